@@ -1,0 +1,52 @@
+// quorvel-sim: a serial gateway and lighting network on a pseudo-terminal.
+
+#include "sim/logging.h"
+#include "sim/quit_on_signal.h"
+#include "sim/sim_options.h"
+#include "sim/simulator.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quorvel-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+
+    using Outcome = qv::sim::ParsedOptions::Outcome;
+    const qv::sim::ParsedOptions parsed = qv::sim::parseSimOptions(QCoreApplication::arguments());
+    switch (parsed.outcome) {
+    case Outcome::Help:
+        std::fputs(qPrintable(parsed.text), stdout);
+        return 0;
+    case Outcome::Version:
+        std::printf("quorvel-sim %s\n", QUORVEL_VERSION);
+        return 0;
+    case Outcome::Error:
+        std::fprintf(stderr, "quorvel-sim: %s\n", qPrintable(parsed.text));
+        return 2;
+    case Outcome::Run:
+        break;
+    }
+    const qv::sim::SimOptions& options = parsed.options;
+    QLoggingCategory::setFilterRules(QStringLiteral("quorvel.sim.debug=%1\nquorvel.sim.info=%2")
+                                         .arg(options.verbose ? "true" : "false", options.quiet ? "false" : "true"));
+
+    qv::sim::QuitOnSignal quitOnSignal;
+    qv::sim::Simulator simulator(options);
+    QObject::connect(&simulator, &qv::sim::Simulator::finished, &app, &QCoreApplication::quit);
+    QString error;
+    if (!simulator.start(&error)) {
+        std::fprintf(stderr, "quorvel-sim: %s\n", qPrintable(error));
+        return 1;
+    }
+    qCDebug(lcSim) << "seed" << simulator.seed();
+    std::printf("%s\n", qPrintable(simulator.listeningLine()));
+    std::fflush(stdout);
+
+    const int status = app.exec();
+    qCInfo(lcSim).noquote() << simulator.summary();
+    return status;
+}

@@ -1,0 +1,3 @@
+#include "comms/logging.h"
+
+Q_LOGGING_CATEGORY(lcComms, "quorvel.comms")

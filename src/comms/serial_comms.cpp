@@ -1,0 +1,259 @@
+#include "comms/serial_comms.h"
+
+#include "comms/logging.h"
+#include "net/builders.h"
+#include "net/decoder.h"
+
+#include <algorithm>
+
+namespace qv::comms {
+
+namespace {
+
+const QString kOverflowText = QStringLiteral(
+    "There is either a problem with the Comms Network or you are trying to fire too many messages "
+    "too quickly. Some messages will be deleted and lost to make room.");
+const QString kPortInUseText = QStringLiteral(
+    "The Com port is in use. Perhaps another program already has it open. (If you are running "
+    "QuorvelServer on this machine, it will be using this COM Port) ");
+
+QByteArray toBytes(const net::RawMessage& message) {
+    return QByteArray(reinterpret_cast<const char*>(message.data()), static_cast<int>(message.size()));
+}
+
+}  // namespace
+
+SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox& inbox,
+                         LinkFactory linkFactory, QSettings& userSettings, QObject* parent)
+    : QObject(parent),
+      m_clock(clock),
+      m_monitor(monitor),
+      m_inbox(inbox),
+      m_linkFactory(std::move(linkFactory)),
+      m_userSettings(userSettings) {
+    m_outboxTimer.setInterval(kDefaultReleaseRateMs);
+    connect(&m_outboxTimer, &QTimer::timeout, this, &SerialComms::RS232outboxTimer);
+
+    m_usbDelayTimer.setSingleShot(true);
+    m_usbDelayTimer.setInterval(15);
+    connect(&m_usbDelayTimer, &QTimer::timeout, this, [this] {
+        frame(std::exchange(m_usbPending, {}));
+    });
+
+    m_quietTimer.setSingleShot(true);
+    m_quietTimer.setInterval(kQuietGapMs);
+    connect(&m_quietTimer, &QTimer::timeout, this, [this] {
+        m_framer.flush([this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
+    });
+
+    m_commsTimeoutTimer.setInterval(kCommsTimeoutMs);
+    connect(&m_commsTimeoutTimer, &QTimer::timeout, this, &SerialComms::CommsTimeoutTimer);
+
+    m_healthTimer.setInterval(kHealthCheckMs);
+    connect(&m_healthTimer, &QTimer::timeout, this, &SerialComms::CheckforPCNodeTimer);
+
+    m_channelRequestsTimer.setInterval(kChannelRequestMs);
+    connect(&m_channelRequestsTimer, &QTimer::timeout, this, &SerialComms::ChannelRequestsTimer);
+
+    m_heartBeatTimer.setInterval(kHeartBeatMs);
+    connect(&m_heartBeatTimer, &QTimer::timeout, this, &SerialComms::HeartBeatTimer);
+    m_heartBeatTimer.start();
+}
+
+SerialComms::~SerialComms() { shutdown(); }
+
+void SerialComms::setReleaseRate(int ms) { m_outboxTimer.setInterval(std::clamp(ms, 10, 1000)); }
+
+void SerialComms::setUsb(bool useUsb, int delayMs) {
+    m_useUsb = useUsb;
+    m_usbDelayTimer.setInterval(std::clamp(delayMs, 1, 2000));
+}
+
+void SerialComms::monitorLine(const QString& type, const QString& comment, const QString& area,
+                              const QString& preset) {
+    store::MonitorRecord record;
+    record.MsgType = type;
+    record.DateTime = dateTimeText(m_clock.now());
+    record.comment = comment;
+    record.area = area;
+    record.Preset = preset;
+    m_monitor.MonitorAdditem(record);
+}
+
+void SerialComms::sendRS232(const net::RawMessage& message) {
+    if (message[0] == net::kAreaSync && m_doNotSend[message[1]]) {
+        monitorLine(QStringLiteral("Warning **"), QStringLiteral("You do not have permission to this Area"),
+                    QString::number(message[1]), QStringLiteral("96"));
+        return;
+    }
+    if (m_serverSend) {
+        m_serverSend(message);
+        return;
+    }
+    m_outbox.push(message);
+    if (!m_outboxTimer.isActive()) m_outboxTimer.start();
+}
+
+void SerialComms::RS232outboxTimer() {
+    emit outboxCountChanged(static_cast<int>(m_outbox.size()));
+    if (m_outbox.empty()) {
+        m_outboxTimer.stop();
+        return;
+    }
+    if (!m_commsTimeoutTimer.isActive()) m_commsTimeoutTimer.start();
+    const OutBox::Tick tick = m_outbox.tick();
+    if (tick.overflowed) {
+        emit alert(kOverflowText);
+        monitorLine(QStringLiteral("ERROR ***"), kOverflowText);
+    }
+    // A failed write is not fatal: the head stays and goes again next tick.
+    if (tick.write && m_link) m_link->send(toBytes(*tick.write));
+}
+
+void SerialComms::onBytes(const QByteArray& bytes) {
+    if (m_useUsb) {
+        // The read waits until the line has been quiet for the USB delay.
+        m_usbPending.append(bytes);
+        m_usbDelayTimer.start();
+        return;
+    }
+    frame(bytes);
+}
+
+void SerialComms::frame(const QByteArray& bytes) {
+    m_framer.feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()),
+                  [this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
+    if (m_framer.hasPending())
+        m_quietTimer.start();
+    else
+        m_quietTimer.stop();
+}
+
+void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
+    if (chunk.size() == net::kMessageSize) {
+        net::RawMessage heard;
+        std::copy(chunk.begin(), chunk.end(), heard.begin());
+        if (m_outbox.acknowledge(heard)) {
+            m_commsTimeoutTimer.stop();
+            m_acknowledged = true;
+        }
+    }
+    m_heard = true;
+    const std::string hex = net::toReceivedHex(chunk);
+    m_userSettings.setValue(QStringLiteral("Client/LastMessageIn"), QString::fromStdString(hex));
+    m_inbox.append(net::makeInboxLine(hex, dateTimeText(m_clock.now()).toStdString(), "Comms"));
+    if (!m_outbox.empty() && !m_outboxTimer.isActive()) m_outboxTimer.start();
+}
+
+void SerialComms::Waitfor(int ms, std::function<void()> then) {
+    QTimer::singleShot(ms, this, std::move(then));
+}
+
+void SerialComms::GetCommsMethod(const SerialSettings& settings, std::function<void(bool)> done) {
+    m_settings = settings;
+    const quint64 generation = ++m_openGeneration;
+    attemptOpen(1, generation, done);
+}
+
+void SerialComms::giveUp(const QString& text, const std::function<void(bool)>& done) {
+    emit alert(text);
+    monitorLine(QStringLiteral("ERROR ***"), text);
+    if (done) done(false);
+}
+
+void SerialComms::attemptOpen(int attempt, quint64 generation, const std::function<void(bool)>& done) {
+    if (m_link) m_link->close();
+    Waitfor(200, [=, this] {
+        if (generation != m_openGeneration) return;
+        if (m_link) m_link->close();
+        Waitfor(800, [=, this] {
+            if (generation != m_openGeneration) return;
+            m_link = m_linkFactory(m_settings);
+            connect(m_link.get(), &Link::received, this, &SerialComms::onBytes);
+            connect(m_link.get(), &Link::errorOccurred, this, [this](const QString& text) {
+                monitorLine(QStringLiteral("ERROR ***"), QStringLiteral("Serial port error: %1").arg(text));
+                if (m_link && !m_link->isOpen()) emit linkStateChanged(false);
+            });
+            const QString port = m_settings.portName;
+            switch (m_link->open()) {
+            case Link::OpenError::None:
+                monitorLine(QStringLiteral("System"), QStringLiteral("Initialise Comms %1 COM:%2")
+                                                          .arg(m_settings.settingsText(), port));
+                m_healthTimer.start();
+                m_channelRequestsTimer.start();
+                Waitfor(800, [=, this] {
+                    if (generation != m_openGeneration) return;
+                    emit linkStateChanged(true);
+                    if (done) done(true);
+                });
+                return;
+            case Link::OpenError::InUse:
+                if (attempt < kOpenAttempts) {
+                    qCInfo(lcComms) << "port" << port << "in use, trying again";
+                    attemptOpen(attempt + 1, generation, done);
+                } else {
+                    giveUp(kPortInUseText, done);
+                }
+                return;
+            case Link::OpenError::NoSuchPort:
+                giveUp(QStringLiteral("There is some problem with that port number ") + port, done);
+                return;
+            case Link::OpenError::BadSettings:
+                giveUp(QStringLiteral("The serial settings %1 can not be used on %2")
+                           .arg(m_settings.settingsText(), port),
+                       done);
+                return;
+            case Link::OpenError::Other:
+                giveUp(QStringLiteral("The serial port %1 could not be opened: %2").arg(port, m_link->errorText()),
+                       done);
+                return;
+            }
+        });
+    });
+}
+
+void SerialComms::shutdown() {
+    ++m_openGeneration;  // abandons an open in progress
+    for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer, &m_healthTimer,
+                          &m_channelRequestsTimer, &m_heartBeatTimer})
+        timer->stop();
+    if (m_link) m_link->close();
+}
+
+void SerialComms::CheckforPCNodeTimer() {
+    QString text;
+    m_healthPhase = !m_healthPhase;
+    if (!m_healthPhase) {
+        if (!m_heard)
+            text = QStringLiteral("Comms Problem: PC Node not connected ?");
+        else if (!m_acknowledged)
+            text = QStringLiteral("Comms Problem: OutBox not being cleared. Network Issues?");
+    }
+    if (text != m_healthText) {
+        m_healthText = text;
+        emit healthTextChanged(text);
+    }
+}
+
+void SerialComms::HeartBeatTimer() {
+    if (++m_heartBeats < kHeartBeatsPerLine) return;
+    m_heartBeats = 0;
+    monitorLine(QStringLiteral("HeartBeat"), QStringLiteral("Quorvel Lives"));
+}
+
+void SerialComms::queueChannelRequest(int area, int channel) {
+    m_channelRequests.emplace_back(area, channel);
+    if (!m_channelRequestsTimer.isActive()) m_channelRequestsTimer.start();
+}
+
+void SerialComms::ChannelRequestsTimer() {
+    if (m_channelRequests.empty()) {
+        m_channelRequestsTimer.stop();
+        return;
+    }
+    const auto [area, channel] = m_channelRequests.front();
+    m_channelRequests.pop_front();
+    if (auto message = net::RequestlevelofChannel(area, channel)) sendRS232(*message);
+}
+
+}  // namespace qv::comms

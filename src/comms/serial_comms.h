@@ -1,0 +1,131 @@
+#pragma once
+// The serial side of the program's comms: sendRS232 and the out box, the
+// receive path into the in box, the choice and opening of the port
+// (GetCommsMethod) and the link's housekeeping timers.
+
+#include "comms/clock.h"
+#include "comms/framer.h"
+#include "comms/in_box.h"
+#include "comms/link.h"
+#include "comms/out_box.h"
+#include "net/message.h"
+#include "store/monitor_record.h"
+
+#include <QObject>
+#include <QSettings>
+#include <QTimer>
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace qv::comms {
+
+class SerialComms : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultReleaseRateMs = 25;
+    static constexpr int kCommsTimeoutMs = 5000;
+    static constexpr int kHealthCheckMs = 500;
+    static constexpr int kChannelRequestMs = 200;
+    static constexpr int kHeartBeatMs = 60000;
+    static constexpr int kHeartBeatsPerLine = 10;
+    static constexpr int kOpenAttempts = 5;
+    // Bytes that do not frame are handed on once the line has been quiet this long.
+    static constexpr int kQuietGapMs = 100;
+
+    SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox& inbox,
+                LinkFactory linkFactory, QSettings& userSettings, QObject* parent = nullptr);
+    ~SerialComms() override;
+
+    // The areas this PC may not send to (area 0..255).
+    void setDoNotSend(const std::array<bool, 256>& areas) { m_doNotSend = areas; }
+    // The out box's release rate in ms.
+    void setReleaseRate(int ms);
+    // USB mode: reads wait until the line has been quiet for delayMs.
+    void setUsb(bool useUsb, int delayMs);
+    // When set, sendRS232 hands every message to the server link instead of the out box.
+    void setServerLink(std::function<void(const net::RawMessage&)> send) { m_serverSend = std::move(send); }
+
+    // The single entry point for everything sent to the network.
+    void sendRS232(const net::RawMessage& message);
+
+    // Opens the serial port with these settings: close, 200 ms, close, 800 ms,
+    // open, 800 ms; a port in use is tried five times. Calls done(true) once
+    // the port is open and settled, done(false) after giving up.
+    void GetCommsMethod(const SerialSettings& settings, std::function<void(bool)> done = {});
+    // Closes the port and stops every timer.
+    void shutdown();
+
+    // Returns after ms milliseconds, through the event loop.
+    void Waitfor(int ms, std::function<void()> then);
+
+    // ChannelRequestsList: one level request every 200 ms.
+    void queueChannelRequest(int area, int channel);
+    std::size_t channelRequestsWaiting() const { return m_channelRequests.size(); }
+
+    bool isOpen() const { return m_link && m_link->isOpen(); }
+    std::size_t outboxCount() const { return m_outbox.size(); }
+    bool heard() const { return m_heard; }
+    bool acknowledged() const { return m_acknowledged; }
+    // The link health text of the last health check (empty every other tick).
+    QString healthText() const { return m_healthText; }
+
+    // One tick of each timer; public so that a caller can drive them by hand.
+    void RS232outboxTimer();
+    void CommsTimeoutTimer() { m_acknowledged = false; }
+    void CheckforPCNodeTimer();
+    void HeartBeatTimer();
+    void ChannelRequestsTimer();
+
+signals:
+    void outboxCountChanged(int count);
+    void healthTextChanged(const QString& text);
+    // A critical message the user must see (a message box in the windows).
+    void alert(const QString& text);
+    void linkStateChanged(bool open);
+
+private:
+    void attemptOpen(int attempt, quint64 generation, const std::function<void(bool)>& done);
+    void onBytes(const QByteArray& bytes);
+    void frame(const QByteArray& bytes);
+    void handleChunk(const StreamFramer::Chunk& chunk);
+    void monitorLine(const QString& type, const QString& comment, const QString& area = {},
+                     const QString& preset = {});
+    void giveUp(const QString& text, const std::function<void(bool)>& done);
+
+    const Clock& m_clock;
+    store::MonitorSink& m_monitor;
+    InBox& m_inbox;
+    LinkFactory m_linkFactory;
+    QSettings& m_userSettings;
+    std::unique_ptr<Link> m_link;
+    SerialSettings m_settings;
+    std::function<void(const net::RawMessage&)> m_serverSend;
+
+    OutBox m_outbox;
+    StreamFramer m_framer;
+    std::array<bool, 256> m_doNotSend{};
+    std::deque<std::pair<int, int>> m_channelRequests;
+
+    QTimer m_outboxTimer;
+    QTimer m_usbDelayTimer;
+    QTimer m_quietTimer;
+    QTimer m_commsTimeoutTimer;
+    QTimer m_healthTimer;
+    QTimer m_channelRequestsTimer;
+    QTimer m_heartBeatTimer;
+
+    bool m_useUsb = false;
+    QByteArray m_usbPending;
+    bool m_heard = false;
+    bool m_acknowledged = false;
+    bool m_healthPhase = false;
+    int m_heartBeats = 0;
+    QString m_healthText;
+    quint64 m_openGeneration = 0;
+};
+
+}  // namespace qv::comms

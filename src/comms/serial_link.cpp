@@ -1,0 +1,86 @@
+#include "comms/serial_link.h"
+
+#include "comms/logging.h"
+
+namespace qv::comms {
+
+QString SerialSettings::settingsText() const {
+    return QStringLiteral("%1,%2,%3,%4")
+        .arg(baud, parity.left(1), QString::number(dataBits), stopBits);
+}
+
+SerialLink::SerialLink(SerialSettings settings, QObject* parent)
+    : Link(parent), m_settings(std::move(settings)) {
+    connect(&m_port, &QSerialPort::readyRead, this, [this] {
+        const QByteArray bytes = m_port.readAll();
+        if (!bytes.isEmpty()) emit received(bytes);
+    });
+    connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        // Failures while opening are open()'s answer; only a working port's
+        // errors are news.
+        if (error == QSerialPort::NoError || !m_port.isOpen()) return;
+        qCWarning(lcComms) << "serial port" << m_settings.portName << m_port.errorString();
+        const QString text = m_port.errorString();
+        // A pulled USB adapter or a vanished pseudo-terminal: the port is gone.
+        if (error == QSerialPort::ResourceError) m_port.close();
+        emit errorOccurred(text);
+    });
+}
+
+bool SerialLink::applySettings() {
+    bool ok = false;
+    const int baud = m_settings.baud.trimmed().toInt(&ok);
+    if (!ok || baud <= 0 || !m_port.setBaudRate(baud)) return false;
+
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    switch (m_settings.parity.trimmed().left(1).toUpper().at(0).toLatin1()) {
+    case 'N': parity = QSerialPort::NoParity; break;
+    case 'E': parity = QSerialPort::EvenParity; break;
+    case 'O': parity = QSerialPort::OddParity; break;
+    case 'M': parity = QSerialPort::MarkParity; break;
+    case 'S': parity = QSerialPort::SpaceParity; break;
+    default: return false;
+    }
+    if (m_settings.dataBits < 5 || m_settings.dataBits > 8) return false;
+    const QString stop = m_settings.stopBits.trimmed();
+    const QSerialPort::StopBits stopBits = stop == QLatin1String("2")     ? QSerialPort::TwoStop
+                                           : stop == QLatin1String("1.5") ? QSerialPort::OneAndHalfStop
+                                                                          : QSerialPort::OneStop;
+    return m_port.setParity(parity) &&
+           m_port.setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits)) &&
+           m_port.setStopBits(stopBits) && m_port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+Link::OpenError SerialLink::open() {
+    if (m_port.isOpen()) return OpenError::InUse;
+    m_port.setPortName(m_settings.portName);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        switch (m_port.error()) {
+        case QSerialPort::PermissionError: return OpenError::InUse;
+        case QSerialPort::DeviceNotFoundError: return OpenError::NoSuchPort;
+        default: return OpenError::Other;
+        }
+    }
+    if (!applySettings()) {
+        m_port.close();
+        return OpenError::BadSettings;
+    }
+    m_port.clear();
+    return OpenError::None;
+}
+
+void SerialLink::close() {
+    if (m_port.isOpen()) m_port.close();
+}
+
+bool SerialLink::send(const QByteArray& bytes) {
+    return m_port.isOpen() && m_port.write(bytes) == bytes.size();
+}
+
+LinkFactory SerialLink::factory() {
+    return [](const SerialSettings& settings) -> std::unique_ptr<Link> {
+        return std::make_unique<SerialLink>(settings);
+    };
+}
+
+}  // namespace qv::comms

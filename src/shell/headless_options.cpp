@@ -1,0 +1,86 @@
+#include "shell/headless_options.h"
+
+#include "shell/send_argument.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace qv::shell {
+
+namespace {
+
+ParsedOptions failure(const QString& text) { return {std::nullopt, 2, text}; }
+
+}  // namespace
+
+ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Quorvel supervises a lighting-control network: it watches every message, "
+                       "and runs the building's macros, schedules and reactions."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version."));
+    const QCommandLineOption headless(QStringLiteral("headless"),
+                                      QStringLiteral("Run without windows; print the monitor to standard output."));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("The folder of the databases (created on first use)."),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption serial(QStringLiteral("serial"),
+                                    QStringLiteral("The gateway's serial device, instead of the stored port."),
+                                    QStringLiteral("DEVICE"));
+    const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                      QStringLiteral("Start quorvel-sim on a private pseudo-terminal and use it."));
+    const QCommandLineOption simActivity(QStringLiteral("sim-activity"),
+                                         QStringLiteral("With --simulate: random panel presses a second."),
+                                         QStringLiteral("RATE"));
+    const QCommandLineOption send(QStringLiteral("send"),
+                                  QStringLiteral("Send a message once the link is open: 7 hex bytes (the checksum "
+                                                 "is added) or 8. Repeatable."),
+                                  QStringLiteral("HEX"));
+    const QCommandLineOption exitAfter(QStringLiteral("exit-after"),
+                                       QStringLiteral("Shut down normally after this many seconds."),
+                                       QStringLiteral("SECONDS"));
+    const QCommandLineOption debug(QStringLiteral("debug"), QStringLiteral("Print diagnostics to standard error."));
+    parser.addOptions({help, version, headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug});
+
+    if (!parser.parse(arguments)) return failure(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return failure(QStringLiteral("Unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    if (parser.isSet(help)) return {std::nullopt, 0, parser.helpText()};
+    if (parser.isSet(version))
+        return {std::nullopt, 0, QStringLiteral("quorvel %1\n").arg(QCoreApplication::applicationVersion())};
+
+    HeadlessOptions options;
+    options.headless = parser.isSet(headless);
+    options.dataDir = parser.value(dataDir);
+    options.serial = parser.value(serial);
+    options.simulate = parser.isSet(simulate);
+    options.debug = parser.isSet(debug);
+    if (options.simulate && !options.serial.isEmpty())
+        return failure(QStringLiteral("--simulate and --serial can not be used together"));
+    if (parser.isSet(simActivity)) {
+        bool ok = false;
+        options.simActivity = parser.value(simActivity).toDouble(&ok);
+        if (!ok || options.simActivity < 0 || options.simActivity > 1000)
+            return failure(QStringLiteral("--sim-activity takes a rate from 0 to 1000, not '%1'")
+                               .arg(parser.value(simActivity)));
+    }
+    for (const QString& text : parser.values(send)) {
+        const SendArgument parsed = parseSendArgument(text.toStdString());
+        if (!parsed.message)
+            return failure(QStringLiteral("--send \"%1\": %2").arg(text, QString::fromStdString(parsed.error)));
+        options.send.push_back(*parsed.message);
+    }
+    if (parser.isSet(exitAfter)) {
+        bool ok = false;
+        const double seconds = parser.value(exitAfter).toDouble(&ok);
+        if (!ok || seconds < 0 || seconds > 1e7)
+            return failure(QStringLiteral("--exit-after takes a number of seconds, not '%1'")
+                               .arg(parser.value(exitAfter)));
+        options.exitAfterSeconds = seconds;
+    }
+    return {options, 0, {}};
+}
+
+}  // namespace qv::shell

@@ -1,0 +1,33 @@
+#pragma once
+// The command line of the program.
+
+#include "net/message.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace qv::shell {
+
+struct HeadlessOptions {
+    bool headless = false;
+    QString dataDir;          // empty: the user's data location
+    QString serial;           // overrides the stored port
+    bool simulate = false;    // start quorvel-sim and connect to it
+    double simActivity = 0;   // panel presses a second heard from the simulator
+    std::vector<net::RawMessage> send;
+    std::optional<double> exitAfterSeconds;
+    bool debug = false;
+};
+
+struct ParsedOptions {
+    std::optional<HeadlessOptions> options;  // nothing when the program should exit
+    int exitCode = 0;
+    QString output;  // --help or --version text (exit 0), or the error line (exit 2)
+};
+
+ParsedOptions parseHeadlessOptions(const QStringList& arguments);
+
+}  // namespace qv::shell

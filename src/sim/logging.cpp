@@ -1,0 +1,3 @@
+#include "sim/logging.h"
+
+Q_LOGGING_CATEGORY(lcSim, "quorvel.sim", QtInfoMsg)

@@ -1,0 +1,37 @@
+#pragma once
+// The command line of quorvel-sim.
+
+#include "sim/network_layout.h"
+#include "sim/pty_gateway.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+namespace qv::sim {
+
+struct SimOptions {
+    QString link;                  // empty: no link
+    NetworkLayout layout;
+    GatewayOptions gateway;
+    double activityPerSecond = 0.0;
+    double floodPerSecond = 0.0;
+    std::optional<std::uint64_t> seed;  // nothing: a fresh one each run
+    double durationSeconds = 0.0;       // 0: until stopped
+    bool quiet = false;
+    bool verbose = false;
+};
+
+struct ParsedOptions {
+    enum class Outcome { Run, Help, Version, Error };
+    Outcome outcome = Outcome::Run;
+    QString text;  // the help text, or what was wrong
+    SimOptions options;
+};
+
+// arguments[0] is the program name, as in QCoreApplication::arguments().
+ParsedOptions parseSimOptions(const QStringList& arguments);
+
+}  // namespace qv::sim

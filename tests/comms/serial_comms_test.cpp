@@ -1,0 +1,230 @@
+// The serial side against a fake gateway: permissions, echo, overflow, the
+// port's open rules, USB quiet-gap reads and the housekeeping timers.
+
+#include "comms/serial_comms.h"
+#include "comms/fake_link.h"
+#include "net/builders.h"
+#include "support/qt_support.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace qv::comms {
+namespace {
+
+using test::FakeLink;
+
+QByteArray bytesOf(const net::RawMessage& m) {
+    return QByteArray(reinterpret_cast<const char*>(m.data()), 8);
+}
+
+class SerialCommsTest : public ::testing::Test {
+protected:
+    SerialCommsTest()
+        : settings(dir.filePath("user.ini"), QSettings::IniFormat),
+          inbox(clock, names, state, monitor),
+          comms(clock, monitor, inbox, factory(), settings) {
+        test::qtApp();
+    }
+
+    LinkFactory factory() {
+        return [this](const SerialSettings& s) -> std::unique_ptr<Link> {
+            requested = s;
+            const auto result = openResults.empty() ? Link::OpenError::None : openResults.front();
+            if (!openResults.empty()) openResults.erase(openResults.begin());
+            auto link = std::make_unique<FakeLink>(result);
+            ++linksMade;
+            link_ = link.get();
+            return link;
+        };
+    }
+
+    bool openPort() {
+        std::optional<bool> outcome;
+        comms.GetCommsMethod(SerialSettings{QStringLiteral("/dev/fake0"), 1}, [&](bool ok) { outcome = ok; });
+        test::waitUntil([&] { return outcome.has_value(); }, 15000);
+        return outcome.value_or(false);
+    }
+
+    QTemporaryDir dir;
+    QSettings settings;
+    SystemClock clock;
+    net::NameTables names;
+    net::AreaState state;
+    test::RecordingMonitor monitor;
+    InBox inbox;
+    SerialComms comms;
+    std::vector<Link::OpenError> openResults;
+    SerialSettings requested;
+    FakeLink* link_ = nullptr;
+    int linksMade = 0;
+};
+
+TEST_F(SerialCommsTest, ForbiddenAreaIsRefusedWithAWarningAndNothingQueued) {
+    std::array<bool, 256> forbidden{};
+    forbidden[7] = true;
+    comms.setDoNotSend(forbidden);
+    comms.sendRS232(*net::AskforCurrentPreset(7));
+    EXPECT_EQ(comms.outboxCount(), 0u);
+    ASSERT_EQ(monitor.records.size(), 1u);
+    EXPECT_EQ(monitor.records[0].MsgType, "Warning **");
+    EXPECT_EQ(monitor.records[0].comment, "You do not have permission to this Area");
+    EXPECT_EQ(monitor.records[0].area, "7");
+    EXPECT_EQ(monitor.records[0].Preset, "96");
+}
+
+TEST_F(SerialCommsTest, AllAreasMessageIsTestedAgainstAreaZeroOnly) {
+    std::array<bool, 256> forbidden{};
+    forbidden[5] = true;
+    comms.setDoNotSend(forbidden);
+    comms.sendRS232(*net::GoAreaPreset(0, 3));
+    EXPECT_EQ(comms.outboxCount(), 1u);
+    forbidden[0] = true;
+    comms.setDoNotSend(forbidden);
+    comms.sendRS232(*net::GoAreaPreset(0, 3));
+    EXPECT_EQ(comms.outboxCount(), 1u);
+}
+
+TEST_F(SerialCommsTest, BoxMessagesIgnoreTheAreaPermissions) {
+    std::array<bool, 256> forbidden{};
+    forbidden[0xA5] = true;
+    comms.setDoNotSend(forbidden);
+    comms.sendRS232(*net::SensorLuxRequest(7));
+    EXPECT_EQ(comms.outboxCount(), 1u);
+}
+
+TEST_F(SerialCommsTest, ServerLinkTakesMessagesInsteadOfTheOutBox) {
+    std::vector<net::RawMessage> relayed;
+    comms.setServerLink([&](const net::RawMessage& m) { relayed.push_back(m); });
+    comms.sendRS232(*net::AskforCurrentPreset(3));
+    EXPECT_EQ(relayed.size(), 1u);
+    EXPECT_EQ(comms.outboxCount(), 0u);
+}
+
+TEST_F(SerialCommsTest, OpenLogsTheSettingsAndTheHeadGoesUntilItsEcho) {
+    ASSERT_TRUE(openPort());
+    EXPECT_EQ(monitor.countComment("Initialise Comms 9600,N,8,1 COM:/dev/fake0"), 1);
+
+    const net::RawMessage first = *net::AskforCurrentPreset(1);
+    const net::RawMessage second = *net::AskforCurrentPreset(2);
+    comms.sendRS232(first);
+    comms.sendRS232(second);
+    ASSERT_TRUE(test::waitUntil([&] { return link_->written.size() >= 3; }));
+    for (const QByteArray& w : link_->written) EXPECT_EQ(w, bytesOf(first));  // no echo yet: again and again
+
+    link_->inject(bytesOf(first));
+    EXPECT_TRUE(comms.acknowledged());
+    EXPECT_EQ(comms.outboxCount(), 1u);
+    ASSERT_TRUE(test::waitUntil([&] { return link_->written.back() == bytesOf(second); }));
+    link_->inject(bytesOf(second));
+    EXPECT_EQ(comms.outboxCount(), 0u);
+
+    // Each echo is heard, and goes to the in box and the per-user setting.
+    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 2; }));
+    EXPECT_EQ(settings.value("Client/LastMessageIn").toString(),
+              QString::fromStdString(net::toReceivedHex(second.data(), 8)));
+    EXPECT_EQ(monitor.countComment("what preset is area 2 in?"), 1);
+}
+
+TEST_F(SerialCommsTest, MessagesSplitAndJoinedAcrossReadsAreAllDecoded) {
+    ASSERT_TRUE(openPort());
+    const QByteArray a = bytesOf(*net::GoAreaPreset(5, 3));
+    const QByteArray b = bytesOf(*net::AskforCurrentPreset(5));
+    link_->inject(a.left(3));
+    link_->inject(a.mid(3) + b);
+    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 2; }));
+    EXPECT_EQ(monitor.countComment("Set area 5 to preset 3"), 1);
+    EXPECT_EQ(monitor.countComment("what preset is area 5 in?"), 1);
+}
+
+TEST_F(SerialCommsTest, GarbageReachesTheMonitorUndecodedAfterTheQuietGap) {
+    ASSERT_TRUE(openPort());
+    link_->inject(QByteArray("\x01\x02\x03", 3));
+    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 1; }));
+    const auto& r = monitor.records.back();
+    EXPECT_EQ(r.RS232, "01 02 03");
+    EXPECT_EQ(r.comment, "");
+    EXPECT_EQ(r.ChannelLevel, "100");
+}
+
+TEST_F(SerialCommsTest, OverflowDiscardsTheOldestWithTheCriticalMessage) {
+    ASSERT_TRUE(openPort());
+    QStringList alerts;
+    QObject::connect(&comms, &SerialComms::alert, [&](const QString& t) { alerts << t; });
+    for (int i = 0; i < 501; ++i) comms.sendRS232(*net::ChannelLevelMessage(1, 1 + i % 200, i % 256));
+    comms.RS232outboxTimer();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts[0].startsWith("There is either a problem with the Comms Network"));
+    EXPECT_EQ(comms.outboxCount(), 251u);
+}
+
+TEST_F(SerialCommsTest, PortInUseIsTriedFiveTimesThenReported) {
+    openResults.assign(5, Link::OpenError::InUse);
+    QStringList alerts;
+    QObject::connect(&comms, &SerialComms::alert, [&](const QString& t) { alerts << t; });
+    EXPECT_FALSE(openPort());
+    EXPECT_EQ(linksMade, 5);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts[0].startsWith("The Com port is in use. Perhaps another program already has it open."));
+}
+
+TEST_F(SerialCommsTest, PortInUseThatFreesUpOpensOnALaterTry) {
+    openResults = {Link::OpenError::InUse, Link::OpenError::None};
+    EXPECT_TRUE(openPort());
+    EXPECT_EQ(linksMade, 2);
+}
+
+TEST_F(SerialCommsTest, MissingPortIsReportedAtOnce) {
+    openResults = {Link::OpenError::NoSuchPort};
+    QStringList alerts;
+    QObject::connect(&comms, &SerialComms::alert, [&](const QString& t) { alerts << t; });
+    EXPECT_FALSE(openPort());
+    EXPECT_EQ(linksMade, 1);
+    EXPECT_EQ(alerts, QStringList{"There is some problem with that port number /dev/fake0"});
+}
+
+TEST_F(SerialCommsTest, UsbModeReadsOnceTheLineIsQuiet) {
+    comms.setUsb(true, 60);
+    ASSERT_TRUE(openPort());
+    const QByteArray m = bytesOf(*net::AskforCurrentPreset(4));
+    for (int i = 0; i < 8; ++i) {
+        link_->inject(m.mid(i, 1));
+        test::spin(20);  // shorter than the delay: the timer restarts each time
+        EXPECT_EQ(inbox.decodedCount(), 0u);
+    }
+    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 1; }, 2000));
+    EXPECT_EQ(monitor.countComment("what preset is area 4 in?"), 1);
+}
+
+TEST_F(SerialCommsTest, HealthTextAlternatesAndNamesTheProblem) {
+    comms.CheckforPCNodeTimer();
+    EXPECT_EQ(comms.healthText(), "");
+    comms.CheckforPCNodeTimer();
+    EXPECT_EQ(comms.healthText(), "Comms Problem: PC Node not connected ?");
+    comms.CheckforPCNodeTimer();
+    EXPECT_EQ(comms.healthText(), "");
+}
+
+TEST_F(SerialCommsTest, HeartBeatEveryTenthTick) {
+    for (int i = 0; i < 9; ++i) comms.HeartBeatTimer();
+    EXPECT_EQ(monitor.countComment("Quorvel Lives"), 0);
+    comms.HeartBeatTimer();
+    EXPECT_EQ(monitor.countComment("Quorvel Lives"), 1);
+    EXPECT_EQ(monitor.records.back().MsgType, "HeartBeat");
+}
+
+TEST_F(SerialCommsTest, ChannelRequestsGoOnePerTickInOrder) {
+    comms.queueChannelRequest(3, 1);
+    comms.queueChannelRequest(3, 2);
+    comms.ChannelRequestsTimer();
+    EXPECT_EQ(comms.outboxCount(), 1u);
+    EXPECT_EQ(comms.channelRequestsWaiting(), 1u);
+    comms.ChannelRequestsTimer();
+    EXPECT_EQ(comms.outboxCount(), 2u);
+    EXPECT_EQ(comms.channelRequestsWaiting(), 0u);
+}
+
+}  // namespace
+}  // namespace qv::comms

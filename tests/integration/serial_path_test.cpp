@@ -1,0 +1,97 @@
+// The real serial path: the engine's serial link and decoder on one side of
+// a pseudo-terminal, quorvel-sim on the other.
+
+#include "comms/serial_comms.h"
+#include "comms/serial_link.h"
+#include "net/builders.h"
+#include "sim_process.h"
+#include "support/qt_support.h"
+
+#include <QSettings>
+
+namespace qv::comms {
+namespace {
+
+class SerialPathTest : public ::testing::Test {
+protected:
+    SerialPathTest()
+        : settings(dir.filePath("user.ini"), QSettings::IniFormat),
+          inbox(clock, names, state, monitor),
+          comms(clock, monitor, inbox, SerialLink::factory(), settings) {
+        test::qtApp();
+    }
+
+    bool open(const test::SimProcess& sim) {
+        if (!sim.started()) return false;
+        std::optional<bool> outcome;
+        comms.GetCommsMethod(SerialSettings{sim.link(), 1}, [&](bool ok) { outcome = ok; });
+        test::waitUntil([&] { return outcome.has_value(); }, 10000);
+        return outcome.value_or(false);
+    }
+
+    QTemporaryDir dir;
+    QSettings settings;
+    SystemClock clock;
+    net::NameTables names;
+    net::AreaState state;
+    test::RecordingMonitor monitor;
+    InBox inbox;
+    SerialComms comms;
+};
+
+TEST_F(SerialPathTest, PresetSelectThenQueryIsHeardAndAnswered) {
+    test::SimProcess sim;
+    ASSERT_TRUE(open(sim));
+    comms.sendRS232(*net::GoAreaPreset(5, 3));
+    comms.sendRS232(*net::AskforCurrentPreset(5));
+    ASSERT_TRUE(test::waitUntil([&] { return monitor.countComment("area 5 is in preset 3") == 1; }));
+    EXPECT_EQ(monitor.countComment("Set area 5 to preset 3"), 1);
+    EXPECT_EQ(monitor.countComment("what preset is area 5 in?"), 1);
+    EXPECT_EQ(state.GetPresetforArea(5), 3);
+    EXPECT_EQ(comms.outboxCount(), 0u);  // both echoed
+
+    // Order on the monitor: the select's echo, the query's echo, the answer.
+    std::vector<QString> order;
+    for (const auto& r : monitor.records)
+        if (r.MsgType == "Comms") order.push_back(r.comment);
+    ASSERT_GE(order.size(), 3u);
+    EXPECT_EQ(order[0], "Set area 5 to preset 3");
+    EXPECT_EQ(order[1], "what preset is area 5 in?");
+    EXPECT_EQ(order[2], "area 5 is in preset 3");
+}
+
+TEST_F(SerialPathTest, ChannelLevelsTravelBothWays) {
+    test::SimProcess sim;
+    ASSERT_TRUE(open(sim));
+    comms.sendRS232(*net::ChannelLevelMessage(2, 3, 0x80));
+    comms.sendRS232(*net::RequestlevelofChannel(2, 3));
+    ASSERT_TRUE(test::waitUntil([&] { return state.channelLevel(2, 3) == 0x80 &&
+                                             monitor.countComment("Area 2 Channel 3 is at 50%") == 1; }));
+}
+
+TEST_F(SerialPathTest, WithoutEchoesTheOutBoxOverflowsAt501) {
+    test::SimProcess sim({QStringLiteral("--no-echo")});
+    ASSERT_TRUE(open(sim));
+    QStringList alerts;
+    QObject::connect(&comms, &SerialComms::alert, [&](const QString& t) { alerts << t; });
+    for (int i = 0; i < 500; ++i) comms.sendRS232(*net::ChannelLevelMessage(1, 1, i % 256));
+    test::spin(200);
+    EXPECT_TRUE(alerts.isEmpty());
+    EXPECT_EQ(comms.outboxCount(), 500u);  // the head never leaves without its echo
+    comms.sendRS232(*net::ChannelLevelMessage(1, 1, 7));
+    ASSERT_TRUE(test::waitUntil([&] { return !alerts.isEmpty(); }));
+    EXPECT_EQ(comms.outboxCount(), 251u);
+    EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) { return r.MsgType == "ERROR ***"; }), 1);
+}
+
+TEST_F(SerialPathTest, CorruptedAndCoalescedTrafficLosesNothing) {
+    test::SimProcess sim({QStringLiteral("--coalesce"), QStringLiteral("--split")});
+    ASSERT_TRUE(open(sim));
+    for (int area = 1; area <= 20; ++area) comms.sendRS232(*net::AskforCurrentPreset(area));
+    ASSERT_TRUE(test::waitUntil([&] {
+        return monitor.count([](const store::MonitorRecord& r) { return r.comment.endsWith(" is in preset 1"); }) == 20;
+    }, 10000)) << monitor.records.size();
+}
+
+}  // namespace
+}  // namespace qv::comms
