@@ -26,7 +26,7 @@ public:
     std::vector<RawMessage> handle(const RawMessage& in);
 
     // A panel press somewhere in the building (a preset select or a channel
-    // set), already applied to the state.
+    // set), already applied to the state. Needs at least one area.
     RawMessage randomActivity(Rng& rng);
 
     int areaCount() const { return static_cast<int>(m_areas.size()); }
