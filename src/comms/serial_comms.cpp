@@ -179,7 +179,6 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
             case Link::OpenError::None:
                 monitorLine(QStringLiteral("System"), QStringLiteral("Initialise Comms %1 COM:%2")
                                                           .arg(m_settings.settingsText(), port));
-                m_healthTimer.start();
                 m_channelRequestsTimer.start();
                 Waitfor(800, [=, this] {
                     if (generation != m_openGeneration) return;

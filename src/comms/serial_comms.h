@@ -58,6 +58,9 @@ public:
     void GetCommsMethod(const SerialSettings& settings, std::function<void(bool)> done = {});
     // Closes the port and stops every timer.
     void shutdown();
+    // The link health check runs from the end of start-up.
+    void startHealthCheck() { m_healthTimer.start(); }
+    void stopHeartBeat() { m_heartBeatTimer.stop(); }
 
     // Returns after ms milliseconds, through the event loop.
     void Waitfor(int ms, std::function<void()> then);

@@ -1,27 +1,62 @@
 #include "shell/engine.h"
 
-#include "store/store.h"
+#include "features/exchange/exchange_reactions.h"
+#include "features/reactions/button_panel.h"
+#include "features/exchange/item_exchange.h"
+#include "features/exchange/status_file.h"
+#include "macros/macro_engine.h"
+#include "shell/config/config_engine.h"
+#include "shell/up_time.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace qv::shell {
 
+const QString Engine::kVersionText =
+    QStringLiteral("v%1.%2  build %3").arg(QUORVEL_VERSION_MAJOR).arg(QUORVEL_VERSION_MINOR).arg(QUORVEL_VERSION_PATCH);
+
+namespace {
+
+// Between load steps the event loop gets a turn, as the windows repaint.
+constexpr int kStepGapMs = 20;
+constexpr int kProcessorGraceMs = 5000;
+
+}  // namespace
+
 Engine::Engine(EngineDeps deps, QObject* parent)
-    : QObject(parent), m_deps(std::move(deps)) {
-    m_inbox = std::make_unique<comms::InBox>(m_deps.clock, m_names, m_areaState, m_deps.monitor, this);
-    m_comms = std::make_unique<comms::SerialComms>(m_deps.clock, m_deps.monitor, *m_inbox, m_deps.linkFactory,
+    : QObject(parent), m_deps(std::move(deps)), m_scriptApi(*this), m_scripts(&m_scriptApi) {
+    m_monitor.add(m_deps.extraMonitor);
+    m_inbox = std::make_unique<comms::InBox>(m_deps.clock, m_names, m_areaState, m_monitor, this);
+    m_comms = std::make_unique<comms::SerialComms>(m_deps.clock, m_monitor, *m_inbox, m_deps.linkFactory,
                                                    m_deps.userSettings, this);
+    connect(m_comms.get(), &comms::SerialComms::alert, this, &Engine::alert);
+    m_server = std::make_unique<comms::ServerLink>(comms::ServerLinkDeps{
+        m_deps.clock, m_monitor, *m_inbox, m_areaState, [this](int area, int preset) {
+            if (m_features) m_features->buttons().buttonChange(area, preset);
+        }});
+    connect(m_server.get(), &comms::ServerLink::alert, this, &Engine::alert);
 }
 
-Engine::~Engine() { shutdown(); }
+Engine::~Engine() {
+    if (m_sequence) m_sequence->abort();
+    m_statusFile.reset();
+    m_exchange.reset();
+    m_config.reset();
+    m_features.reset();
+    m_macros.reset();
+    if (m_comms) m_comms->shutdown();
+    if (m_monitorLog) m_monitorLog->close();
+    if (m_main) m_main->close();
+}
 
 void Engine::monitorLine(const QString& type, const QString& comment) {
     store::MonitorRecord record;
     record.MsgType = type;
     record.DateTime = comms::dateTimeText(m_deps.clock.now());
     record.comment = comment;
-    m_deps.monitor.MonitorAdditem(record);
+    m_monitor.MonitorAdditem(record);
 }
 
 comms::SerialSettings Engine::serialSettingsFrom(const store::CommsSettings& stored) {
@@ -38,7 +73,7 @@ comms::SerialSettings Engine::serialSettingsFrom(const store::CommsSettings& sto
 }
 
 void Engine::GetAreaPresetNames() {
-    m_names.clear();
+    m_names.clear();  // channel 256 of every area is "All Channels" again
     const store::NameRows rows = store::loadNameRows(*m_main);
     for (const auto& [area, name] : rows.areas) m_names.setAreaName(area, name.toStdString());
     for (const auto& [area, preset, name] : rows.presets) m_names.setPresetName(area, preset, name.toStdString());
@@ -46,71 +81,258 @@ void Engine::GetAreaPresetNames() {
         m_names.setChannelName(area, channel, name.toStdString());
 }
 
-bool Engine::start(const QString& dataDir, const QString& serialOverride, QString* error) {
-    const store::DataPaths paths{dataDir};
-    if (!QDir().mkpath(QDir(dataDir).filePath(QStringLiteral("master")))) {
-        *error = QStringLiteral("The data directory %1 can not be created").arg(dataDir);
-        return false;
-    }
-    if (!QFileInfo(dataDir).isWritable()) {
-        *error = QStringLiteral("The data directory %1 is not writable").arg(dataDir);
-        return false;
-    }
-    try {
-        m_main.emplace(store::Database::open(paths.mainDb(), store::DbKind::Main));
-        // The side files exist from the first start, so that tools and the
-        // later tasks find their tables.
-        for (const auto& [path, kind] : {std::pair{paths.monitorLog(), store::DbKind::MonitorLog},
-                                         std::pair{paths.sensorLog(), store::DbKind::SensorLog},
-                                         std::pair{paths.energyUsage(), store::DbKind::EnergyUsage},
-                                         std::pair{paths.rollCallTemplate(), store::DbKind::RollCallTemplate},
-                                         std::pair{paths.winrights(), store::DbKind::Winrights}})
-            store::Database::open(path, kind).close();
-        GetAreaPresetNames();
-    } catch (const store::StoreError& e) {
-        *error = QString::fromUtf8(e.what());
-        return false;
-    }
+void Engine::sendRS232(const net::RawMessage& message) { m_comms->sendRS232(message); }
 
-    try {
-        m_comms->setDoNotSend(store::loadDoNotSendAreas(paths.winrights()));
-    } catch (const store::StoreError& e) {
-        monitorLine(QStringLiteral("Warning **"),
-                    QStringLiteral("The area permissions could not be read, no area is restricted: %1")
-                        .arg(QString::fromUtf8(e.what())));
-    }
-
-    store::CommsSettings stored;
-    try {
-        const store::ConfigSettings config = store::loadConfigSettings(*m_main);
-        m_comms->setReleaseRate(config.releaserate);
-        stored = store::loadCommsSettings(*m_main);
-    } catch (const store::StoreError& e) {
-        *error = QString::fromUtf8(e.what());
-        return false;
-    }
-    m_comms->setUsb(stored.USB, stored.usbdelay);
-
-    comms::SerialSettings serial = serialSettingsFrom(stored);
-    if (!serialOverride.isEmpty()) {
-        serial.portName = serialOverride;
-    } else if (stored.useTCP) {
-        monitorLine(QStringLiteral("ERROR ***"),
-                    QStringLiteral("The settings ask for a QuorvelServer link, which this build can not make yet; "
-                                   "use --serial to reach a gateway directly"));
-        QMetaObject::invokeMethod(this, [this] { emit started(false); }, Qt::QueuedConnection);
-        return true;
-    }
-    m_comms->GetCommsMethod(serial, [this](bool open) { emit started(open); });
-    return true;
+void Engine::RunMacro(const QString& name) {
+    if (m_macros) m_macros->runner().RunMacro(name);
 }
 
-void Engine::shutdown() {
-    if (m_comms) m_comms->shutdown();
-    if (m_main) {
-        m_main->close();
-        m_main.reset();
+ScriptConsole::Outcome Engine::runScript(const QString& code, const QString& fileName) {
+    ScriptConsole::Outcome outcome = m_scripts.run(code, fileName);
+    if (!outcome.ok) monitorLine(QStringLiteral("ERROR ***"), outcome.error);
+    return outcome;
+}
+
+void Engine::fail(const QString& fatalMessage) {
+    if (m_sequence) m_sequence->abort();
+    m_result.ok = false;
+    m_result.fatalMessage = fatalMessage;
+    if (auto done = std::exchange(m_startDone, {})) done(m_result);
+}
+
+void Engine::start(const StartSettings& settings, std::function<void(const StartResult&)> done) {
+    m_startDone = std::move(done);
+    m_result = {};
+    m_paths = store::DataPaths{settings.dataDir};
+    m_sequence = std::make_unique<StepSequence>(this);
+    connect(m_sequence.get(), &StepSequence::caption, this, &Engine::splashCaption);
+    buildLoadSequence(*m_sequence, settings);
+    m_sequence->start([this] {
+        m_result.ok = true;
+        if (auto finished = std::exchange(m_startDone, {})) finished(m_result);
+    });
+}
+
+void Engine::openStores(const StartSettings& settings) {
+    const QString dir = settings.dataDir;
+    if (!QDir().mkpath(QDir(dir).filePath(QStringLiteral("master"))) || !QFileInfo(dir).isWritable()) {
+        fail(QStringLiteral("The data directory %1 can not be created or written").arg(dir));
+        return;
     }
+    m_debug.open(dir);
+    const store::MaintenanceResult care = store::runDatabaseMaintenance(
+        m_paths, m_deps.clock.now(), [this](const QString& line) { m_debug.AddDebug(line); });
+    if (!care.canStart()) {
+        fail(care.fatalMessage);
+        return;
+    }
+    try {
+        // Opening brings the schema up to date through its migrations.
+        m_main.emplace(store::Database::open(m_paths.mainDb(), store::DbKind::Main));
+    } catch (const store::StoreError& e) {
+        m_debug.AddDebug(QStringLiteral("#### ") + QString::fromUtf8(e.what()));
+        fail(QStringLiteral("The database engine cannot open the file %1.  It is already opened exclusively by "
+                            "another user, or you need permission to view its data.\n%2")
+                 .arg(m_paths.mainDb(), QString::fromUtf8(e.what())));
+        return;
+    }
+    try {
+        // The side files exist from the first start, so other programs and
+        // later tasks find their tables.
+        for (store::DbKind kind : {store::DbKind::SensorLog, store::DbKind::EnergyUsage,
+                                   store::DbKind::RollCallTemplate})
+            store::Database::open(m_paths.pathOf(kind), kind).close();
+    } catch (const store::StoreError& e) {
+        m_debug.AddDebug(QStringLiteral("### ") + QString::fromUtf8(e.what()));
+    }
+}
+
+const store::ConfigSettings& Engine::config() const {
+    static const store::ConfigSettings defaults;
+    return m_config ? m_config->settings().config : defaults;
+}
+
+void Engine::createConfig() {
+    if (m_config) return;
+    m_config = std::make_unique<config::ConfigEngine>(config::ConfigDeps{
+        *m_main, m_paths, m_monitor, m_deps.clock, m_deps.userSettings,
+        [this](const net::RawMessage& m) { sendRS232(m); }});
+    connect(m_config.get(), &config::ConfigEngine::releaseRateChanged, m_comms.get(),
+            &comms::SerialComms::setReleaseRate);
+    connect(m_config.get(), &config::ConfigEngine::doNotSendChanged, m_comms.get(), &comms::SerialComms::setDoNotSend);
+    connect(m_config.get(), &config::ConfigEngine::namesChanged, this, &Engine::GetAreaPresetNames);
+    connect(m_config.get(), &config::ConfigEngine::ddeLinkRequested, this, &Engine::setItemExchange);
+    connect(m_config.get(), &config::ConfigEngine::commsSettingsChanged, this, [this](const store::CommsSettings& c) {
+        m_comms->setUsb(c.USB, c.usbdelay < 1 ? 25 : c.usbdelay);
+        m_comms->GetCommsMethod(serialSettingsFrom(c));
+    });
+    connect(m_config.get(), &config::ConfigEngine::restartRequested, this, [this](const QString& message) {
+        emit alert(message);
+        emit restartRequested();
+    });
+}
+
+void Engine::setItemExchange(bool on) {
+    if (!on) {
+        if (m_statusFile) m_statusFile->stop();
+        if (m_exchange) m_exchange->stop();
+        return;
+    }
+    if (!m_exchange) {
+        const exchange::ExchangeDeps deps{[this](const net::RawMessage& m) { sendRS232(m); },
+                                          m_macros->runner(), m_areaState, m_monitor, m_deps.clock};
+        m_exchange = std::make_unique<exchange::ItemExchange>(deps);
+        // The in box keeps its reactions for its whole life, so these live as long.
+        m_exchangeReactions = std::make_unique<exchange::ExchangeReactions>(m_exchange->items());
+        m_inbox->addReactions(m_exchangeReactions.get());
+        m_statusFile = std::make_unique<exchange::StatusFile>(deps, exchange::StatusFile::defaultPath(m_paths.dir));
+    }
+    m_exchange->start();
+    m_statusFile->start();
+}
+
+void Engine::openComms(const StartSettings& settings, std::function<void()> next) {
+    store::CommsSettings stored;
+    try {
+        stored = store::loadCommsSettings(*m_main);
+    } catch (const store::StoreError& e) {
+        monitorLine(QStringLiteral("ERROR ***"), QString::fromUtf8(e.what()));
+    }
+    m_comms->setUsb(stored.USB, stored.usbdelay < 1 ? 25 : stored.usbdelay);
+    comms::SerialSettings serial = serialSettingsFrom(stored);
+    if (!settings.serialOverride.isEmpty()) {
+        serial.portName = settings.serialOverride;
+    } else if (stored.useTCP) {
+        // Everything sent goes to the server; it counts as open once one answers.
+        m_usesServer = true;
+        m_comms->setServerLink([this](const net::RawMessage& m) { m_server->sendRS232(m); });
+        m_server->start({stored.hostname, stored.secondaryhostname,
+                         m_deps.userSettings.value(QStringLiteral("Client/QVTCPIPLocalIP")).toString()});
+        m_server->whenConnected(comms::ServerLink::kConnectWaitMs, [this, next](bool ok) {
+            m_result.linkOpen = ok;
+            if (ok) m_server->AreaPresetStatusRequest();
+            next();
+        });
+        return;
+    }
+    m_usesServer = false;
+    m_server->stop();
+    m_comms->setServerLink({});
+    m_comms->GetCommsMethod(serial, [this, next](bool open) {
+        m_result.linkOpen = open;
+        next();
+    });
+}
+
+void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& settings) {
+    steps.add(store::maintenanceCaption(), [this, settings] { openStores(settings); });
+    steps.add({}, [this] {
+        if (!m_macros) {
+            m_macros = std::make_unique<macros::MacroEngine>(macros::MacroEngineDeps{
+                *m_main, m_monitor, m_deps.clock, [this](const net::RawMessage& m) { sendRS232(m); }});
+            connect(&m_macros->pool(), &macros::MacroPool::restartRequested, this, &Engine::restartRequested);
+        }
+    });
+    steps.add({}, [this] {
+        // The first use of the configuration loads it: the release rate and
+        // the area permissions take effect as it does.
+        createConfig();
+        m_config->load();
+        m_macros->applyConfig(config());
+        const int readBack = std::clamp(config().LoadFromMonitorLog, 0, 10000);
+        emit splashCaption(QStringLiteral("Loading...MonitorLog (%1 max rec)").arg(readBack));
+        m_monitorLog = std::make_unique<store::MonitorLog>(store::MonitorLogDeps{
+            m_paths.monitorLog(), &m_names, [this] { return m_deps.clock.now(); },
+            [this] { return m_deps.clock.monotonicMs(); }});
+        m_monitorLog->setLoggingEnabled(config().enablemonitorlog);
+        m_monitorLog->loadPreviousSessions(readBack);
+        m_monitor.add(m_monitorLog.get());
+        monitorLine(QStringLiteral("Start"), QStringLiteral("Quorvel has started"));
+    });
+    steps.addAsync(QStringLiteral("Loading...Comms"), [this, settings](StepSequence::Next next) {
+        openComms(settings, next);
+    }, kStepGapMs);
+    steps.add(QStringLiteral("Loading...MacroProcessor"), [this] { RunMacro(QStringLiteral("startup")); },
+              kStepGapMs);
+    steps.add(QStringLiteral("Loading...Area and Preset Names"), [this] { GetAreaPresetNames(); }, kStepGapMs);
+    steps.add(QStringLiteral("Loading...Permissions"), [this] {
+        m_config->SetPermissions();
+        setItemExchange(m_config->permissions().ddeability());
+    }, kStepGapMs);
+    steps.add({}, [this] {
+        m_features = std::make_unique<FeatureSet>(FeatureDeps{
+            *m_main, m_macros->runner(), m_areaState, m_names, m_monitor, m_deps.clock,
+            [this](const net::RawMessage& m) { sendRS232(m); },
+            [this](const QString& name, bool on) { m_macros->pool().EnableMacro(name, on); },
+            config().buttonversion});
+        m_features->registerReactions(*m_inbox);
+    });
+    steps.add(QStringLiteral("Loading...Button Labels"), [this] { m_features->GetButtonLabels(); }, kStepGapMs);
+    steps.add(QStringLiteral("Loading...Button Changes"), [this] { m_features->GetButtonChanges(); }, kStepGapMs);
+    steps.add(QStringLiteral("Loading...Area/Preset Events"), [this] { m_features->GetAreaPresetEvents(); },
+              kStepGapMs);
+    steps.add(QStringLiteral("Loading...Custom Code Events"), [this] { m_features->GetCustomCodeEvents(); },
+              kStepGapMs);
+    steps.add({}, [this] {
+        if (QDir().mkdir(QDir(m_paths.dir).filePath(QStringLiteral("Planview Drawings"))))
+            m_debug.AddDebug(QStringLiteral("Create \\Planview Drawings Folder"));
+    });
+    steps.add({}, [this] {
+        m_comms->startHealthCheck();
+        try {
+            store::appendVersionHistory(*m_main, kVersionText, m_deps.clock.now());
+        } catch (const store::StoreError& e) {
+            monitorLine(QStringLiteral("ERROR ***"), QString::fromUtf8(e.what()));
+        }
+        m_startedAt = m_deps.clock.now();
+        m_watchdog.start(m_deps.userSettings.value(QStringLiteral("Client/useWatchDog"), false).toBool());
+        Watchdog::notifyReady();
+    });
+}
+
+void Engine::shutdown(std::function<void()> done) {
+    if (m_shuttingDown) return;
+    m_shuttingDown = true;
+    if (m_sequence) m_sequence->abort();
+    auto* steps = new StepSequence(this);
+    steps->add({}, [this] {
+        emit splashCaption(QStringLiteral("--- please wait, closing ---"));
+        m_watchdog.stop();
+        if (m_startedAt.isValid())
+            monitorLine(QStringLiteral("Shutdown"), shutdownText(m_startedAt.secsTo(m_deps.clock.now())));
+        if (m_macros) m_macros->pool().CancelAllMacros(QStringLiteral("All"));
+        m_comms->stopHeartBeat();
+    });
+    // A second for the last echoes and cancelled macros to settle.
+    steps->add({}, [this] {
+        m_comms->shutdown();
+        m_server->stop();
+    }, 1000);
+    steps->add({}, [this] {
+        if (m_macros) m_macros->pool().CancelAllMacros(QStringLiteral("All"));
+    }, 300);
+    // At most 5 s for processors that have not let go yet.
+    steps->addAsync({}, [this](StepSequence::Next next) {
+        waitForProcessors(m_deps.clock.monotonicMs() + kProcessorGraceMs, std::move(next));
+    });
+    steps->add({}, [this] {
+        setItemExchange(false);
+        m_monitor.remove(m_monitorLog.get());
+        if (m_monitorLog) m_monitorLog->close();
+        if (m_main) m_main->close();
+        m_main.reset();
+    });
+    steps->start([done] {
+        if (done) done();
+    });
+}
+
+void Engine::waitForProcessors(qint64 deadline, StepSequence::Next next) {
+    if (!m_macros || m_macros->pool().busySlots() == 0 || m_deps.clock.monotonicMs() >= deadline) {
+        next();
+        return;
+    }
+    QTimer::singleShot(20, this, [this, deadline, next] { waitForProcessors(deadline, next); });
 }
 
 }  // namespace qv::shell

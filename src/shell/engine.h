@@ -1,71 +1,155 @@
 #pragma once
-// The engine: the store, the network state, the decoder and the links, wired
-// together. It never calls a window; front ends (headless now, windows later)
-// watch its signals and its monitor sink.
+// The engine: the store, the network state, the decoder, the links, the
+// macro engine and the loaders, wired together and started and stopped in
+// their fixed order. It never calls a window; front ends (headless now,
+// windows later) watch its signals and models.
 
 #include "comms/clock.h"
 #include "comms/in_box.h"
 #include "comms/link.h"
 #include "comms/serial_comms.h"
+#include "comms/server_link.h"
 #include "net/area_state.h"
 #include "net/labels.h"
+#include "shell/debug_log.h"
+#include "shell/fanout_monitor.h"
+#include "shell/feature_set.h"
+#include "shell/script_api.h"
+#include "shell/script_console.h"
+#include "shell/step_sequence.h"
+#include "shell/watchdog.h"
 #include "store/store.h"
-#include "store/monitor_record.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QSettings>
 
+#include <functional>
 #include <memory>
 #include <optional>
+
+namespace qv::macros {
+class MacroEngine;
+}
+namespace qv::config {
+class ConfigEngine;
+}
+namespace qv::exchange {
+class ItemExchange;
+class ExchangeReactions;
+class StatusFile;
+}
 
 namespace qv::shell {
 
 struct EngineDeps {
     comms::Clock& clock;
-    store::MonitorSink& monitor;
     comms::LinkFactory linkFactory;
     QSettings& userSettings;
+    // Another keeper of monitor records beside the monitor log (the headless
+    // printer, a test's recorder); may be null.
+    store::MonitorSink* extraMonitor = nullptr;
+};
+
+struct StartSettings {
+    QString dataDir;
+    QString serialOverride;  // wins over the stored port when set
+};
+
+struct StartResult {
+    bool ok = false;        // false: a fatal condition; the process should end
+    QString fatalMessage;   // the critical message to show when not ok
+    bool linkOpen = false;  // the serial port or the server answered
 };
 
 class Engine : public QObject {
     Q_OBJECT
 public:
+    static const QString kVersionText;  // "v0.1  build 0"
+
     explicit Engine(EngineDeps deps, QObject* parent = nullptr);
     ~Engine() override;
 
-    // Opens the databases, loads names and permissions and opens the link.
-    // Returns false (with the reason) when the data directory or the main
-    // database cannot be used; the link's outcome arrives as started().
-    // serialOverride, when not empty, wins over the stored port.
-    bool start(const QString& dataDir, const QString& serialOverride, QString* error);
-    void shutdown();
+    // Database care, then the load sequence. done runs once, at its end or
+    // at the first fatal condition.
+    void start(const StartSettings& settings, std::function<void(const StartResult&)> done);
+    // The orderly shutdown: the up-time record, macros cancelled, timers and
+    // links stopped, at most 5 s for running macros, the databases closed.
+    void shutdown(std::function<void()> done);
+    bool started() const { return m_startedAt.isValid(); }
 
-    // Fills the name tables from the main database.
+    // The public operations scripts and other programs use.
+    void sendRS232(const net::RawMessage& message);
+    void RunMacro(const QString& name);
+    void MonitorAdditem(const store::MonitorRecord& record) { m_monitor.MonitorAdditem(record); }
     void GetAreaPresetNames();
+    ScriptConsole::Outcome runScript(const QString& code, const QString& fileName = QStringLiteral("console"));
 
     comms::SerialComms& comms() { return *m_comms; }
+    comms::ServerLink& serverLink() { return *m_server; }
+    // Through the serial port, or a server that has answered.
+    bool usesServer() const { return m_usesServer; }
     comms::InBox& inbox() { return *m_inbox; }
     net::AreaState& areaState() { return m_areaState; }
     const net::NameTables& names() const { return m_names; }
     store::Database& mainDatabase() { return *m_main; }
+    store::MonitorLog* monitorLog() { return m_monitorLog.get(); }
+    macros::MacroEngine* macroEngine() { return m_macros.get(); }
+    config::ConfigEngine* configEngine() { return m_config.get(); }
+    FeatureSet* features() { return m_features.get(); }
+    exchange::ItemExchange* itemExchange() { return m_exchange.get(); }
+    // The settings as loaded at start-up (defaults before).
+    const store::ConfigSettings& config() const;
+    DebugLog& debugLog() { return m_debug; }
+    const store::DataPaths& paths() const { return m_paths; }
 
     // The serial port the stored settings name: the device path when set,
     // otherwise port N is /dev/ttyS{N-1}.
     static comms::SerialSettings serialSettingsFrom(const store::CommsSettings& stored);
 
 signals:
-    // The link is open (true) or could not be opened (false).
-    void started(bool linkOpen);
+    void splashCaption(const QString& text);
+    // A critical message the user must see (a message box in the windows).
+    void alert(const QString& text);
+    // "System Restart" was run: shut down, then start the program again.
+    void restartRequested();
 
 private:
+    void buildLoadSequence(StepSequence& steps, const StartSettings& settings);
+    void openStores(const StartSettings& settings);
+    void openComms(const StartSettings& settings, std::function<void()> next);
+    void createConfig();
+    void setItemExchange(bool on);
     void monitorLine(const QString& type, const QString& comment);
+    void fail(const QString& fatalMessage);
+    void waitForProcessors(qint64 deadline, StepSequence::Next next);
 
     EngineDeps m_deps;
+    FanoutMonitor m_monitor;
+    DebugLog m_debug;
     net::NameTables m_names;
     net::AreaState m_areaState;
+    store::DataPaths m_paths;
     std::optional<store::Database> m_main;
+    std::unique_ptr<store::MonitorLog> m_monitorLog;
     std::unique_ptr<comms::InBox> m_inbox;
     std::unique_ptr<comms::SerialComms> m_comms;
+    std::unique_ptr<comms::ServerLink> m_server;
+    std::unique_ptr<macros::MacroEngine> m_macros;
+    std::unique_ptr<config::ConfigEngine> m_config;
+    std::unique_ptr<FeatureSet> m_features;
+    std::unique_ptr<exchange::ItemExchange> m_exchange;
+    std::unique_ptr<exchange::ExchangeReactions> m_exchangeReactions;
+    std::unique_ptr<exchange::StatusFile> m_statusFile;
+    ScriptApi m_scriptApi;
+    ScriptConsole m_scripts;
+    Watchdog m_watchdog;
+    std::unique_ptr<StepSequence> m_sequence;
+    std::function<void(const StartResult&)> m_startDone;
+    StartResult m_result;
+    QDateTime m_startedAt;
+    bool m_shuttingDown = false;
+    bool m_usesServer = false;
 };
 
 }  // namespace qv::shell

@@ -41,8 +41,16 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
     const QCommandLineOption exitAfter(QStringLiteral("exit-after"),
                                        QStringLiteral("Shut down normally after this many seconds."),
                                        QStringLiteral("SECONDS"));
-    const QCommandLineOption debug(QStringLiteral("debug"), QStringLiteral("Print diagnostics to standard error."));
-    parser.addOptions({help, version, headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug});
+    const QCommandLineOption debug(QStringLiteral("debug"),
+                                   QStringLiteral("Print the debug list and diagnostics to standard error."));
+    const QCommandLineOption script(QStringLiteral("script"),
+                                    QStringLiteral("Run this JavaScript file (its main()) after start-up. Repeatable."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption eval(QStringLiteral("eval"),
+                                  QStringLiteral("Run this JavaScript after start-up, e.g. 'qv.RunMacro(\"Lobby On\")'."),
+                                  QStringLiteral("CODE"));
+    parser.addOptions({help, version, headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug, script,
+                       eval});
 
     if (!parser.parse(arguments)) return failure(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -57,6 +65,8 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
     options.serial = parser.value(serial);
     options.simulate = parser.isSet(simulate);
     options.debug = parser.isSet(debug);
+    options.scripts = parser.values(script);
+    options.evals = parser.values(eval);
     if (options.simulate && !options.serial.isEmpty())
         return failure(QStringLiteral("--simulate and --serial can not be used together"));
     if (parser.isSet(simActivity)) {

@@ -20,6 +20,8 @@ struct HeadlessOptions {
     std::vector<net::RawMessage> send;
     std::optional<double> exitAfterSeconds;
     bool debug = false;
+    QStringList scripts;  // --script FILE, run after start-up
+    QStringList evals;    // --eval CODE, run after start-up
 };
 
 struct ParsedOptions {

@@ -2,17 +2,21 @@
 
 #include "comms/serial_link.h"
 #include "shell/engine.h"
+#include "shell/instance_lock.h"
 #include "shell/simulator_process.h"
 #include "shell/stdout_monitor.h"
 #include "shell/unix_signals.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace qv::shell {
 
@@ -27,17 +31,62 @@ QStringList simulatorArguments(const HeadlessOptions& options) {
     QStringList arguments{QStringLiteral("--sensors"), QStringLiteral("7,9"), QStringLiteral("--devices"),
                           QStringLiteral("A5:7:1.4,A5:9:1.4,20:12:2.0")};
     if (options.simActivity > 0) arguments << QStringLiteral("--activity") << QString::number(options.simActivity);
+    if (!options.debug) arguments << QStringLiteral("--quiet");
     return arguments;
+}
+
+// Runs the scripts of --script and --eval once start-up is complete.
+bool runStartupScripts(Engine& engine, const HeadlessOptions& options) {
+    bool ok = true;
+    for (const QString& path : options.scripts) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            printError(QStringLiteral("the script %1 can not be read: %2").arg(path, file.errorString()));
+            ok = false;
+            continue;
+        }
+        const auto outcome = engine.runScript(QString::fromUtf8(file.readAll()), path);
+        if (!outcome.ok) printError(outcome.error), ok = false;
+    }
+    for (const QString& code : options.evals) {
+        const auto outcome = engine.runScript(code, QStringLiteral("eval"));
+        if (!outcome.ok) printError(outcome.error), ok = false;
+    }
+    return ok;
+}
+
+// Replaces this process with a fresh copy of the program, same arguments.
+void restartProgram() {
+    const QByteArray program = QCoreApplication::applicationFilePath().toLocal8Bit();
+    QList<QByteArray> arguments;
+    for (const QString& a : QCoreApplication::arguments()) arguments << a.toLocal8Bit();
+    std::vector<char*> argv;
+    for (QByteArray& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::fflush(stdout);
+    ::execv(program.constData(), argv.data());
+    printError(QStringLiteral("the program could not be started again"));
 }
 
 }  // namespace
 
 int runHeadless(const HeadlessOptions& options) {
     // Diagnostics only on request; warnings always.
-    if (!options.debug) QLoggingCategory::setFilterRules(QStringLiteral("quorvel.*.info=false\nquorvel.*.debug=false"));
+    if (!options.debug)
+        QLoggingCategory::setFilterRules(QStringLiteral("quorvel.*.info=false\nquorvel.*.debug=false"));
     const QString dataDir = options.dataDir.isEmpty()
                                 ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                                 : options.dataDir;
+    if (!QDir().mkpath(dataDir)) {
+        printError(QStringLiteral("The data directory %1 can not be created").arg(dataDir));
+        return 2;
+    }
+
+    InstanceLock lock;
+    if (!lock.acquire(dataDir)) {
+        printError(InstanceLock::kAlreadyRunningText);
+        return 3;
+    }
 
     SimulatorProcess simulator;
     QString serial = options.serial;
@@ -51,42 +100,60 @@ int runHeadless(const HeadlessOptions& options) {
     }
 
     comms::SystemClock clock;
-    StdoutMonitor monitor;
+    StdoutMonitor stdoutMonitor;
     QSettings userSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
-    Engine engine({clock, monitor, comms::SerialLink::factory(), userSettings});
+    Engine engine({clock, comms::SerialLink::factory(), userSettings, &stdoutMonitor});
+    engine.debugLog().setEcho(options.debug);
 
     int exitCode = 0;
+    bool restart = false;
     bool alerted = false;
-    QObject::connect(&engine.comms(), &comms::SerialComms::alert, &engine, [&](const QString& text) {
+    bool stopping = false;
+    auto stop = [&](int code) {
+        if (stopping) return;
+        stopping = true;
+        exitCode = code;
+        engine.shutdown([] { QCoreApplication::exit(0); });
+    };
+
+    QObject::connect(&engine, &Engine::alert, &engine, [&](const QString& text) {
         alerted = true;
         printError(text);
     });
-    QObject::connect(&engine, &Engine::started, &engine, [&](bool open) {
-        if (!open) {
-            if (!alerted) printError(QStringLiteral("the link to the network could not be opened"));
+    QObject::connect(&engine, &Engine::restartRequested, &engine, [&] {
+        restart = true;
+        stop(0);
+    });
+    UnixSignals signalWatcher;
+    QObject::connect(&signalWatcher, &UnixSignals::shutdownRequested, &engine, [&] { stop(0); });
+
+    engine.start({dataDir, serial}, [&](const StartResult& result) {
+        if (!result.ok) {
+            printError(result.fatalMessage);
             exitCode = 2;
-            QCoreApplication::exit(exitCode);
+            QCoreApplication::exit(0);
             return;
         }
-        for (const net::RawMessage& message : options.send) engine.comms().sendRS232(message);
+        if (!result.linkOpen) {
+            if (!alerted) printError(QStringLiteral("the link to the network could not be opened"));
+            stop(2);
+            return;
+        }
+        for (const net::RawMessage& message : options.send) engine.sendRS232(message);
+        if (!runStartupScripts(engine, options) && options.exitAfterSeconds) exitCode = 1;
+        if (options.exitAfterSeconds)
+            QTimer::singleShot(static_cast<int>(*options.exitAfterSeconds * 1000), &engine,
+                               [&] { stop(exitCode); });
     });
 
-    UnixSignals signalWatcher;
-    QObject::connect(&signalWatcher, &UnixSignals::shutdownRequested, &engine,
-                     [] { QCoreApplication::exit(0); });
-    if (options.exitAfterSeconds)
-        QTimer::singleShot(static_cast<int>(*options.exitAfterSeconds * 1000), &engine,
-                           [] { QCoreApplication::exit(0); });
-
-    QString error;
-    if (!engine.start(dataDir, serial, &error)) {
-        printError(error);
-        return 2;
-    }
-    const int loopCode = QCoreApplication::exec();
-    engine.shutdown();
+    QCoreApplication::exec();
     simulator.stop();
-    return exitCode != 0 ? exitCode : loopCode;
+    if (restart) {
+        lock.release();
+        restartProgram();
+        return 1;
+    }
+    return exitCode;
 }
 
 }  // namespace qv::shell

@@ -14,6 +14,8 @@ namespace {
 constexpr Migration kMain[] = {
     {1, "base schema", &schema::createMainTables},
     {2, "Comms.portname", &schema::addCommsPortname},
+    {3, "Config mail server", &schema::addConfigMailServer},
+    {4, "calendar reminders", &schema::addCalendarReminders},
 };
 constexpr Migration kMonitorLog[] = {{1, "base schema", &schema::createMonitorLogTables}};
 constexpr Migration kSensorLog[] = {{1, "base schema", &schema::createSensorLogTables}};

@@ -57,6 +57,8 @@ void createIndexIfMissing(Database& db, const QString& index, const QString& tab
 // The migrations of each file kind, applied in a transaction by the runner.
 void createMainTables(Database& db);         // main, version 1
 void addCommsPortname(Database& db);         // main, version 2
+void addConfigMailServer(Database& db);      // main, version 3
+void addCalendarReminders(Database& db);     // main, version 4
 void ensureMacrosSortOrder(Database& db);    // main, at every open
 void createMonitorLogTables(Database& db);   // monitor log, version 1
 void createSensorLogTables(Database& db);    // sensor log, version 1

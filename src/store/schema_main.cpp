@@ -239,6 +239,27 @@ void addCommsPortname(Database& db)
     addColumnIfMissing(db, QStringLiteral("Comms"), {"portname", Text});
 }
 
+// Version 3: the SMTP server that macro e-mail lines are sent through. All
+// empty (NULL) until configured; an empty mailhost means mail is not set up.
+// mailtls is "none", "starttls" or "tls".
+void addConfigMailServer(Database& db)
+{
+    for (const Column& column : {Column{"mailhost", Text}, Column{"mailport", Int}, Column{"mailtls", Text},
+                                 Column{"mailuser", Text}, Column{"mailpassword", Text}, Column{"mailsender", Text}})
+        addColumnIfMissing(db, QStringLiteral("Config"), column);
+}
+
+// Version 4: calendar reminders. Config.ReminderCalendarPath names an .ics file
+// or a folder of them (empty: no reminders). DismissedReminders remembers each
+// alarm that has come due, so it never fires twice, also across restarts.
+void addCalendarReminders(Database& db)
+{
+    addColumnIfMissing(db, QStringLiteral("Config"), {"ReminderCalendarPath", Text});
+    createOrComplete(db, {"DismissedReminders", {{"ReminderKey", Text}, {"DismissedAt", Date}}});
+    createIndexIfMissing(db, QStringLiteral("DismissedReminders_ReminderKey"), QStringLiteral("DismissedReminders"),
+                         {"ReminderKey"});
+}
+
 // Older databases lack Macros.SortOrder; macros without a place keep their
 // creation order. Runs at every open, so rows added without one are fixed too.
 void ensureMacrosSortOrder(Database& db)

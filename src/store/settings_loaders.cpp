@@ -62,6 +62,7 @@ ConfigSettings loadConfigSettings(Database& main)
     const auto yesNo = [&row](const char* name, bool& field) { field = yesNoOr(row.value(QLatin1String(name)), field); };
     const auto number = [&row](const char* name, int& field) { field = intOr(row.value(QLatin1String(name)), field); };
     const auto real = [&row](const char* name, double& field) { field = realOr(row.value(QLatin1String(name)), field); };
+    const auto text = [&row](const char* name, QString& field) { field = textOr(row.value(QLatin1String(name)), field); };
 
     yesNo("areanames", s.areanames);
     yesNo("lightlevels", s.lightlevels);
@@ -105,6 +106,14 @@ ConfigSettings loadConfigSettings(Database& main)
     real("Longitude", s.Longitude);
     real("Timezone", s.Timezone);
     number("releaserate", s.releaserate);
+
+    text("mailhost", s.mailhost);
+    number("mailport", s.mailport);
+    text("mailtls", s.mailtls);
+    text("mailuser", s.mailuser);
+    text("mailpassword", s.mailpassword);
+    text("mailsender", s.mailsender);
+    text("ReminderCalendarPath", s.ReminderCalendarPath);
     return s;
 }
 

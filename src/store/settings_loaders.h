@@ -69,6 +69,17 @@ struct ConfigSettings {
     double Timezone = 8.0;            // hours from GMT
     int releaserate = 80;             // ms between out-box messages, 50-300
 
+    // The SMTP server of macro e-mails; an empty mailhost means mail is not set up.
+    QString mailhost;
+    int mailport = 25;
+    QString mailtls = QStringLiteral("none");  // "none", "starttls" or "tls"
+    QString mailuser;                           // empty: no login
+    QString mailpassword;
+    QString mailsender;                         // the From address
+
+    // An .ics file or a folder of them whose alarms run macros; empty for none.
+    QString ReminderCalendarPath;
+
     // As stored; the configuration window keeps them in range when edited.
 };
 

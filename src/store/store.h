@@ -5,6 +5,8 @@
 #include "store/data_paths.h"
 #include "store/database.h"
 #include "store/date_text.h"
+#include "store/maintenance.h"
+#include "store/monitor_log.h"
 #include "store/monitor_record.h"
 #include "store/name_rows.h"
 #include "store/settings_loaders.h"

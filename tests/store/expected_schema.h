@@ -85,11 +85,31 @@ inline Schema expectedMainV1()
     });
 }
 
-inline Schema expectedMain()
+// Version 2 added Comms.portname.
+inline Schema expectedMainV2()
 {
     Schema schema = expectedMainV1();
     schema["Comms"] << "portname";
     return sorted(schema);
+}
+
+// Version 3 added the mail server of macro e-mails to Config.
+inline const QStringList& configMailFields()
+{
+    static const QStringList fields = {"mailhost", "mailport", "mailtls", "mailuser", "mailpassword", "mailsender"};
+    return fields;
+}
+
+inline Schema expectedMainV3()
+{
+    Schema schema = expectedMainV2();
+    schema["Config"] << configMailFields();
+    return sorted(schema);
+}
+
+inline Schema expectedMain()
+{
+    return expectedMainV3();
 }
 
 inline Schema expectedMonitorLog()

@@ -109,7 +109,7 @@ TEST_F(MigrationTest, VersionOneDatabaseGainsPortnameAndKeepsItsRows)
 
     Database db = Database::open(paths.mainDb(), DbKind::Main);
 
-    EXPECT_EQ(db.userVersion(), 2);
+    EXPECT_EQ(db.userVersion(), latestVersion(DbKind::Main));
     EXPECT_EQ(schemaOf(db.handle()), expectedMain());
     const CommsSettings comms = loadCommsSettings(db);
     EXPECT_EQ(comms.comport, 4);
@@ -127,6 +127,57 @@ TEST_F(MigrationTest, VersionOneDatabaseGainsPortnameAndKeepsItsRows)
     RawDb raw(paths.mainDb());
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT Password FROM Password")).toString(), QStringLiteral("Secret1"));
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT SortOrder FROM Macros")).toInt(), 7);  // had one: kept
+}
+
+// A database of version 2: Config gains the mail server fields, empty, and
+// keeps every setting it had.
+TEST_F(MigrationTest, VersionTwoDatabaseGainsTheMailServerFields)
+{
+    {
+        RawDb raw(paths.mainDb());
+        for (const auto& [table, fields] : expectedMainV2()) {
+            QStringList quoted;
+            for (const QString& field : fields)
+                quoted << schema::quoteIdentifier(field);
+            raw.exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                         .arg(schema::quoteIdentifier(table), quoted.join(QStringLiteral(", "))));
+        }
+        raw.exec(QStringLiteral("INSERT INTO Config (releaserate, email, Latitude) VALUES (120, 0, 51.5)"));
+        raw.exec(QStringLiteral("PRAGMA user_version = 2"));
+    }
+
+    {
+        Database db = Database::open(paths.mainDb(), DbKind::Main);
+        EXPECT_EQ(db.userVersion(), latestVersion(DbKind::Main));
+        const QStringList configFields = schemaOf(db.handle())["Config"];
+        for (const QString& field : configMailFields())
+            EXPECT_TRUE(configFields.contains(field)) << field.toStdString();
+        const ConfigSettings config = loadConfigSettings(db);
+        EXPECT_EQ(config.releaserate, 120);
+        EXPECT_FALSE(config.email);
+        EXPECT_DOUBLE_EQ(config.Latitude, 51.5);
+        // Not set up yet: the defaults stand.
+        EXPECT_EQ(config.mailhost, QString());
+        EXPECT_EQ(config.mailport, 25);
+        EXPECT_EQ(config.mailtls, QStringLiteral("none"));
+        EXPECT_EQ(config.mailsender, QString());
+        EXPECT_EQ(schema::rowCount(db, QStringLiteral("Config")), 1);
+    }
+    {
+        RawDb raw(paths.mainDb());
+        raw.exec(QStringLiteral("UPDATE Config SET mailhost = ?, mailport = ?, mailtls = ?, mailuser = ?, "
+                                "mailpassword = ?, mailsender = ?"),
+                 {QStringLiteral("smtp.example.org"), 587, QStringLiteral("starttls"), QStringLiteral("lights"),
+                  QStringLiteral("it's secret"), QStringLiteral("quorvel@example.org")});
+    }
+    Database db = Database::open(paths.mainDb(), DbKind::Main);
+    const ConfigSettings config = loadConfigSettings(db);
+    EXPECT_EQ(config.mailhost, QStringLiteral("smtp.example.org"));
+    EXPECT_EQ(config.mailport, 587);
+    EXPECT_EQ(config.mailtls, QStringLiteral("starttls"));
+    EXPECT_EQ(config.mailuser, QStringLiteral("lights"));
+    EXPECT_EQ(config.mailpassword, QStringLiteral("it's secret"));
+    EXPECT_EQ(config.mailsender, QStringLiteral("quorvel@example.org"));
 }
 
 TEST_F(MigrationTest, MacrosWithoutSortOrderGetTheirIdAtEveryOpen)

@@ -1,0 +1,178 @@
+#include "features/devices/roll_call_editor.h"
+
+#include "features/devices/messages.h"
+#include "features/devices/roll_call_name.h"
+#include "store/transaction.h"
+
+#include <QSqlQuery>
+
+namespace qv::devices {
+
+RollCallEditor::RollCallEditor(store::Database& main) : m_main(main) {}
+
+Outcome RollCallEditor::failed(const QString& what, const std::exception& error) {
+    return Outcome::refused(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(error.what())));
+}
+
+QStringList RollCallEditor::rollCallNames() {
+    QSqlQuery q = m_main.prepare(
+        QStringLiteral("SELECT RollCallName FROM RollCall WHERE RollCallName <> '' UNION "
+                       "SELECT RollCall FROM RollCallActions WHERE RollCall <> '' ORDER BY 1"));
+    m_main.exec(q);
+    QStringList names;
+    while (q.next()) names.append(q.value(0).toString());
+    return names;
+}
+
+std::vector<DeviceTypeRow> RollCallEditor::deviceTypes() {
+    QSqlQuery q = m_main.prepare(
+        QStringLiteral("SELECT Device_ID, Device, DeviceOpCode FROM DeviceTypes ORDER BY Device"));
+    m_main.exec(q);
+    std::vector<DeviceTypeRow> rows;
+    while (q.next()) rows.push_back({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString()});
+    return rows;
+}
+
+std::vector<InstalledDeviceRow> RollCallEditor::installedDevices() {
+    QSqlQuery q = m_main.prepare(QStringLiteral(
+        "SELECT d.Device_ID, d.BoxNumber, d.Description, t.Device FROM DevicesInstalled d "
+        "LEFT JOIN DeviceTypes t ON t.Device_ID = d.Device_ID ORDER BY t.Device, d.BoxNumber"));
+    m_main.exec(q);
+    std::vector<InstalledDeviceRow> rows;
+    while (q.next())
+        rows.push_back(
+            {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString()});
+    return rows;
+}
+
+std::vector<MemberKey> RollCallEditor::members(const QString& name) {
+    QSqlQuery q = m_main.prepare(
+        QStringLiteral("SELECT Device_ID, Boxnumber FROM RollCall WHERE RollCallName = ? ORDER BY rowid"));
+    q.addBindValue(name);
+    m_main.exec(q);
+    std::vector<MemberKey> keys;
+    while (q.next()) keys.push_back({q.value(0).toInt(), q.value(1).toInt()});
+    return keys;
+}
+
+std::optional<RollCallActionsRow> RollCallEditor::actions(const QString& name) {
+    return readRollCallActions(m_main, name);
+}
+
+Outcome RollCallEditor::setMember(const QString& name, int deviceId, int box, bool included) {
+    if (name.trimmed().isEmpty()) return Outcome::refused(msg::kNeedRollCallName);
+    if (const auto problem = rollCallNameProblem(name)) return Outcome::refused(*problem);
+    try {
+        store::Transaction transaction(m_main);
+        QSqlQuery remove = m_main.prepare(QStringLiteral(
+            "DELETE FROM RollCall WHERE RollCallName = ? AND Device_ID = ? AND Boxnumber = ?"));
+        remove.addBindValue(name);
+        remove.addBindValue(deviceId);
+        remove.addBindValue(box);
+        m_main.exec(remove);
+        if (included) {
+            QSqlQuery insert = m_main.prepare(
+                QStringLiteral("INSERT INTO RollCall (RollCallName, Device_ID, Boxnumber) VALUES (?, ?, ?)"));
+            insert.addBindValue(name);
+            insert.addBindValue(deviceId);
+            insert.addBindValue(box);
+            m_main.exec(insert);
+        }
+        transaction.commit();
+    } catch (const std::exception& error) {
+        return failed(QStringLiteral("The roll call could not be changed"), error);
+    }
+    return Outcome::done();
+}
+
+Outcome RollCallEditor::addInstalledDevice(int deviceId, const QString& boxText, const QString& description) {
+    bool ok = false;
+    const int box = boxText.trimmed().toInt(&ok);
+    if (!ok || box < 0 || box > 255) return Outcome::refused(msg::kBoxRange);
+    try {
+        store::Transaction transaction(m_main);
+        QSqlQuery type =
+            m_main.prepare(QStringLiteral("SELECT count(*) FROM DeviceTypes WHERE Device_ID = ?"));
+        type.addBindValue(deviceId);
+        m_main.exec(type);
+        if (!type.next() || type.value(0).toInt() == 0) return Outcome::refused(msg::kNoSuchDeviceType);
+        QSqlQuery existing = m_main.prepare(
+            QStringLiteral("SELECT count(*) FROM DevicesInstalled WHERE Device_ID = ? AND BoxNumber = ?"));
+        existing.addBindValue(deviceId);
+        existing.addBindValue(box);
+        m_main.exec(existing);
+        if (existing.next() && existing.value(0).toInt() > 0)
+            return Outcome::refused(msg::kDeviceAlreadyInstalled);
+        QSqlQuery insert = m_main.prepare(QStringLiteral(
+            "INSERT INTO DevicesInstalled (Device_ID, BoxNumber, Description) VALUES (?, ?, ?)"));
+        insert.addBindValue(deviceId);
+        insert.addBindValue(box);
+        insert.addBindValue(description.trimmed());
+        m_main.exec(insert);
+        transaction.commit();
+    } catch (const std::exception& error) {
+        return failed(QStringLiteral("The device could not be added"), error);
+    }
+    return Outcome::done();
+}
+
+Outcome RollCallEditor::deleteInstalledDevice(int deviceId, int box) {
+    try {
+        store::Transaction transaction(m_main);
+        for (const char* sql : {"DELETE FROM DevicesInstalled WHERE Device_ID = ? AND BoxNumber = ?",
+                                "DELETE FROM RollCall WHERE Device_ID = ? AND Boxnumber = ?"}) {
+            QSqlQuery remove = m_main.prepare(QString::fromLatin1(sql));
+            remove.addBindValue(deviceId);
+            remove.addBindValue(box);
+            m_main.exec(remove);
+        }
+        transaction.commit();
+    } catch (const std::exception& error) {
+        return failed(QStringLiteral("The device could not be deleted"), error);
+    }
+    return Outcome::done();
+}
+
+Outcome RollCallEditor::deleteRollCall(const QString& name) {
+    if (name.trimmed().isEmpty()) return Outcome::refused(msg::kSelectRollCallName);
+    try {
+        store::Transaction transaction(m_main);
+        for (const char* sql : {"DELETE FROM RollCall WHERE RollCallName = ?",
+                                "DELETE FROM RollCallActions WHERE RollCall = ?"}) {
+            QSqlQuery remove = m_main.prepare(QString::fromLatin1(sql));
+            remove.addBindValue(name);
+            m_main.exec(remove);
+        }
+        transaction.commit();
+    } catch (const std::exception& error) {
+        return failed(QStringLiteral("The roll call could not be deleted"), error);
+    }
+    return Outcome::done();
+}
+
+Outcome RollCallEditor::saveActions(const QString& name, bool macroCheck, const QString& macro,
+                                    bool emailCheck, const QString& recipients) {
+    if (name.trimmed().isEmpty()) return Outcome::refused(msg::kSelectRollCallName);
+    if (!macroCheck && !emailCheck) return Outcome::refused(msg::kSelectAnAction);
+    if (macroCheck && macro.trimmed().isEmpty()) return Outcome::refused(msg::kNoMacroChosen);
+    if (emailCheck && recipients.trimmed().isEmpty()) return Outcome::refused(msg::kNoRecipient);
+    if (const auto problem = rollCallNameProblem(name)) return Outcome::refused(*problem);
+    try {
+        store::Transaction transaction(m_main);
+        QSqlQuery remove = m_main.prepare(QStringLiteral("DELETE FROM RollCallActions WHERE RollCall = ?"));
+        remove.addBindValue(name);
+        m_main.exec(remove);
+        QSqlQuery insert = m_main.prepare(QStringLiteral(
+            "INSERT INTO RollCallActions (RollCall, emailRecipients, MacrotoRun) VALUES (?, ?, ?)"));
+        insert.addBindValue(name);
+        insert.addBindValue(emailCheck ? recipients.trimmed() : QString(QLatin1String("")));
+        insert.addBindValue(macroCheck ? macro.trimmed() : QString(QLatin1String("")));
+        m_main.exec(insert);
+        transaction.commit();
+    } catch (const std::exception& error) {
+        return failed(QStringLiteral("The actions could not be saved"), error);
+    }
+    return Outcome::done();
+}
+
+}  // namespace qv::devices

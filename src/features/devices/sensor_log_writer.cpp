@@ -1,0 +1,139 @@
+#include "features/devices/sensor_log_writer.h"
+
+#include "features/devices/monitor_notes.h"
+#include "store/date_text.h"
+#include "store/store_error.h"
+#include "store/transaction.h"
+
+namespace qv::devices {
+
+SensorLogWriter::SensorLogWriter(QString path, store::MonitorSink& monitor, const comms::Clock& clock)
+    : m_path(std::move(path)), m_monitor(monitor), m_clock(clock) {}
+
+SensorLogWriter::~SensorLogWriter() {
+    close();
+}
+
+void SensorLogWriter::close() {
+    // The prepared query belongs to the connection and must go first.
+    m_insertReading.reset();
+    m_db.reset();
+}
+
+store::Database& SensorLogWriter::database() {
+    if (!m_db) {
+        store::Database db = store::Database::open(m_path, store::DbKind::SensorLog);
+        db.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+        // With the rollback journal every reading's commit waits for the disk
+        // twice (some 15 ms); in WAL mode with NORMAL sync it does not wait at
+        // all, and a power cut can cost the last readings but never the file.
+        db.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        db.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        m_db.emplace(std::move(db));
+    }
+    return *m_db;
+}
+
+bool SensorLogWriter::appendReading(SensorLogReading reading) {
+    m_pending.push_back(std::move(reading));
+    if (m_pending.size() > kMaxPending) {
+        m_pending.pop_front();
+        ++m_dropped;
+    }
+    try {
+        writePending();
+    } catch (const std::exception& error) {
+        // The next attempt reopens the file, so a file replaced or mended
+        // meanwhile is taken up.
+        close();
+        failed(
+            QStringLiteral("readings are kept in memory until it can be (%1 waiting)").arg(m_pending.size()),
+            QString::fromUtf8(error.what()));
+        return false;
+    }
+    succeeded();
+    return true;
+}
+
+void SensorLogWriter::writePending() {
+    store::Database& db = database();
+    store::Transaction transaction(db);
+    if (!m_insertReading) {
+        m_insertReading =
+            db.prepare(QStringLiteral("INSERT INTO TBLSensorLog (SensorBoxnumber, Description, LuxLevel, "
+                                      "CorrectedLuxLevel, DateTimeStamp) "
+                                      "VALUES (?, ?, ?, ?, ?)"));
+    }
+    QSqlQuery& insert = *m_insertReading;
+    for (const SensorLogReading& r : m_pending) {
+        insert.bindValue(0, r.box);
+        insert.bindValue(1, r.description);
+        insert.bindValue(2, r.lux);
+        insert.bindValue(3, r.correctedLux);
+        insert.bindValue(4, store::dateTimeText(r.when));
+        db.exec(insert);
+    }
+    transaction.commit();
+    m_pending.clear();
+}
+
+bool SensorLogWriter::recordSensorChange(const SensorChange& change, bool removed) {
+    try {
+        store::Database& db = database();
+        store::Transaction transaction(db);
+        QSqlQuery remove = db.prepare(QStringLiteral("DELETE FROM TBLSensors WHERE SensorBoxNum = ?"));
+        remove.addBindValue(change.box);
+        db.exec(remove);
+        if (!removed) {
+            QSqlQuery copy =
+                db.prepare(QStringLiteral("INSERT INTO TBLSensors (SensorBoxNum, SensorDesc, Calibration, "
+                                          "Lastcalibrated, LogthisSensor) "
+                                          "VALUES (?, ?, ?, ?, ?)"));
+            copy.addBindValue(change.box);
+            copy.addBindValue(change.description);
+            copy.addBindValue(change.calibration);
+            copy.addBindValue(store::dateTimeText(change.lastCalibrated));
+            copy.addBindValue(change.logThisSensor ? 1 : 0);
+            db.exec(copy);
+        }
+        QSqlQuery history = db.prepare(QStringLiteral(
+            "INSERT INTO TBLSensorChanged (SensorBoxNumber, DateTimeStamp, Calibration, Description, "
+            "DescriptionChanged, CalibrationChanged) VALUES (?, ?, ?, ?, ?, ?)"));
+        history.addBindValue(change.box);
+        history.addBindValue(store::dateTimeText(change.when));
+        history.addBindValue(change.calibration);
+        history.addBindValue(change.description);
+        history.addBindValue(change.descriptionChanged ? 1 : 0);
+        history.addBindValue(change.calibrationChanged ? 1 : 0);
+        db.exec(history);
+        transaction.commit();
+    } catch (const std::exception& error) {
+        close();
+        m_lastError = QStringLiteral("The sensor log %1 could not record the change of box %2: %3")
+                          .arg(m_path, QString::number(change.box), QString::fromUtf8(error.what()));
+        monitorNote(m_monitor, m_clock, kMsgError, m_lastError);
+        return false;
+    }
+    m_lastError.clear();
+    return true;
+}
+
+void SensorLogWriter::failed(const QString& what, const QString& why) {
+    m_lastError = why;
+    // Said once when writing stops working, not for every reading after it.
+    if (m_failing) return;
+    m_failing = true;
+    monitorNote(m_monitor, m_clock, kMsgError,
+                QStringLiteral("The sensor log %1 cannot be written: %2; %3").arg(m_path, why, what));
+}
+
+void SensorLogWriter::succeeded() {
+    m_lastError.clear();
+    if (!m_failing) return;
+    m_failing = false;
+    monitorNote(
+        m_monitor, m_clock, kMsgSystem,
+        QStringLiteral("The sensor log can be written again (%1 readings were given up)").arg(m_dropped));
+}
+
+}  // namespace qv::devices

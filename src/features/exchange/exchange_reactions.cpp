@@ -1,0 +1,13 @@
+#include "features/exchange/exchange_reactions.h"
+
+namespace qv::exchange {
+
+void ExchangeReactions::itemExchange(int area, int preset) {
+    m_items.statusHeard(area, preset);
+}
+
+void ExchangeReactions::planView(int area, int preset) {
+    if (area == 0) m_items.allAreasHeard(preset);
+}
+
+}  // namespace qv::exchange

@@ -1,0 +1,217 @@
+#include "features/exchange/item_exchange.h"
+
+#include "features/exchange/logging.h"
+#include "features/exchange/protocol.h"
+#include "features/exchange/socket_path.h"
+
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+namespace qv::exchange {
+
+namespace {
+
+constexpr int kProbeMs = 500;
+constexpr qint64 kReadChunk = 4096;
+
+// Someone answers on the socket: another copy of the program owns it.
+bool someoneListens(const QString& path) {
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    const bool answered = probe.waitForConnected(kProbeMs);
+    probe.abort();
+    return answered;
+}
+
+}  // namespace
+
+ItemExchange::Client::Client(QLocalSocket* s, ExchangeItems& items)
+    : socket(s), reader(kMaxLineBytes), session(items) {}
+
+ItemExchange::ItemExchange(ExchangeDeps deps, ExchangeOptions options, QObject* parent)
+    : QObject(parent),
+      m_deps(std::move(deps)),
+      m_options(std::move(options)),
+      m_items(m_deps.sendRS232, m_deps.runner) {
+    m_items.setChangeHandler([this](const ItemRef& item, const QString& text) { broadcast(item, text); });
+    connect(&m_server, &QLocalServer::newConnection, this, &ItemExchange::onNewConnection);
+}
+
+ItemExchange::~ItemExchange() {
+    stop();
+}
+
+bool ItemExchange::start() {
+    if (m_server.isListening()) return true;
+    m_items.load(m_deps.areaState);
+
+    m_path = m_options.socketPath.isEmpty() ? defaultSocketPath() : m_options.socketPath;
+    QString error;
+    if (m_path.isEmpty()) {
+        error = QStringLiteral("there is no runtime directory for its socket");
+    } else if (listenAt(m_path, &error)) {
+        qCInfo(lcExchange) << "item exchange listening at" << m_path;
+        monitorLine(QStringLiteral("System"),
+                    QStringLiteral("Item exchange (topic %1) open to other programs at %2")
+                        .arg(QLatin1String(kTopic), m_path));
+        return true;
+    }
+    qCWarning(lcExchange) << "item exchange not opened at" << m_path << ":" << error;
+    monitorLine(QStringLiteral("ERROR ***"),
+                QStringLiteral("The item exchange could not be opened at %1: %2").arg(m_path, error));
+    return false;
+}
+
+bool ItemExchange::listenAt(const QString& path, QString* error) {
+    const QFileInfo dir(QFileInfo(path).absolutePath());
+    if (!dir.isDir()) {
+        *error = QStringLiteral("the folder %1 does not exist").arg(dir.filePath());
+        return false;
+    }
+    // Qt makes a user-only socket aside and renames it over the path, which
+    // would silently replace whatever is there: look first.
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) == 0) {
+        if (!S_ISSOCK(info.st_mode)) {
+            *error = QStringLiteral("something that is not a socket is in the way");
+            return false;
+        }
+        if (someoneListens(path)) {
+            *error = QStringLiteral("another program is already answering there");
+            return false;
+        }
+        // Left behind by a copy that did not shut down cleanly.
+        QLocalServer::removeServer(path);
+    }
+    // Only the user may connect: group and others get no access to the socket.
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    if (m_server.listen(path)) return true;
+    *error = m_server.errorString();
+    return false;
+}
+
+void ItemExchange::stop() {
+    // The list itself is emptied by the sweep: stop() may come from inside a request.
+    for (auto& client : m_clients) dropClient(client.get());
+    if (m_server.isListening()) {
+        m_server.close();
+        qCInfo(lcExchange) << "item exchange closed";
+    }
+}
+
+int ItemExchange::clientCount() const {
+    int count = 0;
+    for (const auto& client : m_clients) count += client->gone ? 0 : 1;
+    return count;
+}
+
+std::size_t ItemExchange::watchCount() const {
+    std::size_t count = 0;
+    for (const auto& client : m_clients)
+        if (!client->gone) count += client->session.watchCount();
+    return count;
+}
+
+void ItemExchange::onNewConnection() {
+    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+        if (clientCount() >= m_options.maxClients) {
+            socket->write(errLine(QStringLiteral("too many clients (at most %1)").arg(m_options.maxClients)));
+            socket->disconnectFromServer();
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (socket->state() == QLocalSocket::UnconnectedState) socket->deleteLater();
+            if (!m_turnedAway) {
+                m_turnedAway = true;
+                monitorLine(
+                    QStringLiteral("Warning **"),
+                    QStringLiteral("An item exchange client was turned away: %1 are connected already")
+                        .arg(m_options.maxClients));
+            }
+            continue;
+        }
+        socket->setReadBufferSize(m_options.readBufferBytes);
+        m_clients.push_back(std::make_unique<Client>(socket, m_items));
+        Client* client = m_clients.back().get();
+        connect(socket, &QLocalSocket::readyRead, this, [this, client] { onReadyRead(client); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, client] {
+            // A client may send its requests and hang up without waiting:
+            // what it sent is still done.
+            onReadyRead(client);
+            dropClient(client);
+        });
+        // Bytes may have arrived before the signals were connected.
+        if (socket->bytesAvailable() > 0) onReadyRead(client);
+    }
+}
+
+void ItemExchange::onReadyRead(Client* client) {
+    while (!client->gone && client->socket->bytesAvailable() > 0) {
+        const QByteArray chunk = client->socket->read(kReadChunk);
+        if (chunk.isEmpty()) break;
+        for (const LineReader::Line& line : client->reader.feed(chunk)) {
+            const int errorsBefore = client->session.errorCount();
+            const QByteArray reply = client->session.handle(line);
+            if (client->session.errorCount() > errorsBefore && !client->warned) {
+                client->warned = true;
+                monitorLine(QStringLiteral("Warning **"),
+                            QStringLiteral("An item exchange client sent a line that could not be used: %1")
+                                .arg(client->session.firstError()));
+            }
+            sendTo(client, reply);
+            if (client->gone) return;
+        }
+    }
+}
+
+void ItemExchange::sendTo(Client* client, const QByteArray& line) {
+    if (client->gone || client->socket->state() != QLocalSocket::ConnectedState) return;
+    client->socket->write(line);
+    if (client->socket->bytesToWrite() > m_options.maxUnsentBytes) {
+        monitorLine(QStringLiteral("Warning **"),
+                    QStringLiteral("An item exchange client was disconnected: it did not read its replies"));
+        dropClient(client);
+    }
+}
+
+void ItemExchange::broadcast(const ItemRef& item, const QString& text) {
+    const QString name = item.name();
+    emit itemChanged(name, text);
+    const QByteArray line = changedLine(name, text);
+    // Index loop: a client let go here stays in the list until the sweep.
+    for (std::size_t i = 0; i < m_clients.size(); ++i) {
+        Client* client = m_clients[i].get();
+        if (!client->gone && client->session.watches(item)) sendTo(client, line);
+    }
+}
+
+void ItemExchange::dropClient(Client* client) {
+    if (client->gone) return;
+    client->gone = true;
+    QLocalSocket* socket = client->socket;
+    disconnect(socket, nullptr, this, nullptr);
+    socket->abort();
+    socket->deleteLater();
+    // The client may be in the middle of its own request: it is erased later.
+    if (!m_sweepQueued) {
+        m_sweepQueued = true;
+        QTimer::singleShot(0, this, &ItemExchange::sweep);
+    }
+}
+
+void ItemExchange::sweep() {
+    m_sweepQueued = false;
+    std::erase_if(m_clients, [](const std::unique_ptr<Client>& c) { return c->gone; });
+    if (clientCount() < m_options.maxClients) m_turnedAway = false;
+}
+
+void ItemExchange::monitorLine(const QString& type, const QString& comment) {
+    store::MonitorRecord record;
+    record.MsgType = type;
+    record.DateTime = comms::dateTimeText(m_deps.clock.now());
+    record.comment = comment;
+    m_deps.monitor.MonitorAdditem(record);
+}
+
+}  // namespace qv::exchange

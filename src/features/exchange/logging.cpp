@@ -1,0 +1,3 @@
+#include "features/exchange/logging.h"
+
+Q_LOGGING_CATEGORY(lcExchange, "quorvel.exchange")

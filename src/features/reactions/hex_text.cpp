@@ -1,0 +1,36 @@
+#include "features/reactions/hex_text.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace qv::reactions {
+
+namespace {
+
+bool allHex(const QString& group) {
+    for (const QChar c : group)
+        if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))) return false;
+    return true;
+}
+
+}  // namespace
+
+QString normaliseHexText(const QString& text) {
+    QStringList bytes;
+    static const QRegularExpression kSpace(QStringLiteral("\\s+"));
+    const QStringList groups = text.toUpper().split(kSpace, Qt::SkipEmptyParts);
+    for (const QString& group : groups) {
+        if (!allHex(group)) {
+            bytes << group;
+        } else if (group.size() == 1) {
+            bytes << QLatin1Char('0') + group;
+        } else if (group.size() % 2 == 0) {
+            for (qsizetype i = 0; i < group.size(); i += 2) bytes << group.mid(i, 2);
+        } else {
+            bytes << group;
+        }
+    }
+    return bytes.join(QLatin1Char(' '));
+}
+
+}  // namespace qv::reactions

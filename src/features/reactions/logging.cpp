@@ -1,0 +1,3 @@
+#include "features/reactions/logging.h"
+
+Q_LOGGING_CATEGORY(lcReactions, "quorvel.reactions")

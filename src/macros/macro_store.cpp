@@ -1,0 +1,93 @@
+#include "macros/macro_store.h"
+
+#include "macros/logging.h"
+#include "macros/macro_rows.h"
+#include "store/store_error.h"
+#include "store/transaction.h"
+
+#include <QSqlQuery>
+
+namespace qv::macros {
+
+namespace {
+
+QString errorText(const std::exception& e) {
+    return QString::fromUtf8(e.what());
+}
+
+}  // namespace
+
+MacroStore::MacroStore(store::Database& db) : m_db(db) {}
+
+LoadResult MacroStore::LoadMacroLines(const QString& macroName) {
+    LoadResult result;
+    try {
+        if (const auto id = rows::macroIdByName(m_db, macroName))
+            result.lines = rows::readMacroLines(m_db, *id);
+    } catch (const store::StoreError& e) {
+        result.error = QStringLiteral("The macro '%1' could not be read: %2").arg(macroName, errorText(e));
+        qCWarning(lcMacros) << result.error;
+    }
+    return result;
+}
+
+SaveReport MacroStore::SaveMacroLines(const QString& macroName, const MacroLines& lines) {
+    SaveReport report;
+    if (macroName.isEmpty()) return report;
+    try {
+        store::Transaction transaction(m_db);
+        qint64 macroId = 0;
+        if (const auto id = rows::macroIdByName(m_db, macroName)) {
+            macroId = *id;
+            rows::deleteMacroLines(m_db, macroId);
+        } else {
+            QSqlQuery add = m_db.prepare(
+                QStringLiteral("INSERT INTO Macros (Macro, Enabled, MacroFolder_ID) VALUES (?, 1, 0)"));
+            add.addBindValue(macroName);
+            m_db.exec(add);
+            macroId = add.lastInsertId().toLongLong();
+            QSqlQuery place =
+                m_db.prepare(QStringLiteral("UPDATE Macros SET SortOrder = Macro_ID WHERE Macro_ID = ?"));
+            place.addBindValue(macroId);
+            m_db.exec(place);
+        }
+        rows::writeMacroLines(m_db, macroId, lines, report.messages);
+        transaction.commit();
+        report.saved = true;
+    } catch (const store::StoreError& e) {
+        report.saved = false;
+        report.messages << QStringLiteral(
+                               "The macro '%1' could not be saved, its stored lines are unchanged: %2")
+                               .arg(macroName, errorText(e));
+        qCWarning(lcMacros) << report.messages.last();
+    }
+    return report;
+}
+
+QString MacroStore::updateLineComment(const QString& macroName, qsizetype index, const QString& comment) {
+    if (index < 0) return QStringLiteral("The macro '%1' has no line %2").arg(macroName).arg(index + 1);
+    try {
+        const auto id = rows::macroIdByName(m_db, macroName);
+        if (!id) return QStringLiteral("The macro '%1' does not exist").arg(macroName);
+        QSqlQuery find =
+            m_db.prepare(QStringLiteral("SELECT MacroDetails_ID FROM MacrosDetails WHERE Macro_ID = ? ORDER "
+                                        "BY MacroDetails_ID LIMIT 1 OFFSET ?"));
+        find.addBindValue(*id);
+        find.addBindValue(static_cast<qint64>(index));
+        m_db.exec(find);
+        if (!find.next())
+            return QStringLiteral("The macro '%1' has no line %2").arg(macroName).arg(index + 1);
+        const qint64 lineId = find.value(0).toLongLong();
+        find.finish();
+        QSqlQuery update = m_db.prepare(
+            QStringLiteral("UPDATE MacrosDetails SET Description = ? WHERE MacroDetails_ID = ?"));
+        update.addBindValue(comment);
+        update.addBindValue(lineId);
+        m_db.exec(update);
+    } catch (const store::StoreError& e) {
+        return QStringLiteral("The comment could not be saved: %1").arg(errorText(e));
+    }
+    return {};
+}
+
+}  // namespace qv::macros

@@ -1,0 +1,3 @@
+#include "schedule/logging.h"
+
+Q_LOGGING_CATEGORY(lcSchedule, "quorvel.schedule")

@@ -1,0 +1,3 @@
+#include "server/logging.h"
+
+Q_LOGGING_CATEGORY(lcRelay, "quorvel.server")

@@ -1,0 +1,136 @@
+#include "server/relay_options.h"
+
+#include <QCommandLineParser>
+
+namespace qv::server {
+
+namespace {
+
+const char* const kDescription =
+    "Relays a lighting network's serial gateway to Quorvel clients over UDP, so that\n"
+    "several PCs can share one gateway.\n"
+    "\n"
+    "It owns the serial port (or a simulated network with --simulate), answers every\n"
+    "client request at once, sends the clients' messages to the network through an\n"
+    "out box that waits for each echo, and relays every message heard to every client\n"
+    "that polled in the last 10 seconds.\n"
+    "\n"
+    "Clients look for a primary server on port 1000 and a secondary on port 1002;\n"
+    "run a second relay with --secondary for fail-over. On Linux, ports below 1024\n"
+    "need root or the CAP_NET_BIND_SERVICE capability.\n"
+    "\n"
+    "It listens on 127.0.0.1 unless told otherwise: anyone who can reach the port can\n"
+    "drive the lights, so serve other machines (--bind 0.0.0.0, or one address) only\n"
+    "on a network you trust.\n"
+    "\n"
+    "It logs to standard output; SIGTERM and SIGINT end it cleanly.";
+
+struct Parser {
+    QCommandLineParser parser;
+    QCommandLineOption serial{"serial", "The gateway's serial port, e.g. /dev/ttyUSB0.", "DEVICE"};
+    QCommandLineOption settings{
+        "serial-settings", "Speed, parity, data bits, stop bits (default 9600,N,8,1).", "TEXT", "9600,N,8,1"};
+    QCommandLineOption simulate{"simulate",
+                                "Start quorvel-sim beside this program and use it as the gateway."};
+    QCommandLineOption simOption{
+        "sim-option", "Hand ARG on to quorvel-sim (repeat for more), e.g. --sim-option=--activity=2.", "ARG"};
+    QCommandLineOption port{"port", "UDP port to listen on (default 1000, or 1002 with --secondary).", "N"};
+    QCommandLineOption secondary{"secondary", "Serve as the secondary server."};
+    QCommandLineOption bind{"bind", "Address to listen on (default 127.0.0.1; 0.0.0.0 for every interface).",
+                            "ADDRESS", "127.0.0.1"};
+    QCommandLineOption releaseRate{
+        "release-rate", "Milliseconds between writes of the out box, 10-1000 (default 50).", "MS", "50"};
+    QCommandLineOption verbose{"verbose", "Also log every message heard on the network."};
+
+    Parser() {
+        parser.setApplicationDescription(QString::fromLatin1(kDescription));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions(
+            {serial, settings, simulate, simOption, port, secondary, bind, releaseRate, verbose});
+    }
+};
+
+// "9600,N,8,1" into the serial settings, or false.
+bool parseSerialSettings(const QString& text, comms::SerialSettings& settings) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4) return false;
+    bool ok = false;
+    const int baud = parts[0].trimmed().toInt(&ok);
+    if (!ok || baud <= 0) return false;
+    const QString parity = parts[1].trimmed().toUpper();
+    if (parity.isEmpty() || !QStringLiteral("NEOMS").contains(parity.at(0))) return false;
+    const int dataBits = parts[2].trimmed().toInt(&ok);
+    if (!ok || dataBits < 5 || dataBits > 8) return false;
+    const QString stop = parts[3].trimmed();
+    if (stop != QLatin1String("1") && stop != QLatin1String("1.5") && stop != QLatin1String("2"))
+        return false;
+    settings.baud = QString::number(baud);
+    settings.parity = parity.left(1);
+    settings.dataBits = dataBits;
+    settings.stopBits = stop;
+    return true;
+}
+
+}  // namespace
+
+ParsedRelayOptions parseRelayOptions(const QStringList& arguments) {
+    Parser p;
+    ParsedRelayOptions result;
+    auto fail = [&result](const QString& why) {
+        result.outcome = ParsedRelayOptions::Outcome::Error;
+        result.text = why;
+        return result;
+    };
+    if (!p.parser.parse(arguments)) return fail(p.parser.errorText());
+    if (p.parser.isSet(QStringLiteral("help"))) {
+        result.outcome = ParsedRelayOptions::Outcome::Help;
+        result.text = p.parser.helpText();
+        return result;
+    }
+    if (p.parser.isSet(QStringLiteral("version"))) {
+        result.outcome = ParsedRelayOptions::Outcome::Version;
+        return result;
+    }
+    if (!p.parser.positionalArguments().isEmpty())
+        return fail(
+            QStringLiteral("unexpected argument: %1").arg(p.parser.positionalArguments().constFirst()));
+
+    RelayOptions& o = result.options;
+    o.simulate = p.parser.isSet(p.simulate);
+    o.serial.portName = p.parser.value(p.serial);
+    if (o.simulate == p.parser.isSet(p.serial))
+        return fail(QStringLiteral("give either --serial DEVICE or --simulate"));
+    if (o.serial.portName.isEmpty() && !o.simulate) return fail(QStringLiteral("--serial needs a device"));
+    if (!p.parser.values(p.simOption).isEmpty() && !o.simulate)
+        return fail(QStringLiteral("--sim-option is for --simulate only"));
+    o.simOptions = p.parser.values(p.simOption);
+    if (!parseSerialSettings(p.parser.value(p.settings), o.serial))
+        return fail(
+            QStringLiteral("--serial-settings %1: expected speed,parity,data bits,stop bits as in 9600,N,8,1")
+                .arg(p.parser.value(p.settings)));
+
+    o.secondary = p.parser.isSet(p.secondary);
+    o.port = o.secondary ? kSecondaryPort : kPrimaryPort;
+    if (p.parser.isSet(p.port)) {
+        bool ok = false;
+        const uint port = p.parser.value(p.port).toUInt(&ok);
+        if (!ok || port < 1 || port > 65535)
+            return fail(
+                QStringLiteral("--port %1: expected a number from 1 to 65535").arg(p.parser.value(p.port)));
+        o.port = static_cast<quint16>(port);
+    }
+    o.bind = QHostAddress(p.parser.value(p.bind));
+    if (o.bind.isNull())
+        return fail(QStringLiteral("--bind %1: not an IP address").arg(p.parser.value(p.bind)));
+
+    bool ok = false;
+    o.releaseRate = p.parser.value(p.releaseRate).toInt(&ok);
+    if (!ok || o.releaseRate < 10 || o.releaseRate > 1000)
+        return fail(QStringLiteral("--release-rate %1: expected a number from 10 to 1000")
+                        .arg(p.parser.value(p.releaseRate)));
+    o.verbose = p.parser.isSet(p.verbose);
+    return result;
+}
+
+}  // namespace qv::server

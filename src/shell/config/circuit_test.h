@@ -1,0 +1,58 @@
+#pragma once
+// The circuit-finding test: areas 1 to 255 in turn go to preset 1, one area
+// per interval (a second by default), so someone walking the building can see
+// which circuit answers to which area. Runs on the event loop and can be
+// cancelled at any point.
+
+#include "comms/clock.h"
+#include "net/message.h"
+#include "store/monitor_record.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+namespace qv::config {
+
+class CircuitFindingTest : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kFirstArea = 1;
+    static constexpr int kLastArea = 255;
+    static constexpr int kDefaultIntervalMs = 1000;
+
+    using Sender = std::function<void(const net::RawMessage&)>;
+
+    CircuitFindingTest(Sender sendRS232, store::MonitorSink& monitor, const comms::Clock& clock,
+                       int intervalMs = kDefaultIntervalMs, QObject* parent = nullptr);
+
+    // Sends area 1 at once and the next area on every tick. Returns false
+    // when a test is already running.
+    bool start();
+    // Stops before the next area; finished(false) follows.
+    void cancel();
+    bool isRunning() const { return m_nextArea != 0; }
+    // The area sent last (0 before the first).
+    int lastArea() const { return m_lastArea; }
+
+    // One tick of the interval timer; public so that a caller can drive it by hand.
+    void tick();
+
+signals:
+    // After each area is sent: area 1..255 of 255.
+    void progress(int area, int lastArea);
+    // completed is false when cancelled.
+    void finished(bool completed);
+
+private:
+    void sendArea(int area);
+
+    Sender m_send;
+    store::MonitorSink& m_monitor;
+    const comms::Clock& m_clock;
+    QTimer m_timer;
+    int m_nextArea = 0;  // 0 when idle; kLastArea + 1 during the wait after the last area
+    int m_lastArea = 0;
+};
+
+}  // namespace qv::config

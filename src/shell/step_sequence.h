@@ -1,0 +1,48 @@
+#pragma once
+// Steps run one after another through the event loop, with a short gap
+// between them, so timers, comms and macro events keep flowing while the
+// program starts or stops. A step may finish later (asynchronous steps call
+// their continuation when done).
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace qv::shell {
+
+class StepSequence : public QObject {
+    Q_OBJECT
+public:
+    using Next = std::function<void()>;
+
+    explicit StepSequence(QObject* parent = nullptr) : QObject(parent) {}
+
+    // A step with a caption (shown on the splash window; empty for none).
+    void add(const QString& caption, std::function<void()> step, int gapBeforeMs = 0);
+    void addAsync(const QString& caption, std::function<void(Next)> step, int gapBeforeMs = 0);
+
+    void start(Next done);
+    // Stops before the next step; done is not called.
+    void abort() { m_aborted = true; }
+    bool running() const { return m_index >= 0 && !m_aborted && m_index < static_cast<int>(m_steps.size()); }
+
+signals:
+    void caption(const QString& text);
+
+private:
+    struct Step {
+        QString caption;
+        std::function<void(Next)> run;
+        int gapBeforeMs = 0;
+    };
+    void runFrom(int index);
+
+    std::vector<Step> m_steps;
+    Next m_done;
+    int m_index = -1;
+    bool m_aborted = false;
+};
+
+}  // namespace qv::shell

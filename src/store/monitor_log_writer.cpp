@@ -1,0 +1,181 @@
+#include "store/monitor_log_writer.h"
+
+#include "store/log.h"
+#include "store/store_error.h"
+#include "store/transaction.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <memory>
+
+namespace qv::store {
+
+namespace {
+
+const QString kInsert = QStringLiteral(
+    "INSERT INTO EventLog (Origin, Hexstring, TimeDateStamp, Macro, Comments, Area, Preset, AreaName, "
+    "PresetName, Channel, ChannelName, ChannelLevel) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+
+// Texts are stored as given; an absent text as the empty text, not NULL, so
+// only the number fields say "not about this" with NULL.
+QVariant textValue(const QString& text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+}  // namespace
+
+MonitorLogWriter::MonitorLogWriter(QString path, MonotonicMs monotonicMs, QObject* parent)
+    : QObject(parent)
+    , m_path(std::move(path))
+    , m_monotonicMs(std::move(monotonicMs))
+{
+    if (!m_monotonicMs) {
+        auto started = std::make_shared<QElapsedTimer>();
+        started->start();
+        m_monotonicMs = [started] { return started->elapsed(); };
+    }
+    m_commitTimer.setSingleShot(true);
+    connect(&m_commitTimer, &QTimer::timeout, this, [this] { flush(); });
+}
+
+MonitorLogWriter::~MonitorLogWriter()
+{
+    close();
+    if (!m_pending.empty())
+        qCWarning(lcStore) << m_path << ":" << m_pending.size() << "monitor records could not be written";
+}
+
+void MonitorLogWriter::append(EventLogRow row)
+{
+    if (m_pending.size() >= m_maxPending) {
+        m_pending.pop_front();
+        ++m_dropped;
+    }
+    const qint64 now = m_monotonicMs();
+    const bool startsBatch = m_pending.empty();
+    m_pending.push_back(std::move(row));
+    if (startsBatch) {
+        m_batchStartedMs = now;
+        if (!m_commitTimer.isActive())
+            m_commitTimer.start(static_cast<int>(std::max<qint64>(kCommitIntervalMs, m_retryAtMs - now)));
+        return;
+    }
+    // A busy event loop runs the timer late; the batch commits on time anyway.
+    if (!m_flushing && now - m_batchStartedMs >= kCommitIntervalMs && now >= m_retryAtMs)
+        flush();
+}
+
+bool MonitorLogWriter::flush()
+{
+    if (m_flushing)
+        return false;
+    if (m_pending.empty())
+        return true;
+    m_flushing = true;
+    QString reason;
+    try {
+        commitPending();
+    } catch (const StoreError& error) {
+        reason = QString::fromUtf8(error.what());
+    }
+    m_flushing = false;
+    if (!reason.isEmpty()) {
+        failed(reason);
+        return false;
+    }
+    m_commitTimer.stop();
+    m_retryAtMs = 0;
+    if (m_failing) {
+        m_failing = false;
+        const quint64 dropped = m_dropped - m_droppedReported;
+        m_droppedReported = m_dropped;
+        emit writeRecovered(dropped);
+    }
+    return true;
+}
+
+void MonitorLogWriter::commitPending()
+{
+    Database& db = database();
+    Transaction transaction(db);
+    if (!m_insert)
+        m_insert.emplace(db.prepare(kInsert));
+    QSqlQuery& insert = *m_insert;
+    for (const EventLogRow& row : m_pending) {
+        const MonitorRecord& r = row.record;
+        insert.bindValue(0, textValue(r.MsgType));
+        insert.bindValue(1, textValue(r.RS232));
+        insert.bindValue(2, textValue(r.DateTime));
+        insert.bindValue(3, textValue(r.Macro));
+        insert.bindValue(4, textValue(r.comment));
+        insert.bindValue(5, eventLogNumber(r.area));
+        insert.bindValue(6, eventLogNumber(r.Preset));
+        insert.bindValue(7, textValue(row.AreaName));
+        insert.bindValue(8, textValue(row.PresetName));
+        insert.bindValue(9, eventLogNumber(r.channel));
+        insert.bindValue(10, textValue(row.ChannelName));
+        insert.bindValue(11, eventLogNumber(r.ChannelLevel));
+        db.exec(insert);
+    }
+    transaction.commit();
+    m_pending.clear();
+}
+
+void MonitorLogWriter::failed(const QString& reason)
+{
+    // A fresh connection on the next attempt: the file may have been replaced
+    // or the old connection left in a state we cannot trust.
+    closeConnection();
+    m_retryAtMs = m_monotonicMs() + kRetryMs;
+    m_commitTimer.start(kRetryMs);
+    qCWarning(lcStore) << "monitor log:" << m_pending.size() << "records wait:" << reason;
+    if (!m_failing) {
+        m_failing = true;
+        emit writeFailed(reason);
+    }
+}
+
+void MonitorLogWriter::close()
+{
+    flush();
+    m_commitTimer.stop();
+    closeConnection();
+}
+
+void MonitorLogWriter::closeConnection()
+{
+    m_insert.reset();  // before the connection goes, or Qt warns it is still in use
+    if (m_db) {
+        m_db->close();
+        m_db.reset();
+    }
+}
+
+Database& MonitorLogWriter::database()
+{
+    if (!m_db) {
+        Database db = Database::open(m_path, DbKind::MonitorLog);
+        // With the write-ahead journal, NORMAL keeps every commit through a
+        // crash of the program and the file sound through a power cut, which
+        // may only cost the last commits; FULL would wait for the disk at
+        // every commit, ten times a second.
+        db.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        m_db.emplace(std::move(db));
+    }
+    return *m_db;
+}
+
+void MonitorLogWriter::deleteAllRecords()
+{
+    Database& db = database();
+    Transaction transaction(db);
+    db.exec(QStringLiteral("DELETE FROM EventLog"));
+    transaction.commit();
+    // Records still waiting were made before the user asked; they go as well.
+    m_pending.clear();
+    m_commitTimer.stop();
+}
+
+}  // namespace qv::store

@@ -1,0 +1,232 @@
+// The sensor windows' logic: adding, saving and deleting sensors, the
+// interval, the properties window's refresh and calibration.
+
+#include "features/devices/sensor_editors.h"
+#include "devices_support.h"
+#include "features/devices/messages.h"
+#include "features/devices/sensor_properties.h"
+#include "features/devices/sensor_rows.h"
+#include "store/date_text.h"
+
+namespace qv::devices {
+namespace {
+
+class SensorEditorsTest : public test::DataFolderTest {
+protected:
+    SensorEditorsTest()
+        : writer(paths.sensorLog(), monitor, clock), editors(*main, writer, clock, [this] { ++rebuilds; }) {}
+
+    int sensorCount() { return scalar(*main, "SELECT count(*) FROM Sensors").toInt(); }
+    QVariant logValue(const QString& sql, const QVariantList& values = {}) {
+        store::Database log = store::Database::open(paths.sensorLog(), store::DbKind::SensorLog);
+        return scalar(log, sql, values);
+    }
+
+    SensorLogWriter writer;
+    SensorEditors editors;
+    int rebuilds = 0;
+};
+
+struct RefusedBox {
+    const char* text;
+    const QString* message;
+};
+
+class RefusedBoxTest : public SensorEditorsTest, public ::testing::WithParamInterface<RefusedBox> {};
+
+TEST_P(RefusedBoxTest, AddsNothing) {
+    const Outcome outcome = editors.addSensor(QString::fromUtf8(GetParam().text), QStringLiteral("Hall"));
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message, *GetParam().message);
+    EXPECT_EQ(sensorCount(), 0);
+    EXPECT_EQ(rebuilds, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BoxTexts, RefusedBoxTest,
+    ::testing::Values(RefusedBox{"", &msg::kNeedBoxNumber}, RefusedBox{"  ", &msg::kNeedBoxNumber},
+                      RefusedBox{"0", &msg::kBoxNumberRange}, RefusedBox{"256", &msg::kBoxNumberRange},
+                      RefusedBox{"12a", &msg::kBoxNumberRange}, RefusedBox{"-3", &msg::kBoxNumberRange}));
+
+TEST_F(SensorEditorsTest, ANewSensorGetsItsDefaultsItsCopyAndItsHistory) {
+    clock.setMs(5000);
+    const Outcome outcome = editors.addSensor(QStringLiteral("12"), QString());
+    ASSERT_TRUE(outcome.ok) << outcome.message.toStdString();
+    EXPECT_EQ(rebuilds, 1);
+    const std::optional<SensorRow> row = readSensor(*main, 12);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->description, "Box 12");
+    EXPECT_EQ(row->calibration, 1.0);
+    EXPECT_TRUE(row->logThisSensor);
+    EXPECT_EQ(store::dateTimeText(row->lastCalibrated), "2024-03-14 09:00:05");
+    writer.close();
+    EXPECT_EQ(logValue("SELECT SensorDesc FROM TBLSensors WHERE SensorBoxNum = 12").toString(), "Box 12");
+    EXPECT_EQ(logValue("SELECT count(*) FROM TBLSensorChanged WHERE SensorBoxNumber = 12").toInt(), 1);
+}
+
+TEST_F(SensorEditorsTest, ABoxAlreadyThereIsRefusedAndKeepsItsRow) {
+    ASSERT_TRUE(editors.addSensor(QStringLiteral("12"), QStringLiteral("Lobby")).ok);
+    const Outcome again = editors.addSensor(QStringLiteral("12"), QStringLiteral("Other"));
+    EXPECT_FALSE(again.ok);
+    EXPECT_EQ(again.message, msg::kBoxAlreadyEntered);
+    EXPECT_EQ(readSensor(*main, 12)->description, "Lobby");
+    EXPECT_EQ(sensorCount(), 1);
+}
+
+TEST_F(SensorEditorsTest, DescriptionsWithQuotesAreStoredAsTyped) {
+    const QString name = QStringLiteral("O'Brien's \"office\"; DROP TABLE Sensors");
+    ASSERT_TRUE(editors.addSensor(QStringLiteral("3"), name).ok);
+    EXPECT_EQ(readSensor(*main, 3)->description, name);
+    writer.close();
+    EXPECT_EQ(logValue("SELECT SensorDesc FROM TBLSensors").toString(), name);
+}
+
+TEST_F(SensorEditorsTest, SavingRecordsWhatChangedInTheHistory) {
+    ASSERT_TRUE(editors.addSensor(QStringLiteral("9"), QStringLiteral("Stairs")).ok);
+    clock.setMs(60000);
+    ASSERT_TRUE(editors.saveSensor(9, QStringLiteral("Stairs"), QStringLiteral("1.500"), true).ok);
+    ASSERT_TRUE(editors.saveSensor(9, QStringLiteral(" "), QStringLiteral("1.5"), false).ok);
+    EXPECT_EQ(rebuilds, 3);
+
+    const std::optional<SensorRow> row = readSensor(*main, 9);
+    EXPECT_EQ(row->calibration, 1.5);
+    EXPECT_EQ(row->description, "Box 9");
+    EXPECT_FALSE(row->logThisSensor);
+    EXPECT_EQ(store::dateTimeText(row->lastCalibrated), "2024-03-14 09:01:00");
+
+    writer.close();
+    EXPECT_EQ(logValue("SELECT count(*) FROM TBLSensors WHERE SensorBoxNum = 9").toInt(), 1);
+    EXPECT_EQ(logValue("SELECT Calibration FROM TBLSensors WHERE SensorBoxNum = 9").toDouble(), 1.5);
+    EXPECT_EQ(logValue("SELECT LogthisSensor FROM TBLSensors WHERE SensorBoxNum = 9").toInt(), 0);
+    store::Database log = store::Database::open(paths.sensorLog(), store::DbKind::SensorLog);
+    QSqlQuery q = log.prepare(QStringLiteral(
+        "SELECT DescriptionChanged, CalibrationChanged, Description FROM TBLSensorChanged ORDER BY rowid"));
+    log.exec(q);
+    std::vector<std::tuple<int, int, QString>> history;
+    while (q.next()) history.emplace_back(q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString());
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[1], std::make_tuple(0, 1, QStringLiteral("Stairs")));
+    EXPECT_EQ(history[2], std::make_tuple(1, 0, QStringLiteral("Box 9")));
+}
+
+class BadCalibrationTest : public SensorEditorsTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(BadCalibrationTest, IsRefusedAndChangesNothing) {
+    ASSERT_TRUE(editors.addSensor(QStringLiteral("9"), QStringLiteral("Stairs")).ok);
+    const Outcome outcome = editors.saveSensor(9, QStringLiteral("New"), QString::fromUtf8(GetParam()), true);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message, msg::kCalibrationNotNumber);
+    EXPECT_EQ(readSensor(*main, 9)->description, "Stairs");
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, BadCalibrationTest, ::testing::Values("", "abc", "0", "-1.5", "nan", "inf"));
+
+TEST_F(SensorEditorsTest, AMissingSensorCannotBeSavedOrDeleted) {
+    EXPECT_EQ(editors.saveSensor(77, QStringLiteral("x"), QStringLiteral("1"), true).message,
+              msg::kNoSuchSensor);
+    EXPECT_EQ(editors.deleteSensor(77).message, msg::kNoSuchSensor);
+    EXPECT_EQ(rebuilds, 0);
+}
+
+TEST_F(SensorEditorsTest, DeletingRemovesTheSensorAndRebuildsThePolling) {
+    ASSERT_TRUE(editors.addSensor(QStringLiteral("9"), QStringLiteral("Stairs")).ok);
+    ASSERT_TRUE(editors.addSensor(QStringLiteral("10"), QStringLiteral("Roof")).ok);
+    ASSERT_TRUE(editors.deleteSensor(9).ok);
+    EXPECT_EQ(rebuilds, 3);
+    EXPECT_FALSE(readSensor(*main, 9));
+    EXPECT_TRUE(readSensor(*main, 10));
+}
+
+TEST_F(SensorEditorsTest, TheIntervalIsOneRowAndZeroSaysLoggingIsOff) {
+    run(*main, "INSERT INTO SensorInterval (SensorInterval) VALUES (99)");  // a second, stray row
+    Outcome outcome = editors.applyInterval(15);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.message.isEmpty());
+    EXPECT_EQ(scalar(*main, "SELECT count(*) FROM SensorInterval").toInt(), 1);
+    EXPECT_EQ(readSensorInterval(*main), 15);
+
+    outcome = editors.applyInterval(0);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.message, msg::kNoInterval);
+    EXPECT_EQ(readSensorInterval(*main), 0);
+
+    outcome = editors.applyInterval(30001);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message, msg::kIntervalRange);
+    EXPECT_EQ(readSensorInterval(*main), 0);
+    EXPECT_EQ(rebuilds, 2);
+}
+
+TEST_F(SensorEditorsTest, ASensorLogThatCannotBeWrittenIsSaidButTheSensorIsKept) {
+    ASSERT_TRUE(QDir().mkpath(paths.sensorLog()));
+    const Outcome outcome = editors.addSensor(QStringLiteral("5"), QStringLiteral("Hall"));
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.message.contains("could not record the change of box 5"))
+        << outcome.message.toStdString();
+    EXPECT_TRUE(readSensor(*main, 5));
+    EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) { return r.MsgType == "ERROR ***"; }), 1);
+}
+
+class SensorPropertiesTest : public test::DataFolderTest {
+protected:
+    SensorPropertiesTest()
+        : wire(layout(), timers, clock, monitor), properties(wire.state, timers, wire.sender()) {}
+
+    static sim::NetworkLayout layout() {
+        sim::NetworkLayout l;
+        l.sensors = {{7, 300}};
+        return l;
+    }
+
+    test::SimWire wire;
+    SensorProperties properties;
+};
+
+TEST_F(SensorPropertiesTest, RefreshShowsTheNewReadingHalfASecondLater) {
+    wire.state.setLux(7, 120);  // an older reading
+    properties.setSensor(7, 1.0);
+    EXPECT_EQ(properties.measuredLux(), 120);
+    std::vector<int> shown;
+    QObject::connect(&properties, &SensorProperties::measured, [&](int lux) { shown.push_back(lux); });
+
+    properties.refresh();
+    ASSERT_EQ(wire.sent.size(), 1u);
+    EXPECT_EQ(net::toHex(wire.sent[0]).substr(0, 11), "5C A5 07 09");
+    timers.advance(SensorProperties::kCheckMs - 1);
+    EXPECT_TRUE(shown.empty());
+    timers.advance(1);
+    EXPECT_EQ(shown, (std::vector<int>{300}));
+    EXPECT_EQ(properties.measuredText(), "300");
+    EXPECT_EQ(properties.actualText(), "300");
+
+    EXPECT_EQ(properties.setActualLux(QStringLiteral("450")), QStringLiteral("1.500"));
+    EXPECT_EQ(properties.actualText(), "450");
+}
+
+TEST_F(SensorPropertiesTest, ASilentSensorGivesNoCalibration) {
+    wire.state.setLux(8, 120);
+    properties.setSensor(8, 2.0);
+    properties.refresh();
+    timers.advance(SensorProperties::kCheckMs);
+    EXPECT_EQ(properties.measuredLux(), -1);
+    EXPECT_EQ(properties.measuredText(), msg::kNoAnswer);
+    EXPECT_EQ(properties.actualText(), QString());
+    EXPECT_FALSE(properties.setActualLux(QStringLiteral("450")).has_value());
+    EXPECT_EQ(properties.calibration(), 2.0);
+}
+
+TEST(NewSensorListenerTest, TakesTheBoxOnlyWhileListening) {
+    NewSensorListener listener;
+    std::vector<int> heard;
+    QObject::connect(&listener, &NewSensorListener::boxNumberHeard, [&](int box) { heard.push_back(box); });
+    listener.sensorBoxHeard(4);
+    listener.setListening(true);
+    listener.sensorBoxHeard(12);
+    listener.setListening(false);
+    listener.sensorBoxHeard(13);
+    EXPECT_EQ(heard, (std::vector<int>{12}));
+    EXPECT_EQ(listener.boxNumber(), 12);
+}
+
+}  // namespace
+}  // namespace qv::devices

@@ -1,0 +1,180 @@
+#pragma once
+// Shared pieces of the scheduling tests: a clock set by hand, a macro runner
+// that remembers what it was asked to run, a sun that always rises and sets at
+// the same times, and a real main database in a temporary folder with helpers
+// to add macros and schedules the way the editor (or an older file) stores them.
+
+#include "comms/clock.h"
+#include "macros/macro_runner.h"
+#include "schedule/local_time.h"
+#include "schedule/sun_times.h"
+#include "store/store.h"
+#include "support/qt_support.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace qv::schedule::test {
+
+class ManualClock final : public comms::Clock {
+public:
+    explicit ManualClock(QDateTime now = QDateTime(QDate(2026, 1, 5), QTime(9, 0))) : m_now(std::move(now)) {}
+    QDateTime now() const override { return m_now; }
+    qint64 monotonicMs() const override { return m_monotonic; }
+
+    void set(const QDateTime& now) { m_now = now; }
+    void advance(qint64 seconds) {
+        m_now = m_now.addSecs(seconds);
+        m_monotonic += seconds * 1000;
+    }
+
+private:
+    QDateTime m_now;
+    qint64 m_monotonic = 0;
+};
+
+class FakeMacroRunner final : public macros::MacroRunner {
+public:
+    void RunMacro(const QString& name) override {
+        ran << name;
+        if (name == throwFor) throw std::runtime_error("the cue is full");
+    }
+    QStringList ran;
+    QString throwFor;  // a macro name whose RunMacro fails
+};
+
+// Sunrise 06:10:20 and sunset 17:42:10 every day, unless set otherwise.
+class FixedSun final : public SunSource {
+public:
+    SunTimes sunTimes(LocalDay) const override {
+        ++asked;
+        return times;
+    }
+    SunTimes times{std::chrono::hours(6) + std::chrono::minutes(10) + std::chrono::seconds(20),
+                   std::chrono::hours(17) + std::chrono::minutes(42) + std::chrono::seconds(10),
+                   SunDay::RisesAndSets};
+    mutable int asked = 0;
+};
+
+inline LocalDateTime ldt(const char* text) {
+    const auto parsed = parseDateTimeText(QString::fromLatin1(text));
+    if (!parsed) throw std::invalid_argument(text);
+    return *parsed;
+}
+
+inline LocalDay day(const char* text) {
+    return dayOf(ldt(text));
+}
+
+inline std::optional<QString> dayText(const std::optional<LocalDay>& value) {
+    if (!value) return std::nullopt;
+    return dateText(*value);
+}
+
+using Fields = std::map<QString, QVariant>;
+
+// A main database with the full schema, in a folder that goes with the test.
+class MainDbTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qv::test::qtApp();
+        // Every test creates a database; the store's schema steps would fill the output.
+        QLoggingCategory::setFilterRules(QStringLiteral("quorvel.store.info=false"));
+        ASSERT_TRUE(m_dir.isValid());
+        paths.dir = m_dir.path();
+        // Building the schema step by step syncs the disk many times; a copy of
+        // one freshly built file is the same database at a fraction of the cost.
+        ASSERT_TRUE(QDir().mkpath(m_dir.filePath(QStringLiteral("master"))));
+        ASSERT_TRUE(QFile::copy(templateDatabase(), paths.mainDb()));
+        db.emplace(store::Database::open(paths.mainDb(), store::DbKind::Main));
+        // The file is thrown away after the test: no need to wait for the disk.
+        db->exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    }
+
+    static QString templateDatabase() {
+        static QTemporaryDir dir;
+        static const QString path = [] {
+            const store::DataPaths where{dir.path()};
+            store::Database::open(where.mainDb(), store::DbKind::Main).close();
+            return where.mainDb();
+        }();
+        return path;
+    }
+    void TearDown() override {
+        if (db) db->close();
+    }
+
+    int addMacro(const QString& name) {
+        QSqlQuery q = db->prepare(QStringLiteral("INSERT INTO Macros (Macro, Enabled) VALUES (?, 1)"));
+        q.addBindValue(name);
+        db->exec(q);
+        return q.lastInsertId().toInt();
+    }
+
+    // A Scheduler row: a fixed-time one-off unless `fields` say otherwise.
+    int addSchedule(int macroId, const Fields& fields) {
+        Fields row = {{"Macro_ID", macroId},   {"Disabled", 0},       {"startdate", "2026-01-05 10:00:00"},
+                      {"starttime", "10:00"},  {"hours", "00:00"},    {"\"before\"", 0},
+                      {"Sunset", 0},           {"RecurringDaily", 0}, {"RecurringWeekly", 0},
+                      {"RecurringMonthly", 0}, {"RecurringYearly", 0}};
+        for (const auto& [name, value] : fields)
+            row[name == QLatin1String("before") ? QStringLiteral("\"before\"") : name] = value;
+        QStringList names;
+        QStringList marks;
+        for (const auto& [name, value] : row) {
+            names << name;
+            marks << QStringLiteral("?");
+        }
+        QSqlQuery q = db->prepare(QStringLiteral("INSERT INTO Scheduler (%1) VALUES (%2)")
+                                      .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+        for (const auto& [name, value] : row) q.addBindValue(value);
+        db->exec(q);
+        return q.lastInsertId().toInt();
+    }
+
+    // Workspace rows as "id start" texts, in time order then by number.
+    QStringList workspaceRows() {
+        QSqlQuery q =
+            db->prepare(QStringLiteral("SELECT Scheduler_ID, StartDateTime FROM ScheduleWorkspace ORDER BY "
+                                       "StartDateTime, Scheduler_ID"));
+        db->exec(q);
+        QStringList rows;
+        while (q.next()) rows << QStringLiteral("%1 %2").arg(q.value(0).toInt()).arg(q.value(1).toString());
+        return rows;
+    }
+
+    QVariant scalar(const QString& sql, const QVariantList& values = {}) {
+        QSqlQuery q = db->prepare(sql);
+        for (const QVariant& value : values) q.addBindValue(value);
+        db->exec(q);
+        return q.next() ? q.value(0) : QVariant();
+    }
+
+    store::DataPaths paths;
+    std::optional<store::Database> db;
+    qv::test::RecordingMonitor monitor;
+    FakeMacroRunner macros;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+}  // namespace qv::schedule::test
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* out) {
+    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}

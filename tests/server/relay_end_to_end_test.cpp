@@ -1,0 +1,161 @@
+// Two quorvel-server processes, each on its own simulated network, and a
+// client link in this process with the real timings: messages go to the
+// primary; when it stops they go to the secondary within one poll plus the
+// answer time; when it returns they go back to it within one poll plus one
+// pulse. The secondary's relays are ignored while the primary answers, and
+// a third local socket cannot inject anything.
+
+#include "comms/server_link.h"
+#include "net/builders.h"
+#include "server/relay_process.h"
+
+#include <QElapsedTimer>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+namespace qv::server {
+namespace {
+
+using Server = comms::ServerLink::Server;
+
+class RelayEndToEndTest : public ::testing::Test {
+protected:
+    RelayEndToEndTest() : inbox(clock, names, state, monitor) {}
+    ~RelayEndToEndTest() override {
+        if (link) link->stop();
+    }
+
+    void makeLink() {
+        comms::ServerLinkDeps deps{clock,
+                                   monitor,
+                                   inbox,
+                                   state,
+                                   [this](int area, int preset) { buttonChanges.emplace_back(area, preset); },
+                                   QStringLiteral("TESTPC"),
+                                   QStringLiteral("127.0.0.1"),
+                                   {}};
+        // The real timings; only the ports are the test's own.
+        link = std::make_unique<comms::ServerLink>(std::move(deps),
+                                                   comms::ServerPorts{primaryPort, 0, secondaryPort, 0});
+        link->start({QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1")});
+    }
+
+    bool waitConnected(bool primary, bool secondary, int ms) {
+        return test::waitUntil(
+            [&] { return link->primaryConnected() == primary && link->secondaryConnected() == secondary; },
+            ms);
+    }
+
+    int heard(const std::string& hex) const {
+        return monitor.count([&](const store::MonitorRecord& r) {
+            return r.MsgType == "QuorvelServer" && r.RS232 == QString::fromStdString(hex);
+        });
+    }
+
+    struct App {
+        App() { test::qtApp(); }
+    } app;
+    comms::SystemClock clock;
+    net::NameTables names;
+    net::AreaState state;
+    test::RecordingMonitor monitor;
+    comms::InBox inbox;
+    quint16 primaryPort = test::freeUdpPort();
+    quint16 secondaryPort = test::freeUdpPort();
+    std::unique_ptr<comms::ServerLink> link;
+    std::vector<std::pair<int, int>> buttonChanges;
+};
+
+TEST_F(RelayEndToEndTest, FailOverToTheSecondaryAndBackWithinThePollTimings) {
+    auto primary = std::make_unique<test::RelayProcess>(primaryPort, false);
+    // Only the secondary's network is busy: whatever the client hears from it
+    // can be told apart from the primary's.
+    test::RelayProcess secondary(secondaryPort, true, {QStringLiteral("--sim-option=--activity=20")});
+    ASSERT_TRUE(primary->waitListening()) << primary->output.constData();
+    ASSERT_TRUE(secondary.waitListening()) << secondary.output.constData();
+    QElapsedTimer running;
+    running.start();
+    makeLink();
+    ASSERT_TRUE(waitConnected(true, true, 3000));
+    const comms::ServerLinkTimings part;
+
+    // Both answer: the secondary's relays are ignored, messages go to the
+    // primary. (Before the primary's first pulse they were still taken.)
+    const quint64 relayedWhileBoth = link->counters().relayed;
+    const quint64 ignoredBefore = link->counters().secondaryIgnored;
+    ASSERT_TRUE(
+        test::waitUntil([&] { return link->counters().secondaryIgnored >= ignoredBefore + 5; }, 3000));
+    EXPECT_EQ(link->counters().relayed, relayedWhileBoth);
+    const net::RawMessage first = *net::GoAreaPreset(5, 3);
+    link->sendRS232(first);
+    const QByteArray firstHex = QByteArray::fromStdString(net::toHex(first));
+    ASSERT_TRUE(test::waitUntil([&] { return primary->said(firstHex); }, 5000));
+    EXPECT_FALSE(secondary.said(firstHex));
+    // The primary's simulated network echoes it, and the echo is relayed back.
+    ASSERT_TRUE(test::waitUntil([&] { return heard(net::toHex(first)) >= 1; }, 5000));
+
+    // The start-up status request: the primary reports area 5 in preset 3.
+    ASSERT_TRUE(link->AreaPresetStatusRequest());
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            return std::find(buttonChanges.begin(), buttonChanges.end(), std::pair{5, 3}) !=
+                   buttonChanges.end();
+        },
+        5000))
+        << "malformed " << link->counters().malformed << ", primary said:\n"
+        << primary->output.constData();
+
+    // A third local socket cannot inject a message.
+    QUdpSocket stranger;
+    ASSERT_TRUE(stranger.bind(QHostAddress::LocalHost, 0));
+    const std::string forged = net::toHex(*net::GoAreaPreset(9, 9));
+    stranger.writeDatagram("RS232:  23 " + QByteArray::fromStdString(forged), QHostAddress::LocalHost,
+                           link->localPort(Server::Primary));
+    ASSERT_TRUE(test::waitUntil([&] { return link->counters().strangers >= 1; }, 5000));
+    EXPECT_EQ(heard(forged), 0);
+
+    // The primary stops: within one poll and the answer time the secondary
+    // takes over. Polls are 2.4 s apart once the first 5 s have passed.
+    test::spin(static_cast<int>(std::max<qint64>(0, part.firstPollMs + 100 - running.elapsed())));
+    QElapsedTimer stopped;
+    EXPECT_EQ(primary->terminate(), 0);
+    EXPECT_TRUE(primary->said("stopped"));
+    stopped.start();
+    ASSERT_TRUE(waitConnected(false, true, part.pollMs + part.answerMs + 2000));
+    EXPECT_LE(stopped.elapsed(), part.pollMs + part.answerMs + 1000);
+    const net::RawMessage second = *net::GoAreaPreset(6, 2);
+    link->sendRS232(second);
+    const QByteArray secondHex = QByteArray::fromStdString(net::toHex(second));
+    ASSERT_TRUE(test::waitUntil([&] { return secondary.said(secondHex); }, 5000));
+    // Now the secondary's network is what the client hears.
+    const quint64 relayedBefore = link->counters().relayed;
+    ASSERT_TRUE(test::waitUntil([&] { return link->counters().relayed >= relayedBefore + 3; }, 3000));
+
+    // The primary returns: back to it after its first answer and one pulse.
+    primary = std::make_unique<test::RelayProcess>(primaryPort, false);
+    ASSERT_TRUE(primary->waitListening()) << primary->output.constData();
+    QElapsedTimer returned;
+    returned.start();
+    ASSERT_TRUE(waitConnected(true, true, part.pollMs + part.primaryPulseMs + 2000));
+    EXPECT_LE(returned.elapsed(), part.pollMs + part.primaryPulseMs + 1000);
+    const net::RawMessage third = *net::GoAreaPreset(7, 1);
+    link->sendRS232(third);
+    const QByteArray thirdHex = QByteArray::fromStdString(net::toHex(third));
+    ASSERT_TRUE(test::waitUntil([&] { return primary->said(thirdHex); }, 5000));
+    EXPECT_FALSE(secondary.said(thirdHex));
+    EXPECT_EQ(secondary.terminate(), 0);
+}
+
+TEST(RelayProcessTest, RefusesAPortAnotherRelayHolds) {
+    test::qtApp();
+    const quint16 port = test::freeUdpPort();
+    test::RelayProcess first(port, false);
+    ASSERT_TRUE(first.waitListening());
+    test::RelayProcess second(port, false);
+    EXPECT_FALSE(second.waitListening(5000));
+    EXPECT_EQ(first.terminate(), 0);
+}
+
+}  // namespace
+}  // namespace qv::server

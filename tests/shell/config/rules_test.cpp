@@ -1,0 +1,199 @@
+// The pure rules of the configuration: limits of the number boxes, the IP
+// check of the server fields, the hemisphere signs, the comms lists, the
+// password rule and the cleaning of imported names.
+
+#include "config_fixture.h"
+
+#include "shell/config/choice_lists.h"
+#include "shell/config/limits.h"
+#include "shell/config/messages.h"
+#include "shell/config/name_cleaning.h"
+#include "shell/config/name_import.h"
+#include "shell/config/password.h"
+#include "shell/config/position.h"
+
+namespace qv::config {
+namespace {
+
+struct IntRow {
+    int in;
+    int out;
+};
+
+class ReleaseRateLimit : public ::testing::TestWithParam<IntRow> {};
+TEST_P(ReleaseRateLimit, KeepsTheOutBoxBetween50And300) {
+    EXPECT_EQ(limitReleaseRate(GetParam().in), GetParam().out);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, ReleaseRateLimit,
+                         ::testing::Values(IntRow{20, 50}, IntRow{0, 50}, IntRow{-5, 50}, IntRow{49, 50},
+                                           IntRow{50, 50}, IntRow{80, 80}, IntRow{300, 300}, IntRow{301, 300},
+                                           IntRow{100000, 300}));
+
+class LoadFromMonitorLogLimit : public ::testing::TestWithParam<IntRow> {};
+TEST_P(LoadFromMonitorLogLimit, KeepsTheReadBackBetween0And10000) {
+    EXPECT_EQ(limitLoadFromMonitorLog(GetParam().in), GetParam().out);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, LoadFromMonitorLogLimit,
+                         ::testing::Values(IntRow{-1, 0}, IntRow{0, 0}, IntRow{100, 100},
+                                           IntRow{10000, 10000}, IntRow{10001, 10000}));
+
+class UsbDelayLimit : public ::testing::TestWithParam<IntRow> {};
+TEST_P(UsbDelayLimit, BelowOneBecomes25) {
+    EXPECT_EQ(limitUsbDelay(GetParam().in), GetParam().out);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, UsbDelayLimit,
+                         ::testing::Values(IntRow{0, 25}, IntRow{-3, 25}, IntRow{1, 1}, IntRow{40, 40},
+                                           IntRow{100, 100}));
+
+class ButtonVersionLimit : public ::testing::TestWithParam<IntRow> {};
+TEST_P(ButtonVersionLimit, OnlyTheFiveLayoutsExist) {
+    EXPECT_EQ(limitButtonVersion(GetParam().in), GetParam().out);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, ButtonVersionLimit,
+                         ::testing::Values(IntRow{4, 4}, IntRow{8, 8}, IntRow{12, 12}, IntRow{18, 18},
+                                           IntRow{24, 24}, IntRow{0, 8}, IntRow{16, 8}, IntRow{25, 8}));
+
+struct IpRow {
+    const char* text;
+    bool valid;
+};
+class IpQuad : public ::testing::TestWithParam<IpRow> {};
+TEST_P(IpQuad, FourDecimalNumbersUpTo255) {
+    EXPECT_EQ(CheckValidIPQuad(GetParam().text), GetParam().valid);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, IpQuad,
+                         ::testing::Values(IpRow{"192.168.1.20", true}, IpRow{"0.0.0.0", true},
+                                           IpRow{"255.255.255.255", true}, IpRow{"256.1.1.1", false},
+                                           IpRow{"1.2.3", false}, IpRow{"1.2.3.4.5", false},
+                                           IpRow{"1..3.4", false}, IpRow{"a.b.c.d", false},
+                                           IpRow{"-1.2.3.4", false}, IpRow{" 1.2.3.4", false},
+                                           IpRow{"1.2.3.4 ", false}, IpRow{"0001.2.3.4", false},
+                                           IpRow{"lights-server", false}, IpRow{"", false}));
+
+struct LatitudeRow {
+    double stored;
+    double shown;
+    NorthSouth hemisphere;
+};
+class LatitudeSign : public ::testing::TestWithParam<LatitudeRow> {};
+TEST_P(LatitudeSign, ShowsTheNumberWithoutSignAndTheHemisphere) {
+    const Latitude field = latitudeField(GetParam().stored);
+    EXPECT_DOUBLE_EQ(field.degrees, GetParam().shown);
+    EXPECT_EQ(field.hemisphere, GetParam().hemisphere);
+    EXPECT_DOUBLE_EQ(storedLatitude(field), GetParam().stored);  // shown and saved unchanged: same value
+}
+INSTANTIATE_TEST_SUITE_P(Rows, LatitudeSign,
+                         ::testing::Values(LatitudeRow{-33.9, 33.9, NorthSouth::South},
+                                           LatitudeRow{51.5, 51.5, NorthSouth::North},
+                                           LatitudeRow{0.0, 0.0, NorthSouth::North}));
+
+struct LongitudeRow {
+    double stored;
+    double shown;
+    EastWest hemisphere;
+};
+class LongitudeSign : public ::testing::TestWithParam<LongitudeRow> {};
+TEST_P(LongitudeSign, NegativeIsEastPositiveIsWest) {
+    const Longitude field = longitudeField(GetParam().stored);
+    EXPECT_DOUBLE_EQ(field.degrees, GetParam().shown);
+    EXPECT_EQ(field.hemisphere, GetParam().hemisphere);
+    EXPECT_DOUBLE_EQ(storedLongitude(field), GetParam().stored);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, LongitudeSign,
+                         ::testing::Values(LongitudeRow{-115.95, 115.95, EastWest::East},
+                                           LongitudeRow{0.12, 0.12, EastWest::West}));
+
+TEST(PositionSign, TheChosenHemisphereDecidesTheStoredSign) {
+    EXPECT_DOUBLE_EQ(storedLatitude({33.9, NorthSouth::North}), 33.9);  // -33.9 shown South, saved North
+    EXPECT_DOUBLE_EQ(storedLatitude({33.9, NorthSouth::South}), -33.9);
+    EXPECT_DOUBLE_EQ(storedLatitude({-33.9, NorthSouth::North}), 33.9);  // a typed sign does not count
+    EXPECT_DOUBLE_EQ(storedLongitude({115.95, EastWest::East}), -115.95);
+    EXPECT_DOUBLE_EQ(storedLongitude({-115.95, EastWest::West}), 115.95);
+}
+
+TEST(ChoiceLists, EntriesInTheWindowsOrder) {
+    EXPECT_EQ(baudRateChoices(), QStringList({"115200", "57600", "38400", "19200", "9600", "4800", "2400",
+                                              "1200", "300", "110"}));
+    EXPECT_EQ(dataBitsChoices(), QStringList({"8", "7", "6", "5", "4"}));
+    EXPECT_EQ(parityChoices(), QStringList({"even", "odd", "none", "mark", "space"}));
+    EXPECT_EQ(stopBitsChoices(), QStringList({"1", "1.5", "2"}));
+    EXPECT_EQ(choiceIndex(parityChoices(), "None"), 2);  // stored files write it capitalised
+    EXPECT_EQ(choiceIndex(baudRateChoices(), "14400"), -1);
+}
+
+TEST(ChoiceLists, PortsThatCanNotBeOpenedAreMarked) {
+    const QStringList ports = serialPortChoices([](int port) { return port != 2 && port != 16; });
+    ASSERT_EQ(ports.size(), 16);
+    EXPECT_EQ(ports[0], "1");
+    EXPECT_EQ(ports[1], "2 x");
+    EXPECT_EQ(ports[15], "16 x");
+    EXPECT_EQ(serialPortFromChoice("2 x"), 2);
+    EXPECT_EQ(serialPortFromChoice("16"), 16);
+    EXPECT_EQ(serialPortFromChoice(""), 0);
+    EXPECT_EQ(serialPortFromChoice("17"), 0);
+    EXPECT_EQ(serialPortFromChoice("COM3"), 0);
+}
+
+TEST(ChoiceLists, LocalAddressesStartWithLoopbackWithoutRepeats) {
+    EXPECT_EQ(localAddressChoices({"10.0.0.5", "127.0.0.1", " 10.0.0.5", ""}),
+              QStringList({"127.0.0.1", "10.0.0.5"}));
+}
+
+struct PasswordRow {
+    const char* text;
+    bool accepted;
+};
+class NewPasswordRule : public ::testing::TestWithParam<PasswordRow> {};
+TEST_P(NewPasswordRule, LettersAndDigitsNotBeginningWithADigit) {
+    const auto refusal = checkNewPassword(QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(!refusal.has_value(), GetParam().accepted);
+    if (refusal) {
+        EXPECT_EQ(*refusal, msg::kPasswordRule);
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Rows, NewPasswordRule,
+                         ::testing::Values(PasswordRow{"Lights42", true}, PasswordRow{"a", true},
+                                           PasswordRow{"", true},  // no new password
+                                           PasswordRow{"4Lights", false}, PasswordRow{"my pass", false},
+                                           PasswordRow{"o'brien", false}, PasswordRow{"pass-word", false},
+                                           PasswordRow{"caf\xc3\xa9", false}));
+
+struct NameRow {
+    const char* in;
+    const char* out;
+};
+class NameCleaning : public ::testing::TestWithParam<NameRow> {};
+TEST_P(NameCleaning, KeepsWhatTheEditorsAccept) {
+    EXPECT_EQ(cleanName(QString::fromUtf8(GetParam().in)), QString::fromUtf8(GetParam().out));
+}
+INSTANTIATE_TEST_SUITE_P(Rows, NameCleaning,
+                         ::testing::Values(NameRow{"Fred's Office", "Freds Office"},
+                                           NameRow{"Board Room 2", "Board Room 2"},
+                                           NameRow{"  Lobby  ", "Lobby"}, NameRow{"2nd Floor", "nd Floor"},
+                                           NameRow{"12 34 Hall", "Hall"},
+                                           NameRow{"\"Quoted\"; DROP", "Quoted DROP"},
+                                           NameRow{"Caf\xc3\xa9 Bar", "Caf Bar"}, NameRow{"---", ""},
+                                           NameRow{"", ""}, NameRow{"Stage  Left", "Stage  Left"}));
+
+struct NumberRow {
+    const char* text;
+    bool ok;
+    int value;
+};
+class WholeNumbers : public ::testing::TestWithParam<NumberRow> {};
+TEST_P(WholeNumbers, SheetNumbersAreTakenAsWholeNumbers) {
+    int value = -999;
+    EXPECT_EQ(parseWholeNumber(GetParam().text, &value), GetParam().ok);
+    if (GetParam().ok) {
+        EXPECT_EQ(value, GetParam().value);
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Rows, WholeNumbers,
+                         ::testing::Values(NumberRow{"12", true, 12}, NumberRow{" 12 ", true, 12},
+                                           NumberRow{"12.0", true, 12}, NumberRow{"12.7", true, 12},
+                                           NumberRow{"-3", true, -3}, NumberRow{"Area", false, 0},
+                                           NumberRow{"12abc", false, 0}, NumberRow{"", false, 0},
+                                           NumberRow{"1e12", false, 0}, NumberRow{"nan", false, 0}));
+
+}  // namespace
+}  // namespace qv::config
