@@ -3,6 +3,7 @@
 
 #include "shell/headless_options.h"
 #include "shell/headless_runner.h"
+#include "shell/report_commands.h"
 
 #include <QCoreApplication>
 
@@ -12,6 +13,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+
+    if (qv::shell::isReportCommand(QCoreApplication::arguments()))
+        return qv::shell::runReportCommand(QCoreApplication::arguments());
 
     const qv::shell::ParsedOptions parsed = qv::shell::parseHeadlessOptions(QCoreApplication::arguments());
     if (!parsed.options) {

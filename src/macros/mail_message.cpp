@@ -59,6 +59,20 @@ QByteArray wrapped(const QByteArray& base64) {
     return out;
 }
 
+// The text part: its headers, a blank line and the body.
+QByteArray bodyPart(const QString& body) {
+    QByteArray part = "Content-Type: text/plain; charset=UTF-8\r\n";
+    if (isAscii(body) && !hasLongLine(body)) {
+        part += "Content-Transfer-Encoding: 7bit\r\n\r\n";
+        part += crlfLines(body.toLatin1());
+    } else {
+        part += "Content-Transfer-Encoding: base64\r\n\r\n";
+        part += wrapped(crlfLines(body.toUtf8()).toBase64());
+    }
+    if (!part.endsWith("\r\n")) part += "\r\n";
+    return part;
+}
+
 }  // namespace
 
 MailSettingsResult mailSettingsFrom(const store::ConfigSettings& config) {
@@ -118,15 +132,24 @@ QByteArray mailText(const MailMessage& message, const QDateTime& date, const QSt
     text += "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + "@" +
             oneLine(messageIdDomain).toLatin1() + ">\r\n";
     text += "MIME-Version: 1.0\r\n";
-    text += "Content-Type: text/plain; charset=UTF-8\r\n";
-    if (isAscii(message.body) && !hasLongLine(message.body)) {
-        text += "Content-Transfer-Encoding: 7bit\r\n\r\n";
-        text += crlfLines(message.body.toLatin1());
-    } else {
-        text += "Content-Transfer-Encoding: base64\r\n\r\n";
-        text += wrapped(crlfLines(message.body.toUtf8()).toBase64());
+    if (message.attachments.isEmpty()) {
+        text += bodyPart(message.body);
+        return text;
     }
-    if (!text.endsWith("\r\n")) text += "\r\n";
+    // Attachments make it multipart: the text first, then each file.
+    const QByteArray boundary = "=_quorvel_" + QUuid::createUuid().toString(QUuid::Id128).toLatin1();
+    text += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
+    text += "--" + boundary + "\r\n" + bodyPart(message.body);
+    for (const MailAttachment& file : message.attachments) {
+        QString name = oneLine(file.fileName);
+        name.remove(QLatin1Char('"'));
+        text += "--" + boundary + "\r\n";
+        text += "Content-Type: application/octet-stream; name=\"" + headerText(name) + "\"\r\n";
+        text += "Content-Disposition: attachment; filename=\"" + headerText(name) + "\"\r\n";
+        text += "Content-Transfer-Encoding: base64\r\n\r\n";
+        text += wrapped(file.data.toBase64());
+    }
+    text += "--" + boundary + "--\r\n";
     return text;
 }
 

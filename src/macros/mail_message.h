@@ -40,12 +40,19 @@ QStringList recipientAddresses(const QString& receipients);
 // become blanks.
 QString oneLine(const QString& text);
 
+// A file sent with a message (the roll-call report's results file).
+struct MailAttachment {
+    QString fileName;  // the name the recipient sees
+    QByteArray data;
+};
+
 struct MailMessage {
     QString from;
     QStringList to;  // envelope addresses
     QString toHeader;
     QString subject;
     QString body;
+    QList<MailAttachment> attachments;  // none: a plain text message
 };
 
 // The message as sent: headers, a blank line, the body with CRLF line ends.

@@ -1,6 +1,7 @@
 #include "shell/engine.h"
 
 #include "features/exchange/exchange_reactions.h"
+#include "features/devices/roll_call.h"
 #include "features/reactions/button_panel.h"
 #include "features/exchange/item_exchange.h"
 #include "features/exchange/status_file.h"
@@ -263,12 +264,15 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         m_features = std::make_unique<FeatureSet>(FeatureDeps{
             *m_main, m_macros->runner(), m_areaState, m_names, m_monitor, m_deps.clock,
             [this](const net::RawMessage& m) { sendRS232(m); },
-            [this](const QString& name, bool on) { m_macros->pool().EnableMacro(name, on); },
-            config().buttonversion});
+            [this](const QString& name, bool on) { m_macros->pool().EnableMacro(name, on); }, m_paths, config(),
+            m_macros->mailer()});
         m_features->registerReactions(*m_inbox);
+        connect(&m_macros->pool(), &macros::MacroPool::RollCall, this,
+                [this](const QString& name) { m_features->rollCalls().RollCall(name); });
     });
     steps.add(QStringLiteral("Loading...Button Labels"), [this] { m_features->GetButtonLabels(); }, kStepGapMs);
     steps.add(QStringLiteral("Loading...Button Changes"), [this] { m_features->GetButtonChanges(); }, kStepGapMs);
+    steps.add(QStringLiteral("Loading...Sensor Log"), [this] { m_features->GetSensorstoLog(); }, kStepGapMs);
     steps.add(QStringLiteral("Loading...Area/Preset Events"), [this] { m_features->GetAreaPresetEvents(); },
               kStepGapMs);
     steps.add(QStringLiteral("Loading...Custom Code Events"), [this] { m_features->GetCustomCodeEvents(); },
@@ -301,6 +305,7 @@ void Engine::shutdown(std::function<void()> done) {
         if (m_startedAt.isValid())
             monitorLine(QStringLiteral("Shutdown"), shutdownText(m_startedAt.secsTo(m_deps.clock.now())));
         if (m_macros) m_macros->pool().CancelAllMacros(QStringLiteral("All"));
+        if (m_features) m_features->stop();
         m_comms->stopHeartBeat();
     });
     // A second for the last echoes and cancelled macros to settle.

@@ -22,6 +22,17 @@ class DirectControl;
 class LightLevels;
 class FloatingPreset;
 }  // namespace qv::reactions
+namespace qv::devices {
+class QtDeviceTimers;
+class SensorLogWriter;
+class SensorLogging;
+class RollCallRunner;
+class ChannelRequestQueue;
+class EnergyRecorder;
+}  // namespace qv::devices
+namespace qv::macros {
+class SmtpMailer;
+}
 
 namespace qv::shell {
 
@@ -34,7 +45,9 @@ struct FeatureDeps {
     const comms::Clock& clock;
     std::function<void(const net::RawMessage&)> sendRS232;
     std::function<void(const QString&, bool)> enableMacro;
-    int buttonversion = 8;
+    store::DataPaths paths;
+    const store::ConfigSettings& config;
+    macros::SmtpMailer& mailer;  // the roll-call report goes out through it
 };
 
 class FeatureSet {
@@ -49,19 +62,34 @@ public:
     void GetButtonChanges();
     void GetAreaPresetEvents();
     void GetCustomCodeEvents();
+    void GetSensorstoLog();
+
+    // Stops the polling timers and closes the sensor log.
+    void stop();
 
     reactions::Events& events() { return *m_events; }
     reactions::ButtonPanel& buttons() { return *m_buttons; }
     reactions::DirectControl& directControl() { return *m_directControl; }
     reactions::LightLevels& lightLevels() { return *m_lightLevels; }
     reactions::FloatingPreset& floatingPreset() { return *m_floatingPreset; }
+    devices::SensorLogging& sensors() { return *m_sensors; }
+    devices::RollCallRunner& rollCalls() { return *m_rollCalls; }
 
 private:
+    static std::function<void(const QString&, const QString&, const QString&, const QString&)> rollCallMailer(
+        const FeatureDeps& deps);
+
     std::unique_ptr<reactions::Events> m_events;
     std::unique_ptr<reactions::ButtonPanel> m_buttons;
     std::unique_ptr<reactions::DirectControl> m_directControl;
     std::unique_ptr<reactions::LightLevels> m_lightLevels;
     std::unique_ptr<reactions::FloatingPreset> m_floatingPreset;
+    std::unique_ptr<devices::QtDeviceTimers> m_timers;
+    std::unique_ptr<devices::SensorLogWriter> m_sensorLog;
+    std::unique_ptr<devices::SensorLogging> m_sensors;
+    std::unique_ptr<devices::RollCallRunner> m_rollCalls;
+    std::unique_ptr<devices::ChannelRequestQueue> m_channelRequests;
+    std::unique_ptr<devices::EnergyRecorder> m_energy;
 };
 
 }  // namespace qv::shell

@@ -1,9 +1,13 @@
 // The program as a user runs it: quorvel --headless against quorvel-sim,
 // and the clear refusals of bad command lines.
 
+#include "macros/line_builder.h"
+#include "macros/macro_store.h"
+#include "store/store.h"
 #include "support/qt_support.h"
 
 #include <QFile>
+#include <QSqlQuery>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -22,6 +26,9 @@ ProcessRun runQuorvel(const QStringList& arguments, int timeoutMs = 30000) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     static QTemporaryDir config;
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    // Each run gets its own item-exchange socket, so runs side by side do not meet.
+    QTemporaryDir runtime;
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(QUORVEL_PATH), arguments);
     ProcessRun run;
@@ -57,6 +64,79 @@ TEST(Headless, SendsThroughTheSimulatorAndPrintsTheMonitor) {
     EXPECT_GT(report, select);
     EXPECT_TRUE(QFile::exists(data.filePath("master/quorvel.db")));
     EXPECT_TRUE(QFile::exists(data.filePath("winrights.db")));
+}
+
+QStringList linesOf(const QString& out) { return out.split('\n', Qt::SkipEmptyParts); }
+
+TEST(Headless, StoredMacroRunsFromAScriptWithItsDelay) {
+    QTemporaryDir data;
+    {
+        auto db = qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
+        qv::macros::MacroLines lines;
+        for (const QString& line : qv::macros::buildPresetLine(5, 3, "1").lines) lines.append(line, line, "");
+        for (const QString& line : qv::macros::buildDelayLine("0", "0", "1.5").built.lines) lines.append(line, line, "");
+        for (const QString& line : qv::macros::buildChannelLine(5, 2, "50", "0").lines) lines.append(line, line, "");
+        ASSERT_EQ(lines.size(), 3);
+        qv::macros::MacroStore(db).SaveMacroLines("Lobby On", lines);
+        db.close();
+    }
+    const ProcessRun run = runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--eval",
+                                       "qv.RunMacro(\"Lobby On\")", "--exit-after", "5"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList comments = commentsOf(run.out);
+    const auto started = comments.indexOf("Macro Started !");
+    const auto preset = comments.indexOf("Set area 5 to preset 3");
+    const auto channel = comments.indexOf("Set Area 5 Channel 2 to 50%");
+    const auto ended = comments.indexOf("Macro Ended !");
+    ASSERT_GE(started, 0) << run.out.toStdString();
+    EXPECT_GT(preset, started);
+    EXPECT_GT(channel, preset);
+    EXPECT_GT(ended, channel);
+    // The channel line waits for the delay: at least a second on the clock.
+    QDateTime presetAt, channelAt;
+    for (const QString& line : linesOf(run.out)) {
+        const QStringList f = line.split('\t');
+        if (f.size() != 9) continue;
+        if (f[4] == "Set area 5 to preset 3") presetAt = QDateTime::fromString(f[3], "yyyy-MM-dd HH:mm:ss");
+        if (f[4] == "Set Area 5 Channel 2 to 50%") channelAt = QDateTime::fromString(f[3], "yyyy-MM-dd HH:mm:ss");
+    }
+    EXPECT_GE(presetAt.secsTo(channelAt), 1);
+}
+
+TEST(Headless, SecondCopyOnOneDataDirectoryIsRefused) {
+    QTemporaryDir data;
+    QProcess first;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QTemporaryDir runtime;
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    first.setProcessEnvironment(env);
+    first.start(QStringLiteral(QUORVEL_PATH),
+                {"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "6"});
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(first.waitForReadyRead(10000));  // the first record: it holds the data directory
+    const ProcessRun second = runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "1"});
+    EXPECT_EQ(second.exitCode, 3);
+    EXPECT_TRUE(second.err.contains("Quorvel is already running on this computer, you can not run two sessions"));
+    ASSERT_TRUE(first.waitForFinished(20000));
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(first.readAllStandardOutput()).contains("Quorvel is ShutDown"));
+}
+
+TEST(Headless, MonitorLogKeepsTheSessionForTheNextStart) {
+    QTemporaryDir data;
+    ASSERT_EQ(runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "1", "--eval",
+                          "qv.MonitorAdditem('System', '', '', '', 'Fred\\'s \"big\" room')"})
+                  .exitCode,
+              0);
+    auto log = qv::store::Database::open(qv::store::DataPaths{data.path()}.monitorLog(), qv::store::DbKind::MonitorLog);
+    QSqlQuery q = log.prepare("SELECT Comments FROM EventLog ORDER BY ID");
+    log.exec(q);
+    QStringList comments;
+    while (q.next()) comments << q.value(0).toString();
+    log.close();
+    EXPECT_TRUE(comments.contains("Quorvel has started"));
+    EXPECT_TRUE(comments.contains("Fred's \"big\" room"));
+    EXPECT_TRUE(comments.last().startsWith("Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins"));
 }
 
 struct Refusal {

@@ -165,6 +165,32 @@ TEST(MailText, OverlongLinesGoAsBase64) {
     for (const QByteArray& line : text.split('\n')) EXPECT_LE(line.size(), 998);
 }
 
+TEST(MailText, AttachmentsMakeAMultipartMessageWithTheFileIntact) {
+    MailMessage m;
+    m.from = QStringLiteral("q@s");
+    m.toHeader = QStringLiteral("a@b");
+    m.subject = QStringLiteral("Lobby had 1 boxes not respond");
+    m.body = QStringLiteral("See the results.");
+    QByteArray file(3000, '\0');
+    for (int i = 0; i < file.size(); ++i) file[i] = static_cast<char>(i * 7);
+    m.attachments.append({QStringLiteral("Lobby.db"), file});
+    const QByteArray text = mailText(m, QDateTime(QDate(2024, 1, 1), QTime(0, 0), QTimeZone::utc()), "s");
+
+    const qsizetype at = text.indexOf("boundary=\"");
+    ASSERT_GE(at, 0);
+    const QByteArray boundary = text.mid(at + 10, text.indexOf('"', at + 10) - at - 10);
+    const QList<QByteArray> parts = text.split('\n');
+    EXPECT_EQ(text.count("--" + boundary + "\r\n"), 2);
+    EXPECT_TRUE(text.contains("--" + boundary + "--\r\n"));
+    EXPECT_TRUE(text.contains("Content-Disposition: attachment; filename=\"Lobby.db\""));
+    EXPECT_TRUE(text.contains("\r\n\r\nSee the results.\r\n"));
+    // The file comes back byte for byte from its base64 lines.
+    const qsizetype start = text.indexOf("\r\n\r\n", text.indexOf("filename=")) + 4;
+    const qsizetype end = text.indexOf("--" + boundary + "--");
+    EXPECT_EQ(QByteArray::fromBase64(text.mid(start, end - start).replace("\r\n", "")), file);
+    for (const QByteArray& line : parts) EXPECT_LE(line.size(), 998);
+}
+
 struct TlsRow {
     const char* word;
     MailSettings::Security security;

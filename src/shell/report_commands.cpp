@@ -1,0 +1,79 @@
+#include "shell/report_commands.h"
+
+#include "features/devices/energy_report.h"
+#include "store/store.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace qv::shell {
+
+namespace {
+
+void printLine(std::FILE* out, const QString& text) {
+    std::fprintf(out, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(out);
+}
+
+int failure(const QString& text) {
+    printLine(stderr, QStringLiteral("quorvel: ") + text);
+    return 2;
+}
+
+QString dataDirOf(const QCommandLineParser& parser, const QCommandLineOption& option) {
+    return parser.isSet(option) ? parser.value(option)
+                                : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+int energyReport(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the energy-usage report of a date range into energyusage.db (and a CSV file)."));
+    parser.addHelpOption();
+    const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("First day, YYYY-MM-DD."),
+                                  QStringLiteral("DATE"));
+    const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("End of the range: that day at 00:00, YYYY-MM-DD."),
+                                QStringLiteral("DATE"));
+    const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("Also write the report as CSV."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("The folder of the databases."),
+                                     QStringLiteral("DIR"));
+    parser.addOptions({from, to, csv, dataDir});
+    if (!parser.parse(arguments.mid(1))) return failure(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        printLine(stdout, parser.helpText());
+        return 0;
+    }
+    const QDate first = QDate::fromString(parser.value(from), Qt::ISODate);
+    const QDate last = QDate::fromString(parser.value(to), Qt::ISODate);
+    if (!first.isValid() || !last.isValid())
+        return failure(QStringLiteral("energy-report needs --from and --to as YYYY-MM-DD"));
+    if (last < first) return failure(QStringLiteral("--to comes before --from"));
+    const store::DataPaths paths{dataDirOf(parser, dataDir)};
+    int shown = -1;
+    const devices::EnergyReportResult result =
+        devices::createEnergyUsageReport(paths, first, last, parser.value(csv), [&](int percent) {
+            // Progress on standard error, one line per tenth, so a log stays short.
+            if (percent / 10 != shown / 10) {
+                shown = percent;
+                std::fprintf(stderr, "energy report: %d%%\n", percent);
+            }
+        });
+    printLine(result.ok ? stdout : stderr, result.message);
+    return result.ok ? 0 : 1;
+}
+
+}  // namespace
+
+bool isReportCommand(const QStringList& arguments) {
+    return arguments.size() > 1 && arguments[1] == QLatin1String("energy-report");
+}
+
+int runReportCommand(const QStringList& arguments) {
+    return energyReport(arguments);
+}
+
+}  // namespace qv::shell
