@@ -6,6 +6,8 @@
 #include "features/exchange/item_exchange.h"
 #include "features/exchange/status_file.h"
 #include "macros/macro_engine.h"
+#include "schedule/scheduling.h"
+#include "schedule/sun_times.h"
 #include "shell/config/config_engine.h"
 #include "shell/up_time.h"
 
@@ -44,6 +46,7 @@ Engine::~Engine() {
     if (m_sequence) m_sequence->abort();
     m_statusFile.reset();
     m_exchange.reset();
+    m_scheduling.reset();
     m_config.reset();
     m_features.reset();
     m_macros.reset();
@@ -272,6 +275,16 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
     });
     steps.add(QStringLiteral("Loading...Button Labels"), [this] { m_features->GetButtonLabels(); }, kStepGapMs);
     steps.add(QStringLiteral("Loading...Button Changes"), [this] { m_features->GetButtonChanges(); }, kStepGapMs);
+    steps.add({}, [this] {
+        // The schedule workspace is rebuilt and what is due this minute fires.
+        QString calendar = config().ReminderCalendarPath.trimmed();
+        if (!calendar.isEmpty()) calendar = QDir(m_paths.dir).absoluteFilePath(calendar);
+        m_scheduling = std::make_unique<schedule::Scheduling>(
+            schedule::SchedulingDeps{*m_main, m_monitor, m_deps.clock, m_macros->runner(),
+                                     schedule::siteFromConfig(config()), calendar},
+            this);
+        m_scheduling->start();
+    });
     steps.add(QStringLiteral("Loading...Sensor Log"), [this] { m_features->GetSensorstoLog(); }, kStepGapMs);
     steps.add(QStringLiteral("Loading...Area/Preset Events"), [this] { m_features->GetAreaPresetEvents(); },
               kStepGapMs);
@@ -306,6 +319,7 @@ void Engine::shutdown(std::function<void()> done) {
             monitorLine(QStringLiteral("Shutdown"), shutdownText(m_startedAt.secsTo(m_deps.clock.now())));
         if (m_macros) m_macros->pool().CancelAllMacros(QStringLiteral("All"));
         if (m_features) m_features->stop();
+        if (m_scheduling) m_scheduling->stop();
         m_comms->stopHeartBeat();
     });
     // A second for the last echoes and cancelled macros to settle.
@@ -322,6 +336,7 @@ void Engine::shutdown(std::function<void()> done) {
     });
     steps->add({}, [this] {
         setItemExchange(false);
+        m_scheduling.reset();
         m_monitor.remove(m_monitorLog.get());
         if (m_monitorLog) m_monitorLog->close();
         if (m_main) m_main->close();

@@ -31,6 +31,9 @@
 namespace qv::macros {
 class MacroEngine;
 }
+namespace qv::schedule {
+class Scheduling;
+}
 namespace qv::config {
 class ConfigEngine;
 }
@@ -97,6 +100,7 @@ public:
     macros::MacroEngine* macroEngine() { return m_macros.get(); }
     config::ConfigEngine* configEngine() { return m_config.get(); }
     FeatureSet* features() { return m_features.get(); }
+    schedule::Scheduling* scheduling() { return m_scheduling.get(); }
     exchange::ItemExchange* itemExchange() { return m_exchange.get(); }
     // The settings as loaded at start-up (defaults before).
     const store::ConfigSettings& config() const;
@@ -138,6 +142,7 @@ private:
     std::unique_ptr<macros::MacroEngine> m_macros;
     std::unique_ptr<config::ConfigEngine> m_config;
     std::unique_ptr<FeatureSet> m_features;
+    std::unique_ptr<schedule::Scheduling> m_scheduling;
     std::unique_ptr<exchange::ItemExchange> m_exchange;
     std::unique_ptr<exchange::ExchangeReactions> m_exchangeReactions;
     std::unique_ptr<exchange::StatusFile> m_statusFile;

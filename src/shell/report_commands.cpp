@@ -1,6 +1,9 @@
 #include "shell/report_commands.h"
 
+#include "comms/clock.h"
 #include "features/devices/energy_report.h"
+#include "schedule/scheduling.h"
+#include "schedule/sun_times.h"
 #include "store/store.h"
 
 #include <QCommandLineParser>
@@ -66,14 +69,57 @@ int energyReport(const QStringList& arguments) {
     return result.ok ? 0 : 1;
 }
 
+// Problems found while listing go to standard error, not into the log.
+class StderrMonitor final : public store::MonitorSink {
+public:
+    void MonitorAdditem(const store::MonitorRecord& record) override {
+        printLine(stderr, record.MsgType + QStringLiteral(": ") + record.comment);
+    }
+};
+
+int schedules(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Prints the schedules of a day, with the site's sunrise and sunset."));
+    parser.addHelpOption();
+    const QCommandLineOption date(QStringLiteral("date"), QStringLiteral("The day, YYYY-MM-DD (default today)."),
+                                  QStringLiteral("DATE"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("The folder of the databases."),
+                                     QStringLiteral("DIR"));
+    parser.addOptions({date, dataDir});
+    if (!parser.parse(arguments.mid(1))) return failure(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        printLine(stdout, parser.helpText());
+        return 0;
+    }
+    std::optional<QDate> day;
+    if (parser.isSet(date)) {
+        day = QDate::fromString(parser.value(date), Qt::ISODate);
+        if (!day->isValid()) return failure(QStringLiteral("--date takes YYYY-MM-DD, not '%1'").arg(parser.value(date)));
+    }
+    const store::DataPaths paths{dataDirOf(parser, dataDir)};
+    try {
+        auto main = store::Database::open(paths.mainDb(), store::DbKind::Main);
+        comms::SystemClock clock;
+        StderrMonitor monitor;
+        const QStringList lines = schedule::schedulesCommand(
+            main, monitor, clock, schedule::siteFromConfig(store::loadConfigSettings(main)), day);
+        for (const QString& line : lines) printLine(stdout, line);
+        main.close();
+    } catch (const store::StoreError& e) {
+        return failure(QString::fromUtf8(e.what()));
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool isReportCommand(const QStringList& arguments) {
-    return arguments.size() > 1 && arguments[1] == QLatin1String("energy-report");
+    return arguments.size() > 1 &&
+           (arguments[1] == QLatin1String("energy-report") || arguments[1] == QLatin1String("schedules"));
 }
 
 int runReportCommand(const QStringList& arguments) {
-    return energyReport(arguments);
+    return arguments[1] == QLatin1String("schedules") ? schedules(arguments) : energyReport(arguments);
 }
 
 }  // namespace qv::shell

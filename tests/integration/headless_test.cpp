@@ -91,7 +91,9 @@ TEST(Headless, StoredMacroRunsFromAScriptWithItsDelay) {
     ASSERT_GE(started, 0) << run.out.toStdString();
     EXPECT_GT(preset, started);
     EXPECT_GT(channel, preset);
-    EXPECT_GT(ended, channel);
+    // The run ends once its last message is handed to the out box; the echo
+    // may be heard just before or after.
+    EXPECT_GT(ended, preset);
     // The channel line waits for the delay: at least a second on the clock.
     QDateTime presetAt, channelAt;
     for (const QString& line : linesOf(run.out)) {

@@ -1,6 +1,7 @@
 // The schedule listing: rows of the viewed day, their marks, the sun labels,
 // enable/disable, delete, and the text of `quorvel schedules`.
 
+#include "schedule/schedule_firing.h"
 #include "schedule/schedule_listing.h"
 #include "schedule/scheduling.h"
 #include "schedule/workspace.h"
@@ -102,6 +103,16 @@ TEST_F(ListingTest, AfterARefreshTheWorkspaceStartsFromNowAgain) {
     // From 12:05 on the 5th the passed one-off at 12:00 has no row.
     EXPECT_FALSE(workspaceRows().join(' ').contains(QStringLiteral("%1 ").arg(noon)));
     EXPECT_TRUE(workspaceRows().contains(QStringLiteral("%1 2026-01-05 20:15:00").arg(later)));
+}
+
+TEST_F(ListingTest, AListingOnAnotherDayDoesNotChangeWhatFires) {
+    ScheduleFiring firing(*db, *workspace, monitor, macros, clock);
+    firing.rebuildAndFire();  // 12:00:20: the 12:00 one-off runs now
+    ASSERT_EQ(macros.ran, QStringList{QStringLiteral("Lights")});
+    listing->refresh(QDate(2026, 3, 1));
+    clock.set(QDateTime(QDate(2026, 1, 5), QTime(20, 15)));
+    firing.onMinute(clock.now());
+    EXPECT_EQ(macros.ran, (QStringList{QStringLiteral("Lights"), QStringLiteral("Blinds")}));
 }
 
 TEST_F(ListingTest, EnableDisableAndDelete) {

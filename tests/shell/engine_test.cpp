@@ -1,6 +1,6 @@
-// The engine's start against a real data directory and a fake gateway:
-// which files appear, which stored settings it follows, and how it refuses
-// a damaged database without harming it.
+// The engine's start and shutdown against a real data directory and a fake
+// gateway: which files appear, which stored settings it follows, how it
+// handles a damaged database, and what the monitor log keeps.
 
 #include "shell/engine.h"
 
@@ -9,6 +9,7 @@
 #include "store/store.h"
 #include "support/qt_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -20,7 +21,10 @@ namespace {
 
 class EngineTest : public ::testing::Test {
 protected:
-    EngineTest() : settings(dir.filePath("user.ini"), QSettings::IniFormat) { test::qtApp(); }
+    EngineTest() : settings(dir.filePath("user.ini"), QSettings::IniFormat) {
+        test::qtApp();
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    }
 
     std::unique_ptr<Engine> makeEngine() {
         comms::LinkFactory factory = [this](const comms::SerialSettings& s) -> std::unique_ptr<comms::Link> {
@@ -29,17 +33,27 @@ protected:
             link_ = link.get();
             return link;
         };
-        return std::make_unique<Engine>(EngineDeps{clock, monitor, factory, settings});
+        return std::make_unique<Engine>(EngineDeps{clock, factory, settings, &monitor});
     }
 
-    // Starts an engine and waits for its link.
-    std::optional<bool> startEngine(Engine& engine, const QString& serial = {}) {
-        std::optional<bool> outcome;
-        QObject::connect(&engine, &Engine::started, [&](bool ok) { outcome = ok; });
-        QString error;
-        if (!engine.start(data.path(), serial, &error)) return std::nullopt;
-        test::waitUntil([&] { return outcome.has_value(); }, 10000);
+    std::optional<StartResult> startEngine(Engine& engine, const QString& serial = {}) {
+        std::optional<StartResult> outcome;
+        engine.start({data.path(), serial}, [&](const StartResult& r) { outcome = r; });
+        test::waitUntil([&] { return outcome.has_value(); }, 15000);
         return outcome;
+    }
+
+    void stopEngine(Engine& engine) {
+        bool done = false;
+        engine.shutdown([&] { done = true; });
+        ASSERT_TRUE(test::waitUntil([&] { return done; }, 15000));
+    }
+
+    // Starts and stops once, so the data directory holds every file.
+    void firstRun() {
+        auto engine = makeEngine();
+        ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
+        stopEngine(*engine);
     }
 
     void execOnMain(const QString& sql, const QVariantList& values = {}) {
@@ -50,7 +64,7 @@ protected:
         db.close();
     }
 
-    QTemporaryDir dir, data;
+    QTemporaryDir dir, data, runtime;
     QSettings settings;
     comms::SystemClock clock;
     test::RecordingMonitor monitor;
@@ -60,55 +74,62 @@ protected:
 
 TEST_F(EngineTest, FirstStartCreatesEveryFileAndOpensTheStoredPort) {
     auto engine = makeEngine();
-    ASSERT_EQ(startEngine(*engine), true);
+    const auto result = startEngine(*engine);
+    ASSERT_TRUE(result && result->ok) << (result ? result->fatalMessage.toStdString() : "no answer");
+    EXPECT_TRUE(result->linkOpen);
     for (const char* file : {"master/quorvel.db", "master/monitorlog.db", "sensorlog.db", "energyusage.db",
-                             "rollcalltemplate.db", "winrights.db"})
+                             "rollcalltemplate.db", "winrights.db", "Newquorvel.db", "NewMonitorLog.db",
+                             "debug.log"})
         EXPECT_TRUE(QFile::exists(data.filePath(file))) << file;
+    EXPECT_TRUE(QDir(data.filePath("Planview Drawings")).exists());
     EXPECT_EQ(opened.portName, "/dev/ttyS0");  // comport 1
     EXPECT_EQ(opened.settingsText(), "9600,N,8,1");
+    EXPECT_EQ(monitor.countComment("Quorvel has started"), 1);
+    EXPECT_EQ(monitor.countComment("There is no 'Startup' Macro"), 1);
+    EXPECT_TRUE(engine->started());
 }
 
 TEST_F(EngineTest, StoredDevicePathWinsAndTheCommandLineWinsOverBoth) {
-    { auto first = makeEngine(); ASSERT_EQ(startEngine(*first), true); }
+    firstRun();
     execOnMain("UPDATE Comms SET portname = ?, comport = 3", {"/dev/ttyUSB1"});
     {
         auto engine = makeEngine();
-        ASSERT_EQ(startEngine(*engine), true);
+        ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
         EXPECT_EQ(opened.portName, "/dev/ttyUSB1");
+        stopEngine(*engine);
     }
-    {
-        auto engine = makeEngine();
-        ASSERT_EQ(startEngine(*engine, "/dev/pts/9"), true);
-        EXPECT_EQ(opened.portName, "/dev/pts/9");
-    }
+    auto engine = makeEngine();
+    ASSERT_TRUE(startEngine(*engine, "/dev/pts/9").value_or(StartResult{}).ok);
+    EXPECT_EQ(opened.portName, "/dev/pts/9");
 }
 
 TEST_F(EngineTest, NamesFromTheDatabaseLabelWhatIsHeard) {
-    { auto first = makeEngine(); ASSERT_EQ(startEngine(*first), true); }
+    firstRun();
     execOnMain("INSERT INTO AreaNames (Area, AreaName) VALUES (?, ?)", {5, "O'Brien's Office"});
     execOnMain("INSERT INTO PresetNames (Area, Preset, PresetName) VALUES (?, ?, ?)", {5, 3, "Meeting"});
     auto engine = makeEngine();
-    ASSERT_EQ(startEngine(*engine), true);
+    ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
     const net::RawMessage report = net::withChecksum({0x1C, 0x05, 0x02, 0x62, 0x00, 0x00, 0xFF});
     link_->inject(QByteArray(reinterpret_cast<const char*>(report.data()), 8));
     ASSERT_TRUE(test::waitUntil([&] { return engine->inbox().decodedCount() == 1; }));
     EXPECT_EQ(monitor.records.back().comment, "area    O'Brien's Office(5)    is in preset    Meeting(3)   ");
+    EXPECT_EQ(engine->areaState().GetPresetforArea(5), 3);
 }
 
 TEST_F(EngineTest, ForbiddenAreasComeFromThePermissionStore) {
-    { auto first = makeEngine(); ASSERT_EQ(startEngine(*first), true); }
+    firstRun();
     std::array<bool, 256> forbidden{};
     forbidden[9] = true;
     store::saveDoNotSendAreas(store::DataPaths{data.path()}.winrights(), forbidden);
     auto engine = makeEngine();
-    ASSERT_EQ(startEngine(*engine), true);
-    engine->comms().sendRS232(*net::AskforCurrentPreset(9));
-    engine->comms().sendRS232(*net::AskforCurrentPreset(8));
+    ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
+    engine->sendRS232(*net::AskforCurrentPreset(9));
+    engine->sendRS232(*net::AskforCurrentPreset(8));
     EXPECT_EQ(engine->comms().outboxCount(), 1u);
     EXPECT_EQ(monitor.countComment("You do not have permission to this Area"), 1);
 }
 
-TEST_F(EngineTest, DamagedMainDatabaseIsRefusedAndLeftAsItWas) {
+TEST_F(EngineTest, DamagedMainDatabaseIsKeptAsideAndReplaced) {
     QDir(data.path()).mkpath("master");
     const QByteArray garbage(4096, 'x');
     {
@@ -117,20 +138,45 @@ TEST_F(EngineTest, DamagedMainDatabaseIsRefusedAndLeftAsItWas) {
         file.write(garbage);
     }
     auto engine = makeEngine();
-    QString error;
-    EXPECT_FALSE(engine->start(data.path(), {}, &error));
-    EXPECT_FALSE(error.isEmpty());
-    QFile file(data.filePath("master/quorvel.db"));
+    ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
+    // The damaged file is still there under another name, byte for byte.
+    const QStringList aside = QDir(data.filePath("master")).entryList({"quorvel.db.damaged-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    QFile file(data.filePath("master/" + aside.first()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), garbage);
+    EXPECT_GE(engine->debugLog().lines().filter("####").size(), 1);
 }
 
-TEST_F(EngineTest, ServerLinkSettingIsReportedNotIgnored) {
-    { auto first = makeEngine(); ASSERT_EQ(startEngine(*first), true); }
-    execOnMain("UPDATE Comms SET useTCP = 1");
+TEST_F(EngineTest, ShutdownWritesTheUpTimeAndTheNextStartReadsTheLogBack) {
+    {
+        auto engine = makeEngine();
+        ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
+        engine->MonitorAdditem({"System", "", "", "", "Fred's \"big\" room", "", "", "", ""});
+        stopEngine(*engine);
+    }
+    EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) {
+        return r.MsgType == "Shutdown" && r.comment == "Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins";
+    }), 1);
     auto engine = makeEngine();
-    EXPECT_EQ(startEngine(*engine), false);
-    EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) { return r.MsgType == "ERROR ***"; }), 1);
+    ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
+    ASSERT_NE(engine->monitorLog(), nullptr);
+    store::MonitorModel& model = engine->monitorLog()->model();
+    QStringList comments;
+    for (int row = 0; row < model.rowCount(); ++row)
+        comments << model.data(model.index(row, store::MonitorModel::Command)).toString();
+    EXPECT_TRUE(comments.contains("Fred's \"big\" room")) << comments.join(" | ").toStdString();
+    EXPECT_TRUE(comments.contains("Data above is from previous session(s)"));
+}
+
+TEST_F(EngineTest, ServerLinkWithNoServerAnsweringIsReportedAsNotOpen) {
+    firstRun();
+    execOnMain("UPDATE Comms SET useTCP = 1, hostname = ?", {"127.0.0.1"});
+    auto engine = makeEngine();
+    const auto result = startEngine(*engine);
+    ASSERT_TRUE(result && result->ok);
+    EXPECT_FALSE(result->linkOpen);
+    EXPECT_TRUE(engine->usesServer());
 }
 
 }  // namespace

@@ -107,9 +107,18 @@ inline Schema expectedMainV3()
     return sorted(schema);
 }
 
+// Version 4 adds the calendar reminders.
+inline Schema expectedMainV4()
+{
+    Schema schema = expectedMainV3();
+    schema["Config"] << "ReminderCalendarPath";
+    schema["DismissedReminders"] = {"ReminderKey", "DismissedAt"};
+    return sorted(schema);
+}
+
 inline Schema expectedMain()
 {
-    return expectedMainV3();
+    return expectedMainV4();
 }
 
 inline Schema expectedMonitorLog()
