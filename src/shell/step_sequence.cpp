@@ -21,7 +21,8 @@ void StepSequence::addAsync(const QString& caption, std::function<void(Next)> st
 void StepSequence::start(Next done) {
     m_done = std::move(done);
     m_aborted = false;
-    runFrom(0);
+    // From the event loop, so a caller's continuation never runs before it returns.
+    QTimer::singleShot(0, this, [this] { runFrom(0); });
 }
 
 void StepSequence::runFrom(int index) {

@@ -141,6 +141,18 @@ TEST(Headless, MonitorLogKeepsTheSessionForTheNextStart) {
     EXPECT_TRUE(comments.last().startsWith("Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins"));
 }
 
+TEST(Headless, MainDatabaseFromANewerProgramEndsTheStartWithItsMessage) {
+    QTemporaryDir data;
+    {
+        auto db = qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
+        db.exec(QStringLiteral("PRAGMA user_version = 999"));
+        db.close();
+    }
+    const ProcessRun run = runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "5"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("cannot open the file")) << run.err.toStdString();
+}
+
 struct Refusal {
     QStringList arguments;
     const char* says;
