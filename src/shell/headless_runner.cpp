@@ -35,6 +35,12 @@ QStringList simulatorArguments(const HeadlessOptions& options) {
     return arguments;
 }
 
+bool runScript(Engine& engine, const QString& code, const QString& name) {
+    const auto outcome = engine.runScript(code, name);
+    if (!outcome.ok) printError(outcome.error);
+    return outcome.ok;
+}
+
 // Runs the scripts of --script and --eval once start-up is complete.
 bool runStartupScripts(Engine& engine, const HeadlessOptions& options) {
     bool ok = true;
@@ -45,13 +51,9 @@ bool runStartupScripts(Engine& engine, const HeadlessOptions& options) {
             ok = false;
             continue;
         }
-        const auto outcome = engine.runScript(QString::fromUtf8(file.readAll()), path);
-        if (!outcome.ok) printError(outcome.error), ok = false;
+        ok = runScript(engine, QString::fromUtf8(file.readAll()), path) && ok;
     }
-    for (const QString& code : options.evals) {
-        const auto outcome = engine.runScript(code, QStringLiteral("eval"));
-        if (!outcome.ok) printError(outcome.error), ok = false;
-    }
+    for (const QString& code : options.evals) ok = runScript(engine, code, QStringLiteral("eval")) && ok;
     return ok;
 }
 

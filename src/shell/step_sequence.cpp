@@ -26,7 +26,6 @@ void StepSequence::start(Next done) {
 }
 
 void StepSequence::runFrom(int index) {
-    m_index = index;
     if (m_aborted) return;
     if (index >= static_cast<int>(m_steps.size())) {
         if (m_done) m_done();

@@ -26,7 +26,6 @@ public:
     void start(Next done);
     // Stops before the next step; done is not called.
     void abort() { m_aborted = true; }
-    bool running() const { return m_index >= 0 && !m_aborted && m_index < static_cast<int>(m_steps.size()); }
 
 signals:
     void caption(const QString& text);
@@ -41,7 +40,6 @@ private:
 
     std::vector<Step> m_steps;
     Next m_done;
-    int m_index = -1;
     bool m_aborted = false;
 };
 
