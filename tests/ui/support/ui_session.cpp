@@ -1,0 +1,140 @@
+#include "ui/support/ui_session.h"
+
+#include "comms/clock.h"
+#include "comms/serial_link.h"
+#include "store/store.h"
+#include "ui/main_window/main_window.h"
+#include "ui/window_catalogue.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSqlQuery>
+#include <QThread>
+
+namespace qv::test {
+
+QApplication& uiApp() {
+    static int argc = 1;
+    static char name[] = "quorvel-ui-tests";
+    static char* argv[] = {name, nullptr};
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+UiSession::UiSession() : UiSession(Options{}) {}
+
+UiSession::UiSession(Options options)
+    : m_options(std::move(options)),
+      m_settings(m_data.filePath(QStringLiteral("user.ini")), QSettings::IniFormat) {
+    uiApp();
+    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
+    ui::setMessageBoxHook([this](const ui::BoxRequest& request, bool* yes) {
+        boxes.push_back(request);
+        if (request.question) {
+            *yes = answers.empty() ? true : answers.front();
+            if (!answers.empty()) answers.pop_front();
+        }
+        return true;
+    });
+}
+
+UiSession::~UiSession() {
+    if (m_mainWindow) m_mainWindow->hide();
+    if (m_windows) m_windows->closeAll();
+    m_mainWindow.reset();
+    if (m_engine && m_engine->started()) {
+        bool done = false;
+        m_engine->shutdown([&] { done = true; });
+        waitUntil([&] { return done; }, 15000);
+    }
+    m_windows.reset();
+    m_engine.reset();
+    if (m_sim.state() != QProcess::NotRunning) {
+        m_sim.terminate();
+        if (!m_sim.waitForFinished(3000)) m_sim.kill();
+        m_sim.waitForFinished(1000);
+    }
+    ui::setMessageBoxHook({});
+}
+
+bool UiSession::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+bool UiSession::sawBox(const QString& text) const {
+    for (const auto& box : boxes)
+        if (box.text == text) return true;
+    return false;
+}
+
+bool UiSession::startSimulator() {
+    m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_sim.start(QStringLiteral(QUORVEL_SIM_PATH), QStringList{QStringLiteral("--link"), simLink()} + m_options.simArguments);
+    if (!m_sim.waitForStarted(5000)) {
+        m_why = QStringLiteral("quorvel-sim did not start");
+        return false;
+    }
+    QByteArray said;
+    for (int i = 0; i < 100 && !said.contains("listening on"); ++i) {
+        m_sim.waitForReadyRead(100);
+        said += m_sim.readAll();
+    }
+    if (!said.contains("listening on")) {
+        m_why = QStringLiteral("quorvel-sim did not listen: ") + QString::fromUtf8(said);
+        return false;
+    }
+    return true;
+}
+
+bool UiSession::runEngine(bool keepRunning) {
+    m_clock = std::make_unique<comms::SystemClock>();
+    m_engine = std::make_unique<shell::Engine>(shell::EngineDeps{*m_clock, comms::SerialLink::factory(), m_settings});
+    if (keepRunning) {
+        m_windows = std::make_unique<ui::Windows>(*m_engine, nullptr);
+        ui::addAllWindows(*m_windows);
+    }
+    std::optional<shell::StartResult> result;
+    m_engine->start({m_data.path(), simLink()}, [&](const shell::StartResult& r) { result = r; });
+    if (!waitUntil([&] { return result.has_value(); }, 20000) || !result->ok) {
+        m_why = result ? result->fatalMessage : QStringLiteral("the engine did not start in time");
+        return false;
+    }
+    if (keepRunning) {
+        if (m_options.mainWindow) {
+            m_mainWindow = std::make_unique<ui::MainWindow>(*m_engine, *m_windows, m_settings);
+            m_windows->setMainWindow(m_mainWindow.get());
+            m_mainWindow->show();
+        }
+        return true;
+    }
+    bool done = false;
+    m_engine->shutdown([&] { done = true; });
+    waitUntil([&] { return done; }, 15000);
+    m_engine.reset();
+    return done;
+}
+
+bool UiSession::start() {
+    if (!startSimulator()) return false;
+    if (m_options.seed) {
+        if (!runEngine(false)) return false;
+        m_options.seed(m_data.path());
+    }
+    return runEngine(true);
+}
+
+void UiSession::execOnMain(const QString& sql, const QVariantList& values) {
+    store::Database& db = m_engine->mainDatabase();
+    QSqlQuery q = db.prepare(sql);
+    for (const QVariant& v : values) q.addBindValue(v);
+    db.exec(q);
+}
+
+}  // namespace qv::test
