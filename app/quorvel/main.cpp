@@ -1,28 +1,54 @@
-// quorvel: the lighting-network supervisor. The windows come later; until
-// then every run is headless.
+// quorvel: the lighting-network supervisor, with its windows or headless.
 
 #include "shell/headless_options.h"
 #include "shell/headless_runner.h"
 #include "shell/report_commands.h"
+#include "ui/desktop_front_end.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+namespace {
+
+bool hasDisplay() {
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+           qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+void setNames() {
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+}
 
-    if (qv::shell::isReportCommand(QCoreApplication::arguments()))
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    setNames();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (qv::shell::isReportCommand(arguments)) {
+        QCoreApplication app(argc, argv);
         return qv::shell::runReportCommand(QCoreApplication::arguments());
+    }
 
-    const qv::shell::ParsedOptions parsed = qv::shell::parseHeadlessOptions(QCoreApplication::arguments());
+    const qv::shell::ParsedOptions parsed = qv::shell::parseHeadlessOptions(arguments);
     if (!parsed.options) {
         std::FILE* out = parsed.exitCode == 0 ? stdout : stderr;
         std::fprintf(out, "%s%s", parsed.exitCode == 0 ? "" : "quorvel: ", parsed.output.toLocal8Bit().constData());
         if (!parsed.output.endsWith(QLatin1Char('\n'))) std::fputc('\n', out);
         return parsed.exitCode;
     }
-    return qv::shell::runHeadless(*parsed.options);
+    if (parsed.options->headless) {
+        QCoreApplication app(argc, argv);
+        return qv::shell::runHeadless(*parsed.options);
+    }
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "quorvel: there is no display to show the windows on; use --headless to run without them\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    setNames();
+    return qv::ui::runDesktop(*parsed.options);
 }

@@ -171,7 +171,7 @@ void Engine::createConfig() {
         m_comms->GetCommsMethod(serialSettingsFrom(c));
     });
     connect(m_config.get(), &config::ConfigEngine::restartRequested, this, [this](const QString& message) {
-        emit alert(message);
+        emit information(message);
         emit restartRequested();
     });
 }
@@ -249,7 +249,8 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
             m_paths.monitorLog(), &m_names, [this] { return m_deps.clock.now(); },
             [this] { return m_deps.clock.monotonicMs(); }});
         m_monitorLog->setLoggingEnabled(config().enablemonitorlog);
-        m_monitorLog->loadPreviousSessions(readBack);
+        m_monitorLog->loadPreviousSessions(readBack, [this](int percent) { emit loadProgress(percent); });
+        emit loadProgress(-1);
         m_monitor.add(m_monitorLog.get());
         monitorLine(QStringLiteral("Start"), QStringLiteral("Quorvel has started"));
     });

@@ -115,6 +115,11 @@ signals:
     void splashCaption(const QString& text);
     // A critical message the user must see (a message box in the windows).
     void alert(const QString& text);
+    // A message the user must see that reports no fault ("Quorvel needs to
+    // be restarted"): an information box in the windows.
+    void information(const QString& text);
+    // The monitor read-back at start-up: 0-100 while it reads, then -1.
+    void loadProgress(int percent);
     // "System Restart" was run: shut down, then start the program again.
     void restartRequested();
 

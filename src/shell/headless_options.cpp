@@ -49,8 +49,12 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
     const QCommandLineOption eval(QStringLiteral("eval"),
                                   QStringLiteral("Run this JavaScript after start-up, e.g. 'qv.RunMacro(\"Lobby On\")'."),
                                   QStringLiteral("CODE"));
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"),
+        QStringLiteral("With windows: after start-up, write a picture of every window into DIR, then shut down."),
+        QStringLiteral("DIR"));
     parser.addOptions({help, version, headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug, script,
-                       eval});
+                       eval, screenshots});
 
     if (!parser.parse(arguments)) return failure(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -67,6 +71,9 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
     options.debug = parser.isSet(debug);
     options.scripts = parser.values(script);
     options.evals = parser.values(eval);
+    options.screenshotsDir = parser.value(screenshots);
+    if (options.headless && !options.screenshotsDir.isEmpty())
+        return failure(QStringLiteral("--screenshots needs the windows; it can not be used with --headless"));
     if (options.simulate && !options.serial.isEmpty())
         return failure(QStringLiteral("--simulate and --serial can not be used together"));
     if (parser.isSet(simActivity)) {

@@ -22,6 +22,7 @@ struct HeadlessOptions {
     bool debug = false;
     QStringList scripts;  // --script FILE, run after start-up
     QStringList evals;    // --eval CODE, run after start-up
+    QString screenshotsDir;  // windows only: pictures of every window, then exit
 };
 
 struct ParsedOptions {

@@ -31,11 +31,15 @@ void setMessageBoxHook(BoxHook h) {
     hook() = std::move(h);
 }
 
-void showMessage(QWidget* parent, BoxKind kind, const QString& text, const QString& title) {
+QMessageBox* showMessage(QWidget* parent, BoxKind kind, const QString& text, const QString& title) {
     bool unused = false;
-    if (hook() && hook()({kind, text, title, false}, &unused)) return;
-    QMessageBox box(iconOf(kind), titleOr(title), text, QMessageBox::Ok, parent);
-    box.exec();
+    if (hook() && hook()({kind, text, title, false}, &unused)) return nullptr;
+    // Shown without waiting, so the engine goes on while the box is up.
+    auto* box = new QMessageBox(iconOf(kind), titleOr(title), text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("MessageBox"));
+    box->open();
+    return box;
 }
 
 bool askYesNo(QWidget* parent, const QString& text, const QString& title, bool defaultNo, BoxKind kind) {

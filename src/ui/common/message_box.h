@@ -11,9 +11,12 @@ namespace qv::ui {
 
 enum class BoxKind { Information, Exclamation, Critical, Question };
 
-// The program's name is the title unless one is given.
-void showMessage(QWidget* parent, BoxKind kind, const QString& text, const QString& title = {});
-// Yes/No; true for Yes. defaultNo makes No the default button.
+// The program's name is the title unless one is given. The box is shown
+// and the call returns at once (window-modal over parent); the box deletes
+// itself when closed (nullptr when a hook answered it).
+QMessageBox* showMessage(QWidget* parent, BoxKind kind, const QString& text, const QString& title = {});
+// Yes/No; true for Yes. defaultNo makes No the default button. Waits for
+// the answer: only for questions the user's own action asked.
 bool askYesNo(QWidget* parent, const QString& text, const QString& title = {}, bool defaultNo = false,
               BoxKind kind = BoxKind::Question);
 
