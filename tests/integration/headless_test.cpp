@@ -221,8 +221,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{{"--send", "1C 05"}, "a message is 7 hex bytes"},
                       Refusal{{"--bogus"}, "Unknown option"},
                       Refusal{{"--exit-after", "soon"}, "--exit-after takes a number"},
-                      Refusal{{"--serial", "/nonexistent/tty"}, "There is some problem with that port number"},
                       Refusal{{"--data-dir", "/proc/version/x"}, "can not be created"}));
+
+TEST(Headless, AMissingGatewayIsReportedAndTheProgramGoesOn) {
+    QTemporaryDir data;
+    const ProcessRun run =
+        runQuorvel({"--headless", "--serial", "/nonexistent/tty", "--data-dir", data.path(), "--exit-after", "3"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("There is some problem with that port number")) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Quorvel is ShutDown")) << run.out.toStdString();
+}
 
 TEST(Headless, HelpAndVersionExitCleanly) {
     const ProcessRun help = runQuorvel({"--help"});

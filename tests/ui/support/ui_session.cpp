@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QLoggingCategory>
 #include <QSqlQuery>
 #include <QThread>
 
@@ -28,6 +29,8 @@ UiSession::UiSession(Options options)
     : m_options(std::move(options)),
       m_settings(m_data.filePath(QStringLiteral("user.ini")), QSettings::IniFormat) {
     uiApp();
+    // Warnings only: the start-up and maintenance lines would bury a failure.
+    QLoggingCategory::setFilterRules(QStringLiteral("quorvel.*.info=false\nquorvel.*.debug=false"));
     qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
     ui::setMessageBoxHook([this](const ui::BoxRequest& request, bool* yes) {
         boxes.push_back(request);
@@ -76,7 +79,7 @@ bool UiSession::sawBox(const QString& text) const {
 
 bool UiSession::startSimulator() {
     m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_sim.start(QStringLiteral(QUORVEL_SIM_PATH), QStringList{QStringLiteral("--link"), simLink()} + m_options.simArguments);
+    m_sim.start(QStringLiteral(QUORVEL_SIM_PATH), QStringList{QStringLiteral("--link"), simLink(), QStringLiteral("--quiet")} + m_options.simArguments);
     if (!m_sim.waitForStarted(5000)) {
         m_why = QStringLiteral("quorvel-sim did not start");
         return false;
