@@ -3,14 +3,13 @@
 #include "comms/clock.h"
 #include "comms/serial_link.h"
 #include "store/store.h"
+#include "support/qt_support.h"
 #include "ui/main_window/main_window.h"
 #include "ui/window_catalogue.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QLoggingCategory>
 #include <QSqlQuery>
-#include <QThread>
 
 namespace qv::test {
 
@@ -62,13 +61,7 @@ UiSession::~UiSession() {
 }
 
 bool UiSession::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return true;
+    return test::waitUntil(condition, timeoutMs);
 }
 
 bool UiSession::sawBox(const QString& text) const {
