@@ -135,9 +135,18 @@ void MainWindowTest::closeIsRefusedWhileShutdownIsNotAllowed() {
     QVERIFY(session.sawBox(qv::ui::MainWindow::kNoShutdownText));
     QCOMPARE(session.boxes.back().kind, qv::ui::BoxKind::Information);
 
-    // A logout or system shutdown is never refused.
+    // A logout or system shutdown is never refused, and the place is kept
+    // for the next start.
+    main->move(140, 90);
+    main->resize(700, 400);
     main->allowClose();
     QVERIFY(main->close());
+    QSettings& settings = session.userSettings();
+    QCOMPARE(settings.value("Client/QuorvelWindowState").toInt(), 0);
+    QVERIFY(settings.contains("Client/QuorvelTop"));
+    qv::ui::MainWindow again(session.engine(), session.windows(), settings);
+    QCOMPARE(again.size(), QSize(700, 400));
+    QCOMPARE(again.pos(), main->pos());
 }
 
 QTEST_MAIN(MainWindowTest)
