@@ -158,7 +158,7 @@ ConfigWindow::ConfigWindow(shell::Engine& engine, QWidget* parent)
     });
     connect(&m_config.circuitTest(), &config::CircuitFindingTest::finished, this,
             [this](bool) { m_circuitCancel->setEnabled(false); });
-    resize(720, 560);
+    resize(960, 560);
     restart();
 }
 

@@ -52,7 +52,7 @@ void addDesktopWindows(Windows& windows) {
     windows.addScene(QStringLiteral("script-console"),
                      [](Windows& w) { return w.open(window::kScriptConsole); });
     windows.addScene(QStringLiteral("config-permissions"),
-                     [](Windows& w) { return configOnTab(w, QStringLiteral("Area Permissions")); });
+                     [](Windows& w) { return configOnTab(w, QStringLiteral("Permissions")); });
     windows.addScene(QStringLiteral("config-comms"),
                      [](Windows& w) { return configOnTab(w, QStringLiteral("Comms")); });
 }
