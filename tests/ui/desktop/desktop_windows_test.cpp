@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -239,6 +240,29 @@ private slots:
         config->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
         QVERIFY(!config->isVisible());
         QVERIFY(!m_session.engine().configEngine()->areaPermissions().allowed(12));
+
+        // OK on the mail page's values: stored, then the restart is asked for.
+        QCOMPARE(m_session.windows().open(qv::ui::window::kConfig), config);
+        QTest::keyClicks(password, QStringLiteral("Secret7"));
+        QTest::keyClick(password, Qt::Key_Return);
+        QVERIFY(tabs->isEnabled());
+        QVERIFY(!qobject_cast<QAbstractButton*>(tcp)->isChecked());
+        config->findChild<QLineEdit*>(QStringLiteral("mailhost"))
+            ->setText(QStringLiteral("smtp.example.org"));
+        config->findChild<QLineEdit*>(QStringLiteral("ReminderCalendarPath"))
+            ->setText(QStringLiteral("/srv/site.ics"));
+        QSignalSpy alerts(&m_session.engine(), &qv::shell::Engine::alert);
+        QSignalSpy restarts(&m_session.engine(), &qv::shell::Engine::restartRequested);
+        m_session.boxes.clear();
+        config->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        QVERIFY(m_session.boxes.empty());
+        QVERIFY(!config->isVisible());
+        QCOMPARE(restarts.size(), 1);
+        QCOMPARE(alerts.value(0).value(0).toString(), qv::config::msg::kRestartNeeded);
+        QCOMPARE(m_session.engine().configEngine()->settings().config.mailhost,
+                 QStringLiteral("smtp.example.org"));
+        QCOMPARE(m_session.engine().configEngine()->settings().config.ReminderCalendarPath,
+                 QStringLiteral("/srv/site.ics"));
     }
 
     void smallWindows() {
