@@ -1,6 +1,7 @@
 // The monitor, the configuration and the small desktop windows, driven on a
 // real engine against quorvel-sim.
 
+#include "macros/macro_engine.h"
 #include "net/builders.h"
 #include "shell/config/messages.h"
 #include "store/monitor_colours.h"
@@ -289,6 +290,17 @@ private slots:
         QVERIFY(threads->findChild<QLabel*>(QStringLiteral("ThreadLabel30")));
         QVERIFY(threads->findChild<QPushButton*>(QStringLiteral("CancelThreadButton30")));
         QVERIFY(threads->findChild<QPushButton*>(QStringLiteral("CancelAllButton")));
+        // A slot's label and cancel button follow the slot.
+        auto& running = m_session.engine().macroEngine()->pool().threads();
+        auto* label3 = threads->findChild<QLabel*>(QStringLiteral("ThreadLabel3"));
+        auto* cancel3 = threads->findChild<QPushButton*>(QStringLiteral("CancelThreadButton3"));
+        QVERIFY(!cancel3->isEnabled());
+        running.setThreadLabel(3, QStringLiteral("Lobby lights"));
+        QCOMPARE(label3->text(), QStringLiteral("Lobby lights"));
+        QVERIFY(cancel3->isEnabled());
+        QCOMPARE(threads->findChild<QLabel*>(QStringLiteral("ThreadLabel4"))->text(), QString());
+        running.setThreadLabel(3, QString());
+        QVERIFY(!cancel3->isEnabled());
         threads->close();
         QVERIFY(!threads->isVisible());
         QCOMPARE(m_session.windows().find(qv::ui::window::kThreads), threads);
