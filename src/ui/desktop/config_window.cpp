@@ -278,9 +278,9 @@ QWidget* ConfigWindow::logsPage() {
     m_resetSensor->setObjectName(QStringLiteral("ResetSensorLogButton"));
     connect(m_resetSensor, &QPushButton::clicked, this, [this] {
         if (!askYesNo(this, config::msg::kSensorLogResetQuestion, {}, true, BoxKind::Information)) return;
+        // As after the monitor-log reset, the result comes with the critical icon.
         const config::Outcome outcome = m_config.resetSensorLog();
-        if (!outcome.message.isEmpty())
-            showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Critical, outcome.message);
+        if (!outcome.message.isEmpty()) showMessage(this, BoxKind::Critical, outcome.message);
     });
     form->addRow(monitorLog);
     form->addRow(tr("Maximum monitor records"), m_maxMonitor);
