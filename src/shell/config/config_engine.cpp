@@ -151,7 +151,7 @@ Outcome ConfigEngine::accept(const ConfigForm& form) {
     try {
         std::optional<QString> hash;
         if (!form.newPassword.isEmpty()) hash = hashPassword(form.newPassword);
-        storeSettings(m_deps.main, next, hash);
+        storeSettings(m_deps.main, next, hash, ExtraFields::MailAndDevice);
     } catch (const std::exception& e) {
         const QString why = QStringLiteral("The configuration could not be saved, nothing was changed: %1")
                                 .arg(QString::fromUtf8(e.what()));

@@ -63,6 +63,23 @@ std::vector<Field> configFields(const store::ConfigSettings& c) {
     };
 }
 
+// An empty text is stored as none, as a fresh database has it.
+QVariant text(const QString& value) {
+    return value.isEmpty() ? QVariant() : QVariant(value);
+}
+
+std::vector<Field> mailFields(const store::ConfigSettings& c) {
+    return {
+        {"mailhost", text(c.mailhost)},
+        {"mailport", c.mailport},
+        {"mailtls", text(c.mailtls)},
+        {"mailuser", text(c.mailuser)},
+        {"mailpassword", text(c.mailpassword)},
+        {"mailsender", text(c.mailsender)},
+        {"ReminderCalendarPath", text(c.ReminderCalendarPath)},
+    };
+}
+
 std::vector<Field> commsFields(const store::CommsSettings& c) {
     return {
         {"useTCP", flag(c.useTCP)}, {"comport", c.comport},
@@ -103,7 +120,7 @@ void writeSingleRow(store::Database& main, const QString& table, const std::vect
 }  // namespace
 
 void storeSettings(store::Database& main, const Settings& settings,
-                   const std::optional<QString>& newPasswordHash) {
+                   const std::optional<QString>& newPasswordHash, ExtraFields extra) {
     // Hash the legacy plain passwords before taking the write lock: hashing
     // takes a noticeable moment.
     std::vector<std::pair<qint64, QString>> rehashed;
@@ -127,11 +144,19 @@ void storeSettings(store::Database& main, const Settings& settings,
             main.exec(update);
         }
     }
-    writeSingleRow(main, QStringLiteral("Config"), configFields(settings.config),
-                   {{"DayLightSaving", flag(settings.config.DayLightSaving)}});
-    writeSingleRow(
-        main, QStringLiteral("Comms"), commsFields(settings.comms),
-        {{"portname", settings.comms.portname.isEmpty() ? QVariant() : QVariant(settings.comms.portname)}});
+    const bool withExtras = extra == ExtraFields::MailAndDevice;
+    std::vector<Field> config = configFields(settings.config);
+    std::vector<Field> configInsertOnly = {{"DayLightSaving", flag(settings.config.DayLightSaving)}};
+    std::vector<Field>& mailGoes = withExtras ? config : configInsertOnly;
+    const std::vector<Field> mail = mailFields(settings.config);
+    mailGoes.insert(mailGoes.end(), mail.begin(), mail.end());
+    writeSingleRow(main, QStringLiteral("Config"), config, configInsertOnly);
+    std::vector<Field> comms = commsFields(settings.comms);
+    std::vector<Field> commsInsertOnly;
+    const Field portname{"portname",
+                         settings.comms.portname.isEmpty() ? QVariant() : QVariant(settings.comms.portname)};
+    (withExtras ? comms : commsInsertOnly).push_back(portname);
+    writeSingleRow(main, QStringLiteral("Comms"), comms, commsInsertOnly);
     transaction.commit();
 }
 

@@ -19,7 +19,12 @@ namespace qv::config {
 // (adding it when the table has none); fields the configuration does not
 // edit (DayLightSaving, portname) keep their stored values. Throws StoreError
 // (or std::runtime_error when a legacy password cannot be hashed).
+//
+// With MailAndDevice the same transaction also writes what only the desktop
+// configuration edits: the SMTP fields, ReminderCalendarPath and portname
+// (an empty device path is stored as none).
+enum class ExtraFields { None, MailAndDevice };
 void storeSettings(store::Database& main, const Settings& settings,
-                   const std::optional<QString>& newPasswordHash);
+                   const std::optional<QString>& newPasswordHash, ExtraFields extra = ExtraFields::None);
 
 }  // namespace qv::config

@@ -217,6 +217,43 @@ TEST_F(SettingsTest, FieldsTheConfigurationDoesNotEditKeepTheirValues) {
     EXPECT_EQ(scalar("SELECT portname FROM Comms").toString(), "/dev/ttyUSB3");
 }
 
+TEST_F(SettingsTest, TheDesktopAlsoStoresMailRemindersAndTheDevicePath) {
+    exec("UPDATE Config SET DayLightSaving = 1");
+    Settings written = everythingChanged();
+    written.config.mailhost = "smtp.example.org";
+    written.config.mailport = 587;
+    written.config.mailtls = "starttls";
+    written.config.mailuser = "o'brien";
+    written.config.mailpassword = "pa ss";
+    written.config.mailsender = "quorvel@example.org";
+    written.config.ReminderCalendarPath = "/srv/calendars/site.ics";
+    written.comms.portname = "/dev/ttyUSB2";
+    storeSettings(*main, written, std::nullopt, ExtraFields::MailAndDevice);
+    store::Database reopened = store::Database::open(paths.mainDb(), store::DbKind::Main);
+    const LoadedSettings loaded = loadSettings(reopened);
+    reopened.close();
+    const store::ConfigSettings& c = loaded.settings.config;
+    EXPECT_EQ(c.mailhost, "smtp.example.org");
+    EXPECT_EQ(c.mailport, 587);
+    EXPECT_EQ(c.mailtls, "starttls");
+    EXPECT_EQ(c.mailuser, "o'brien");
+    EXPECT_EQ(c.mailpassword, "pa ss");
+    EXPECT_EQ(c.mailsender, "quorvel@example.org");
+    EXPECT_EQ(c.ReminderCalendarPath, "/srv/calendars/site.ics");
+    EXPECT_EQ(loaded.settings.comms.portname, "/dev/ttyUSB2");
+    EXPECT_EQ(scalar("SELECT DayLightSaving FROM Config").toInt(), 1);
+
+    // Emptied fields are stored as none: no mail, no reminders, the port number.
+    written.config.mailhost.clear();
+    written.config.ReminderCalendarPath.clear();
+    written.comms.portname.clear();
+    storeSettings(*main, written, std::nullopt, ExtraFields::MailAndDevice);
+    EXPECT_TRUE(scalar("SELECT mailhost FROM Config").isNull());
+    EXPECT_TRUE(scalar("SELECT ReminderCalendarPath FROM Config").isNull());
+    EXPECT_TRUE(scalar("SELECT portname FROM Comms").isNull());
+    EXPECT_EQ(count("Config"), 1);
+}
+
 TEST_F(SettingsTest, EmptyTablesGetTheirRowAdded) {
     exec("DELETE FROM Config");
     exec("DELETE FROM Comms");
