@@ -252,7 +252,7 @@ private slots:
             ->setText(QStringLiteral("smtp.example.org"));
         config->findChild<QLineEdit*>(QStringLiteral("ReminderCalendarPath"))
             ->setText(QStringLiteral("/srv/site.ics"));
-        QSignalSpy alerts(&m_session.engine(), &qv::shell::Engine::alert);
+        QSignalSpy alerts(&m_session.engine(), &qv::shell::Engine::information);
         QSignalSpy restarts(&m_session.engine(), &qv::shell::Engine::restartRequested);
         m_session.boxes.clear();
         config->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
