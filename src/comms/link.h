@@ -28,7 +28,7 @@ struct SerialSettings {
 class Link : public QObject {
     Q_OBJECT
 public:
-    enum class OpenError { None, InUse, NoSuchPort, BadSettings, Other };
+    enum class OpenError { None, InUse, NoPermission, NoSuchPort, BadSettings, Other };
 
     using QObject::QObject;
     ~Link() override = default;
@@ -42,6 +42,8 @@ public:
 
 signals:
     void received(const QByteArray& bytes);
+    // An error of an open link; when the link is gone for good (a pulled
+    // adapter, a closed pseudo-terminal) it is closed before this is emitted.
     void errorOccurred(const QString& text);
 };
 

@@ -5,10 +5,21 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace qv::shell {
 
 SimulatorProcess::SimulatorProcess(QObject* parent) : QObject(parent) {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The simulator ends with the program, even when the program is killed
+    // and cannot stop it: the kernel sends it SIGTERM when its parent dies.
+    const pid_t self = ::getpid();
+    m_process.setChildProcessModifier([self] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != self) ::_exit(1);  // the parent died before the line above
+    });
 }
 
 SimulatorProcess::~SimulatorProcess() { stop(); }
