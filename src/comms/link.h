@@ -14,8 +14,8 @@ namespace qv::comms {
 
 // How to reach a serial gateway: the device path and the settings text parts.
 struct SerialSettings {
-    QString portName;          // device path, e.g. /dev/ttyUSB0
-    int portNumber = 1;        // the stored port number, for messages
+    QString portName;    // device path, e.g. /dev/ttyUSB0
+    int portNumber = 1;  // the stored port number, for messages
     QString baud = QStringLiteral("9600");
     QString parity = QStringLiteral("None");  // only the first letter counts
     int dataBits = 8;

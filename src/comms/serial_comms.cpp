@@ -37,15 +37,12 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
 
     m_usbDelayTimer.setSingleShot(true);
     m_usbDelayTimer.setInterval(15);
-    connect(&m_usbDelayTimer, &QTimer::timeout, this, [this] {
-        frame(std::exchange(m_usbPending, {}));
-    });
+    connect(&m_usbDelayTimer, &QTimer::timeout, this, [this] { frame(std::exchange(m_usbPending, {})); });
 
     m_quietTimer.setSingleShot(true);
     m_quietTimer.setInterval(kQuietGapMs);
-    connect(&m_quietTimer, &QTimer::timeout, this, [this] {
-        m_framer.flush([this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
-    });
+    connect(&m_quietTimer, &QTimer::timeout, this,
+            [this] { m_framer.flush([this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); }); });
 
     m_commsTimeoutTimer.setInterval(kCommsTimeoutMs);
     connect(&m_commsTimeoutTimer, &QTimer::timeout, this, &SerialComms::CommsTimeoutTimer);
@@ -65,9 +62,13 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
     connect(&m_reopenTimer, &QTimer::timeout, this, &SerialComms::reopen);
 }
 
-SerialComms::~SerialComms() { shutdown(); }
+SerialComms::~SerialComms() {
+    shutdown();
+}
 
-void SerialComms::setReleaseRate(int ms) { m_outboxTimer.setInterval(std::clamp(ms, 10, 1000)); }
+void SerialComms::setReleaseRate(int ms) {
+    m_outboxTimer.setInterval(std::clamp(ms, 10, 1000));
+}
 
 void SerialComms::setUsb(bool useUsb, int delayMs) {
     m_useUsb = useUsb;
@@ -126,7 +127,8 @@ void SerialComms::onBytes(const QByteArray& bytes) {
 }
 
 void SerialComms::frame(const QByteArray& bytes) {
-    m_framer.feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()),
+    m_framer.feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                  static_cast<std::size_t>(bytes.size()),
                   [this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
     if (m_framer.hasPending())
         m_quietTimer.start();
@@ -142,7 +144,8 @@ void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
             m_commsTimeoutTimer.stop();
             m_acknowledged = true;
             if (std::exchange(m_stuckReported, false))
-                monitorLine(QStringLiteral("System"), QStringLiteral("Comms: the OutBox is being cleared again"));
+                monitorLine(QStringLiteral("System"),
+                            QStringLiteral("Comms: the OutBox is being cleared again"));
         }
     }
     m_heard = true;
@@ -186,7 +189,8 @@ void SerialComms::attachLink() {
 void SerialComms::linkLost(const QString& text) {
     if (m_reopenTimer.isActive()) return;
     monitorLine(QStringLiteral("ERROR ***"),
-                QStringLiteral("Serial port error: %1. The link on %2 is lost; it is opened again as soon as it is back")
+                QStringLiteral(
+                    "Serial port error: %1. The link on %2 is lost; it is opened again as soon as it is back")
                     .arg(text, m_settings.portName));
     emit linkStateChanged(false);
     m_reopenTimer.start();
@@ -220,44 +224,47 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
             attachLink();
             const QString port = m_settings.portName;
             switch (m_link->open()) {
-            case Link::OpenError::None:
-                monitorLine(QStringLiteral("System"), QStringLiteral("Initialise Comms %1 COM:%2")
-                                                          .arg(m_settings.settingsText(), port));
-                m_channelRequestsTimer.start();
-                Waitfor(800, [=, this] {
-                    if (generation != m_openGeneration) return;
-                    emit linkStateChanged(true);
-                    if (done) done(true);
-                });
-                return;
-            case Link::OpenError::InUse:
-                if (attempt < kOpenAttempts) {
-                    qCInfo(lcComms) << "port" << port << "in use, trying again";
-                    emit progress(QStringLiteral("Comms Problem - retrying"));
-                    attemptOpen(attempt + 1, generation, done);
-                } else {
-                    giveUp(kPortInUseText, done);
-                }
-                return;
-            case Link::OpenError::NoPermission:
-                giveUp(QStringLiteral("The serial port %1 may not be opened by this user (permission denied). "
-                                      "Add the user to the group that owns the port, such as dialout.")
-                           .arg(port),
-                       done);
-                return;
-            case Link::OpenError::NoSuchPort:
-                giveUp(QStringLiteral("There is some problem with that port number ") + port, done);
-                return;
-            case Link::OpenError::BadSettings:
-                // Trying again would not help: the settings must change first.
-                giveUp(QStringLiteral("The serial settings %1 can not be used on %2")
-                           .arg(m_settings.settingsText(), port),
-                       done, false);
-                return;
-            case Link::OpenError::Other:
-                giveUp(QStringLiteral("The serial port %1 could not be opened: %2").arg(port, m_link->errorText()),
-                       done);
-                return;
+                case Link::OpenError::None:
+                    monitorLine(
+                        QStringLiteral("System"),
+                        QStringLiteral("Initialise Comms %1 COM:%2").arg(m_settings.settingsText(), port));
+                    m_channelRequestsTimer.start();
+                    Waitfor(800, [=, this] {
+                        if (generation != m_openGeneration) return;
+                        emit linkStateChanged(true);
+                        if (done) done(true);
+                    });
+                    return;
+                case Link::OpenError::InUse:
+                    if (attempt < kOpenAttempts) {
+                        qCInfo(lcComms) << "port" << port << "in use, trying again";
+                        emit progress(QStringLiteral("Comms Problem - retrying"));
+                        attemptOpen(attempt + 1, generation, done);
+                    } else {
+                        giveUp(kPortInUseText, done);
+                    }
+                    return;
+                case Link::OpenError::NoPermission:
+                    giveUp(QStringLiteral(
+                               "The serial port %1 may not be opened by this user (permission denied). "
+                               "Add the user to the group that owns the port, such as dialout.")
+                               .arg(port),
+                           done);
+                    return;
+                case Link::OpenError::NoSuchPort:
+                    giveUp(QStringLiteral("There is some problem with that port number ") + port, done);
+                    return;
+                case Link::OpenError::BadSettings:
+                    // Trying again would not help: the settings must change first.
+                    giveUp(QStringLiteral("The serial settings %1 can not be used on %2")
+                               .arg(m_settings.settingsText(), port),
+                           done, false);
+                    return;
+                case Link::OpenError::Other:
+                    giveUp(QStringLiteral("The serial port %1 could not be opened: %2")
+                               .arg(port, m_link->errorText()),
+                           done);
+                    return;
             }
         });
     });
@@ -265,8 +272,8 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
 
 void SerialComms::shutdown() {
     closeSerial();
-    for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer, &m_healthTimer,
-                          &m_channelRequestsTimer, &m_heartBeatTimer})
+    for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer,
+                          &m_healthTimer, &m_channelRequestsTimer, &m_heartBeatTimer})
         timer->stop();
 }
 

@@ -38,8 +38,8 @@ public:
     // Bytes that do not frame are handed on once the line has been quiet this long.
     static constexpr int kQuietGapMs = 100;
 
-    SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox& inbox,
-                LinkFactory linkFactory, QSettings& userSettings, QObject* parent = nullptr);
+    SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox& inbox, LinkFactory linkFactory,
+                QSettings& userSettings, QObject* parent = nullptr);
     ~SerialComms() override;
 
     // The areas this PC may not send to (area 0..255).

@@ -9,8 +9,8 @@
 #include <QNetworkDatagram>
 #include <QPointer>
 
-#include <utility>
 #include <QUdpSocket>
+#include <utility>
 
 #include <string_view>
 
@@ -51,11 +51,11 @@ struct ServerLink::Peer {
     quint16 localPort = 0;
     std::unique_ptr<QUdpSocket> socket;  // bound, or null
     bool connected = false;
-    bool blink = false;  // which of the two colours the next tick shows
+    bool blink = false;         // which of the two colours the next tick shows
     qint64 lostAtMs = 0;        // monotonic time since which it has not counted as connected
     bool lossReported = false;  // the monitor was told it does not answer
-    QTimer waitTimer;    // WaitForOKfrom...Timer
-    QTimer pulseTimer;   // pulse...LightTimer
+    QTimer waitTimer;           // WaitForOKfrom...Timer
+    QTimer pulseTimer;          // pulse...LightTimer
 
     bool configured() const { return !addressText.isEmpty(); }
     QString remoteText() const { return address.isNull() ? addressText : address.toString(); }

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <csignal>
 #include <sys/prctl.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace qv::shell {
 
@@ -22,7 +22,9 @@ SimulatorProcess::SimulatorProcess(QObject* parent) : QObject(parent) {
     });
 }
 
-SimulatorProcess::~SimulatorProcess() { stop(); }
+SimulatorProcess::~SimulatorProcess() {
+    stop();
+}
 
 QString SimulatorProcess::executable() {
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/quorvel-sim");
@@ -54,7 +56,8 @@ QString SimulatorProcess::start(const QStringList& extraArguments, QString* erro
         if (said.contains("listening on") && said.contains('\n')) return link;
         if (m_process.state() == QProcess::NotRunning) break;
     }
-    *error = QStringLiteral("quorvel-sim did not start listening: %1").arg(QString::fromLocal8Bit(said).trimmed());
+    *error =
+        QStringLiteral("quorvel-sim did not start listening: %1").arg(QString::fromLocal8Bit(said).trimmed());
     stop();
     return {};
 }

@@ -13,7 +13,9 @@ Watchdog::Watchdog(QObject* parent) : QObject(parent) {
     connect(&m_timer, &QTimer::timeout, this, &Watchdog::WatchDogRefresh);
 }
 
-Watchdog::~Watchdog() { stop(); }
+Watchdog::~Watchdog() {
+    stop();
+}
 
 int Watchdog::refreshMs(bool wanted) {
     if (!std::getenv("NOTIFY_SOCKET")) return 0;

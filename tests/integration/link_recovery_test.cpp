@@ -47,7 +47,8 @@ private:
 
 bool isLinkRecord(const QString& comment) {
     return comment.contains(QLatin1String("Serial port")) || comment.contains(QLatin1String("serial link")) ||
-           comment.contains(QLatin1String("port number")) || comment.startsWith(QLatin1String("Initialise Comms"));
+           comment.contains(QLatin1String("port number")) ||
+           comment.startsWith(QLatin1String("Initialise Comms"));
 }
 
 // The real program: the gateway is killed and started again on the same path.
@@ -63,7 +64,8 @@ TEST(LinkRecovery, TheProgramHearsTheGatewayAgainAfterItWasKilledAndStopsNormall
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     quorvel.setProcessEnvironment(env);
-    quorvel.start(QStringLiteral(QUORVEL_PATH), {"--headless", "--data-dir", dir.filePath("data"), "--serial", link});
+    quorvel.start(QStringLiteral(QUORVEL_PATH),
+                  {"--headless", "--data-dir", dir.filePath("data"), "--serial", link});
     ASSERT_TRUE(quorvel.waitForStarted(5000));
     QStringList comments;
     QStringList types;
@@ -85,19 +87,23 @@ TEST(LinkRecovery, TheProgramHearsTheGatewayAgainAfterItWasKilledAndStopsNormall
     first.kill();
     spin(4000);  // long enough for a flood to show, and for a few reopen attempts
     const int heardWhileGone = heard();
-    const int linkRecordsWhileGone = static_cast<int>(std::count_if(comments.begin(), comments.end(), isLinkRecord));
+    const int linkRecordsWhileGone =
+        static_cast<int>(std::count_if(comments.begin(), comments.end(), isLinkRecord));
     const int recordsWhileGone = static_cast<int>(comments.size());
 
     Gateway second(link);
     ASSERT_TRUE(second.start());
-    EXPECT_TRUE(waitUntil([&] { return heard() > heardWhileGone; }, 10000)) << comments.join('\n').toStdString();
+    EXPECT_TRUE(waitUntil([&] { return heard() > heardWhileGone; }, 10000))
+        << comments.join('\n').toStdString();
     EXPECT_EQ(quorvel.state(), QProcess::Running);
 
     // Opened, lost, back: three records about the link in all.
     EXPECT_LE(linkRecordsWhileGone, 2);
-    EXPECT_LE(std::count_if(comments.begin(), comments.end(), isLinkRecord), 3) << comments.join('\n').toStdString();
+    EXPECT_LE(std::count_if(comments.begin(), comments.end(), isLinkRecord), 3)
+        << comments.join('\n').toStdString();
     EXPECT_LT(recordsWhileGone, 200);
-    EXPECT_TRUE(comments.contains(QStringLiteral("The serial link on %1 is back: Initialise Comms 9600,N,8,1").arg(link)))
+    EXPECT_TRUE(comments.contains(
+        QStringLiteral("The serial link on %1 is back: Initialise Comms 9600,N,8,1").arg(link)))
         << comments.join('\n').toStdString();
 
     ::kill(static_cast<pid_t>(quorvel.processId()), SIGTERM);
@@ -123,7 +129,8 @@ TEST(LinkRecovery, StartedWithoutTheGatewayTheEngineRunsAndHearsItOnceItAppears)
     shell::Engine engine({clock, comms::SerialLink::factory(), userSettings, &monitor});
 
     std::optional<shell::StartResult> started;
-    engine.start({dir.filePath(QStringLiteral("data")), link}, [&](const shell::StartResult& r) { started = r; });
+    engine.start({dir.filePath(QStringLiteral("data")), link},
+                 [&](const shell::StartResult& r) { started = r; });
     ASSERT_TRUE(waitUntil([&] { return started.has_value(); }, 20000));
     ASSERT_TRUE(started->ok) << started->fatalMessage.toStdString();
     EXPECT_FALSE(started->linkOpen);
@@ -135,8 +142,8 @@ TEST(LinkRecovery, StartedWithoutTheGatewayTheEngineRunsAndHearsItOnceItAppears)
     EXPECT_EQ(monitor.records.size(), before);
     Gateway gateway(link);
     ASSERT_TRUE(gateway.start());
-    EXPECT_TRUE(waitUntil([&] { return monitor.count([](const auto& r) { return r.MsgType == "Comms"; }) > 0; },
-                          10000));
+    EXPECT_TRUE(waitUntil(
+        [&] { return monitor.count([](const auto& r) { return r.MsgType == "Comms"; }) > 0; }, 10000));
     EXPECT_EQ(monitor.count([](const auto& r) { return isLinkRecord(r.comment); }), 2);
 
     bool stopped = false;

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <cstdlib>
+#include <cstring>
 
 namespace qv::shell {
 namespace {
