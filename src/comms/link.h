@@ -14,8 +14,8 @@ namespace qv::comms {
 
 // How to reach a serial gateway: the device path and the settings text parts.
 struct SerialSettings {
-    QString portName;          // device path, e.g. /dev/ttyUSB0
-    int portNumber = 1;        // the stored port number, for messages
+    QString portName;    // device path, e.g. /dev/ttyUSB0
+    int portNumber = 1;  // the stored port number, for messages
     QString baud = QStringLiteral("9600");
     QString parity = QStringLiteral("None");  // only the first letter counts
     int dataBits = 8;
@@ -28,7 +28,7 @@ struct SerialSettings {
 class Link : public QObject {
     Q_OBJECT
 public:
-    enum class OpenError { None, InUse, NoSuchPort, BadSettings, Other };
+    enum class OpenError { None, InUse, NoPermission, NoSuchPort, BadSettings, Other };
 
     using QObject::QObject;
     ~Link() override = default;
@@ -42,6 +42,8 @@ public:
 
 signals:
     void received(const QByteArray& bytes);
+    // An error of an open link; when the link is gone for good (a pulled
+    // adapter, a closed pseudo-terminal) it is closed before this is emitted.
     void errorOccurred(const QString& text);
 };
 

@@ -16,6 +16,7 @@ const QString kOverflowText = QStringLiteral(
 const QString kPortInUseText = QStringLiteral(
     "The Com port is in use. Perhaps another program already has it open. (If you are running "
     "QuorvelServer on this machine, it will be using this COM Port) ");
+const QString kOutBoxStuckText = QStringLiteral("Comms Problem: OutBox not being cleared. Network Issues?");
 
 QByteArray toBytes(const net::RawMessage& message) {
     return QByteArray(reinterpret_cast<const char*>(message.data()), static_cast<int>(message.size()));
@@ -36,15 +37,12 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
 
     m_usbDelayTimer.setSingleShot(true);
     m_usbDelayTimer.setInterval(15);
-    connect(&m_usbDelayTimer, &QTimer::timeout, this, [this] {
-        frame(std::exchange(m_usbPending, {}));
-    });
+    connect(&m_usbDelayTimer, &QTimer::timeout, this, [this] { frame(std::exchange(m_usbPending, {})); });
 
     m_quietTimer.setSingleShot(true);
     m_quietTimer.setInterval(kQuietGapMs);
-    connect(&m_quietTimer, &QTimer::timeout, this, [this] {
-        m_framer.flush([this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
-    });
+    connect(&m_quietTimer, &QTimer::timeout, this,
+            [this] { m_framer.flush([this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); }); });
 
     m_commsTimeoutTimer.setInterval(kCommsTimeoutMs);
     connect(&m_commsTimeoutTimer, &QTimer::timeout, this, &SerialComms::CommsTimeoutTimer);
@@ -58,11 +56,19 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
     m_heartBeatTimer.setInterval(kHeartBeatMs);
     connect(&m_heartBeatTimer, &QTimer::timeout, this, &SerialComms::HeartBeatTimer);
     m_heartBeatTimer.start();
+
+    m_reopenTimer.setSingleShot(true);
+    m_reopenTimer.setInterval(kReopenMs);
+    connect(&m_reopenTimer, &QTimer::timeout, this, &SerialComms::reopen);
 }
 
-SerialComms::~SerialComms() { shutdown(); }
+SerialComms::~SerialComms() {
+    shutdown();
+}
 
-void SerialComms::setReleaseRate(int ms) { m_outboxTimer.setInterval(std::clamp(ms, 10, 1000)); }
+void SerialComms::setReleaseRate(int ms) {
+    m_outboxTimer.setInterval(std::clamp(ms, 10, 1000));
+}
 
 void SerialComms::setUsb(bool useUsb, int delayMs) {
     m_useUsb = useUsb;
@@ -121,7 +127,8 @@ void SerialComms::onBytes(const QByteArray& bytes) {
 }
 
 void SerialComms::frame(const QByteArray& bytes) {
-    m_framer.feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()),
+    m_framer.feed(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                  static_cast<std::size_t>(bytes.size()),
                   [this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
     if (m_framer.hasPending())
         m_quietTimer.start();
@@ -136,6 +143,9 @@ void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
         if (m_outbox.acknowledge(heard)) {
             m_commsTimeoutTimer.stop();
             m_acknowledged = true;
+            if (std::exchange(m_stuckReported, false))
+                monitorLine(QStringLiteral("System"),
+                            QStringLiteral("Comms: the OutBox is being cleared again"));
         }
     }
     m_heard = true;
@@ -151,14 +161,57 @@ void SerialComms::Waitfor(int ms, std::function<void()> then) {
 
 void SerialComms::GetCommsMethod(const SerialSettings& settings, std::function<void(bool)> done) {
     m_settings = settings;
+    m_reopenTimer.stop();
     const quint64 generation = ++m_openGeneration;
     attemptOpen(1, generation, done);
 }
 
-void SerialComms::giveUp(const QString& text, const std::function<void(bool)>& done) {
+void SerialComms::giveUp(const QString& text, const std::function<void(bool)>& done, bool tryAgain) {
     emit alert(text);
     monitorLine(QStringLiteral("ERROR ***"), text);
+    // The gateway may be plugged in later: the program goes on and keeps trying.
+    if (tryAgain) m_reopenTimer.start();
     if (done) done(false);
+}
+
+void SerialComms::attachLink() {
+    m_link = m_linkFactory(m_settings);
+    connect(m_link.get(), &Link::received, this, &SerialComms::onBytes);
+    connect(m_link.get(), &Link::errorOccurred, this, [this](const QString& text) {
+        if (m_link && !m_link->isOpen()) {
+            linkLost(text);
+            return;
+        }
+        monitorLine(QStringLiteral("ERROR ***"), QStringLiteral("Serial port error: %1").arg(text));
+    });
+}
+
+void SerialComms::linkLost(const QString& text) {
+    if (m_reopenTimer.isActive()) return;
+    monitorLine(QStringLiteral("ERROR ***"),
+                QStringLiteral(
+                    "Serial port error: %1. The link on %2 is lost; it is opened again as soon as it is back")
+                    .arg(text, m_settings.portName));
+    emit linkStateChanged(false);
+    m_reopenTimer.start();
+}
+
+void SerialComms::reopen() {
+    // Quietly: one record said it was lost, the next one says it is back.
+    if (m_link) m_link->close();
+    attachLink();
+    if (m_link->open() != Link::OpenError::None) {
+        m_link->close();
+        m_reopenTimer.start();
+        return;
+    }
+    monitorLine(QStringLiteral("System"), QStringLiteral("The serial link on %1 is back: Initialise Comms %2")
+                                              .arg(m_settings.portName, m_settings.settingsText()));
+    m_framer = {};
+    m_usbPending.clear();
+    m_channelRequestsTimer.start();
+    if (!m_outbox.empty()) m_outboxTimer.start();
+    emit linkStateChanged(true);
 }
 
 void SerialComms::attemptOpen(int attempt, quint64 generation, const std::function<void(bool)>& done) {
@@ -168,55 +221,74 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
         if (m_link) m_link->close();
         Waitfor(800, [=, this] {
             if (generation != m_openGeneration) return;
-            m_link = m_linkFactory(m_settings);
-            connect(m_link.get(), &Link::received, this, &SerialComms::onBytes);
-            connect(m_link.get(), &Link::errorOccurred, this, [this](const QString& text) {
-                monitorLine(QStringLiteral("ERROR ***"), QStringLiteral("Serial port error: %1").arg(text));
-                if (m_link && !m_link->isOpen()) emit linkStateChanged(false);
-            });
+            attachLink();
             const QString port = m_settings.portName;
             switch (m_link->open()) {
-            case Link::OpenError::None:
-                monitorLine(QStringLiteral("System"), QStringLiteral("Initialise Comms %1 COM:%2")
-                                                          .arg(m_settings.settingsText(), port));
-                m_channelRequestsTimer.start();
-                Waitfor(800, [=, this] {
-                    if (generation != m_openGeneration) return;
-                    emit linkStateChanged(true);
-                    if (done) done(true);
-                });
-                return;
-            case Link::OpenError::InUse:
-                if (attempt < kOpenAttempts) {
-                    qCInfo(lcComms) << "port" << port << "in use, trying again";
-                    attemptOpen(attempt + 1, generation, done);
-                } else {
-                    giveUp(kPortInUseText, done);
-                }
-                return;
-            case Link::OpenError::NoSuchPort:
-                giveUp(QStringLiteral("There is some problem with that port number ") + port, done);
-                return;
-            case Link::OpenError::BadSettings:
-                giveUp(QStringLiteral("The serial settings %1 can not be used on %2")
-                           .arg(m_settings.settingsText(), port),
-                       done);
-                return;
-            case Link::OpenError::Other:
-                giveUp(QStringLiteral("The serial port %1 could not be opened: %2").arg(port, m_link->errorText()),
-                       done);
-                return;
+                case Link::OpenError::None:
+                    monitorLine(
+                        QStringLiteral("System"),
+                        QStringLiteral("Initialise Comms %1 COM:%2").arg(m_settings.settingsText(), port));
+                    m_channelRequestsTimer.start();
+                    Waitfor(800, [=, this] {
+                        if (generation != m_openGeneration) return;
+                        emit linkStateChanged(true);
+                        if (done) done(true);
+                    });
+                    return;
+                case Link::OpenError::InUse:
+                    if (attempt < kOpenAttempts) {
+                        qCInfo(lcComms) << "port" << port << "in use, trying again";
+                        emit progress(QStringLiteral("Comms Problem - retrying"));
+                        attemptOpen(attempt + 1, generation, done);
+                    } else {
+                        giveUp(kPortInUseText, done);
+                    }
+                    return;
+                case Link::OpenError::NoPermission:
+                    giveUp(QStringLiteral(
+                               "The serial port %1 may not be opened by this user (permission denied). "
+                               "Add the user to the group that owns the port, such as dialout.")
+                               .arg(port),
+                           done);
+                    return;
+                case Link::OpenError::NoSuchPort:
+                    giveUp(QStringLiteral("There is some problem with that port number ") + port, done);
+                    return;
+                case Link::OpenError::BadSettings:
+                    // Trying again would not help: the settings must change first.
+                    giveUp(QStringLiteral("The serial settings %1 can not be used on %2")
+                               .arg(m_settings.settingsText(), port),
+                           done, false);
+                    return;
+                case Link::OpenError::Other:
+                    giveUp(QStringLiteral("The serial port %1 could not be opened: %2")
+                               .arg(port, m_link->errorText()),
+                           done);
+                    return;
             }
         });
     });
 }
 
 void SerialComms::shutdown() {
-    ++m_openGeneration;  // abandons an open in progress
-    for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer, &m_healthTimer,
-                          &m_channelRequestsTimer, &m_heartBeatTimer})
+    closeSerial();
+    for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer,
+                          &m_healthTimer, &m_channelRequestsTimer, &m_heartBeatTimer})
         timer->stop();
+}
+
+void SerialComms::closeSerial() {
+    ++m_openGeneration;  // abandons an open in progress
+    m_reopenTimer.stop();
     if (m_link) m_link->close();
+}
+
+void SerialComms::CommsTimeoutTimer() {
+    m_acknowledged = false;
+    // The health text alternates with an empty one; the monitor hears of a
+    // stuck head once, and once more when it clears.
+    if (!m_outbox.empty() && !m_serverSend && !std::exchange(m_stuckReported, true))
+        monitorLine(QStringLiteral("Warning **"), kOutBoxStuckText);
 }
 
 void SerialComms::CheckforPCNodeTimer() {
@@ -226,7 +298,7 @@ void SerialComms::CheckforPCNodeTimer() {
         if (!m_heard)
             text = QStringLiteral("Comms Problem: PC Node not connected ?");
         else if (!m_acknowledged)
-            text = QStringLiteral("Comms Problem: OutBox not being cleared. Network Issues?");
+            text = kOutBoxStuckText;
     }
     if (text != m_healthText) {
         m_healthText = text;

@@ -33,11 +33,13 @@ public:
     static constexpr int kHeartBeatMs = 60000;
     static constexpr int kHeartBeatsPerLine = 10;
     static constexpr int kOpenAttempts = 5;
+    // A lost or missing port is tried again this often, for as long as the program runs.
+    static constexpr int kReopenMs = 3000;
     // Bytes that do not frame are handed on once the line has been quiet this long.
     static constexpr int kQuietGapMs = 100;
 
-    SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox& inbox,
-                LinkFactory linkFactory, QSettings& userSettings, QObject* parent = nullptr);
+    SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox& inbox, LinkFactory linkFactory,
+                QSettings& userSettings, QObject* parent = nullptr);
     ~SerialComms() override;
 
     // The areas this PC may not send to (area 0..255).
@@ -54,10 +56,15 @@ public:
 
     // Opens the serial port with these settings: close, 200 ms, close, 800 ms,
     // open, 800 ms; a port in use is tried five times. Calls done(true) once
-    // the port is open and settled, done(false) after giving up.
+    // the port is open and settled, done(false) after giving up. A port that
+    // could not be opened, or that is lost later, is opened again by itself
+    // every kReopenMs, with one monitor record when it is lost and one when
+    // it is back.
     void GetCommsMethod(const SerialSettings& settings, std::function<void(bool)> done = {});
-    // Closes the port and stops every timer.
+    // Closes the port and stops every timer, including the reopening.
     void shutdown();
+    // A SerialComms that never opens the port (the server link was chosen).
+    void closeSerial();
     // The link health check runs from the end of start-up.
     void startHealthCheck() { m_healthTimer.start(); }
     void stopHeartBeat() { m_heartBeatTimer.stop(); }
@@ -70,6 +77,8 @@ public:
     std::size_t channelRequestsWaiting() const { return m_channelRequests.size(); }
 
     bool isOpen() const { return m_link && m_link->isOpen(); }
+    // The port is lost or missing and is being tried again.
+    bool reopening() const { return m_reopenTimer.isActive(); }
     std::size_t outboxCount() const { return m_outbox.size(); }
     bool heard() const { return m_heard; }
     bool acknowledged() const { return m_acknowledged; }
@@ -78,7 +87,7 @@ public:
 
     // One tick of each timer; public so that a caller can drive them by hand.
     void RS232outboxTimer();
-    void CommsTimeoutTimer() { m_acknowledged = false; }
+    void CommsTimeoutTimer();
     void CheckforPCNodeTimer();
     void HeartBeatTimer();
     void ChannelRequestsTimer();
@@ -89,6 +98,8 @@ signals:
     // A critical message the user must see (a message box in the windows).
     void alert(const QString& text);
     void linkStateChanged(bool open);
+    // Progress of an open, for the start-up caption ("Comms Problem - retrying").
+    void progress(const QString& text);
 
 private:
     void attemptOpen(int attempt, quint64 generation, const std::function<void(bool)>& done);
@@ -97,7 +108,10 @@ private:
     void handleChunk(const StreamFramer::Chunk& chunk);
     void monitorLine(const QString& type, const QString& comment, const QString& area = {},
                      const QString& preset = {});
-    void giveUp(const QString& text, const std::function<void(bool)>& done);
+    void giveUp(const QString& text, const std::function<void(bool)>& done, bool tryAgain = true);
+    void attachLink();
+    void linkLost(const QString& text);
+    void reopen();
 
     const Clock& m_clock;
     store::MonitorSink& m_monitor;
@@ -120,6 +134,7 @@ private:
     QTimer m_healthTimer;
     QTimer m_channelRequestsTimer;
     QTimer m_heartBeatTimer;
+    QTimer m_reopenTimer;
 
     bool m_useUsb = false;
     QByteArray m_usbPending;
@@ -129,6 +144,7 @@ private:
     int m_heartBeats = 0;
     QString m_healthText;
     quint64 m_openGeneration = 0;
+    bool m_stuckReported = false;  // "OutBox not being cleared" is in the monitor
 };
 
 }  // namespace qv::comms

@@ -2,11 +2,15 @@
 
 #include "comms/logging.h"
 
+#include <QFile>
+
+#include <unistd.h>
+#include <cerrno>
+
 namespace qv::comms {
 
 QString SerialSettings::settingsText() const {
-    return QStringLiteral("%1,%2,%3,%4")
-        .arg(baud, parity.left(1), QString::number(dataBits), stopBits);
+    return QStringLiteral("%1,%2,%3,%4").arg(baud, parity.left(1), QString::number(dataBits), stopBits);
 }
 
 SerialLink::SerialLink(SerialSettings settings, QObject* parent)
@@ -18,11 +22,13 @@ SerialLink::SerialLink(SerialSettings settings, QObject* parent)
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // Failures while opening are open()'s answer; only a working port's
         // errors are news.
-        if (error == QSerialPort::NoError || !m_port.isOpen()) return;
+        if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !m_port.isOpen()) return;
         qCWarning(lcComms) << "serial port" << m_settings.portName << m_port.errorString();
         const QString text = m_port.errorString();
-        // A pulled USB adapter or a vanished pseudo-terminal: the port is gone.
-        if (error == QSerialPort::ResourceError) m_port.close();
+        // A pulled USB adapter or a vanished pseudo-terminal reports some
+        // error on every pass of the event loop while the port stays open, so
+        // any error closes it: once, and the owner opens it again.
+        m_port.close();
         emit errorOccurred(text);
     });
 }
@@ -34,12 +40,23 @@ bool SerialLink::applySettings() {
 
     QSerialPort::Parity parity = QSerialPort::NoParity;
     switch (m_settings.parity.trimmed().left(1).toUpper().at(0).toLatin1()) {
-    case 'N': parity = QSerialPort::NoParity; break;
-    case 'E': parity = QSerialPort::EvenParity; break;
-    case 'O': parity = QSerialPort::OddParity; break;
-    case 'M': parity = QSerialPort::MarkParity; break;
-    case 'S': parity = QSerialPort::SpaceParity; break;
-    default: return false;
+        case 'N':
+            parity = QSerialPort::NoParity;
+            break;
+        case 'E':
+            parity = QSerialPort::EvenParity;
+            break;
+        case 'O':
+            parity = QSerialPort::OddParity;
+            break;
+        case 'M':
+            parity = QSerialPort::MarkParity;
+            break;
+        case 'S':
+            parity = QSerialPort::SpaceParity;
+            break;
+        default:
+            return false;
     }
     if (m_settings.dataBits < 5 || m_settings.dataBits > 8) return false;
     const QString stop = m_settings.stopBits.trimmed();
@@ -56,9 +73,18 @@ Link::OpenError SerialLink::open() {
     m_port.setPortName(m_settings.portName);
     if (!m_port.open(QIODevice::ReadWrite)) {
         switch (m_port.error()) {
-        case QSerialPort::PermissionError: return OpenError::InUse;
-        case QSerialPort::DeviceNotFoundError: return OpenError::NoSuchPort;
-        default: return OpenError::Other;
+            case QSerialPort::PermissionError: {
+                // Qt says "permission" both for a port another program holds and
+                // for a device this user may not open (not in the dialout group).
+                const QByteArray path = QFile::encodeName(m_settings.portName);
+                if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES)
+                    return OpenError::NoPermission;
+                return OpenError::InUse;
+            }
+            case QSerialPort::DeviceNotFoundError:
+                return OpenError::NoSuchPort;
+            default:
+                return OpenError::Other;
         }
     }
     if (!applySettings()) {

@@ -8,7 +8,9 @@
 #include <QHostInfo>
 #include <QNetworkDatagram>
 #include <QPointer>
+
 #include <QUdpSocket>
+#include <utility>
 
 #include <string_view>
 
@@ -49,9 +51,11 @@ struct ServerLink::Peer {
     quint16 localPort = 0;
     std::unique_ptr<QUdpSocket> socket;  // bound, or null
     bool connected = false;
-    bool blink = false;  // which of the two colours the next tick shows
-    QTimer waitTimer;    // WaitForOKfrom...Timer
-    QTimer pulseTimer;   // pulse...LightTimer
+    bool blink = false;         // which of the two colours the next tick shows
+    qint64 lostAtMs = 0;        // monotonic time since which it has not counted as connected
+    bool lossReported = false;  // the monitor was told it does not answer
+    QTimer waitTimer;           // WaitForOKfrom...Timer
+    QTimer pulseTimer;          // pulse...LightTimer
 
     bool configured() const { return !addressText.isEmpty(); }
     QString remoteText() const { return address.isNull() ? addressText : address.toString(); }
@@ -166,6 +170,10 @@ void ServerLink::start(const ServerAddresses& addresses) {
     m_primary->addressText = addresses.primary.trimmed();
     m_secondary->addressText = addresses.secondary.trimmed();
     m_localAddress = addresses.localAddress.trimmed();
+    for (Peer* p : {m_primary.get(), m_secondary.get()}) {
+        p->lostAtMs = m_deps.clock.monotonicMs();
+        p->lossReported = false;
+    }
 
     m_lights.set(Server::Primary, StatusLight{true, LightColour::Grey, {}, false});
     m_lights.set(Server::Secondary, StatusLight{true, LightColour::Grey, {}, false});
@@ -461,6 +469,9 @@ void ServerLink::setConnected(Peer& p, bool isConnected) {
     if (p.connected == isConnected) return;
     p.connected = isConnected;
     if (isConnected) m_dropWarned = false;
+    if (!isConnected) p.lostAtMs = m_deps.clock.monotonicMs();
+    if (isConnected && std::exchange(p.lossReported, false))
+        monitorLine(QStringLiteral("System"), serverName(p) + QStringLiteral(" answers again"));
     qCInfo(lcComms) << (p.which == Server::Primary ? "primary" : "secondary") << "server"
                     << (isConnected ? "connected" : "lost");
     emit connectionChanged(m_primary->connected, m_secondary->connected);
@@ -481,9 +492,23 @@ void ServerLink::pulse(Peer& p) {
     setConnected(p, true);
 }
 
+QString ServerLink::serverName(const Peer& p) const {
+    return (p.which == Server::Primary ? QStringLiteral("The primary QuorvelServer at ")
+                                       : QStringLiteral("The secondary QuorvelServer at ")) +
+           p.addressText;
+}
+
 void ServerLink::noAnswer(Peer& p) {
     p.pulseTimer.stop();
     setConnected(p, false);
+    // Reported when it happens, once: a server silent for two polls is lost,
+    // and a single late reply does not fill the monitor.
+    if (m_running && p.configured() && !p.lossReported &&
+        m_deps.clock.monotonicMs() - p.lostAtMs >= 2 * m_timings.pollMs) {
+        p.lossReported = true;
+        monitorLine(QStringLiteral("Warning **"),
+                    serverName(p) + QStringLiteral(" does not answer; it is polled until it does"));
+    }
     const bool primary = p.which == Server::Primary;
     StatusLight light;
     light.visible = m_running;

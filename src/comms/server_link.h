@@ -138,6 +138,7 @@ private:
     struct Peer;
 
     Peer& peer(Server server);
+    QString serverName(const Peer& p) const;
     const Peer& peer(Server server) const;
     void closePeers();
     bool bindPeer(Peer& p);

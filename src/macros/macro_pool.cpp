@@ -67,8 +67,15 @@ void MacroPool::record(const QString& type, const QString& macro, const QString&
 }
 
 void MacroPool::RunMacro(const QString& name) {
+    if (m_cueStopped) return;
     m_cue.append(name);
     if (!m_cueTimer.isActive()) m_cueTimer.start();
+}
+
+void MacroPool::stopCue() {
+    m_cueStopped = true;
+    m_cue.clear();
+    m_cueTimer.stop();
 }
 
 void MacroPool::MacroCueTimer() {

@@ -58,6 +58,10 @@ public:
     // The threads window's cancel button of slot 1..30.
     Q_INVOKABLE void CancelThreadButton(int slot);
 
+    // Shutdown: the cue is emptied and takes no more names, so no processor
+    // starts while the database closes.
+    void stopCue();
+
     // One tick of the cue timer; the timer calls it every 10 ms while the cue
     // holds names.
     void MacroCueTimer();
@@ -106,6 +110,7 @@ private:
     std::array<bool, kSlots> m_slotStarting{};
     MacroThreadsModel m_threads;
     bool m_showAllActivity = false;
+    bool m_cueStopped = false;
 };
 
 }  // namespace qv::macros

@@ -22,6 +22,12 @@ const QString Engine::kVersionText =
 
 namespace {
 
+// Keeps the records written before the monitor log is open.
+struct RecordedMonitor final : store::MonitorSink {
+    std::vector<store::MonitorRecord> records;
+    void MonitorAdditem(const store::MonitorRecord& record) override { records.push_back(record); }
+};
+
 // Between load steps the event loop gets a turn, as the windows repaint.
 constexpr int kStepGapMs = 20;
 constexpr int kProcessorGraceMs = 5000;
@@ -35,6 +41,9 @@ Engine::Engine(EngineDeps deps, QObject* parent)
     m_comms = std::make_unique<comms::SerialComms>(m_deps.clock, m_monitor, *m_inbox, m_deps.linkFactory,
                                                    m_deps.userSettings, this);
     connect(m_comms.get(), &comms::SerialComms::alert, this, &Engine::alert);
+    connect(m_comms.get(), &comms::SerialComms::progress, this, [this](const QString& text) {
+        if (!started()) emit splashCaption(text);
+    });
     m_server = std::make_unique<comms::ServerLink>(comms::ServerLinkDeps{
         m_deps.clock, m_monitor, *m_inbox, m_areaState, [this](int area, int preset) {
             if (m_features) m_features->buttons().buttonChange(area, preset);
@@ -77,12 +86,14 @@ comms::SerialSettings Engine::serialSettingsFrom(const store::CommsSettings& sto
 }
 
 void Engine::GetAreaPresetNames() {
-    m_names.clear();  // channel 256 of every area is "All Channels" again
+    m_names.clear();
     const store::NameRows rows = store::loadNameRows(*m_main);
     for (const auto& [area, name] : rows.areas) m_names.setAreaName(area, name.toStdString());
     for (const auto& [area, preset, name] : rows.presets) m_names.setPresetName(area, preset, name.toStdString());
     for (const auto& [area, channel, name] : rows.channels)
         m_names.setChannelName(area, channel, name.toStdString());
+    // Last, so that a stored row for channel 256 does not rename it.
+    for (int area = 1; area <= net::kMaxArea; ++area) m_names.setChannelName(area, net::kAllChannels, "All Channels");
 }
 
 void Engine::sendRS232(const net::RawMessage& message) { m_comms->sendRS232(message); }
@@ -106,6 +117,8 @@ void Engine::fail(const QString& fatalMessage) {
 
 void Engine::start(const StartSettings& settings, std::function<void(const StartResult&)> done) {
     m_startDone = std::move(done);
+    m_startCalledAt = m_deps.clock.now();
+    m_serialOverride = settings.serialOverride;
     m_result = {};
     m_paths = store::DataPaths{settings.dataDir};
     m_sequence = std::make_unique<StepSequence>(this);
@@ -124,20 +137,44 @@ void Engine::openStores(const StartSettings& settings) {
         return;
     }
     m_debug.open(dir);
+    // The databases are rewritten at every start: a folder or a file that may
+    // not be written is said plainly, before anything is touched.
+    const QString master = QFileInfo(m_paths.mainDb()).absolutePath();
+    if (!QFileInfo(master).isWritable()) {
+        fail(QStringLiteral("The folder %1 can not be written. Quorvel keeps its databases there and must be able "
+                            "to change them.")
+                 .arg(master));
+        return;
+    }
+    for (const QString& file : {m_paths.mainDb(), m_paths.monitorLog()}) {
+        if (QFileInfo::exists(file) && !QFileInfo(file).isWritable()) {
+            fail(QStringLiteral("The database %1 is read-only. Quorvel must be able to write it; it was left "
+                                "untouched.")
+                     .arg(file));
+            return;
+        }
+    }
     const store::MaintenanceResult care = store::runDatabaseMaintenance(
         m_paths, m_deps.clock.now(), [this](const QString& line) { m_debug.AddDebug(line); });
     if (!care.canStart()) {
         fail(care.fatalMessage);
         return;
     }
+    m_storeNotices = care.notices;
     try {
         // Opening brings the schema up to date through its migrations.
         m_main.emplace(store::Database::open(m_paths.mainDb(), store::DbKind::Main));
     } catch (const store::StoreError& e) {
         m_debug.AddDebug(QStringLiteral("#### ") + QString::fromUtf8(e.what()));
-        fail(QStringLiteral("The database engine cannot open the file %1.  It is already opened exclusively by "
-                            "another user, or you need permission to view its data.\n%2")
-                 .arg(m_paths.mainDb(), QString::fromUtf8(e.what())));
+        // The old text blamed another user for every failure; it fits only a lock.
+        const QString why = QString::fromUtf8(e.what());
+        if (why.contains(QLatin1String("locked"), Qt::CaseInsensitive) ||
+            why.contains(QLatin1String("busy"), Qt::CaseInsensitive))
+            fail(QStringLiteral("The database engine cannot open the file %1.  It is already opened exclusively by "
+                                "another user, or you need permission to view its data.\n%2")
+                     .arg(m_paths.mainDb(), why));
+        else
+            fail(QStringLiteral("The main database %1 can not be opened: %2").arg(m_paths.mainDb(), why));
         return;
     }
     try {
@@ -166,9 +203,10 @@ void Engine::createConfig() {
     connect(m_config.get(), &config::ConfigEngine::doNotSendChanged, m_comms.get(), &comms::SerialComms::setDoNotSend);
     connect(m_config.get(), &config::ConfigEngine::namesChanged, this, &Engine::GetAreaPresetNames);
     connect(m_config.get(), &config::ConfigEngine::ddeLinkRequested, this, &Engine::setItemExchange);
-    connect(m_config.get(), &config::ConfigEngine::commsSettingsChanged, this, [this](const store::CommsSettings& c) {
-        m_comms->setUsb(c.USB, c.usbdelay < 1 ? 25 : c.usbdelay);
-        m_comms->GetCommsMethod(serialSettingsFrom(c));
+    connect(m_config.get(), &config::ConfigEngine::commsSettingsChanged, this,
+            [this](const store::CommsSettings& c) { GetCommsMethod(c, {}); });
+    connect(m_config.get(), &config::ConfigEngine::showAllMacroActivityChanged, this, [this](bool on) {
+        if (m_macros) m_macros->pool().setShowAllMacroActivity(on);
     });
     connect(m_config.get(), &config::ConfigEngine::restartRequested, this, [this](const QString& message) {
         emit information(message);
@@ -195,37 +233,40 @@ void Engine::setItemExchange(bool on) {
     m_statusFile->start();
 }
 
-void Engine::openComms(const StartSettings& settings, std::function<void()> next) {
+void Engine::openComms(std::function<void()> next) {
     store::CommsSettings stored;
     try {
         stored = store::loadCommsSettings(*m_main);
     } catch (const store::StoreError& e) {
         monitorLine(QStringLiteral("ERROR ***"), QString::fromUtf8(e.what()));
     }
+    GetCommsMethod(stored, [this, next](bool open) {
+        m_result.linkOpen = open;
+        next();
+    });
+}
+
+void Engine::GetCommsMethod(const store::CommsSettings& stored, std::function<void(bool)> done) {
     m_comms->setUsb(stored.USB, stored.usbdelay < 1 ? 25 : stored.usbdelay);
     comms::SerialSettings serial = serialSettingsFrom(stored);
-    if (!settings.serialOverride.isEmpty()) {
-        serial.portName = settings.serialOverride;
-    } else if (stored.useTCP) {
+    // A --serial port on the command line wins over the stored choice.
+    if (!m_serialOverride.isEmpty()) serial.portName = m_serialOverride;
+    if (stored.useTCP && m_serialOverride.isEmpty()) {
         // Everything sent goes to the server; it counts as open once one answers.
         m_usesServer = true;
+        m_comms->closeSerial();
         m_comms->setServerLink([this](const net::RawMessage& m) { m_server->sendRS232(m); });
         m_server->start({stored.hostname, stored.secondaryhostname,
                          m_deps.userSettings.value(QStringLiteral("Client/QVTCPIPLocalIP")).toString()});
-        m_server->whenConnected(comms::ServerLink::kConnectWaitMs, [this, next](bool ok) {
-            m_result.linkOpen = ok;
-            if (ok) m_server->AreaPresetStatusRequest();
-            next();
-        });
+        // Start-up waits a little for a server so that the startup macro's
+        // messages are not dropped; polling goes on whatever the answer.
+        if (done) m_server->whenConnected(comms::ServerLink::kConnectWaitMs, std::move(done));
         return;
     }
     m_usesServer = false;
     m_server->stop();
     m_comms->setServerLink({});
-    m_comms->GetCommsMethod(serial, [this, next](bool open) {
-        m_result.linkOpen = open;
-        next();
-    });
+    m_comms->GetCommsMethod(serial, std::move(done));
 }
 
 void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& settings) {
@@ -241,8 +282,14 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         // The first use of the configuration loads it: the release rate and
         // the area permissions take effect as it does.
         createConfig();
+        // The monitor log is opened with the settings the load reads, so the
+        // load's warnings are kept and written to the log once it is open.
+        RecordedMonitor loadNotes;
+        m_monitor.add(&loadNotes);
         m_config->load();
+        m_monitor.remove(&loadNotes);
         m_macros->applyConfig(config());
+        m_macros->pool().setShowAllMacroActivity(m_config->showAllMacroActivity());
         const int readBack = std::clamp(config().LoadFromMonitorLog, 0, 10000);
         emit splashCaption(QStringLiteral("Loading...MonitorLog (%1 max rec)").arg(readBack));
         m_monitorLog = std::make_unique<store::MonitorLog>(store::MonitorLogDeps{
@@ -251,18 +298,20 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         m_monitorLog->setLoggingEnabled(config().enablemonitorlog);
         m_monitorLog->loadPreviousSessions(readBack, [this](int percent) { emit loadProgress(percent); });
         emit loadProgress(-1);
+        for (const store::MonitorRecord& record : loadNotes.records) m_monitorLog->MonitorAdditem(record);
         m_monitor.add(m_monitorLog.get());
+        for (const QString& notice : std::exchange(m_storeNotices, {})) monitorLine(QStringLiteral("Warning **"), notice);
         monitorLine(QStringLiteral("Start"), QStringLiteral("Quorvel has started"));
     });
-    steps.addAsync(QStringLiteral("Loading...Comms"), [this, settings](StepSequence::Next next) {
-        openComms(settings, next);
-    }, kStepGapMs);
+    steps.addAsync(QStringLiteral("Loading...Comms"), [this](StepSequence::Next next) { openComms(next); },
+                   kStepGapMs);
     steps.add(QStringLiteral("Loading...MacroProcessor"), [this] { RunMacro(QStringLiteral("startup")); },
               kStepGapMs);
     steps.add(QStringLiteral("Loading...Area and Preset Names"), [this] { GetAreaPresetNames(); }, kStepGapMs);
     steps.add(QStringLiteral("Loading...Permissions"), [this] {
         m_config->SetPermissions();
         setItemExchange(m_config->permissions().ddeability());
+        if (m_usesServer) m_server->AreaPresetStatusRequest();  // not connected: nothing is sent
     }, kStepGapMs);
     steps.add({}, [this] {
         m_features = std::make_unique<FeatureSet>(FeatureDeps{
@@ -303,8 +352,8 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
             monitorLine(QStringLiteral("ERROR ***"), QString::fromUtf8(e.what()));
         }
         m_startedAt = m_deps.clock.now();
-        m_watchdog.start(m_deps.userSettings.value(QStringLiteral("Client/useWatchDog"), false).toBool());
         Watchdog::notifyReady();
+        m_watchdog.start(m_config->useWatchDog());
     });
 }
 
@@ -312,13 +361,18 @@ void Engine::shutdown(std::function<void()> done) {
     if (m_shuttingDown) return;
     m_shuttingDown = true;
     if (m_sequence) m_sequence->abort();
-    auto* steps = new StepSequence(this);
+    m_shutdownSteps = std::make_unique<StepSequence>(this);
+    StepSequence* steps = m_shutdownSteps.get();
     steps->add({}, [this] {
         emit splashCaption(QStringLiteral("--- please wait, closing ---"));
         m_watchdog.stop();
-        if (m_startedAt.isValid())
-            monitorLine(QStringLiteral("Shutdown"), shutdownText(m_startedAt.secsTo(m_deps.clock.now())));
-        if (m_macros) m_macros->pool().CancelAllMacros(QStringLiteral("All"));
+        // Stopped during start-up, the up time counts from the start of loading.
+        const QDateTime since = m_startedAt.isValid() ? m_startedAt : m_startCalledAt;
+        if (since.isValid()) monitorLine(QStringLiteral("Shutdown"), shutdownText(since.secsTo(m_deps.clock.now())));
+        if (m_macros) {
+            m_macros->pool().CancelAllMacros(QStringLiteral("All"));
+            m_macros->pool().stopCue();  // nothing new starts while the database closes
+        }
         if (m_features) m_features->stop();
         if (m_scheduling) m_scheduling->stop();
         m_comms->stopHeartBeat();

@@ -126,7 +126,10 @@ signals:
 private:
     void buildLoadSequence(StepSequence& steps, const StartSettings& settings);
     void openStores(const StartSettings& settings);
-    void openComms(const StartSettings& settings, std::function<void()> next);
+    void openComms(std::function<void()> next);
+    // Opens the link the settings choose (the serial port or the server),
+    // at start-up and after the configuration changed them.
+    void GetCommsMethod(const store::CommsSettings& stored, std::function<void(bool)> done);
     void createConfig();
     void setItemExchange(bool on);
     void monitorLine(const QString& type, const QString& comment);
@@ -155,9 +158,13 @@ private:
     ScriptConsole m_scripts;
     Watchdog m_watchdog;
     std::unique_ptr<StepSequence> m_sequence;
+    std::unique_ptr<StepSequence> m_shutdownSteps;
     std::function<void(const StartResult&)> m_startDone;
     StartResult m_result;
     QDateTime m_startedAt;
+    QDateTime m_startCalledAt;
+    QString m_serialOverride;
+    QStringList m_storeNotices;  // restored databases, for the monitor once it is open
     bool m_shuttingDown = false;
     bool m_usesServer = false;
 };

@@ -5,13 +5,26 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <sys/prctl.h>
+#include <unistd.h>
+#include <csignal>
+
 namespace qv::shell {
 
 SimulatorProcess::SimulatorProcess(QObject* parent) : QObject(parent) {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The simulator ends with the program, even when the program is killed
+    // and cannot stop it: the kernel sends it SIGTERM when its parent dies.
+    const pid_t self = ::getpid();
+    m_process.setChildProcessModifier([self] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != self) ::_exit(1);  // the parent died before the line above
+    });
 }
 
-SimulatorProcess::~SimulatorProcess() { stop(); }
+SimulatorProcess::~SimulatorProcess() {
+    stop();
+}
 
 QString SimulatorProcess::executable() {
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/quorvel-sim");
@@ -43,7 +56,8 @@ QString SimulatorProcess::start(const QStringList& extraArguments, QString* erro
         if (said.contains("listening on") && said.contains('\n')) return link;
         if (m_process.state() == QProcess::NotRunning) break;
     }
-    *error = QStringLiteral("quorvel-sim did not start listening: %1").arg(QString::fromLocal8Bit(said).trimmed());
+    *error =
+        QStringLiteral("quorvel-sim did not start listening: %1").arg(QString::fromLocal8Bit(said).trimmed());
     stop();
     return {};
 }

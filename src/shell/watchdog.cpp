@@ -2,6 +2,8 @@
 
 #include <systemd/sd-daemon.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace qv::shell {
@@ -11,12 +13,25 @@ Watchdog::Watchdog(QObject* parent) : QObject(parent) {
     connect(&m_timer, &QTimer::timeout, this, &Watchdog::WatchDogRefresh);
 }
 
-Watchdog::~Watchdog() { stop(); }
+Watchdog::~Watchdog() {
+    stop();
+}
+
+int Watchdog::refreshMs(bool wanted) {
+    if (!std::getenv("NOTIFY_SOCKET")) return 0;
+    // systemd asks for pings through WATCHDOG_USEC (and WATCHDOG_PID, when set,
+    // naming this process); half its interval keeps a late ping in time.
+    uint64_t usec = 0;
+    if (sd_watchdog_enabled(0, &usec) > 0 && usec > 0)
+        return static_cast<int>(std::clamp<uint64_t>(usec / 2000, 1, kRefreshMs));
+    return wanted ? kRefreshMs : 0;
+}
 
 bool Watchdog::start(bool wanted) {
-    if (!wanted || !std::getenv("NOTIFY_SOCKET") || !std::getenv("WATCHDOG_USEC")) return false;
+    const int interval = refreshMs(wanted);
+    if (interval <= 0) return false;
     WatchDogRefresh();
-    m_timer.start();
+    m_timer.start(interval);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The keep-alive for systemd's watchdog: while the event loop turns, a ping
-// goes out every 2 s, so a hung program is restarted by the service manager.
+// goes out every 2 s (or sooner when systemd's interval asks for it), so a
+// hung program is restarted by the service manager.
 
 #include <QObject>
 #include <QTimer>
@@ -15,9 +16,14 @@ public:
     explicit Watchdog(QObject* parent = nullptr);
     ~Watchdog() override;
 
-    // Starts pinging when asked for and when running under a service manager
-    // that watches (NOTIFY_SOCKET and WATCHDOG_USEC set). Returns whether it runs.
+    // Starts pinging when the service manager watches the program
+    // (WATCHDOG_USEC set), or when the per-user setting asks for it under a
+    // service manager (NOTIFY_SOCKET set). Returns whether it runs.
     bool start(bool wanted);
+    // The ping interval start would use: 2 s, or half of systemd's watchdog
+    // interval when that is shorter; 0 for no pings.
+    static int refreshMs(bool wanted);
+    int interval() const { return m_timer.interval(); }
     void stop();
     bool running() const { return m_timer.isActive(); }
 

@@ -1,6 +1,8 @@
 #include "store/db_file_check.h"
 
 #include "store/file_steps.h"
+#include "store/migrations.h"
+#include "store/schema.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -107,22 +109,55 @@ DbFileCheck openAndCheck(CheckConnection& connection, const QString& path)
     return quickCheck(connection.db());
 }
 
-}  // namespace
-
-DbFileCheck checkDatabaseFile(const QString& path)
+DbFileCheck schemaCheck(const QSqlDatabase& db, DbKind kind)
 {
-    CheckConnection connection(path);
-    return openAndCheck(connection, path);
+    QSqlQuery version(db);
+    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
+        return fromError(version.lastError(), QStringLiteral("schema version"));
+    const int fileVersion = version.value(0).toInt();
+    const int known = latestVersion(kind);
+    if (fileVersion > known) {
+        DbFileCheck newer;
+        newer.newer = true;
+        newer.reason = QStringLiteral("it was written by a newer version of Quorvel (schema version %1, this "
+                                      "program knows up to %2)")
+                           .arg(fileVersion)
+                           .arg(known);
+        return newer;
+    }
+    QSqlQuery tables(db);
+    if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        return fromError(tables.lastError(), QStringLiteral("schema"));
+    QStringList present;
+    while (tables.next())
+        present << tables.value(0).toString().toLower();
+    QStringList missing;
+    for (const QString& table : schema::expectedTables(kind, fileVersion))
+        if (!present.contains(table.toLower()))
+            missing << table;
+    if (!missing.isEmpty())
+        return corrupt((missing.size() == 1 ? QStringLiteral("the table %1 is missing")
+                                            : QStringLiteral("the tables %1 are missing"))
+                           .arg(missing.join(QStringLiteral(", "))));
+    DbFileCheck ok;
+    ok.ok = true;
+    return ok;
 }
 
-DbFileCheck compactDatabaseFile(const QString& path, const QString& into)
+DbFileCheck openAndCheckSchema(CheckConnection& connection, const QString& path, DbKind kind)
+{
+    DbFileCheck result = openAndCheck(connection, path);
+    return result.ok ? schemaCheck(connection.db(), kind) : result;
+}
+
+DbFileCheck compact(const QString& path, const QString& into, const DbKind* kind)
 {
     DbFileCheck result;
     {
         CheckConnection connection(path);
         // The check reads through the journal, so it covers what an unclean
         // stop left there as well.
-        result = openAndCheck(connection, path);
+        result = kind ? openAndCheckSchema(connection, path, *kind) : openAndCheck(connection, path);
         if (!result.ok)
             return result;
         QSqlQuery checkpoint(connection.db());
@@ -141,6 +176,30 @@ DbFileCheck compactDatabaseFile(const QString& path, const QString& into)
     if (!result.ok && fileExists(into))
         removeFile(into);
     return result;
+}
+
+}  // namespace
+
+DbFileCheck checkDatabaseFile(const QString& path)
+{
+    CheckConnection connection(path);
+    return openAndCheck(connection, path);
+}
+
+DbFileCheck checkDatabaseFile(const QString& path, DbKind kind)
+{
+    CheckConnection connection(path);
+    return openAndCheckSchema(connection, path, kind);
+}
+
+DbFileCheck compactDatabaseFile(const QString& path, const QString& into)
+{
+    return compact(path, into, nullptr);
+}
+
+DbFileCheck compactDatabaseFile(const QString& path, const QString& into, DbKind kind)
+{
+    return compact(path, into, &kind);
 }
 
 }  // namespace qv::store

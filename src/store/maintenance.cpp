@@ -47,7 +47,7 @@ private:
     void deleteCompact(const MaintainedFiles& files, const MaintenanceTexts& texts);
     bool compactAndBackUp(const MaintainedFiles& files, const MaintenanceTexts& texts);
     void backUp(const MaintainedFiles& files, const MaintenanceTexts& texts);
-    bool replaceDamaged(const MaintainedFiles& files, const MaintenanceTexts& texts);
+    bool replaceDamaged(const MaintainedFiles& files, const MaintenanceTexts& texts, const QString& reason);
     bool restoreMissing(const MaintainedFiles& files, const MaintenanceTexts& texts);
     BackupCandidate newestUsableBackup(const MaintainedFiles& files, const MaintenanceTexts& texts);
     bool copyTemplate(const MaintainedFiles& files, const MaintenanceTexts& texts);
@@ -113,7 +113,17 @@ void MaintenanceRun::deleteCompact(const MaintainedFiles& files, const Maintenan
 bool MaintenanceRun::compactAndBackUp(const MaintainedFiles& files, const MaintenanceTexts& texts)
 {
     line(texts.exists);
-    const DbFileCheck compaction = compactDatabaseFile(files.live, files.compact);
+    // Checked before it is compacted or backed up: a damaged or incomplete
+    // file must never take the place of today's good backup.
+    const DbFileCheck compaction = compactDatabaseFile(files.live, files.compact, files.kind);
+    if (compaction.newer) {
+        // Left byte for byte as it is, and no backup is made of it.
+        line(QStringLiteral("#### ") + fileName(files.live) + QStringLiteral(": ") + compaction.reason);
+        m_result.fatalMessage = QStringLiteral("The database %1 was not opened: %2. It was left untouched; "
+                                               "run the newer version of Quorvel.")
+                                    .arg(QDir::toNativeSeparators(files.live), compaction.reason);
+        return false;
+    }
     if (!compaction.ok) {
         line(texts.compactErrors);
         line(QStringLiteral("#### ") + compaction.reason);
@@ -123,7 +133,7 @@ bool MaintenanceRun::compactAndBackUp(const MaintainedFiles& files, const Mainte
             line(texts.keptUncompacted);
             return true;
         }
-        return replaceDamaged(files, texts);
+        return replaceDamaged(files, texts, compaction.reason);
     }
 
     line(texts.compacted);
@@ -170,7 +180,8 @@ void MaintenanceRun::backUp(const MaintainedFiles& files, const MaintenanceTexts
         line(texts.notCopiedToBackup.arg(weekday, QString::number(copied.error)));
 }
 
-bool MaintenanceRun::replaceDamaged(const MaintainedFiles& files, const MaintenanceTexts& texts)
+bool MaintenanceRun::replaceDamaged(const MaintainedFiles& files, const MaintenanceTexts& texts,
+                                    const QString& reason)
 {
     QString keptAs;
     const FileStep aside = setAside(files.live, QStringLiteral("damaged"), m_now, &keptAs);
@@ -181,18 +192,22 @@ bool MaintenanceRun::replaceDamaged(const MaintainedFiles& files, const Maintena
     }
     line(texts.badKept.arg(fileName(keptAs)));
 
+    const QString damaged = QStringLiteral("%1 was damaged (%2); it is kept as %3")
+                                .arg(fileName(files.live), reason, fileName(keptAs));
     const BackupCandidate backup = newestUsableBackup(files, texts);
     int error = backup.error;
     if (backup.found) {
         const FileStep copied = copyReplacing(backup.path, files.live);
         if (copied.ok) {
             line(texts.restoredFromBackup.arg(backup.weekday));
+            m_result.notices << damaged + QStringLiteral(" and was restored from the backup ") + fileName(backup.path);
             return true;
         }
         error = copied.error;
     }
     line(texts.restoreFailed.arg(backup.weekday, QString::number(error)));
     line(texts.anotherError.arg(error));
+    m_result.notices << damaged + QStringLiteral(". No backup could be used: it was replaced by a blank database");
     return copyTemplate(files, texts);
 }
 
@@ -203,6 +218,8 @@ bool MaintenanceRun::restoreMissing(const MaintainedFiles& files, const Maintena
     const BackupCandidate backup = newestUsableBackup(files, texts);
     if (backup.found && copyReplacing(backup.path, files.live).ok) {
         line(kRolledBack);
+        m_result.notices << QStringLiteral("%1 was missing and was restored from the backup %2")
+                                .arg(fileName(files.live), fileName(backup.path));
         return true;
     }
     line(kBackupsNoGood);
@@ -231,16 +248,17 @@ void MaintenanceRun::setAsideOrphanJournal(const QString& live)
 BackupCandidate MaintenanceRun::newestUsableBackup(const MaintainedFiles& files,
                                                    const MaintenanceTexts& texts)
 {
-    // Yesterday back to the same weekday a week ago: every name once, newest first.
+    // Today's backup (made at an earlier start today, when this file was still
+    // sound), then yesterday back to six days ago: every name once, newest first.
     BackupCandidate candidate;
-    for (int offset = 1; offset <= 7; ++offset) {
+    for (int offset = 0; offset <= 6; ++offset) {
         candidate.weekday = weekdayName(m_now.date().addDays(-offset));
         candidate.path = files.backupPath(candidate.weekday);
         if (!fileExists(candidate.path)) {
             candidate.error = ENOENT;
             continue;
         }
-        const DbFileCheck check = checkDatabaseFile(candidate.path);
+        const DbFileCheck check = checkDatabaseFile(candidate.path, files.kind);
         if (check.ok) {
             candidate.found = true;
             return candidate;

@@ -23,6 +23,9 @@ struct MaintenanceResult {
     // Not empty: nothing could be put in place of a database. Show it as a
     // critical message and end the process.
     QString fatalMessage;
+    // What the user must hear of in the monitor: a database that was damaged
+    // or missing and was restored, naming the file and the backup.
+    QStringList notices;
 
     bool canStart() const { return fatalMessage.isEmpty(); }
 };

@@ -16,12 +16,18 @@ constexpr Migration kMain[] = {
     {2, "Comms.portname", &schema::addCommsPortname},
     {3, "Config mail server", &schema::addConfigMailServer},
     {4, "calendar reminders", &schema::addCalendarReminders},
+    {5, "keys never reused", &schema::makeKeysAutoincrement},
 };
-constexpr Migration kMonitorLog[] = {{1, "base schema", &schema::createMonitorLogTables}};
-constexpr Migration kSensorLog[] = {{1, "base schema", &schema::createSensorLogTables}};
-constexpr Migration kEnergyUsage[] = {{1, "base schema", &schema::createEnergyUsageTables}};
-constexpr Migration kRollCall[] = {{1, "base schema", &schema::createRollCallTables}};
-constexpr Migration kWinrights[] = {{1, "base schema", &schema::createWinrightsTables}};
+constexpr Migration kMonitorLog[] = {{1, "base schema", &schema::createMonitorLogTables},
+                                     {2, "keys never reused", &schema::makeKeysAutoincrement}};
+constexpr Migration kSensorLog[] = {{1, "base schema", &schema::createSensorLogTables},
+                                    {2, "keys never reused", &schema::makeKeysAutoincrement}};
+constexpr Migration kEnergyUsage[] = {{1, "base schema", &schema::createEnergyUsageTables},
+                                      {2, "keys never reused", &schema::makeKeysAutoincrement}};
+constexpr Migration kRollCall[] = {{1, "base schema", &schema::createRollCallTables},
+                                   {2, "keys never reused", &schema::makeKeysAutoincrement}};
+constexpr Migration kWinrights[] = {{1, "base schema", &schema::createWinrightsTables},
+                                    {2, "keys never reused", &schema::makeKeysAutoincrement}};
 
 }  // namespace
 

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <vector>
+
 namespace qv::store::schema {
 
 QString quoteIdentifier(const QString& name)
@@ -67,6 +69,69 @@ void createOrComplete(Database& db, const Table& table)
     for (const Column& column : table.columns)
         columns << quoteIdentifier(QString::fromLatin1(column.name)) + QLatin1Char(' ') + QLatin1String(column.type);
     db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(name), columns.join(QStringLiteral(", "))));
+}
+
+void makeKeysAutoincrement(Database& db)
+{
+    // SQLite hands the number of a deleted newest row to the next row unless
+    // the key is AUTOINCREMENT; a table cannot be altered to it, so each one is
+    // rebuilt under its own definition with the keyword added, rows and keys
+    // kept, and its indexes made again. sqlite_sequence starts at the highest
+    // key copied.
+    struct Rebuild {
+        QString table;
+        QString sql;
+        QStringList indexes;
+    };
+    std::vector<Rebuild> rebuilds;
+    {
+        QSqlQuery tables = db.prepare(QStringLiteral(
+            "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name"));
+        db.exec(tables);
+        while (tables.next()) {
+            const QString sql = tables.value(1).toString();
+            if (!sql.contains(QLatin1String("INTEGER PRIMARY KEY"), Qt::CaseInsensitive) ||
+                sql.contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive))
+                continue;
+            rebuilds.push_back({tables.value(0).toString(), sql, {}});
+        }
+    }
+    for (Rebuild& rebuild : rebuilds) {
+        QSqlQuery indexes = db.prepare(QStringLiteral(
+            "SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"));
+        indexes.addBindValue(rebuild.table);
+        db.exec(indexes);
+        while (indexes.next())
+            rebuild.indexes << indexes.value(0).toString();
+    }
+    for (const Rebuild& rebuild : rebuilds) {
+        const QString rebuilt = rebuild.table + QStringLiteral("__autoincrement");
+        QString sql = rebuild.sql;
+        const qsizetype open = sql.indexOf(QLatin1Char('('));
+        sql = QStringLiteral("CREATE TABLE %1 ").arg(quoteIdentifier(rebuilt)) + sql.mid(open);
+        sql.replace(QStringLiteral("INTEGER PRIMARY KEY"), QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
+                    Qt::CaseInsensitive);
+        db.exec(sql);
+        db.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2")
+                    .arg(quoteIdentifier(rebuilt), quoteIdentifier(rebuild.table)));
+        db.exec(QStringLiteral("DROP TABLE %1").arg(quoteIdentifier(rebuild.table)));
+        db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2")
+                    .arg(quoteIdentifier(rebuilt), quoteIdentifier(rebuild.table)));
+        for (const QString& index : rebuild.indexes)
+            db.exec(index);
+        qCInfo(lcStore) << db.path() << "keys of" << rebuild.table << "are never reused from now on";
+    }
+}
+
+QStringList tableNames(Database& db)
+{
+    QStringList names;
+    QSqlQuery query = db.prepare(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
+    db.exec(query);
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
 }
 
 void insertRowIfEmpty(Database& db, const QString& table, const Values& values)

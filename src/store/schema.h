@@ -3,7 +3,10 @@
 // data so a migration can both create a missing table and complete one that an
 // older database holds without some of its fields.
 
+#include "store/data_paths.h"
+
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <initializer_list>
 #include <utility>
@@ -17,7 +20,9 @@ namespace schema {
 
 // Declared types. Every text is NOCASE because the program (and its users)
 // name macros, areas and files in any letter case and expect the same row.
-inline constexpr const char* Key = "INTEGER PRIMARY KEY";  // AutoNumber: assigned by the database
+// AutoNumber: assigned by the database and never handed out again, so a row
+// that referred to a deleted one keeps referring to nothing.
+inline constexpr const char* Key = "INTEGER PRIMARY KEY AUTOINCREMENT";
 inline constexpr const char* Text = "TEXT COLLATE NOCASE";
 inline constexpr const char* Int = "INTEGER";
 inline constexpr const char* YesNo = "INTEGER";             // 0 or 1
@@ -50,6 +55,15 @@ void addColumnIfMissing(Database& db, const QString& table, const Column& column
 using Values = std::vector<std::pair<const char*, QVariant>>;
 // Adds the one row of a single-row table when it has none.
 void insertRowIfEmpty(Database& db, const QString& table, const Values& values);
+
+// Rebuilds every table whose INTEGER PRIMARY KEY is not AUTOINCREMENT with
+// the keyword, keeping every row, its key and the table's indexes.
+void makeKeysAutoincrement(Database& db);
+
+// The tables of a file, without SQLite's own.
+QStringList tableNames(Database& db);
+// The tables a file of this kind holds from the given schema version on.
+QStringList expectedTables(DbKind kind, int version);
 
 void createIndexIfMissing(Database& db, const QString& index, const QString& table,
                           std::initializer_list<const char*> columns);

@@ -260,6 +260,29 @@ void addCalendarReminders(Database& db)
                          {"ReminderKey"});
 }
 
+QStringList expectedTables(DbKind kind, int version)
+{
+    QStringList tables;
+    if (version < 1)
+        return tables;  // a new file: the migrations make every table
+    switch (kind) {
+    case DbKind::Main:
+        for (const Table& table : mainTablesV1())
+            tables << QString::fromLatin1(table.name);
+        if (version >= 4)
+            tables << QStringLiteral("DismissedReminders");
+        break;
+    case DbKind::MonitorLog: tables << QStringLiteral("EventLog"); break;
+    case DbKind::SensorLog:
+        tables << QStringLiteral("TBLSensorLog") << QStringLiteral("TBLSensors") << QStringLiteral("TBLSensorChanged");
+        break;
+    case DbKind::EnergyUsage: tables << QStringLiteral("EnergyUsage"); break;
+    case DbKind::RollCallTemplate: tables << QStringLiteral("RollCallResults"); break;
+    case DbKind::Winrights: tables << QStringLiteral("DoNotSendArea"); break;
+    }
+    return tables;
+}
+
 // Older databases lack Macros.SortOrder; macros without a place keep their
 // creation order. Runs at every open, so rows added without one are fixed too.
 void ensureMacrosSortOrder(Database& db)

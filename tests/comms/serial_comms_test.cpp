@@ -226,5 +226,26 @@ TEST_F(SerialCommsTest, ChannelRequestsGoOnePerTickInOrder) {
     EXPECT_EQ(comms.channelRequestsWaiting(), 0u);
 }
 
+// A port that keeps failing is one record, not one per error; a head that is
+// never echoed is reported once, and once more when it clears.
+TEST_F(SerialCommsTest, ALostPortAndAStuckOutBoxAreEachReportedOnce) {
+    ASSERT_TRUE(openPort());
+    const net::RawMessage message = *net::GoAreaPreset(5, 3);
+    comms.sendRS232(message);
+    ASSERT_TRUE(test::waitUntil([&] { return !link_->written.empty(); }));
+    comms.CommsTimeoutTimer();
+    comms.CommsTimeoutTimer();
+    const QString stuck = QStringLiteral("Comms Problem: OutBox not being cleared. Network Issues?");
+    EXPECT_EQ(monitor.countComment(stuck), 1);
+    link_->inject(bytesOf(message));
+    EXPECT_EQ(monitor.countComment(QStringLiteral("Comms: the OutBox is being cleared again")), 1);
+
+    const auto before = monitor.records.size();
+    link_->close();
+    for (int i = 0; i < 1000; ++i) emit link_->errorOccurred(QStringLiteral("Input/output error"));
+    EXPECT_EQ(monitor.records.size(), before + 1);
+    EXPECT_TRUE(comms.reopening());
+}
+
 }  // namespace
 }  // namespace qv::comms

@@ -188,7 +188,7 @@ TEST_F(MaintenanceTest, GarbageMainDatabaseWithoutBackupsGetsTheTemplate)
     ASSERT_GE(kept, 0);
     EXPECT_THAT(result.debugLines.mid(kept + 1, 4),
                 ElementsAreArray(
-                    {QStringLiteral("#### Could not copy Backup_quorvelMon.db back to quorvel.db error %1")
+                    {QStringLiteral("#### Could not copy Backup_quorvelTue.db back to quorvel.db error %1")
                          .arg(ENOENT),
                      QStringLiteral("#### #### Another error %1 has occurred! Copy a Newquorvel.db "
                                     "instead... ")
@@ -484,6 +484,63 @@ TEST_F(MaintenanceTest, AWeekOldBackupIsTheLastOneTried)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStartDay, RestoreOrderTest, ::testing::Range(0, 7));
+
+// A file that lost a table is damaged like any other: it never replaces a
+// good backup, and the newest good backup (today's, from an earlier start)
+// takes its place, told in a notice for the monitor.
+TEST_F(MaintenanceTest, AMainDatabaseThatLostATableIsRestoredAndTodaysBackupStaysGood)
+{
+    makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
+    makeBackup(DbKind::Main, QStringLiteral("Sun"), QStringLiteral("sunday"));
+    makeBackup(DbKind::Main, QStringLiteral("Mon"), QStringLiteral("this morning"));
+    makeBackup(DbKind::Main, QStringLiteral("Sat"), QStringLiteral("saturday"));
+    {
+        RawDb raw(mainFiles().backupPath(QStringLiteral("Sat")));
+        raw.exec(QStringLiteral("DROP TABLE Events"));  // an incomplete backup is passed over too
+    }
+    makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("now"));
+    {
+        RawDb raw(paths.mainDb());
+        raw.exec(QStringLiteral("DROP TABLE Macros"));
+    }
+    const QByteArray todaysBackup = fileBytes(mainFiles().backupPath(QStringLiteral("Mon")));
+
+    const MaintenanceResult result = run();
+    ASSERT_TRUE(result.canStart()) << result.fatalMessage.toStdString();
+    EXPECT_THAT(result.debugLines, Contains(QStringLiteral("#### the table Macros is missing")));
+    EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), QStringLiteral("this morning"));
+    EXPECT_EQ(fileBytes(mainFiles().backupPath(QStringLiteral("Mon"))), todaysBackup);
+    EXPECT_TRUE(checkDatabaseFile(mainFiles().backupPath(QStringLiteral("Mon")), DbKind::Main).ok);
+    ASSERT_EQ(result.notices.size(), 1);
+    EXPECT_EQ(result.notices[0].toStdString(),
+              "quorvel.db was damaged (the table Macros is missing); it is kept as "
+              "quorvel.db.damaged-20240513-080000 and was restored from the backup Backup_QuorvelMon.db");
+    const QString keptAs = QDir(QFileInfo(paths.mainDb()).absolutePath()).filePath("quorvel.db.damaged-20240513-080000");
+    EXPECT_FALSE(checkDatabaseFile(keptAs, DbKind::Main).ok);
+    EXPECT_TRUE(checkDatabaseFile(keptAs).ok);  // sound as a file: only its schema is short
+}
+
+// A file from a newer program is left byte for byte, and so is today's backup.
+TEST_F(MaintenanceTest, ANewerMainDatabaseIsLeftUntouchedAndNotBackedUp)
+{
+    makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
+    makeBackup(DbKind::Main, QStringLiteral("Mon"), QStringLiteral("this morning"));
+    makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("now"));
+    {
+        RawDb raw(paths.mainDb());
+        raw.exec(QStringLiteral("PRAGMA user_version = 999"));
+    }
+    const QByteArray live = fileBytes(paths.mainDb());
+    const QByteArray todaysBackup = fileBytes(mainFiles().backupPath(QStringLiteral("Mon")));
+
+    const MaintenanceResult result = run();
+    EXPECT_FALSE(result.canStart());
+    EXPECT_THAT(result.fatalMessage.toStdString(), HasSubstr("newer version of Quorvel"));
+    EXPECT_THAT(result.fatalMessage.toStdString(), HasSubstr("left untouched"));
+    EXPECT_EQ(fileBytes(paths.mainDb()), live);
+    EXPECT_EQ(fileBytes(mainFiles().backupPath(QStringLiteral("Mon"))), todaysBackup);
+    EXPECT_TRUE(result.notices.isEmpty());
+}
 
 }  // namespace
 }  // namespace qv::store::test

@@ -212,17 +212,21 @@ void nothing(Database&) {}
 TEST_F(MigrationTest, FailedStepRollsBackToThePreviousVersion)
 {
     Database db = Database::open(paths.winrights(), DbKind::Winrights);
-    ASSERT_EQ(db.userVersion(), 1);
+    ASSERT_EQ(db.userVersion(), 2);
 
-    const Migration failing[] = {{1, "base", &nothing}, {2, "two", &createStepTwoTable}, {3, "three", &failHalfway}};
+    const Migration failing[] = {
+        {1, "base", &nothing}, {2, "keys", &nothing}, {3, "three", &createStepTwoTable}, {4, "four", &failHalfway}};
     EXPECT_THROW(applyMigrations(db, failing), std::runtime_error);
-    EXPECT_EQ(db.userVersion(), 2);
+    EXPECT_EQ(db.userVersion(), 3);
     EXPECT_TRUE(schema::hasTable(db, QStringLiteral("StepTwo")));
     EXPECT_FALSE(schema::hasTable(db, QStringLiteral("StepThree")));
 
-    const Migration fixed[] = {{1, "base", &nothing}, {2, "two", &createStepTwoTable}, {3, "three", &createStepThreeTable}};
+    const Migration fixed[] = {{1, "base", &nothing},
+                               {2, "keys", &nothing},
+                               {3, "three", &createStepTwoTable},
+                               {4, "four", &createStepThreeTable}};
     applyMigrations(db, fixed);
-    EXPECT_EQ(db.userVersion(), 3);
+    EXPECT_EQ(db.userVersion(), 4);
     EXPECT_TRUE(schema::hasTable(db, QStringLiteral("StepThree")));
 }
 

@@ -20,6 +20,7 @@ namespace {
 const QString kUseWatchDogKey = QStringLiteral("Client/useWatchDog");
 const QString kLockPlanviewKey = QStringLiteral("Client/LockPlanview");
 const QString kLocalIPKey = QStringLiteral("Client/QVTCPIPLocalIP");
+const QString kShowAllMacroActivityKey = QStringLiteral("Client/ShowAllMacroActivityCheck");
 
 bool userFlag(const QSettings& settings, const QString& key) {
     const QString text = settings.value(key).toString().trimmed();
@@ -245,6 +246,15 @@ bool ConfigEngine::startCircuitTest() {
 
 bool ConfigEngine::useWatchDog() const {
     return userFlag(m_deps.userSettings, kUseWatchDogKey);
+}
+
+bool ConfigEngine::showAllMacroActivity() const {
+    return userFlag(m_deps.userSettings, kShowAllMacroActivityKey);
+}
+
+void ConfigEngine::setShowAllMacroActivity(bool on) {
+    m_deps.userSettings.setValue(kShowAllMacroActivityKey, on);
+    emit showAllMacroActivityChanged(on);
 }
 
 bool ConfigEngine::lockPlanview() const {

@@ -109,6 +109,10 @@ public:
 
     // Per-user settings.
     bool useWatchDog() const;
+    // The monitor window's ShowAllMacroActivityCheck, kept per user: every
+    // macro line run gets a "System" record. Needs no unlocked window.
+    bool showAllMacroActivity() const;
+    void setShowAllMacroActivity(bool on);
     bool lockPlanview() const;
     QString localIP() const;
 
@@ -129,6 +133,7 @@ signals:
     // OK is done: show the message, then shut the program down.
     void restartRequested(const QString& message);
     void stateChanged(qv::config::ConfigEngine::DialogState state);
+    void showAllMacroActivityChanged(bool on);
 
 private:
     bool unlocked() const { return m_state == DialogState::Unlocked; }
