@@ -56,8 +56,9 @@ std::vector<NameRow> AreaNames::areas() {
 }
 
 std::vector<NameRow> AreaNames::presets(int area) {
-    return rows(run(m_db, QStringLiteral("SELECT Preset, PresetName FROM PresetNames WHERE Area = ? ORDER BY Preset"),
-                    {area}));
+    return rows(
+        run(m_db, QStringLiteral("SELECT Preset, PresetName FROM PresetNames WHERE Area = ? ORDER BY Preset"),
+            {area}));
 }
 
 std::optional<QString> AreaNames::areaName(int area) {
@@ -71,9 +72,11 @@ reactions::EditorResult AreaNames::nameArea(int area, const QString& name) {
     try {
         store::Transaction transaction(m_db);
         if (areaName(area))
-            run(m_db, QStringLiteral("UPDATE AreaNames SET AreaName = ? WHERE Area = ?"), {trimmedEnd(name), area});
+            run(m_db, QStringLiteral("UPDATE AreaNames SET AreaName = ? WHERE Area = ?"),
+                {trimmedEnd(name), area});
         else
-            run(m_db, QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (?, ?)"), {area, trimmedEnd(name)});
+            run(m_db, QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (?, ?)"),
+                {area, trimmedEnd(name)});
         transaction.commit();
         return reactions::EditorResult::ok();
     } catch (const store::StoreError& e) {
@@ -86,8 +89,9 @@ reactions::EditorResult AreaNames::namePreset(int area, int preset, const QStrin
     try {
         if (!areaName(area)) return reactions::EditorResult::refused(kNameAreaFirst);
         store::Transaction transaction(m_db);
-        QSqlQuery found = run(m_db, QStringLiteral("SELECT Preset_ID FROM PresetNames WHERE Preset = ? AND Area = ?"),
-                              {preset, area});
+        QSqlQuery found =
+            run(m_db, QStringLiteral("SELECT Preset_ID FROM PresetNames WHERE Preset = ? AND Area = ?"),
+                {preset, area});
         if (found.next())
             run(m_db, QStringLiteral("UPDATE PresetNames SET PresetName = ? WHERE Preset_ID = ?"),
                 {trimmedEnd(name), found.value(0)});
@@ -121,15 +125,18 @@ reactions::EditorResult AreaNames::deletePreset(int area, int preset) {
 
 reactions::EditorResult AreaNames::applyToAll(int area, int preset) {
     try {
-        QSqlQuery source = run(m_db, QStringLiteral("SELECT PresetName FROM PresetNames WHERE Preset = ? AND Area = ?"),
-                               {preset, area});
+        QSqlQuery source =
+            run(m_db, QStringLiteral("SELECT PresetName FROM PresetNames WHERE Preset = ? AND Area = ?"),
+                {preset, area});
         if (!source.next()) return reactions::EditorResult::ok();
         const QString name = source.value(0).toString();
         store::Transaction transaction(m_db);
         run(m_db,
-            QStringLiteral("INSERT INTO PresetNames (Area, Preset, PresetName) "
-                           "SELECT AreaNames.Area, ?, ? FROM AreaNames WHERE AreaNames.Area IS NOT NULL AND NOT EXISTS "
-                           "(SELECT 1 FROM PresetNames WHERE PresetNames.Area = AreaNames.Area AND PresetNames.Preset = ?)"),
+            QStringLiteral(
+                "INSERT INTO PresetNames (Area, Preset, PresetName) "
+                "SELECT AreaNames.Area, ?, ? FROM AreaNames WHERE AreaNames.Area IS NOT NULL AND NOT EXISTS "
+                "(SELECT 1 FROM PresetNames WHERE PresetNames.Area = AreaNames.Area AND PresetNames.Preset = "
+                "?)"),
             {preset, name, preset});
         transaction.commit();
         return reactions::EditorResult::ok();

@@ -30,18 +30,24 @@ public:
     static inline const QString kPresetHeading = QStringLiteral("Preset#");
     static inline const QString kPresetNameHeading = QStringLiteral("Preset Name");
     static inline const QString kAreaTip = QStringLiteral(
-        "Used to give a user-friendly, english name to an Area number. Such as 'Freds Office' instead of Area 6");
+        "Used to give a user-friendly, english name to an Area number. Such as 'Freds Office' instead of "
+        "Area 6");
     static inline const QString kPresetTip = QStringLiteral(
-        "Used to give a user-friendly, english name to an Preset Number. Such as 'On Full' instead of Preset 1");
+        "Used to give a user-friendly, english name to an Preset Number. Such as 'On Full' instead of Preset "
+        "1");
     static inline const QString kBadName = QStringLiteral(
-        "Sorry, you can only use Letters and Numbers for Area names, and names can not begin with a numeric...");
+        "Sorry, you can only use Letters and Numbers for Area names, and names can not begin with a "
+        "numeric...");
     static inline const QString kBlankName = QStringLiteral(
-        "You can not assign a blank name to an area. To delete an area, highlight the name and press the DEL key.");
+        "You can not assign a blank name to an area. To delete an area, highlight the name and press the DEL "
+        "key.");
     static inline const QString kNameAreaFirst =
         QStringLiteral("you should name the area before you attempt to name presets for this area");
 
     static QString areaCaption(int area) { return QStringLiteral("Name for Area ") + QString::number(area); }
-    static QString presetCaption(int preset) { return QStringLiteral("Name for Preset ") + QString::number(preset); }
+    static QString presetCaption(int preset) {
+        return QStringLiteral("Name for Preset ") + QString::number(preset);
+    }
 
     explicit AreaNames(store::Database& db);
 

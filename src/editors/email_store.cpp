@@ -18,7 +18,8 @@ QSqlQuery run(store::Database& db, const QString& sql, const QVariantList& value
     return query;
 }
 
-const QString kColumns = QStringLiteral("SELECT Email_ID, EmailName, Receipients, Subject, Message FROM Emails ");
+const QString kColumns =
+    QStringLiteral("SELECT Email_ID, EmailName, Receipients, Subject, Message FROM Emails ");
 
 StoredEmail fromRow(const QSqlQuery& q) {
     return {q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
@@ -60,15 +61,18 @@ reactions::EditorResult EmailStore::save(const StoredEmail& email) {
     try {
         store::Transaction transaction(m_db);
         if (const auto stored = find(email.name))
-            run(m_db, QStringLiteral("UPDATE Emails SET Receipients = ?, Subject = ?, Message = ? WHERE Email_ID = ?"),
+            run(m_db,
+                QStringLiteral(
+                    "UPDATE Emails SET Receipients = ?, Subject = ?, Message = ? WHERE Email_ID = ?"),
                 {email.recipients, email.subject, email.message, stored->id});
         else
             // Past every number stored here and every number a macro line
             // names, so a deleted e-mail's number is never taken over.
             run(m_db,
-                QStringLiteral("INSERT INTO Emails (Email_ID, EmailName, Receipients, Subject, Message) VALUES ("
-                               "MAX(COALESCE((SELECT MAX(Email_ID) FROM Emails), 0), "
-                               "COALESCE((SELECT MAX(Email_ID) FROM MacrosDetails), 0)) + 1, ?, ?, ?, ?)"),
+                QStringLiteral(
+                    "INSERT INTO Emails (Email_ID, EmailName, Receipients, Subject, Message) VALUES ("
+                    "MAX(COALESCE((SELECT MAX(Email_ID) FROM Emails), 0), "
+                    "COALESCE((SELECT MAX(Email_ID) FROM MacrosDetails), 0)) + 1, ?, ?, ?, ?)"),
                 {email.name, email.recipients, email.subject, email.message});
         transaction.commit();
         return reactions::EditorResult::ok();

@@ -29,7 +29,8 @@ class EmailStore {
 public:
     static inline const QString kNeedName =
         QStringLiteral("you need to have an name to refer to this email before you can save it");
-    static inline const QString kNeedRecipient = QStringLiteral("you need to include someone to send the email to");
+    static inline const QString kNeedRecipient =
+        QStringLiteral("you need to include someone to send the email to");
     static inline const QString kNeedSubject = QStringLiteral("please enter a subject for the message");
     static inline const QString kNeedMessage = QStringLiteral("You have not entered a message");
 

@@ -44,7 +44,8 @@ TEST_F(AreaNamesTest, ApplyToAllFillsOnlyNamedAreasThatLackThePreset) {
     for (int area : {1, 2, 3}) ASSERT_TRUE(names.nameArea(area, "Room " + QString::number(area)).done);
     ASSERT_TRUE(names.namePreset(1, 1, "On Full").done);
     ASSERT_TRUE(names.namePreset(2, 1, "Bright").done);
-    main.exec("INSERT INTO PresetNames (Area, Preset, PresetName) VALUES (9, 2, 'Dim')");  // area 9 is unnamed
+    main.exec(
+        "INSERT INTO PresetNames (Area, Preset, PresetName) VALUES (9, 2, 'Dim')");  // area 9 is unnamed
     ASSERT_TRUE(names.applyToAll(1, 1).done);
     EXPECT_EQ(names.presets(1), (std::vector<NameRow>{{1, "On Full"}}));
     EXPECT_EQ(names.presets(2), (std::vector<NameRow>{{1, "Bright"}}));

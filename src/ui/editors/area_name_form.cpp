@@ -52,8 +52,8 @@ AreaNameForm::AreaNameForm(shell::Engine& engine, QWidget* parent)
     setObjectName(QStringLiteral("AreaNameForm"));
     setWindowTitle(tr("Area and Preset Names"));
     m_areas = makeGrid(QStringLiteral("AreaGrid"), editors::AreaNames::kAreaHeading,
-                       editors::AreaNames::kAreaNameHeading, editors::AreaNames::kAreaTip, reactions::kLastArea + 1,
-                       this);
+                       editors::AreaNames::kAreaNameHeading, editors::AreaNames::kAreaTip,
+                       reactions::kLastArea + 1, this);
     m_presets = makeGrid(QStringLiteral("PresetGrid"), editors::AreaNames::kPresetHeading,
                          editors::AreaNames::kPresetNameHeading, editors::AreaNames::kPresetTip,
                          reactions::kLastListedPreset, this);
@@ -81,9 +81,13 @@ AreaNameForm::AreaNameForm(shell::Engine& engine, QWidget* parent)
     reload();
 }
 
-int AreaNameForm::currentArea() const { return m_areas->currentRow() < 0 ? -1 : m_areas->currentRow(); }
+int AreaNameForm::currentArea() const {
+    return m_areas->currentRow() < 0 ? -1 : m_areas->currentRow();
+}
 
-int AreaNameForm::currentPreset() const { return m_presets->currentRow() < 0 ? -1 : m_presets->currentRow() + 1; }
+int AreaNameForm::currentPreset() const {
+    return m_presets->currentRow() < 0 ? -1 : m_presets->currentRow() + 1;
+}
 
 void AreaNameForm::reload() {
     try {

@@ -46,7 +46,9 @@ std::optional<int> chosen(const QComboBox* box) {
 }  // namespace
 
 ButtonAssignmentForm::ButtonAssignmentForm(shell::Engine& engine, int index, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_editor(engine.mainDatabase(), engine.features()->buttons()) {
+    : QWidget(parent, Qt::Window),
+      m_editor(engine.mainDatabase(), engine.features()->buttons()),
+      m_panel(engine.features()->buttons()) {
     setObjectName(QStringLiteral("ButtonAssignmentForm"));
     m_caption = new QLineEdit(this);
     m_caption->setObjectName(QStringLiteral("CaptionTextBox"));
@@ -202,6 +204,7 @@ void ButtonAssignmentForm::addRule() {
     draft.colour = storedFromColour(m_colour);
     if (showResult(this, m_editor.addRule(m_index, draft))) {
         m_ruleLabel->clear();
+        m_panel.GetButtonChanges();  // the new rule listens from now on
         showRules();
     }
 }
@@ -209,7 +212,10 @@ void ButtonAssignmentForm::addRule() {
 void ButtonAssignmentForm::deleteRule() {
     const int row = m_rules->currentRow();
     if (row < 0) return;
-    if (showResult(this, m_editor.deleteRule(m_rules->item(row, 0)->data(Qt::UserRole).toInt()))) showRules();
+    if (showResult(this, m_editor.deleteRule(m_rules->item(row, 0)->data(Qt::UserRole).toInt()))) {
+        m_panel.GetButtonChanges();
+        showRules();
+    }
 }
 
 }  // namespace qv::ui

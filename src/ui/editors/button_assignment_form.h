@@ -38,6 +38,7 @@ private:
     void fillPresets();
 
     reactions::ButtonEditor m_editor;
+    reactions::ButtonPanel& m_panel;
     int m_index = 1;
     QColor m_colour = Qt::green;
     QLineEdit* m_caption;

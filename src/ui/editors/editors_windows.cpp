@@ -10,21 +10,23 @@
 namespace qv::ui {
 
 void addEditorWindows(Windows& windows) {
-    windows.add(window::kNames, {.create = [&w = windows](const QVariant&) -> QWidget* {
-                                     return new AreaNameForm(w.engine(), w.mainWindow());
-                                 },
-                                 .reopen = [](QWidget* window, const QVariant&) {
-                                     static_cast<AreaNameForm*>(window)->reload();
-                                 },
-                                 .keep = true});
-    windows.add(window::kButtonEditor,
-                {.create = [&w = windows](const QVariant& arg) -> QWidget* {
-                     return new ButtonAssignmentForm(w.engine(), arg.isValid() ? arg.toInt() : 1, w.mainWindow());
-                 },
-                 .reopen = [](QWidget* window, const QVariant& arg) {
-                     static_cast<ButtonAssignmentForm*>(window)->showButton(arg.isValid() ? arg.toInt() : 1);
-                 },
-                 .keep = true});
+    windows.add(
+        window::kNames,
+        {.create = [&w = windows](const QVariant&) -> QWidget* {
+             return new AreaNameForm(w.engine(), w.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<AreaNameForm*>(window)->reload(); },
+         .keep = true});
+    windows.add(
+        window::kButtonEditor,
+        {.create = [&w = windows](const QVariant& arg) -> QWidget* {
+             return new ButtonAssignmentForm(w.engine(), arg.isValid() ? arg.toInt() : 1, w.mainWindow());
+         },
+         .reopen =
+             [](QWidget* window, const QVariant& arg) {
+                 static_cast<ButtonAssignmentForm*>(window)->showButton(arg.isValid() ? arg.toInt() : 1);
+             },
+         .keep = true});
 
     windows.addScene(QStringLiteral("names"), [](Windows& w) -> QWidget* {
         auto* form = static_cast<AreaNameForm*>(w.open(window::kNames));

@@ -25,7 +25,8 @@ namespace {
 struct Recorder final : qv::store::MonitorSink {
     void MonitorAdditem(const qv::store::MonitorRecord& record) override { comments << record.comment; }
     bool heard(const QString& part) const {
-        return std::any_of(comments.begin(), comments.end(), [&](const QString& c) { return c.contains(part); });
+        return std::any_of(comments.begin(), comments.end(),
+                           [&](const QString& c) { return c.contains(part); });
     }
     QStringList comments;
 };
@@ -49,8 +50,8 @@ bool enterName(QWidget* form, const QString& caption, const QString& name, int c
     text->clear();
     QTest::keyClicks(text, name);
     QTest::mouseClick(input->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
-    return UiSession::waitUntil([&] { return form->findChild<QDialog*>(QStringLiteral("InputForm")) == nullptr; },
-                                closeMs);
+    return UiSession::waitUntil(
+        [&] { return form->findChild<QDialog*>(QStringLiteral("InputForm")) == nullptr; }, closeMs);
 }
 
 void choose(QComboBox* combo, const QString& text) {
@@ -69,9 +70,9 @@ private slots:
 };
 
 void EditorsTest::aPresetNamedInTheNamesWindowDescribesTheNextReport() {
+    Recorder recorder;  // outlives the session, which keeps writing records to it as it shuts down
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
-    Recorder recorder;
     session.engine().monitorLog()->addSink(&recorder);
     auto* form = qobject_cast<qv::ui::AreaNameForm*>(session.windows().open(qv::ui::window::kNames));
     QVERIFY(form);
@@ -83,12 +84,14 @@ void EditorsTest::aPresetNamedInTheNamesWindowDescribesTheNextReport() {
     // A preset of an unnamed area cannot be named.
     doubleClickRow(areas, 5);
     QVERIFY(!enterName(form, "Name for Area 5", "2nd Floor", 200));  // refused: the window stays
-    QVERIFY(session.sawBox(
-        "Sorry, you can only use Letters and Numbers for Area names, and names can not begin with a numeric..."));
+    QVERIFY(
+        session.sawBox("Sorry, you can only use Letters and Numbers for Area names, and names can not begin "
+                       "with a numeric..."));
     auto* input = form->findChild<QDialog*>(QStringLiteral("InputForm"));
     QVERIFY(input && input->isVisible());
     input->close();
-    QVERIFY(UiSession::waitUntil([&] { return form->findChild<QDialog*>(QStringLiteral("InputForm")) == nullptr; }));
+    QVERIFY(UiSession::waitUntil(
+        [&] { return form->findChild<QDialog*>(QStringLiteral("InputForm")) == nullptr; }));
     doubleClickRow(presets, 2);
     QVERIFY(session.sawBox("you should name the area before you attempt to name presets for this area"));
 
@@ -112,7 +115,8 @@ void EditorsTest::aButtonRuleChangesTheButtonWhenThePresetIsReported() {
     QVERIFY2(session.start(), qPrintable(session.why()));
     session.execOnMain("INSERT INTO Macros (Macro, Enabled) VALUES (?, 1)", {"Demo Start"});
     session.execOnMain("INSERT INTO Macros (Macro, Enabled) VALUES (?, 1)", {"Demo Next"});
-    auto* form = qobject_cast<qv::ui::ButtonAssignmentForm*>(session.windows().open(qv::ui::window::kButtonEditor, 2));
+    auto* form =
+        qobject_cast<qv::ui::ButtonAssignmentForm*>(session.windows().open(qv::ui::window::kButtonEditor, 2));
     QVERIFY(form);
     auto* rules = form->findChild<QTableWidget*>(QStringLiteral("RuleGrid"));
     QCOMPARE(rules->horizontalHeaderItem(0)->text(), QStringLiteral("If I hear"));
@@ -127,7 +131,8 @@ void EditorsTest::aButtonRuleChangesTheButtonWhenThePresetIsReported() {
 
     // A rule without a label is refused; then the full rule is stored.
     auto* add = form->findChild<QPushButton*>(QStringLiteral("AddRuleButton"));
-    form->findChild<QComboBox*>(QStringLiteral("RuleAreaCombo"))->setCurrentIndex(6);  // area 5 after the blank
+    form->findChild<QComboBox*>(QStringLiteral("RuleAreaCombo"))
+        ->setCurrentIndex(6);  // area 5 after the blank
     form->findChild<QComboBox*>(QStringLiteral("RulePresetCombo"))->setCurrentIndex(3);  // preset 3
     choose(form->findChild<QComboBox*>(QStringLiteral("RuleMacroCombo")), "Demo Next");
     QTest::mouseClick(add, Qt::LeftButton);
