@@ -1,6 +1,7 @@
 #include "shell/engine.h"
 #include "ui/editors/area_name_form.h"
 #include "ui/editors/button_assignment_form.h"
+#include "ui/editors/email_form.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
@@ -27,6 +28,13 @@ void addEditorWindows(Windows& windows) {
                  static_cast<ButtonAssignmentForm*>(window)->showButton(arg.isValid() ? arg.toInt() : 1);
              },
          .keep = true});
+    windows.add(
+        window::kEmails,
+        {.create = [&w = windows](const QVariant&) -> QWidget* {
+             return new EmailForm(w.engine(), w.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<EmailForm*>(window)->reload(); },
+         .keep = true});
 
     windows.addScene(QStringLiteral("names"), [](Windows& w) -> QWidget* {
         auto* form = static_cast<AreaNameForm*>(w.open(window::kNames));
@@ -36,6 +44,8 @@ void addEditorWindows(Windows& windows) {
     });
     windows.addScene(QStringLiteral("button-editor"),
                      [](Windows& w) -> QWidget* { return w.open(window::kButtonEditor, 2); });
+    windows.addScene(QStringLiteral("emails"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kEmails); });
 }
 
 }  // namespace qv::ui
