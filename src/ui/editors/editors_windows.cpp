@@ -1,10 +1,51 @@
+#include "shell/engine.h"
+#include "ui/editors/area_name_form.h"
+#include "ui/editors/button_assignment_form.h"
+#include "ui/editors/email_form.h"
 #include "ui/window_catalogue.h"
+#include "ui/window_names.h"
 #include "ui/windows.h"
+
+#include <QTableWidget>
 
 namespace qv::ui {
 
 void addEditorWindows(Windows& windows) {
-    (void)windows;
+    windows.add(
+        window::kNames,
+        {.create = [&w = windows](const QVariant&) -> QWidget* {
+             return new AreaNameForm(w.engine(), w.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<AreaNameForm*>(window)->reload(); },
+         .keep = true});
+    windows.add(
+        window::kButtonEditor,
+        {.create = [&w = windows](const QVariant& arg) -> QWidget* {
+             return new ButtonAssignmentForm(w.engine(), arg.isValid() ? arg.toInt() : 1, w.mainWindow());
+         },
+         .reopen =
+             [](QWidget* window, const QVariant& arg) {
+                 static_cast<ButtonAssignmentForm*>(window)->showButton(arg.isValid() ? arg.toInt() : 1);
+             },
+         .keep = true});
+    windows.add(
+        window::kEmails,
+        {.create = [&w = windows](const QVariant&) -> QWidget* {
+             return new EmailForm(w.engine(), w.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<EmailForm*>(window)->reload(); },
+         .keep = true});
+
+    windows.addScene(QStringLiteral("names"), [](Windows& w) -> QWidget* {
+        auto* form = static_cast<AreaNameForm*>(w.open(window::kNames));
+        if (auto* grid = form ? form->findChild<QTableWidget*>(QStringLiteral("AreaGrid")) : nullptr)
+            grid->setCurrentCell(1, 1);
+        return form;
+    });
+    windows.addScene(QStringLiteral("button-editor"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kButtonEditor, 2); });
+    windows.addScene(QStringLiteral("emails"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kEmails); });
 }
 
 }  // namespace qv::ui
