@@ -1,6 +1,7 @@
 // The plan view's engine on real database files: the tree of views, the
 // indicators and their colour lines, and the looks that follow the presets.
 
+#include "features/plan/plan_feed.h"
 #include "features/plan/plan_indicators.h"
 #include "features/plan/plan_views.h"
 #include "features/reactions/reactions_fixture.h"
@@ -11,6 +12,11 @@ namespace qv::plan {
 namespace {
 
 using reactions::test::MainDb;
+
+struct Monitor final : store::MonitorSink {
+    void MonitorAdditem(const store::MonitorRecord& record) override { records.push_back(record); }
+    std::vector<store::MonitorRecord> records;
+};
 
 int orphanViews(MainDb& db) {
     return db.count(
@@ -146,6 +152,38 @@ TEST(PlanEditingTest, LockRefusesPressesAndModifiedArrowsMoveTenTimesAsFar) {
     }
     EXPECT_EQ(arrowStep(0, false), QPointF(-10, 0));
     EXPECT_EQ(arrowStep(3, false), QPointF(0, 10));
+}
+
+// Heard messages travel the decoder's road: only areas with an indicator
+// reach the plan view one by one; a preset for all areas asks for all.
+TEST(PlanFeedTest, DecoderStepFollowsTheHasIndicatorTableAndNavigationIsRecorded) {
+    MainDb db;
+    Monitor monitor;
+    reactions::test::Network network(monitor);
+    PlanIndicators(db.db).enterLine(QStringLiteral("floor.svg"), 1, 5, 3, 0xff, QString());
+    PlanFeed feed(db.db, monitor, network.clock);
+    network.inbox.addReactions(&feed);
+    QVector<QPair<int, int>> changes;
+    int allAreas = 0;
+    QObject::connect(&feed, &PlanFeed::IndicatorChange, [&](int a, int p) { changes.push_back({a, p}); });
+    QObject::connect(&feed, &PlanFeed::CheckAreaPresetArray, [&] { ++allAreas; });
+
+    network.hear(*net::GoAreaPreset(5, 3));
+    EXPECT_TRUE(changes.isEmpty());  // the table is not loaded yet
+    feed.GetIndicatorChanges();
+    network.hear(*net::GoAreaPreset(5, 3));
+    network.hear(*net::GoAreaPreset(6, 2));  // no indicator for area 6
+    network.hear(*net::GoAreaPreset(0, 4));
+    EXPECT_EQ(changes, (QVector<QPair<int, int>>{{5, 3}}));
+    EXPECT_EQ(allAreas, 1);
+
+    int shown = 0;
+    QObject::connect(&feed, &PlanFeed::navigate, [&](int id) { shown = id; });
+    feed.NavigatePlanView(42);
+    EXPECT_EQ(shown, 42);
+    ASSERT_FALSE(monitor.records.empty());
+    EXPECT_EQ(monitor.records.back().MsgType, QStringLiteral("Planview"));
+    EXPECT_EQ(monitor.records.back().comment, QStringLiteral("Planview Navigates!"));
 }
 
 }  // namespace
