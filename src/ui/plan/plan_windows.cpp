@@ -17,6 +17,11 @@ void addPlanWindows(Windows& windows) {
                                                 static_cast<PlanViewForm*>(widget)->showView(arg.toInt());
                                         },
                                     .keep = true});
+    // The demo plan's floor, coloured by the presets heard so far.
+    windows.addScene(QStringLiteral("plan-view"), [](Windows& w) -> QWidget* {
+        w.open(window::kPlanView, 2);
+        return w.find<PlanViewForm>(window::kPlanView);
+    });
 }
 
 }  // namespace qv::ui

@@ -11,6 +11,8 @@
 #include "ui/window_names.h"
 #include "ui/windows.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGraphicsRectItem>
 #include <QtTest>
 
@@ -41,6 +43,9 @@ void PlanViewTest::indicatorsFollowTheReportedPresets() {
         QStringLiteral("INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon)"
                        " VALUES (1, 3, 255, ''), (1, 4, 16711680, ''), (2, 4, 16711680, '')"));
     session.engine().features()->GetIndicatorChanges();
+    QDir(session.dataDir()).mkpath(QStringLiteral("Planview Drawings"));
+    QVERIFY(QFile::copy(QStringLiteral(QUORVEL_DEMO_FLOOR),
+                        session.dataDir() + QStringLiteral("/Planview Drawings/floor.svg")));
 
     session.windows().open(qv::ui::window::kPlanView, 7);
     auto* form = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
@@ -59,6 +64,10 @@ void PlanViewTest::indicatorsFollowTheReportedPresets() {
     session.engine().sendRS232(*qv::net::GoAreaPreset(0, 4));
     QVERIFY(UiSession::waitUntil([&] { return six->brush().color() == QColor(Qt::blue); }));
     QCOMPARE(five->brush().color(), QColor(Qt::blue));
+    // The drawing is shown under the indicators.
+    const QImage shown = form->grab().toImage();
+    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB"));
+    QVERIFY(form->scene()->items().size() == 3);
 
     // A macro's navigation shows the view and writes the monitor record.
     form->hide();
