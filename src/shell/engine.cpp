@@ -5,6 +5,7 @@
 #include "features/reactions/button_panel.h"
 #include "features/exchange/item_exchange.h"
 #include "features/exchange/status_file.h"
+#include "features/plan/plan_feed.h"
 #include "macros/macro_engine.h"
 #include "schedule/scheduling.h"
 #include "schedule/sun_times.h"
@@ -322,9 +323,13 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         m_features->registerReactions(*m_inbox);
         connect(&m_macros->pool(), &macros::MacroPool::RollCall, this,
                 [this](const QString& name) { m_features->rollCalls().RollCall(name); });
+        connect(&m_macros->pool(), &macros::MacroPool::PlanViewNav, &m_features->plan(),
+                &plan::PlanFeed::NavigatePlanView);
     });
     steps.add(QStringLiteral("Loading...Button Labels"), [this] { m_features->GetButtonLabels(); }, kStepGapMs);
     steps.add(QStringLiteral("Loading...Button Changes"), [this] { m_features->GetButtonChanges(); }, kStepGapMs);
+    steps.add(QStringLiteral("Loading...Indicator Changes"), [this] { m_features->GetIndicatorChanges(); },
+              kStepGapMs);
     steps.add({}, [this] {
         // The schedule workspace is rebuilt and what is due this minute fires.
         QString calendar = config().ReminderCalendarPath.trimmed();

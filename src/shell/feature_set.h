@@ -33,6 +33,9 @@ class EnergyRecorder;
 namespace qv::macros {
 class SmtpMailer;
 }
+namespace qv::plan {
+class PlanFeed;
+}
 
 namespace qv::shell {
 
@@ -63,6 +66,7 @@ public:
     void GetAreaPresetEvents();
     void GetCustomCodeEvents();
     void GetSensorstoLog();
+    void GetIndicatorChanges();
 
     // Stops the polling timers and closes the sensor log.
     void stop();
@@ -74,6 +78,7 @@ public:
     reactions::FloatingPreset& floatingPreset() { return *m_floatingPreset; }
     devices::SensorLogging& sensors() { return *m_sensors; }
     devices::RollCallRunner& rollCalls() { return *m_rollCalls; }
+    plan::PlanFeed& plan() { return *m_plan; }
 
 private:
     static std::function<void(const QString&, const QString&, const QString&, const QString&)> rollCallMailer(
@@ -90,6 +95,7 @@ private:
     std::unique_ptr<devices::RollCallRunner> m_rollCalls;
     std::unique_ptr<devices::ChannelRequestQueue> m_channelRequests;
     std::unique_ptr<devices::EnergyRecorder> m_energy;
+    std::unique_ptr<plan::PlanFeed> m_plan;
 };
 
 }  // namespace qv::shell

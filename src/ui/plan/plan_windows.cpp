@@ -1,10 +1,27 @@
+#include "ui/plan/plan_view_form.h"
 #include "ui/window_catalogue.h"
+#include "ui/window_names.h"
 #include "ui/windows.h"
 
 namespace qv::ui {
 
 void addPlanWindows(Windows& windows) {
-    (void)windows;
+    windows.add(window::kPlanView, {.create = [&w = windows](const QVariant& arg) -> QWidget* {
+                                        auto* form = new PlanViewForm(w.engine());
+                                        if (arg.isValid()) form->showView(arg.toInt());
+                                        return form;
+                                    },
+                                    .reopen =
+                                        [](QWidget* widget, const QVariant& arg) {
+                                            if (arg.isValid())
+                                                static_cast<PlanViewForm*>(widget)->showView(arg.toInt());
+                                        },
+                                    .keep = true});
+    // The demo plan's floor, coloured by the presets heard so far.
+    windows.addScene(QStringLiteral("plan-view"), [](Windows& w) -> QWidget* {
+        w.open(window::kPlanView, 2);
+        return w.find<PlanViewForm>(window::kPlanView);
+    });
 }
 
 }  // namespace qv::ui

@@ -1,0 +1,139 @@
+#include "features/plan/plan_views.h"
+
+#include "store/database.h"
+#include "store/transaction.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace qv::plan {
+
+namespace {
+
+PlanView rowToView(const QSqlQuery& q) {
+    PlanView v;
+    v.id = q.value(0).toInt();
+    v.label = q.value(1).toString();
+    v.childOf = q.value(2).toInt();
+    v.drawing = q.value(3).toString();
+    v.left = q.value(4).toDouble();
+    v.width = q.value(5).toDouble();
+    v.top = q.value(6).toDouble();
+    v.height = q.value(7).toDouble();
+    v.iconSize = q.value(8).toInt();
+    return v;
+}
+
+const QString kColumns = QStringLiteral(
+    "SELECT TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize FROM TreeView");
+
+}  // namespace
+
+PlanViews::PlanViews(store::Database& db, QString programFolder)
+    : m_db(db), m_programFolder(std::move(programFolder)) {}
+
+QVector<PlanView> PlanViews::views() const {
+    QSqlQuery q = m_db.prepare(kColumns + QStringLiteral(" ORDER BY TreeView_ID"));
+    m_db.exec(q);
+    QVector<PlanView> out;
+    while (q.next()) out.push_back(rowToView(q));
+    return out;
+}
+
+PlanView PlanViews::view(int id) const {
+    QSqlQuery q = m_db.prepare(kColumns + QStringLiteral(" WHERE TreeView_ID = ?"));
+    q.addBindValue(id);
+    m_db.exec(q);
+    return q.next() ? rowToView(q) : PlanView{};
+}
+
+QVector<PlanView> PlanViews::build() {
+    QVector<PlanView> all = views();
+    if (all.isEmpty()) {
+        QSqlQuery q = m_db.prepare(QStringLiteral(
+            "INSERT INTO TreeView (Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize)"
+            " VALUES ('Project', 0, ?, 0, 0, 0, 0, 0)"));
+        q.addBindValue(m_programFolder + QStringLiteral("\\planview.jpg"));
+        m_db.exec(q);
+        all = views();
+    }
+    QHash<int, QString> paths;
+    QSet<int> droppedParents;
+    QVector<PlanView> out;
+    for (PlanView& v : all) {
+        if (v.childOf != 0 && !paths.contains(v.childOf)) {
+            droppedParents.insert(v.childOf);
+            continue;
+        }
+        v.path = v.childOf == 0 ? v.label : paths.value(v.childOf) + QLatin1Char('\\') + v.label;
+        paths.insert(v.id, v.path);
+        out.push_back(v);
+    }
+    if (!droppedParents.isEmpty()) {
+        store::Transaction t(m_db);
+        for (int parent : droppedParents) {
+            QSqlQuery q = m_db.prepare(QStringLiteral("DELETE FROM TreeView WHERE ChildOf = ?"));
+            q.addBindValue(parent);
+            m_db.exec(q);
+        }
+        t.commit();
+    }
+    return out;
+}
+
+int PlanViews::addView(int parentId) {
+    const PlanView parent = view(parentId);
+    QSqlQuery q = m_db.prepare(QStringLiteral(
+        "INSERT INTO TreeView (Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize)"
+        " VALUES ('New View', ?, ?, ?, ?, ?, ?, ?)"));
+    for (const QVariant& v : QVariantList{parentId, parent.drawing, parent.left, parent.width, parent.top,
+                                          parent.height, parent.iconSize})
+        q.addBindValue(v);
+    m_db.exec(q);
+    return q.lastInsertId().toInt();
+}
+
+void PlanViews::rename(int id, const QString& label) {
+    QSqlQuery q = m_db.prepare(QStringLiteral("UPDATE TreeView SET Label = ? WHERE TreeView_ID = ?"));
+    q.addBindValue(label);
+    q.addBindValue(id);
+    m_db.exec(q);
+}
+
+void PlanViews::remove(int id) {
+    store::Transaction t(m_db);
+    QSqlQuery q = m_db.prepare(QStringLiteral("DELETE FROM TreeView WHERE TreeView_ID = ? OR ChildOf = ?"));
+    q.addBindValue(id);
+    q.addBindValue(id);
+    m_db.exec(q);
+    // Grandchildren and deeper: repeat until no view is left without a parent.
+    for (;;) {
+        QSqlQuery orphans =
+            m_db.prepare(QStringLiteral("DELETE FROM TreeView WHERE ChildOf <> 0"
+                                        " AND ChildOf NOT IN (SELECT TreeView_ID FROM TreeView)"));
+        m_db.exec(orphans);
+        if (orphans.numRowsAffected() <= 0) break;
+    }
+    t.commit();
+}
+
+void PlanViews::saveExtents(int id, double left, double width, double top, double height, int iconSize) {
+    QSqlQuery q =
+        m_db.prepare(QStringLiteral("UPDATE TreeView SET \"Left\" = ?, Width = ?, Top = ?, Height = ?, "
+                                    "iconsize = ? WHERE TreeView_ID = ?"));
+    for (const QVariant& v : QVariantList{left, width, top, height, iconSize, id}) q.addBindValue(v);
+    m_db.exec(q);
+}
+
+void PlanViews::setDrawing(int id, const QString& drawing, double left, double width, double top,
+                           double height) {
+    QSqlQuery q =
+        m_db.prepare(QStringLiteral("UPDATE TreeView SET WMFFile = ?, \"Left\" = ?, Width = ?, Top = ?, "
+                                    "Height = ? WHERE TreeView_ID = ?"));
+    for (const QVariant& v : QVariantList{drawing, left, width, top, height, id}) q.addBindValue(v);
+    m_db.exec(q);
+}
+
+}  // namespace qv::plan

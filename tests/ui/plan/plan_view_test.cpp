@@ -1,0 +1,79 @@
+// The plan view against quorvel-sim: indicators take the colour of the
+// preset the network reports, one area at a time or all at once, and a
+// navigation shows a view.
+
+#include "features/plan/plan_feed.h"
+#include "net/builders.h"
+#include "shell/engine.h"
+#include "shell/feature_set.h"
+#include "ui/plan/plan_view_form.h"
+#include "ui/support/ui_session.h"
+#include "ui/window_names.h"
+#include "ui/windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGraphicsRectItem>
+#include <QtTest>
+
+using qv::test::UiSession;
+
+class PlanViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void indicatorsFollowTheReportedPresets();
+};
+
+void PlanViewTest::indicatorsFollowTheReportedPresets() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    // A view of floor.svg with indicator 1 for area 5 and indicator 2 for area 6.
+    session.execOnMain(
+        QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top,"
+                       " Height, iconsize) VALUES (7, 'Ground floor', 0, 'floor.svg', 0, 2000, 0, 1500, 2)"));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
+                       " VALUES (1, 100, 100, 5, 1), (2, 600, 100, 6, 1)"));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanAreaColours (PlanAreaColour_ID, Area, WMFFile_ID, DefaultColour)"
+                       " VALUES (1, 5, 1, 8421504), (2, 6, 1, 8421504)"));
+    // Preset 3 of area 5 is red, preset 4 of both areas is blue (red in the low byte).
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon)"
+                       " VALUES (1, 3, 255, ''), (1, 4, 16711680, ''), (2, 4, 16711680, '')"));
+    session.engine().features()->GetIndicatorChanges();
+    QDir(session.dataDir()).mkpath(QStringLiteral("Planview Drawings"));
+    QVERIFY(QFile::copy(QStringLiteral(QUORVEL_DEMO_FLOOR),
+                        session.dataDir() + QStringLiteral("/Planview Drawings/floor.svg")));
+
+    session.windows().open(qv::ui::window::kPlanView, 7);
+    auto* form = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    QVERIFY(form);
+    QCOMPARE(form->currentView(), 7);
+    QGraphicsRectItem* five = form->indicator(1);
+    QGraphicsRectItem* six = form->indicator(2);
+    QVERIFY(five && six);
+    QCOMPARE(five->rect().width(), 150.0);
+
+    session.engine().sendRS232(*qv::net::GoAreaPreset(5, 3));
+    QVERIFY(UiSession::waitUntil([&] { return five->brush().color() == QColor(Qt::red); }));
+    QCOMPARE(five->toolTip(), QStringLiteral("Area 5 in Preset 3"));
+    QCOMPARE(six->brush().color(), QColor(Qt::lightGray));
+
+    session.engine().sendRS232(*qv::net::GoAreaPreset(0, 4));
+    QVERIFY(UiSession::waitUntil([&] { return six->brush().color() == QColor(Qt::blue); }));
+    QCOMPARE(five->brush().color(), QColor(Qt::blue));
+    // The drawing is shown under the indicators.
+    const QImage shown = form->grab().toImage();
+    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB"));
+    QVERIFY(form->scene()->items().size() == 3);
+
+    // A macro's navigation shows the view and writes the monitor record.
+    form->hide();
+    session.engine().features()->plan().NavigatePlanView(7);
+    QVERIFY(form->isVisible());
+}
+
+QTEST_MAIN(PlanViewTest)
+#include "plan_view_test.moc"
