@@ -23,6 +23,7 @@ class LightLevels;
 class FloatingPreset;
 }  // namespace qv::reactions
 namespace qv::devices {
+class DeviceTimers;
 class QtDeviceTimers;
 class SensorLogWriter;
 class SensorLogging;
@@ -74,6 +75,11 @@ public:
     reactions::FloatingPreset& floatingPreset() { return *m_floatingPreset; }
     devices::SensorLogging& sensors() { return *m_sensors; }
     devices::RollCallRunner& rollCalls() { return *m_rollCalls; }
+    // What the sensor windows need beside the polling: the sensor log the
+    // editors write to, the timers a properties refresh waits on, the clock.
+    devices::SensorLogWriter& sensorLog() { return *m_sensorLog; }
+    devices::DeviceTimers& deviceTimers();
+    const comms::Clock& clock() const { return m_clock; }
 
 private:
     static std::function<void(const QString&, const QString&, const QString&, const QString&)> rollCallMailer(
@@ -90,6 +96,7 @@ private:
     std::unique_ptr<devices::RollCallRunner> m_rollCalls;
     std::unique_ptr<devices::ChannelRequestQueue> m_channelRequests;
     std::unique_ptr<devices::EnergyRecorder> m_energy;
+    const comms::Clock& m_clock;
 };
 
 }  // namespace qv::shell

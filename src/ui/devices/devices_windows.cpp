@@ -2,6 +2,7 @@
 #include "shell/feature_set.h"
 #include "ui/devices/direct_control_window.h"
 #include "ui/devices/light_levels_window.h"
+#include "ui/devices/sensors_window.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
 
@@ -36,6 +37,17 @@ void addDeviceWindows(Windows& windows) {
                                            },
                                        .keep = true});
 
+    windows.add(
+        window::kSensors,
+        {.create = [&windows](const QVariant&) -> QWidget* {
+             if (!windows.engine().features()) return nullptr;
+             return new SensorsWindow(windows.engine(), windows.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<SensorsWindow*>(window)->reload(); },
+         .keep = true});
+
+    windows.addScene(QStringLiteral("sensors"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kSensors); });
     windows.addScene(QStringLiteral("direct-control"), [](Windows& w) -> QWidget* {
         QWidget* window = w.open(window::kDirectControl);
         if (auto* list = window->findChild<QListWidget*>("areaList")) list->setCurrentRow(5);
