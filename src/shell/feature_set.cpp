@@ -1,16 +1,16 @@
 #include "shell/feature_set.h"
 
+#include "features/reactions/button_panel.h"
+#include "features/reactions/direct_control.h"
+#include "features/reactions/events.h"
+#include "features/reactions/floating_preset.h"
+#include "features/reactions/light_levels.h"
 #include "features/devices/channel_requests.h"
 #include "features/devices/device_timers.h"
 #include "features/devices/energy_recorder.h"
 #include "features/devices/roll_call.h"
 #include "features/devices/sensor_log_writer.h"
 #include "features/devices/sensor_logging.h"
-#include "features/reactions/button_panel.h"
-#include "features/reactions/direct_control.h"
-#include "features/reactions/events.h"
-#include "features/reactions/floating_preset.h"
-#include "features/reactions/light_levels.h"
 #include "macros/mail_message.h"
 #include "macros/smtp_mailer.h"
 
@@ -23,16 +23,16 @@ FeatureSet::FeatureSet(FeatureDeps d)
     : m_events(std::make_unique<reactions::Events>(d.main, d.runner, d.monitor, d.clock)),
       m_buttons(std::make_unique<reactions::ButtonPanel>(d.main, d.runner, d.areaState, d.monitor, d.clock,
                                                          d.sendRS232, d.config.buttonversion)),
-      m_directControl(std::make_unique<reactions::DirectControl>(
-          d.main, d.areaState, d.names, d.monitor, d.clock, d.runner, d.sendRS232, d.enableMacro)),
-      m_lightLevels(std::make_unique<reactions::LightLevels>(
-          d.main, d.areaState, d.monitor, d.clock, d.sendRS232, reactions::LightLevels::Intervals{})),
+      m_directControl(std::make_unique<reactions::DirectControl>(d.main, d.areaState, d.names, d.monitor, d.clock,
+                                                                 d.runner, d.sendRS232, d.enableMacro)),
+      m_lightLevels(std::make_unique<reactions::LightLevels>(d.main, d.areaState, d.monitor, d.clock, d.sendRS232,
+                                                             reactions::LightLevels::Intervals{})),
       m_floatingPreset(std::make_unique<reactions::FloatingPreset>(d.main, d.areaState, d.names, d.sendRS232,
                                                                    reactions::FloatingPreset::Intervals{})),
       m_timers(std::make_unique<devices::QtDeviceTimers>()),
       m_sensorLog(std::make_unique<devices::SensorLogWriter>(d.paths.sensorLog(), d.monitor, d.clock)),
-      m_sensors(std::make_unique<devices::SensorLogging>(d.main, *m_sensorLog, d.areaState, d.monitor,
-                                                         d.clock, *m_timers, d.sendRS232)),
+      m_sensors(std::make_unique<devices::SensorLogging>(d.main, *m_sensorLog, d.areaState, d.monitor, d.clock,
+                                                         *m_timers, d.sendRS232)),
       m_rollCalls(std::make_unique<devices::RollCallRunner>(d.main, d.paths, d.monitor, d.clock, *m_timers,
                                                             d.sendRS232, d.runner, rollCallMailer(d))),
       m_channelRequests(std::make_unique<devices::ChannelRequestQueue>(*m_timers, d.sendRS232)),
@@ -46,8 +46,7 @@ devices::DeviceTimers& FeatureSet::deviceTimers() {
     return *m_timers;
 }
 
-std::function<void(const QString&, const QString&, const QString&, const QString&)>
-FeatureSet::rollCallMailer(const FeatureDeps& d) {
+std::function<void(const QString&, const QString&, const QString&, const QString&)> FeatureSet::rollCallMailer(const FeatureDeps& d) {
     store::MonitorSink* monitor = &d.monitor;
     const comms::Clock* clock = &d.clock;
     macros::SmtpMailer* mailer = &d.mailer;
@@ -66,8 +65,7 @@ FeatureSet::rollCallMailer(const FeatureDeps& d) {
             store::MonitorRecord record;
             record.MsgType = QStringLiteral("ERROR ***");
             record.DateTime = comms::dateTimeText(clock->now());
-            record.comment =
-                QStringLiteral("The roll-call e-mail \"%1\" was not sent: %2").arg(subject, error);
+            record.comment = QStringLiteral("The roll-call e-mail \"%1\" was not sent: %2").arg(subject, error);
             monitor->MonitorAdditem(record);
         });
     };
@@ -85,9 +83,7 @@ void FeatureSet::registerReactions(comms::InBox& inbox) {
     inbox.addReactions(m_energy.get());
 }
 
-void FeatureSet::GetSensorstoLog() {
-    m_sensors->GetSensorstoLog();
-}
+void FeatureSet::GetSensorstoLog() { m_sensors->GetSensorstoLog(); }
 
 void FeatureSet::stop() {
     m_sensors->stop();
@@ -96,17 +92,9 @@ void FeatureSet::stop() {
     m_sensorLog->close();
 }
 
-void FeatureSet::GetButtonLabels() {
-    m_buttons->GetButtonLabels();
-}
-void FeatureSet::GetButtonChanges() {
-    m_buttons->GetButtonChanges();
-}
-void FeatureSet::GetAreaPresetEvents() {
-    m_events->GetAreaPresetEvents();
-}
-void FeatureSet::GetCustomCodeEvents() {
-    m_events->GetCustomCodeEvents();
-}
+void FeatureSet::GetButtonLabels() { m_buttons->GetButtonLabels(); }
+void FeatureSet::GetButtonChanges() { m_buttons->GetButtonChanges(); }
+void FeatureSet::GetAreaPresetEvents() { m_events->GetAreaPresetEvents(); }
+void FeatureSet::GetCustomCodeEvents() { m_events->GetCustomCodeEvents(); }
 
 }  // namespace qv::shell
