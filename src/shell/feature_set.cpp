@@ -38,13 +38,17 @@ FeatureSet::FeatureSet(FeatureDeps d)
                                                             d.sendRS232, d.runner, rollCallMailer(d))),
       m_channelRequests(std::make_unique<devices::ChannelRequestQueue>(*m_timers, d.sendRS232)),
       m_energy(std::make_unique<devices::EnergyRecorder>(d.main, *m_channelRequests, d.monitor, d.clock)),
-      m_plan(std::make_unique<plan::PlanFeed>(d.main, d.monitor, d.clock)) {
+      m_plan(std::make_unique<plan::PlanFeed>(d.main, d.monitor, d.clock)),
+      m_clock(d.clock) {
     m_sensors->setLoggingEnabled(d.config.enablesensorlog);
     m_energy->setEnabled(d.config.enableenergyusage);
 }
 
-std::function<void(const QString&, const QString&, const QString&, const QString&)>
-FeatureSet::rollCallMailer(const FeatureDeps& d) {
+devices::DeviceTimers& FeatureSet::deviceTimers() {
+    return *m_timers;
+}
+
+std::function<void(const QString&, const QString&, const QString&, const QString&)> FeatureSet::rollCallMailer(const FeatureDeps& d) {
     store::MonitorSink* monitor = &d.monitor;
     const comms::Clock* clock = &d.clock;
     macros::SmtpMailer* mailer = &d.mailer;

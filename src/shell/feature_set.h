@@ -23,6 +23,7 @@ class LightLevels;
 class FloatingPreset;
 }  // namespace qv::reactions
 namespace qv::devices {
+class DeviceTimers;
 class QtDeviceTimers;
 class SensorLogWriter;
 class SensorLogging;
@@ -79,6 +80,11 @@ public:
     devices::SensorLogging& sensors() { return *m_sensors; }
     devices::RollCallRunner& rollCalls() { return *m_rollCalls; }
     plan::PlanFeed& plan() { return *m_plan; }
+    // What the sensor windows need beside the polling: the sensor log the
+    // editors write to, the timers a properties refresh waits on, the clock.
+    devices::SensorLogWriter& sensorLog() { return *m_sensorLog; }
+    devices::DeviceTimers& deviceTimers();
+    const comms::Clock& clock() const { return m_clock; }
 
 private:
     static std::function<void(const QString&, const QString&, const QString&, const QString&)> rollCallMailer(
@@ -96,6 +102,7 @@ private:
     std::unique_ptr<devices::ChannelRequestQueue> m_channelRequests;
     std::unique_ptr<devices::EnergyRecorder> m_energy;
     std::unique_ptr<plan::PlanFeed> m_plan;
+    const comms::Clock& m_clock;
 };
 
 }  // namespace qv::shell

@@ -1,10 +1,94 @@
+#include "features/devices/roll_call.h"
+#include "shell/engine.h"
+#include "shell/feature_set.h"
+#include "ui/devices/direct_control_window.h"
+#include "ui/devices/light_levels_window.h"
+#include "ui/devices/roll_call_window.h"
+#include "ui/devices/sensors_window.h"
 #include "ui/window_catalogue.h"
+#include "ui/window_names.h"
+
+#include <QListWidget>
+#include <QTimer>
 #include "ui/windows.h"
 
 namespace qv::ui {
 
 void addDeviceWindows(Windows& windows) {
-    (void)windows;
+    windows.add(window::kDirectControl,
+                {.create = [&windows](const QVariant&) -> QWidget* {
+                     if (!windows.engine().features()) return nullptr;
+                     return new DirectControlWindow(windows.engine().features()->directControl(),
+                                                    windows.mainWindow());
+                 },
+                 .reopen = [](QWidget* window,
+                              const QVariant&) { static_cast<DirectControlWindow*>(window)->reload(); },
+                 .keep = true});
+
+    windows.add(window::kLightLevels, {.create = [&windows](const QVariant& area) -> QWidget* {
+                                           if (!windows.engine().features()) return nullptr;
+                                           auto* window =
+                                               new LightLevelsWindow(windows.engine(), windows.mainWindow());
+                                           if (area.isValid()) window->showArea(area.toInt());
+                                           return window;
+                                       },
+                                       .reopen =
+                                           [](QWidget* window, const QVariant& area) {
+                                               auto* levels = static_cast<LightLevelsWindow*>(window);
+                                               levels->applyPermissions();
+                                               if (area.isValid()) levels->showArea(area.toInt());
+                                           },
+                                       .keep = true});
+
+    windows.add(
+        window::kSensors,
+        {.create = [&windows](const QVariant&) -> QWidget* {
+             if (!windows.engine().features()) return nullptr;
+             return new SensorsWindow(windows.engine(), windows.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<SensorsWindow*>(window)->reload(); },
+         .keep = true});
+
+    windows.add(window::kRollCall,
+                {.create = [&windows](const QVariant&) -> QWidget* {
+                     if (!windows.engine().features()) return nullptr;
+                     return new RollCallWindow(windows.engine().features()->rollCalls(),
+                                               windows.mainWindow());
+                 },
+                 .reopen = [](QWidget* window,
+                              const QVariant&) { static_cast<RollCallWindow*>(window)->refreshNames(); },
+                 .keep = true});
+    // The progress window opens when a roll call starts and closes at its end.
+    // The runner exists once the engine has started, so connect when it does.
+    // The engine says nothing when its features are made (or made again), so
+    // look a few times a second for the runner of the moment.
+    auto* watch = new QTimer(&windows);
+    auto connectRunner = [&windows, watch] {
+        shell::FeatureSet* features = windows.engine().features();
+        devices::RollCallRunner* now = features ? &features->rollCalls() : nullptr;
+        if (!now || watch->property("runner").value<void*>() == now) return;
+        watch->setProperty("runner", QVariant::fromValue(static_cast<void*>(now)));
+        devices::RollCallRunner& runner = *now;
+        QObject::connect(&runner, &devices::RollCallRunner::started, &windows,
+                         [&windows] { windows.open(window::kRollCall); });
+        QObject::connect(&runner, &devices::RollCallRunner::finished, &windows, [&windows, &runner] {
+            if (!runner.Rollcalllistbox().isEmpty()) return;
+            if (QWidget* window = windows.find(window::kRollCall)) window->close();
+        });
+    };
+    QObject::connect(watch, &QTimer::timeout, &windows, connectRunner);
+    watch->start(200);
+    connectRunner();
+
+    windows.addScene(QStringLiteral("sensors"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kSensors); });
+    windows.addScene(QStringLiteral("direct-control"), [](Windows& w) -> QWidget* {
+        QWidget* window = w.open(window::kDirectControl);
+        if (auto* list = window->findChild<QListWidget*>("areaList")) list->setCurrentRow(5);
+        return window;
+    });
+    windows.addScene(QStringLiteral("light-levels"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kLightLevels, 5); });
 }
 
 }  // namespace qv::ui

@@ -1,0 +1,98 @@
+// Direct control and light levels on a real engine against quorvel-sim.
+
+#include "ui/support/ui_session.h"
+#include "ui/window_names.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+using qv::test::UiSession;
+
+namespace {
+
+// Area 5 has three known channels.
+void seedChannels(const QString& dataDir) {
+    auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
+    db.setDatabaseName(dataDir + QStringLiteral("/master/quorvel.db"));
+    QVERIFY(db.open());
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (?, ?, ?)"));
+    for (int channel = 1; channel <= 3; ++channel) {
+        query.addBindValue(5);
+        query.addBindValue(channel);
+        query.addBindValue(QStringLiteral("Lamp %1").arg(channel));
+        QVERIFY(query.exec());
+    }
+    db.close();
+}
+
+}  // namespace
+
+class ControlWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void directControlFollowsTheArea();
+    void lightLevelsSliderSetsTheChannel();
+};
+
+void ControlWindowsTest::directControlFollowsTheArea() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    QWidget* window = session.windows().open(qv::ui::window::kDirectControl);
+    QVERIFY(window);
+    auto* areas = window->findChild<QListWidget*>("areaList");
+    auto* status = window->findChild<QLabel*>("statusLabel");
+    QVERIFY(areas && status);
+
+    areas->setCurrentRow(5);  // areas start at 0
+    QCOMPARE(areas->currentItem()->data(Qt::UserRole).toInt(), 5);
+    // The simulator's areas start in preset 1.
+    QVERIFY2(
+        UiSession::waitUntil([&] { return status->text().startsWith("Area 5 is currently in preset 1\n"); }),
+        qPrintable(status->text()));
+
+    auto* presets = window->findChild<QListWidget*>("presetList");
+    QVERIFY(presets && presets->count() > 4);
+    presets->setCurrentRow(3);
+    const int preset = presets->currentItem()->data(Qt::UserRole).toInt();
+    QTest::mouseClick(window->findChild<QPushButton*>("sendButton"), Qt::LeftButton);
+    const QString expected = QStringLiteral("Area 5 is currently in preset %1\n").arg(preset);
+    QVERIFY2(UiSession::waitUntil([&] { return status->text().startsWith(expected); }),
+             qPrintable(status->text()));
+}
+
+void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
+    UiSession session({.simArguments = {"--channels", "3"}, .seed = seedChannels});
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    QWidget* window = session.windows().open(qv::ui::window::kLightLevels, 5);
+    QVERIFY(window);
+    QCOMPARE(window->findChild<QComboBox*>("areaCombo")->currentData().toInt(), 5);
+    QVERIFY(window->findChild<QSlider*>("slider3"));
+    QVERIFY(!window->findChild<QSlider*>("slider4"));
+    auto* percent2 = window->findChild<QLabel*>("percent2");
+    // Every channel answers its level query.
+    QVERIFY(UiSession::waitUntil([&] { return !window->findChild<QLabel*>("query3")->isVisibleTo(window); }));
+
+    window->findChild<QSlider*>("slider2")->setValue(40);
+    // Opening the area again asks the simulator for its levels: channel 2
+    // reports what the slider sent.
+    QTest::qWait(400);
+    session.windows().open(qv::ui::window::kLightLevels, 1);
+    session.windows().open(qv::ui::window::kLightLevels, 5);
+    percent2 = window->findChild<QLabel*>("percent2");
+    QVERIFY(UiSession::waitUntil([&] { return percent2->text() == "40%"; }));
+
+    // Saving presets is off in a fresh configuration.
+    auto* save = window->findChild<QPushButton*>("saveButton");
+    QVERIFY(!save->isEnabled());
+    QVERIFY(!window->findChild<QPushButton*>("saveOthersButton")->isEnabled());
+}
+
+QTEST_MAIN(ControlWindowsTest)
+#include "control_windows_test.moc"
