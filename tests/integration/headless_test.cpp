@@ -194,7 +194,7 @@ TEST(Headless, MainDatabaseFromANewerProgramEndsTheStartWithItsMessage) {
     }
     const ProcessRun run = runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "5"});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains("cannot open the file")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("written by a newer version of Quorvel")) << run.err.toStdString();
 }
 
 struct Refusal {
