@@ -6,20 +6,19 @@
 namespace qv::ui {
 
 void addAutomationWindows(Windows& windows) {
-    windows.add(window::kMacroEditor,
-                {.create = [&windows](const QVariant& argument) -> QWidget* {
-                     auto* form = new MacroEditorForm(windows);
-                     if (!argument.toString().isEmpty())
-                         form->openMacro(argument.toString());
-                     return form;
-                 },
-                 .reopen =
-                     [](QWidget* window, const QVariant& argument) {
-                         if (auto* form = qobject_cast<MacroEditorForm*>(window);
-                             form && !argument.toString().isEmpty())
-                             form->openMacro(argument.toString());
-                     },
-                 .keep = true});
+    windows.add(window::kMacroEditor, {.create = [&windows](const QVariant& argument) -> QWidget* {
+                                           auto* form = new MacroEditorForm(windows);
+                                           if (!argument.toString().isEmpty())
+                                               form->openMacro(argument.toString());
+                                           return form;
+                                       },
+                                       .reopen =
+                                           [](QWidget* window, const QVariant& argument) {
+                                               if (auto* form = qobject_cast<MacroEditorForm*>(window);
+                                                   form && !argument.toString().isEmpty())
+                                                   form->openMacro(argument.toString());
+                                           },
+                                       .keep = true});
 }
 
 }  // namespace qv::ui

@@ -10,8 +10,8 @@
 #include "shell/engine.h"
 #include "ui/common/choice_combo.h"
 #include "ui/common/message_box.h"
-#include "ui/windows.h"
 #include "ui/window_names.h"
+#include "ui/windows.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -109,7 +109,8 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     fillCombo(m_channelArea, reactions::areaChoices(db, QStringLiteral("  ")));
     fillCombo(m_runMacro, reactions::macroChoices(db));
     auto fillPresets = [this, &db] {
-        fillCombo(m_preset, reactions::presetChoices(db, currentChoiceId(m_presetArea, 0), QStringLiteral("  ")));
+        fillCombo(m_preset,
+                  reactions::presetChoices(db, currentChoiceId(m_presetArea, 0), QStringLiteral("  ")));
     };
     fillPresets();
     fillChannels();
@@ -137,13 +138,11 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     auto* lineColumn = new QVBoxLayout;
     lineColumn->addWidget(m_lineTree);
     auto* lineButtons = new QHBoxLayout;
-    for (auto* b : {deleteLineButton, saveButton, testButton, runningButton})
-        lineButtons->addWidget(b);
+    for (auto* b : {deleteLineButton, saveButton, testButton, runningButton}) lineButtons->addWidget(b);
     lineColumn->addLayout(lineButtons);
 
     auto* panels = new QVBoxLayout;
-    for (auto* g : {presetBox, channelBox, delayBox, runBox})
-        panels->addWidget(g);
+    for (auto* g : {presetBox, channelBox, delayBox, runBox}) panels->addWidget(g);
     panels->addStretch();
 
     auto* layout = new QHBoxLayout(this);
@@ -159,8 +158,7 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     connect(saveButton, &QPushButton::clicked, this, &MacroEditorForm::save);
     connect(deleteNodeButton, &QPushButton::clicked, this, &MacroEditorForm::deleteNode);
     connect(testButton, &QPushButton::clicked, this, [this] {
-        if (!m_macroName.isEmpty())
-            m_windows.engine().macroEngine()->pool().RunMacro(m_macroName);
+        if (!m_macroName.isEmpty()) m_windows.engine().macroEngine()->pool().RunMacro(m_macroName);
     });
     connect(runningButton, &QPushButton::clicked, this, [this] { m_windows.open(window::kThreads); });
 
@@ -168,19 +166,19 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
         auto* item = m_tree->currentItem();
         for (; item; item = item->parent()) {
             auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
-            if (ref && ref->kind == macros::TreeNode::Kind::Folder)
-                return ref->id;
+            if (ref && ref->kind == macros::TreeNode::Kind::Folder) return ref->id;
         }
         return macros::kTopLevel;
     };
     connect(newFolderButton, &QPushButton::clicked, this, [this, nodeName, folderOfSelection] {
-        auto result = m_windows.engine().macroEngine()->tree().createFolder(nodeName->text(), folderOfSelection());
-        if (!result.ok)
-            showMessage(this, BoxKind::Exclamation, result.message);
+        auto result =
+            m_windows.engine().macroEngine()->tree().createFolder(nodeName->text(), folderOfSelection());
+        if (!result.ok) showMessage(this, BoxKind::Exclamation, result.message);
         reloadTree();
     });
     connect(newMacroButton, &QPushButton::clicked, this, [this, nodeName, folderOfSelection] {
-        auto result = m_windows.engine().macroEngine()->tree().createMacro(nodeName->text(), folderOfSelection());
+        auto result =
+            m_windows.engine().macroEngine()->tree().createMacro(nodeName->text(), folderOfSelection());
         if (!result.ok) {
             showMessage(this, BoxKind::Exclamation, result.message);
             return;
@@ -191,11 +189,12 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     });
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
-        if (ref && ref->kind == macros::TreeNode::Kind::Macro)
-            openMacro(item->text(0));
+        if (ref && ref->kind == macros::TreeNode::Kind::Macro) openMacro(item->text(0));
     });
     connect(&windows.engine().macroEngine()->pool(), &macros::MacroPool::RunningCommandnumber, this,
-            [this](int slot, const QString& name, int number, const QString&) { onRunningLine(slot, name, number); });
+            [this](int slot, const QString& name, int number, const QString&) {
+                onRunningLine(slot, name, number);
+            });
 
     reloadTree();
     resize(1100, 600);
@@ -205,8 +204,9 @@ void MacroEditorForm::fillChannels() {
     m_channel->clear();
     const int area = currentChoiceId(m_channelArea, 0);
     for (const auto& c : reactions::loadAreaChannels(m_windows.engine().mainDatabase(), area)) {
-        const QString text = c.name.trimmed().isEmpty() ? QString::number(c.channel)
-                                                        : QString::number(c.channel) + QStringLiteral("  ") + c.name;
+        const QString text = c.name.trimmed().isEmpty()
+                                 ? QString::number(c.channel)
+                                 : QString::number(c.channel) + QStringLiteral("  ") + c.name;
         m_channel->addItem(text, c.channel);
     }
 }
@@ -214,8 +214,7 @@ void MacroEditorForm::fillChannels() {
 void MacroEditorForm::reloadTree() {
     QString error;
     const auto nodes = m_windows.engine().macroEngine()->tree().load(&error);
-    if (!error.isEmpty())
-        showMessage(this, BoxKind::Critical, error);
+    if (!error.isEmpty()) showMessage(this, BoxKind::Critical, error);
     m_tree->clear();
     QHash<QString, QTreeWidgetItem*> byKey;
     for (const auto& node : nodes) {
@@ -248,21 +247,20 @@ void MacroEditorForm::openMacro(const QString& name) {
 void MacroEditorForm::showLines() {
     m_lineTree->clear();
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        auto* item = new QTreeWidgetItem(m_lineTree, {m_lines.displayTexts.value(i), m_lines.comments.value(i)});
+        auto* item =
+            new QTreeWidgetItem(m_lineTree, {m_lines.displayTexts.value(i), m_lines.comments.value(i)});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
 }
 
 void MacroEditorForm::addBuilt(const QStringList& lines, const QString& message) {
-    if (!message.isEmpty())
-        showMessage(this, BoxKind::Exclamation, message);
-    if (m_macroName.isEmpty())
-        return;
-    qsizetype selected = m_lineTree->currentItem() ? m_lineTree->indexOfTopLevelItem(m_lineTree->currentItem()) : -1;
+    if (!message.isEmpty()) showMessage(this, BoxKind::Exclamation, message);
+    if (m_macroName.isEmpty()) return;
+    qsizetype selected =
+        m_lineTree->currentItem() ? m_lineTree->indexOfTopLevelItem(m_lineTree->currentItem()) : -1;
     for (const auto& line : lines) {
         const qsizetype at = m_lines.insertLine(line, selected);
-        if (selected >= 0)
-            selected = at + 1;
+        if (selected >= 0) selected = at + 1;
     }
     showLines();
 }
@@ -274,16 +272,17 @@ void MacroEditorForm::addPreset() {
         showMessage(this, BoxKind::Exclamation, fade.message);
         return;
     }
-    const auto built =
-        macros::buildPresetLine(currentChoiceId(m_presetArea, 0), currentChoiceId(m_preset, 0), m_fade->text());
+    const auto built = macros::buildPresetLine(currentChoiceId(m_presetArea, 0), currentChoiceId(m_preset, 0),
+                                               m_fade->text());
     addBuilt(built.lines, built.message);
 }
 
 void MacroEditorForm::addChannel() {
     m_level->setText(macros::clampLevel(m_level->text()));
     m_channelFade->setText(macros::clampChannelFade(m_channelFade->text()));
-    const auto built = macros::buildChannelLine(currentChoiceId(m_channelArea, 0), m_channel->currentData().toInt(),
-                                                m_level->text(), m_channelFade->text());
+    const auto built =
+        macros::buildChannelLine(currentChoiceId(m_channelArea, 0), m_channel->currentData().toInt(),
+                                 m_level->text(), m_channelFade->text());
     addBuilt(built.lines, built.message);
 }
 
@@ -297,8 +296,7 @@ void MacroEditorForm::addDelay() {
 
 void MacroEditorForm::addRunMacro() {
     std::optional<QString> macro;
-    if (m_runMacro->currentIndex() >= 0)
-        macro = m_runMacro->currentText();
+    if (m_runMacro->currentIndex() >= 0) macro = m_runMacro->currentText();
     const auto built = macros::buildSubMacroLine(macro);
     addBuilt(built.lines, built.message);
 }
@@ -311,8 +309,7 @@ void MacroEditorForm::deleteLine() {
 }
 
 void MacroEditorForm::save() {
-    if (m_macroName.isEmpty())
-        return;
+    if (m_macroName.isEmpty()) return;
     for (int i = 0; i < m_lineTree->topLevelItemCount() && i < m_lines.comments.size(); ++i)
         m_lines.comments[i] = m_lineTree->topLevelItem(i)->text(1);
     const auto report = m_windows.engine().macroEngine()->macroStore().SaveMacroLines(m_macroName, m_lines);
@@ -323,11 +320,9 @@ void MacroEditorForm::save() {
 
 void MacroEditorForm::deleteNode() {
     auto* item = m_tree->currentItem();
-    if (!item)
-        return;
+    if (!item) return;
     auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
-    if (!ref || ref->kind == macros::TreeNode::Kind::Root)
-        return;
+    if (!ref || ref->kind == macros::TreeNode::Kind::Root) return;
     auto& tree = m_windows.engine().macroEngine()->tree();
     const bool isMacro = ref->kind == macros::TreeNode::Kind::Macro;
     const auto result = isMacro ? tree.deleteMacro(ref->id) : tree.deleteFolder(ref->id);
@@ -344,15 +339,12 @@ void MacroEditorForm::deleteNode() {
 }
 
 void MacroEditorForm::onRunningLine(int, const QString& macroName, int commandnumber) {
-    if (macroName.compare(m_macroName, Qt::CaseInsensitive) != 0)
-        return;
+    if (macroName.compare(m_macroName, Qt::CaseInsensitive) != 0) return;
     if (auto* old = m_lineTree->topLevelItem(m_tracedLine))
-        for (int c = 0; c < 2; ++c)
-            old->setData(c, Qt::BackgroundRole, {});
+        for (int c = 0; c < 2; ++c) old->setData(c, Qt::BackgroundRole, {});
     m_tracedLine = commandnumber;
     if (auto* now = m_lineTree->topLevelItem(commandnumber))
-        for (int c = 0; c < 2; ++c)
-            now->setBackground(c, kTraceColour);
+        for (int c = 0; c < 2; ++c) now->setBackground(c, kTraceColour);
 }
 
 }  // namespace qv::ui

@@ -28,8 +28,7 @@ struct Heard : store::MonitorSink {
 
 QStringList lineTexts(QTreeWidget* tree) {
     QStringList texts;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        texts << tree->topLevelItem(i)->text(0);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) texts << tree->topLevelItem(i)->text(0);
     return texts;
 }
 
@@ -51,8 +50,9 @@ void MacroEditorTest::buildSaveReloadAndRun() {
     Heard heard;  // outlives the session, which reports until it ends
     test::UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
-    session.execOnMain(QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (1, 3, ?)"),
-                       {QStringLiteral("Downlight's")});
+    session.execOnMain(
+        QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (1, 3, ?)"),
+        {QStringLiteral("Downlight's")});
     session.engine().monitorLog()->addSink(&heard);
 
     auto* form = qobject_cast<ui::MacroEditorForm*>(session.windows().open(ui::window::kMacroEditor));
@@ -83,15 +83,18 @@ void MacroEditorTest::buildSaveReloadAndRun() {
     QTest::mouseClick(form->findChild<QPushButton*>("AddDelayButton"), Qt::LeftButton);
 
     auto* lines = form->findChild<QTreeWidget*>("LineTree");
-    const QStringList built = lineTexts(lines);
-    QCOMPARE(built.size(), 3);
-    QVERIFY2(built[0].contains(QStringLiteral("10")), qPrintable(built[0]));
-    QCOMPARE(built[2], QStringLiteral("Delay for 1 hours 30 mins 30.0 secs "));
+    QCOMPARE(lines->topLevelItemCount(), 3);
     QCOMPARE(lines->topLevelItem(0)->text(1), QStringLiteral("<no comments>"));
     QVERIFY(session.boxes.empty());
 
+    // Saving reloads the macro: the lines show their readable texts.
     QTest::mouseClick(form->findChild<QPushButton*>("SaveButton"), Qt::LeftButton);
     QVERIFY(session.boxes.empty());
+    const QStringList built = lineTexts(lines);
+    QCOMPARE(built.size(), 3);
+    QVERIFY2(built[0].contains(QStringLiteral("10")), qPrintable(built[0]));
+    QVERIFY2(built[1].contains(QStringLiteral("50")), qPrintable(built[1]));
+    QCOMPARE(built[2], QStringLiteral("Delay for 1 hours 30 mins 30.0 secs "));
     form->openMacro(QStringLiteral("Evening"));
     QCOMPARE(lineTexts(lines), built);
 
@@ -104,8 +107,7 @@ void MacroEditorTest::buildSaveReloadAndRun() {
     };
     const bool ok = test::UiSession::waitUntil([&] { return heardArea1("2") > 0 && heardArea1("50") > 0; });
     if (!ok)
-        for (const auto& r : heard.records)
-            qWarning() << r.toTabbedLine();
+        for (const auto& r : heard.records) qWarning() << r.toTabbedLine();
     QVERIFY(ok);
 }
 
@@ -125,8 +127,9 @@ void MacroEditorTest::folderNotEmptyRefusesDeletion() {
     QVERIFY(folderItem);
     macroTree->setCurrentItem(folderItem);
     QTest::mouseClick(form->findChild<QPushButton*>("DeleteNodeButton"), Qt::LeftButton);
-    QVERIFY(session.sawBox(QStringLiteral("This folder is not empty and can not be deleted.\n"
-                                          "You should delete, or move its contents elsewhere before trying to delete it")));
+    QVERIFY(session.sawBox(
+        QStringLiteral("This folder is not empty and can not be deleted.\n"
+                       "You should delete, or move its contents elsewhere before trying to delete it")));
     QVERIFY(findNode(macroTree, QStringLiteral("Foyer")));
     QVERIFY(findNode(macroTree, QStringLiteral("Open")));
 }
