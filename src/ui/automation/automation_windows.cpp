@@ -1,10 +1,24 @@
+#include "ui/automation/macro_editor_form.h"
 #include "ui/window_catalogue.h"
+#include "ui/window_names.h"
 #include "ui/windows.h"
 
 namespace qv::ui {
 
 void addAutomationWindows(Windows& windows) {
-    (void)windows;
+    windows.add(window::kMacroEditor, {.create = [&windows](const QVariant& argument) -> QWidget* {
+                                           auto* form = new MacroEditorForm(windows);
+                                           if (!argument.toString().isEmpty())
+                                               form->openMacro(argument.toString());
+                                           return form;
+                                       },
+                                       .reopen =
+                                           [](QWidget* window, const QVariant& argument) {
+                                               if (auto* form = qobject_cast<MacroEditorForm*>(window);
+                                                   form && !argument.toString().isEmpty())
+                                                   form->openMacro(argument.toString());
+                                           },
+                                       .keep = true});
 }
 
 }  // namespace qv::ui

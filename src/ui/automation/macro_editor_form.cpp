@@ -1,0 +1,350 @@
+#include "ui/automation/macro_editor_form.h"
+
+#include "features/reactions/area_channels.h"
+#include "features/reactions/choice_lists.h"
+#include "macros/line_builder.h"
+#include "macros/macro_engine.h"
+#include "macros/macro_pool.h"
+#include "macros/macro_store.h"
+#include "macros/macro_tree.h"
+#include "shell/engine.h"
+#include "ui/common/choice_combo.h"
+#include "ui/common/message_box.h"
+#include "ui/window_names.h"
+#include "ui/windows.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace qv::ui {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+const QColor kTraceColour(0xC0, 0xC0, 0xFF);
+
+QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QLineEdit* box(const QString& name, const QString& text, QWidget* parent) {
+    auto* e = new QLineEdit(text, parent);
+    e->setObjectName(name);
+    return e;
+}
+
+QComboBox* combo(const QString& name, QWidget* parent) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    return c;
+}
+
+}  // namespace
+
+MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(parent), m_windows(windows) {
+    setObjectName(QStringLiteral("MacroEditorForm"));
+    setWindowTitle(tr("Macros"));
+    auto& db = windows.engine().mainDatabase();
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("MacroTree"));
+    m_tree->setHeaderHidden(true);
+    m_lineTree = new QTreeWidget(this);
+    m_lineTree->setObjectName(QStringLiteral("LineTree"));
+    m_lineTree->setHeaderLabels({tr("Line"), tr("Comment")});
+    m_lineTree->setRootIsDecorated(false);
+
+    auto* presetBox = new QGroupBox(tr("Area preset"), this);
+    auto* presetForm = new QFormLayout(presetBox);
+    m_presetArea = combo(QStringLiteral("PresetAreaCombo"), presetBox);
+    m_preset = combo(QStringLiteral("PresetCombo"), presetBox);
+    m_fade = box(QStringLiteral("FadeTextBox"), QStringLiteral("2"), presetBox);
+    auto* addPresetButton = button(QStringLiteral("AddPresetButton"), tr("Add"), presetBox);
+    presetForm->addRow(tr("Area"), m_presetArea);
+    presetForm->addRow(tr("Preset"), m_preset);
+    presetForm->addRow(tr("Fade (secs)"), m_fade);
+    presetForm->addRow(addPresetButton);
+
+    auto* channelBox = new QGroupBox(tr("Channel level"), this);
+    auto* channelForm = new QFormLayout(channelBox);
+    m_channelArea = combo(QStringLiteral("ChannelAreaCombo"), channelBox);
+    m_channel = combo(QStringLiteral("ChannelCombo"), channelBox);
+    m_level = box(QStringLiteral("LevelTextBox"), QStringLiteral("100"), channelBox);
+    m_channelFade = box(QStringLiteral("ChannelFadeTextBox"), QStringLiteral("0"), channelBox);
+    auto* addChannelButton = button(QStringLiteral("AddChannelButton"), tr("Add"), channelBox);
+    channelForm->addRow(tr("Area"), m_channelArea);
+    channelForm->addRow(tr("Channel"), m_channel);
+    channelForm->addRow(tr("Level (%)"), m_level);
+    channelForm->addRow(tr("Fade (secs)"), m_channelFade);
+    channelForm->addRow(addChannelButton);
+
+    auto* delayBox = new QGroupBox(tr("Delay"), this);
+    auto* delayForm = new QFormLayout(delayBox);
+    m_hours = box(QStringLiteral("HoursTextBox"), QStringLiteral("0"), delayBox);
+    m_minutes = box(QStringLiteral("MinutesTextBox"), QStringLiteral("0"), delayBox);
+    m_seconds = box(QStringLiteral("SecondsTextBox"), QStringLiteral("0"), delayBox);
+    auto* addDelayButton = button(QStringLiteral("AddDelayButton"), tr("Add"), delayBox);
+    delayForm->addRow(tr("Hours"), m_hours);
+    delayForm->addRow(tr("Minutes"), m_minutes);
+    delayForm->addRow(tr("Seconds"), m_seconds);
+    delayForm->addRow(addDelayButton);
+
+    auto* runBox = new QGroupBox(tr("Run macro"), this);
+    auto* runForm = new QFormLayout(runBox);
+    m_runMacro = combo(QStringLiteral("RunMacroCombo"), runBox);
+    auto* addRunButton = button(QStringLiteral("AddRunMacroButton"), tr("Add"), runBox);
+    runForm->addRow(tr("Macro"), m_runMacro);
+    runForm->addRow(addRunButton);
+
+    fillCombo(m_presetArea, reactions::areaChoices(db, QStringLiteral("  ")));
+    fillCombo(m_channelArea, reactions::areaChoices(db, QStringLiteral("  ")));
+    fillCombo(m_runMacro, reactions::macroChoices(db));
+    auto fillPresets = [this, &db] {
+        fillCombo(m_preset,
+                  reactions::presetChoices(db, currentChoiceId(m_presetArea, 0), QStringLiteral("  ")));
+    };
+    fillPresets();
+    fillChannels();
+    connect(m_presetArea, &QComboBox::currentIndexChanged, this, fillPresets);
+    connect(m_channelArea, &QComboBox::currentIndexChanged, this, &MacroEditorForm::fillChannels);
+
+    auto* newFolderButton = button(QStringLiteral("NewFolderButton"), tr("New Folder"), this);
+    auto* newMacroButton = button(QStringLiteral("NewMacroButton"), tr("New Macro"), this);
+    auto* deleteNodeButton = button(QStringLiteral("DeleteNodeButton"), tr("Delete"), this);
+    auto* nodeName = box(QStringLiteral("NodeNameTextBox"), {}, this);
+    auto* deleteLineButton = button(QStringLiteral("DeleteLineButton"), tr("Delete Line"), this);
+    auto* saveButton = button(QStringLiteral("SaveButton"), tr("Save"), this);
+    auto* testButton = button(QStringLiteral("TestButton"), tr("Test"), this);
+    auto* runningButton = button(QStringLiteral("RunningMacrosButton"), tr("Running Macros"), this);
+
+    auto* treeColumn = new QVBoxLayout;
+    treeColumn->addWidget(m_tree);
+    treeColumn->addWidget(nodeName);
+    auto* treeButtons = new QHBoxLayout;
+    treeButtons->addWidget(newFolderButton);
+    treeButtons->addWidget(newMacroButton);
+    treeButtons->addWidget(deleteNodeButton);
+    treeColumn->addLayout(treeButtons);
+
+    auto* lineColumn = new QVBoxLayout;
+    lineColumn->addWidget(m_lineTree);
+    auto* lineButtons = new QHBoxLayout;
+    for (auto* b : {deleteLineButton, saveButton, testButton, runningButton}) lineButtons->addWidget(b);
+    lineColumn->addLayout(lineButtons);
+
+    auto* panels = new QVBoxLayout;
+    for (auto* g : {presetBox, channelBox, delayBox, runBox}) panels->addWidget(g);
+    panels->addStretch();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(treeColumn, 2);
+    layout->addLayout(lineColumn, 3);
+    layout->addLayout(panels, 2);
+
+    connect(addPresetButton, &QPushButton::clicked, this, &MacroEditorForm::addPreset);
+    connect(addChannelButton, &QPushButton::clicked, this, &MacroEditorForm::addChannel);
+    connect(addDelayButton, &QPushButton::clicked, this, &MacroEditorForm::addDelay);
+    connect(addRunButton, &QPushButton::clicked, this, &MacroEditorForm::addRunMacro);
+    connect(deleteLineButton, &QPushButton::clicked, this, &MacroEditorForm::deleteLine);
+    connect(saveButton, &QPushButton::clicked, this, &MacroEditorForm::save);
+    connect(deleteNodeButton, &QPushButton::clicked, this, &MacroEditorForm::deleteNode);
+    connect(testButton, &QPushButton::clicked, this, [this] {
+        if (!m_macroName.isEmpty()) m_windows.engine().macroEngine()->pool().RunMacro(m_macroName);
+    });
+    connect(runningButton, &QPushButton::clicked, this, [this] { m_windows.open(window::kThreads); });
+
+    auto folderOfSelection = [this]() -> qint64 {
+        auto* item = m_tree->currentItem();
+        for (; item; item = item->parent()) {
+            auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
+            if (ref && ref->kind == macros::TreeNode::Kind::Folder) return ref->id;
+        }
+        return macros::kTopLevel;
+    };
+    connect(newFolderButton, &QPushButton::clicked, this, [this, nodeName, folderOfSelection] {
+        auto result =
+            m_windows.engine().macroEngine()->tree().createFolder(nodeName->text(), folderOfSelection());
+        if (!result.ok) showMessage(this, BoxKind::Exclamation, result.message);
+        reloadTree();
+    });
+    connect(newMacroButton, &QPushButton::clicked, this, [this, nodeName, folderOfSelection] {
+        auto result =
+            m_windows.engine().macroEngine()->tree().createMacro(nodeName->text(), folderOfSelection());
+        if (!result.ok) {
+            showMessage(this, BoxKind::Exclamation, result.message);
+            return;
+        }
+        reloadTree();
+        fillCombo(m_runMacro, reactions::macroChoices(m_windows.engine().mainDatabase()));
+        openMacro(nodeName->text());
+    });
+    connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
+        if (ref && ref->kind == macros::TreeNode::Kind::Macro) openMacro(item->text(0));
+    });
+    connect(&windows.engine().macroEngine()->pool(), &macros::MacroPool::RunningCommandnumber, this,
+            [this](int slot, const QString& name, int number, const QString&) {
+                onRunningLine(slot, name, number);
+            });
+
+    reloadTree();
+    resize(1100, 600);
+}
+
+void MacroEditorForm::fillChannels() {
+    m_channel->clear();
+    const int area = currentChoiceId(m_channelArea, 0);
+    for (const auto& c : reactions::loadAreaChannels(m_windows.engine().mainDatabase(), area)) {
+        const QString text = c.name.trimmed().isEmpty()
+                                 ? QString::number(c.channel)
+                                 : QString::number(c.channel) + QStringLiteral("  ") + c.name;
+        m_channel->addItem(text, c.channel);
+    }
+}
+
+void MacroEditorForm::reloadTree() {
+    QString error;
+    const auto nodes = m_windows.engine().macroEngine()->tree().load(&error);
+    if (!error.isEmpty()) showMessage(this, BoxKind::Critical, error);
+    m_tree->clear();
+    QHash<QString, QTreeWidgetItem*> byKey;
+    for (const auto& node : nodes) {
+        QTreeWidgetItem* item = nullptr;
+        if (auto* parentItem = byKey.value(node.parentKey))
+            item = new QTreeWidgetItem(parentItem);
+        else
+            item = new QTreeWidgetItem(m_tree);
+        item->setText(0, node.caption);
+        item->setData(0, kKeyRole, node.key);
+        item->setToolTip(0, node.description);
+        byKey.insert(node.key, item);
+    }
+    m_tree->expandAll();
+}
+
+void MacroEditorForm::openMacro(const QString& name) {
+    auto loaded = m_windows.engine().macroEngine()->macroStore().LoadMacroLines(name);
+    if (!loaded.ok()) {
+        showMessage(this, BoxKind::Critical, loaded.error);
+        return;
+    }
+    m_macroName = name;
+    m_lines = loaded.lines;
+    m_tracedLine = -1;
+    setWindowTitle(tr("Macros") + QStringLiteral(" - ") + name);
+    showLines();
+}
+
+void MacroEditorForm::showLines() {
+    m_lineTree->clear();
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        auto* item =
+            new QTreeWidgetItem(m_lineTree, {m_lines.displayTexts.value(i), m_lines.comments.value(i)});
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
+}
+
+void MacroEditorForm::addBuilt(const QStringList& lines, const QString& message) {
+    if (!message.isEmpty()) showMessage(this, BoxKind::Exclamation, message);
+    if (m_macroName.isEmpty()) return;
+    qsizetype selected =
+        m_lineTree->currentItem() ? m_lineTree->indexOfTopLevelItem(m_lineTree->currentItem()) : -1;
+    for (const auto& line : lines) {
+        const qsizetype at = m_lines.insertLine(line, selected);
+        if (selected >= 0) selected = at + 1;
+    }
+    showLines();
+}
+
+void MacroEditorForm::addPreset() {
+    const auto fade = macros::checkPresetFade(m_fade->text());
+    m_fade->setText(fade.text);
+    if (!fade.message.isEmpty()) {
+        showMessage(this, BoxKind::Exclamation, fade.message);
+        return;
+    }
+    const auto built = macros::buildPresetLine(currentChoiceId(m_presetArea, 0), currentChoiceId(m_preset, 0),
+                                               m_fade->text());
+    addBuilt(built.lines, built.message);
+}
+
+void MacroEditorForm::addChannel() {
+    m_level->setText(macros::clampLevel(m_level->text()));
+    m_channelFade->setText(macros::clampChannelFade(m_channelFade->text()));
+    const auto built =
+        macros::buildChannelLine(currentChoiceId(m_channelArea, 0), m_channel->currentData().toInt(),
+                                 m_level->text(), m_channelFade->text());
+    addBuilt(built.lines, built.message);
+}
+
+void MacroEditorForm::addDelay() {
+    const auto entry = macros::buildDelayLine(m_hours->text(), m_minutes->text(), m_seconds->text());
+    m_hours->setText(entry.hoursBox);
+    m_minutes->setText(entry.minutesBox);
+    m_seconds->setText(entry.secondsBox);
+    addBuilt(entry.built.lines, entry.built.message);
+}
+
+void MacroEditorForm::addRunMacro() {
+    std::optional<QString> macro;
+    if (m_runMacro->currentIndex() >= 0) macro = m_runMacro->currentText();
+    const auto built = macros::buildSubMacroLine(macro);
+    addBuilt(built.lines, built.message);
+}
+
+void MacroEditorForm::deleteLine() {
+    if (auto* item = m_lineTree->currentItem()) {
+        m_lines.removeLine(m_lineTree->indexOfTopLevelItem(item));
+        showLines();
+    }
+}
+
+void MacroEditorForm::save() {
+    if (m_macroName.isEmpty()) return;
+    for (int i = 0; i < m_lineTree->topLevelItemCount() && i < m_lines.comments.size(); ++i)
+        m_lines.comments[i] = m_lineTree->topLevelItem(i)->text(1);
+    const auto report = m_windows.engine().macroEngine()->macroStore().SaveMacroLines(m_macroName, m_lines);
+    if (!report.messages.isEmpty())
+        showMessage(this, BoxKind::Exclamation, report.messages.join(QLatin1Char('\n')));
+    openMacro(m_macroName);
+}
+
+void MacroEditorForm::deleteNode() {
+    auto* item = m_tree->currentItem();
+    if (!item) return;
+    auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
+    if (!ref || ref->kind == macros::TreeNode::Kind::Root) return;
+    auto& tree = m_windows.engine().macroEngine()->tree();
+    const bool isMacro = ref->kind == macros::TreeNode::Kind::Macro;
+    const auto result = isMacro ? tree.deleteMacro(ref->id) : tree.deleteFolder(ref->id);
+    if (!result.ok) {
+        showMessage(this, BoxKind::Exclamation, result.message);
+        return;
+    }
+    if (isMacro && item->text(0) == m_macroName) {
+        m_macroName.clear();
+        m_lines = {};
+        showLines();
+    }
+    reloadTree();
+}
+
+void MacroEditorForm::onRunningLine(int, const QString& macroName, int commandnumber) {
+    if (macroName.compare(m_macroName, Qt::CaseInsensitive) != 0) return;
+    if (auto* old = m_lineTree->topLevelItem(m_tracedLine))
+        for (int c = 0; c < 2; ++c) old->setData(c, Qt::BackgroundRole, {});
+    m_tracedLine = commandnumber;
+    if (auto* now = m_lineTree->topLevelItem(commandnumber))
+        for (int c = 0; c < 2; ++c) now->setBackground(c, kTraceColour);
+}
+
+}  // namespace qv::ui

@@ -1,0 +1,61 @@
+#pragma once
+// The macro editor: the macro tree, the lines of the open macro and the
+// panels that build a line (area preset, channel level, delay, run macro).
+
+#include "macros/macro_lines.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qv::ui {
+
+class Windows;
+
+class MacroEditorForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit MacroEditorForm(Windows& windows, QWidget* parent = nullptr);
+
+    // Opens the macro of that name (its lines in the line tree).
+    void openMacro(const QString& name);
+    QString openMacroName() const { return m_macroName; }
+    void reloadTree();
+
+private:
+    void showLines();
+    void addBuilt(const QStringList& lines, const QString& message);
+    void addPreset();
+    void addChannel();
+    void addDelay();
+    void addRunMacro();
+    void deleteLine();
+    void save();
+    void deleteNode();
+    void fillChannels();
+    void onRunningLine(int slot, const QString& macroName, int commandnumber);
+
+    Windows& m_windows;
+    QString m_macroName;
+    macros::MacroLines m_lines;
+    int m_tracedLine = -1;
+
+    QTreeWidget* m_tree = nullptr;
+    QTreeWidget* m_lineTree = nullptr;
+    QComboBox* m_presetArea = nullptr;
+    QComboBox* m_preset = nullptr;
+    QLineEdit* m_fade = nullptr;
+    QComboBox* m_channelArea = nullptr;
+    QComboBox* m_channel = nullptr;
+    QLineEdit* m_level = nullptr;
+    QLineEdit* m_channelFade = nullptr;
+    QLineEdit* m_hours = nullptr;
+    QLineEdit* m_minutes = nullptr;
+    QLineEdit* m_seconds = nullptr;
+    QComboBox* m_runMacro = nullptr;
+};
+
+}  // namespace qv::ui
