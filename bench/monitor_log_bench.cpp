@@ -10,6 +10,7 @@
 //   monitor_log_bench [--records N] [--log-rows N]
 
 #include "net/labels.h"
+#include "traffic_record.h"
 #include "store/monitor_readback.h"
 #include "store/store.h"
 
@@ -27,19 +28,7 @@ namespace {
 
 using namespace qv;
 
-store::MonitorRecord trafficRecord(int i)
-{
-    store::MonitorRecord r;
-    r.MsgType = QStringLiteral("Comms");
-    r.RS232 = QStringLiteral("1C 05 32 00 00 00 FF AE");
-    r.DateTime = QStringLiteral("2024-05-13 08:15:42");
-    r.comment = QStringLiteral("Area 5 Channel %1 at %2%").arg(i % 24 + 1).arg(i % 101);
-    r.area = QString::number(i % 255 + 1);
-    r.Preset = QString::number(i % 96 + 1);
-    r.channel = QString::number(i % 24 + 1);
-    r.ChannelLevel = QString::number(i % 101);
-    return r;
-}
+using bench::trafficRecord;
 
 // CPU time of this process: on a machine shared with other work the wall
 // clock also counts the time the process waited for a core.

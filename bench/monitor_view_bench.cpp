@@ -8,6 +8,7 @@
 //   monitor_view_bench [--rate N] [--seconds N]
 
 #include "store/monitor_log.h"
+#include "traffic_record.h"
 #include "ui/desktop/monitor_batch_model.h"
 #include "ui/desktop/monitor_window.h"
 #include "ui/support/ui_session.h"
@@ -26,18 +27,7 @@ namespace {
 
 using namespace qv;
 
-store::MonitorRecord trafficRecord(qint64 i) {
-    store::MonitorRecord r;
-    r.MsgType = QStringLiteral("Comms");
-    r.RS232 = QStringLiteral("1C 05 32 00 00 00 FF AE");
-    r.DateTime = QStringLiteral("2026-12-07 08:15:42");
-    r.comment = QStringLiteral("Area 5 Channel %1 at %2%").arg(i % 24 + 1).arg(i % 101);
-    r.area = QString::number(i % 255 + 1);
-    r.Preset = QString::number(i % 96 + 1);
-    r.channel = QString::number(i % 24 + 1);
-    r.ChannelLevel = QString::number(i % 101);
-    return r;
-}
+using bench::trafficRecord;
 
 double residentMegabytes() {
     QFile statm(QStringLiteral("/proc/self/statm"));

@@ -11,13 +11,6 @@ namespace qv::editors {
 
 namespace {
 
-QSqlQuery run(store::Database& db, const QString& sql, const QVariantList& values) {
-    QSqlQuery query = db.prepare(sql);
-    for (const QVariant& value : values) query.addBindValue(value);
-    db.exec(query);
-    return query;
-}
-
 std::vector<NameRow> rows(QSqlQuery query) {
     std::vector<NameRow> out;
     while (query.next())
@@ -52,17 +45,17 @@ QString AreaNames::checkName(const QString& name) {
 }
 
 std::vector<NameRow> AreaNames::areas() {
-    return rows(run(m_db, QStringLiteral("SELECT Area, AreaName FROM AreaNames ORDER BY Area"), {}));
+    return rows(m_db.run(QStringLiteral("SELECT Area, AreaName FROM AreaNames ORDER BY Area"), {}));
 }
 
 std::vector<NameRow> AreaNames::presets(int area) {
     return rows(
-        run(m_db, QStringLiteral("SELECT Preset, PresetName FROM PresetNames WHERE Area = ? ORDER BY Preset"),
+        m_db.run(QStringLiteral("SELECT Preset, PresetName FROM PresetNames WHERE Area = ? ORDER BY Preset"),
             {area}));
 }
 
 std::optional<QString> AreaNames::areaName(int area) {
-    QSqlQuery query = run(m_db, QStringLiteral("SELECT AreaName FROM AreaNames WHERE Area = ?"), {area});
+    QSqlQuery query = m_db.run(QStringLiteral("SELECT AreaName FROM AreaNames WHERE Area = ?"), {area});
     if (!query.next()) return std::nullopt;
     return query.value(0).toString();
 }
@@ -72,10 +65,10 @@ reactions::EditorResult AreaNames::nameArea(int area, const QString& name) {
     try {
         store::Transaction transaction(m_db);
         if (areaName(area))
-            run(m_db, QStringLiteral("UPDATE AreaNames SET AreaName = ? WHERE Area = ?"),
+            m_db.run(QStringLiteral("UPDATE AreaNames SET AreaName = ? WHERE Area = ?"),
                 {trimmedEnd(name), area});
         else
-            run(m_db, QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (?, ?)"),
+            m_db.run(QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (?, ?)"),
                 {area, trimmedEnd(name)});
         transaction.commit();
         return reactions::EditorResult::ok();
@@ -90,13 +83,13 @@ reactions::EditorResult AreaNames::namePreset(int area, int preset, const QStrin
         if (!areaName(area)) return reactions::EditorResult::refused(kNameAreaFirst);
         store::Transaction transaction(m_db);
         QSqlQuery found =
-            run(m_db, QStringLiteral("SELECT Preset_ID FROM PresetNames WHERE Preset = ? AND Area = ?"),
+            m_db.run(QStringLiteral("SELECT Preset_ID FROM PresetNames WHERE Preset = ? AND Area = ?"),
                 {preset, area});
         if (found.next())
-            run(m_db, QStringLiteral("UPDATE PresetNames SET PresetName = ? WHERE Preset_ID = ?"),
+            m_db.run(QStringLiteral("UPDATE PresetNames SET PresetName = ? WHERE Preset_ID = ?"),
                 {trimmedEnd(name), found.value(0)});
         else
-            run(m_db, QStringLiteral("INSERT INTO PresetNames (Area, Preset, PresetName) VALUES (?, ?, ?)"),
+            m_db.run(QStringLiteral("INSERT INTO PresetNames (Area, Preset, PresetName) VALUES (?, ?, ?)"),
                 {area, preset, trimmedEnd(name)});
         transaction.commit();
         return reactions::EditorResult::ok();
@@ -107,7 +100,7 @@ reactions::EditorResult AreaNames::namePreset(int area, int preset, const QStrin
 
 reactions::EditorResult AreaNames::deleteArea(int area) {
     try {
-        run(m_db, QStringLiteral("DELETE FROM AreaNames WHERE Area = ?"), {area});
+        m_db.run(QStringLiteral("DELETE FROM AreaNames WHERE Area = ?"), {area});
         return reactions::EditorResult::ok();
     } catch (const store::StoreError& e) {
         return failed(e);
@@ -116,7 +109,7 @@ reactions::EditorResult AreaNames::deleteArea(int area) {
 
 reactions::EditorResult AreaNames::deletePreset(int area, int preset) {
     try {
-        run(m_db, QStringLiteral("DELETE FROM PresetNames WHERE Preset = ? AND Area = ?"), {preset, area});
+        m_db.run(QStringLiteral("DELETE FROM PresetNames WHERE Preset = ? AND Area = ?"), {preset, area});
         return reactions::EditorResult::ok();
     } catch (const store::StoreError& e) {
         return failed(e);
@@ -126,13 +119,12 @@ reactions::EditorResult AreaNames::deletePreset(int area, int preset) {
 reactions::EditorResult AreaNames::applyToAll(int area, int preset) {
     try {
         QSqlQuery source =
-            run(m_db, QStringLiteral("SELECT PresetName FROM PresetNames WHERE Preset = ? AND Area = ?"),
+            m_db.run(QStringLiteral("SELECT PresetName FROM PresetNames WHERE Preset = ? AND Area = ?"),
                 {preset, area});
         if (!source.next()) return reactions::EditorResult::ok();
         const QString name = source.value(0).toString();
         store::Transaction transaction(m_db);
-        run(m_db,
-            QStringLiteral(
+        m_db.run(QStringLiteral(
                 "INSERT INTO PresetNames (Area, Preset, PresetName) "
                 "SELECT AreaNames.Area, ?, ? FROM AreaNames WHERE AreaNames.Area IS NOT NULL AND NOT EXISTS "
                 "(SELECT 1 FROM PresetNames WHERE PresetNames.Area = AreaNames.Area AND PresetNames.Preset = "

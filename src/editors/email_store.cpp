@@ -11,13 +11,6 @@ namespace qv::editors {
 
 namespace {
 
-QSqlQuery run(store::Database& db, const QString& sql, const QVariantList& values) {
-    QSqlQuery query = db.prepare(sql);
-    for (const QVariant& value : values) query.addBindValue(value);
-    db.exec(query);
-    return query;
-}
-
 const QString kColumns =
     QStringLiteral("SELECT Email_ID, EmailName, Receipients, Subject, Message FROM Emails ");
 
@@ -35,20 +28,20 @@ reactions::EditorResult critical(const QString& text) {
 EmailStore::EmailStore(store::Database& db) : m_db(db) {}
 
 std::vector<StoredEmail> EmailStore::all() {
-    QSqlQuery q = run(m_db, kColumns + QStringLiteral("ORDER BY EmailName"), {});
+    QSqlQuery q = m_db.run(kColumns + QStringLiteral("ORDER BY EmailName"), {});
     std::vector<StoredEmail> out;
     while (q.next()) out.push_back(fromRow(q));
     return out;
 }
 
 std::optional<StoredEmail> EmailStore::find(const QString& name) {
-    QSqlQuery q = run(m_db, kColumns + QStringLiteral("WHERE EmailName = ? COLLATE NOCASE"), {name});
+    QSqlQuery q = m_db.run(kColumns + QStringLiteral("WHERE EmailName = ? COLLATE NOCASE"), {name});
     if (!q.next()) return std::nullopt;
     return fromRow(q);
 }
 
 std::optional<StoredEmail> EmailStore::byId(int id) {
-    QSqlQuery q = run(m_db, kColumns + QStringLiteral("WHERE Email_ID = ?"), {id});
+    QSqlQuery q = m_db.run(kColumns + QStringLiteral("WHERE Email_ID = ?"), {id});
     if (!q.next()) return std::nullopt;
     return fromRow(q);
 }
@@ -61,15 +54,13 @@ reactions::EditorResult EmailStore::save(const StoredEmail& email) {
     try {
         store::Transaction transaction(m_db);
         if (const auto stored = find(email.name))
-            run(m_db,
-                QStringLiteral(
+            m_db.run(QStringLiteral(
                     "UPDATE Emails SET Receipients = ?, Subject = ?, Message = ? WHERE Email_ID = ?"),
                 {email.recipients, email.subject, email.message, stored->id});
         else
             // Past every number stored here and every number a macro line
             // names, so a deleted e-mail's number is never taken over.
-            run(m_db,
-                QStringLiteral(
+            m_db.run(QStringLiteral(
                     "INSERT INTO Emails (Email_ID, EmailName, Receipients, Subject, Message) VALUES ("
                     "MAX(COALESCE((SELECT MAX(Email_ID) FROM Emails), 0), "
                     "COALESCE((SELECT MAX(Email_ID) FROM MacrosDetails), 0)) + 1, ?, ?, ?, ?)"),
@@ -83,7 +74,7 @@ reactions::EditorResult EmailStore::save(const StoredEmail& email) {
 
 reactions::EditorResult EmailStore::remove(const QString& name) {
     try {
-        run(m_db, QStringLiteral("DELETE FROM Emails WHERE EmailName = ? COLLATE NOCASE"), {name});
+        m_db.run(QStringLiteral("DELETE FROM Emails WHERE EmailName = ? COLLATE NOCASE"), {name});
         return reactions::EditorResult::ok();
     } catch (const store::StoreError& e) {
         return critical(QString::fromUtf8(e.what()));

@@ -147,6 +147,14 @@ void Database::exec(QSqlQuery& query)
         throw StoreError(m_path, QStringLiteral("failed: %1").arg(query.lastQuery()), query.lastError());
 }
 
+QSqlQuery Database::run(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query = prepare(sql);
+    for (const QVariant& value : values) query.addBindValue(value);
+    exec(query);
+    return query;
+}
+
 void Database::exec(const QString& sql)
 {
     QSqlQuery query = prepare(sql);

@@ -9,6 +9,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QVariantList>
 #include <QString>
 
 namespace qv::store {
@@ -37,6 +38,9 @@ public:
     QSqlQuery prepare(const QString& sql);
     // Executes a prepared query with its bound values. Throws StoreError.
     void exec(QSqlQuery& query);
+    // Prepares sql, binds the values in order, executes it and returns the
+    // query to read from. Throws StoreError.
+    QSqlQuery run(const QString& sql, const QVariantList& values = {});
     // For statements without values (DDL, PRAGMA, BEGIN/COMMIT). Values always go
     // through prepare() and bound parameters. Throws StoreError.
     void exec(const QString& sql);

@@ -11,30 +11,22 @@ namespace qv::plan {
 
 namespace {
 
-QSqlQuery run(store::Database& db, const QString& sql, const QVariantList& values) {
-    QSqlQuery q = db.prepare(sql);
-    for (const QVariant& v : values) q.addBindValue(v);
-    db.exec(q);
-    return q;
-}
-
 }  // namespace
 
 PlanIndicators::PlanIndicators(store::Database& db) : m_db(db) {}
 
 int PlanIndicators::drawingId(const QString& drawing, bool create) {
-    QSqlQuery q = run(m_db, QStringLiteral("SELECT WMFFile_ID FROM WMFFiles WHERE WMFFile = ?"), {drawing});
+    QSqlQuery q = m_db.run(QStringLiteral("SELECT WMFFile_ID FROM WMFFiles WHERE WMFFile = ?"), {drawing});
     if (q.next()) return q.value(0).toInt();
     if (!create) return 0;
-    return run(m_db, QStringLiteral("INSERT INTO WMFFiles (WMFFile) VALUES (?)"), {drawing})
+    return m_db.run(QStringLiteral("INSERT INTO WMFFiles (WMFFile) VALUES (?)"), {drawing})
         .lastInsertId()
         .toInt();
 }
 
 QVector<Indicator> PlanIndicators::indicators(const QString& drawing) {
     QSqlQuery q =
-        run(m_db,
-            QStringLiteral("SELECT i.PlanIndicator_ID, i.\"Index\", i.IndicatorLEFT, i.IndicatorTOP, i.Area"
+        m_db.run(QStringLiteral("SELECT i.PlanIndicator_ID, i.\"Index\", i.IndicatorLEFT, i.IndicatorTOP, i.Area"
                            " FROM PlanIndicators i INNER JOIN WMFFiles w ON i.WMFFile_ID = w.WMFFile_ID"
                            " WHERE w.WMFFile = ? ORDER BY i.\"Index\""),
             {drawing});
@@ -56,13 +48,11 @@ int PlanIndicators::lowestFreeIndex(const QString& drawing) {
 void PlanIndicators::savePosition(const QString& drawing, int index, double left, double top) {
     store::Transaction t(m_db);
     const int id = drawingId(drawing, true);
-    QSqlQuery q = run(m_db,
-                      QStringLiteral("UPDATE PlanIndicators SET IndicatorLEFT = ?, IndicatorTOP = ?"
+    QSqlQuery q = m_db.run(QStringLiteral("UPDATE PlanIndicators SET IndicatorLEFT = ?, IndicatorTOP = ?"
                                      " WHERE \"Index\" = ? AND WMFFile_ID = ?"),
                       {left, top, index, id});
     if (q.numRowsAffected() <= 0)
-        run(m_db,
-            QStringLiteral(
+        m_db.run(QStringLiteral(
                 "INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
                 " VALUES (?, ?, ?, 0, ?)"),
             {index, left, top, id});
@@ -73,8 +63,7 @@ int PlanIndicators::paste(const QString& drawing, int area, double left, double 
     store::Transaction t(m_db);
     const int id = drawingId(drawing, true);
     const int index = lowestFreeIndex(drawing);
-    run(m_db,
-        QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
+    m_db.run(QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
                        " VALUES (?, ?, ?, ?, ?)"),
         {index, left, top, area, id});
     t.commit();
@@ -84,20 +73,18 @@ int PlanIndicators::paste(const QString& drawing, int area, double left, double 
 void PlanIndicators::remove(const QString& drawing, int index) {
     const int id = drawingId(drawing, false);
     store::Transaction t(m_db);
-    run(m_db,
-        QStringLiteral(
+    m_db.run(QStringLiteral(
             "DELETE FROM PlanIndicatorChannels WHERE PlanIndicator_ID IN"
             " (SELECT PlanIndicator_ID FROM PlanIndicators WHERE \"Index\" = ? AND WMFFile_ID = ?)"),
         {index, id});
-    run(m_db, QStringLiteral("DELETE FROM PlanIndicators WHERE \"Index\" = ? AND WMFFile_ID = ?"),
+    m_db.run(QStringLiteral("DELETE FROM PlanIndicators WHERE \"Index\" = ? AND WMFFile_ID = ?"),
         {index, id});
     t.commit();
 }
 
 QVector<ColourLine> PlanIndicators::lines(const QString& drawing, int area) {
     QSqlQuery q =
-        run(m_db,
-            QStringLiteral("SELECT c.Area, p.Preset, a.AreaName, n.PresetName, p.Colour, p.Icon"
+        m_db.run(QStringLiteral("SELECT c.Area, p.Preset, a.AreaName, n.PresetName, p.Colour, p.Icon"
                            " FROM PlanAreaColours c"
                            " INNER JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
                            " INNER JOIN WMFFiles w ON w.WMFFile_ID = c.WMFFile_ID"
@@ -113,8 +100,7 @@ QVector<ColourLine> PlanIndicators::lines(const QString& drawing, int area) {
 }
 
 int PlanIndicators::defaultColour(const QString& drawing, int area) {
-    QSqlQuery q = run(m_db,
-                      QStringLiteral("SELECT c.DefaultColour FROM PlanAreaColours c"
+    QSqlQuery q = m_db.run(QStringLiteral("SELECT c.DefaultColour FROM PlanAreaColours c"
                                      " INNER JOIN WMFFiles w ON w.WMFFile_ID = c.WMFFile_ID"
                                      " WHERE w.WMFFile = ? AND c.Area = ?"),
                       {drawing, area});
@@ -125,12 +111,10 @@ void PlanIndicators::setDefaultColour(const QString& drawing, int area, int colo
     store::Transaction t(m_db);
     const int id = drawingId(drawing, true);
     QSqlQuery q =
-        run(m_db,
-            QStringLiteral("UPDATE PlanAreaColours SET DefaultColour = ? WHERE Area = ? AND WMFFile_ID = ?"),
+        m_db.run(QStringLiteral("UPDATE PlanAreaColours SET DefaultColour = ? WHERE Area = ? AND WMFFile_ID = ?"),
             {colour, area, id});
     if (q.numRowsAffected() <= 0)
-        run(m_db,
-            QStringLiteral("INSERT INTO PlanAreaColours (Area, WMFFile_ID, DefaultColour) VALUES (?, ?, ?)"),
+        m_db.run(QStringLiteral("INSERT INTO PlanAreaColours (Area, WMFFile_ID, DefaultColour) VALUES (?, ?, ?)"),
             {area, id, colour});
     t.commit();
 }
@@ -139,28 +123,24 @@ void PlanIndicators::enterLine(const QString& drawing, int index, int area, int 
                                const QString& icon) {
     store::Transaction t(m_db);
     const int id = drawingId(drawing, true);
-    run(m_db, QStringLiteral("UPDATE PlanIndicators SET Area = ? WHERE \"Index\" = ? AND WMFFile_ID = ?"),
+    m_db.run(QStringLiteral("UPDATE PlanIndicators SET Area = ? WHERE \"Index\" = ? AND WMFFile_ID = ?"),
         {area, index, id});
     QSqlQuery found =
-        run(m_db,
-            QStringLiteral("SELECT PlanAreaColour_ID FROM PlanAreaColours WHERE Area = ? AND WMFFile_ID = ?"),
+        m_db.run(QStringLiteral("SELECT PlanAreaColour_ID FROM PlanAreaColours WHERE Area = ? AND WMFFile_ID = ?"),
             {area, id});
     const int colourId =
         found.next()
             ? found.value(0).toInt()
-            : run(m_db,
-                  QStringLiteral(
+            : m_db.run(QStringLiteral(
                       "INSERT INTO PlanAreaColours (Area, WMFFile_ID, DefaultColour) VALUES (?, ?, 0)"),
                   {area, id})
                   .lastInsertId()
                   .toInt();
-    QSqlQuery q = run(m_db,
-                      QStringLiteral("UPDATE PlanPresetColours SET Colour = ?, Icon = ?"
+    QSqlQuery q = m_db.run(QStringLiteral("UPDATE PlanPresetColours SET Colour = ?, Icon = ?"
                                      " WHERE PlanAreaColour_ID = ? AND Preset = ?"),
                       {colour, icon, colourId, preset});
     if (q.numRowsAffected() <= 0)
-        run(m_db,
-            QStringLiteral(
+        m_db.run(QStringLiteral(
                 "INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon) VALUES (?,?,?,?)"),
             {colourId, preset, colour, icon});
     t.commit();
@@ -168,16 +148,14 @@ void PlanIndicators::enterLine(const QString& drawing, int index, int area, int 
 
 void PlanIndicators::deleteLine(const QString& drawing, int area, int preset) {
     const int id = drawingId(drawing, false);
-    run(m_db,
-        QStringLiteral("DELETE FROM PlanPresetColours WHERE Preset = ? AND PlanAreaColour_ID IN"
+    m_db.run(QStringLiteral("DELETE FROM PlanPresetColours WHERE Preset = ? AND PlanAreaColour_ID IN"
                        " (SELECT PlanAreaColour_ID FROM PlanAreaColours WHERE Area = ? AND WMFFile_ID = ?)"),
         {preset, area, id});
 }
 
 QHash<int, bool> PlanIndicators::channels(int indicatorId) {
     QSqlQuery q =
-        run(m_db,
-            QStringLiteral("SELECT Channel, Switching FROM PlanIndicatorChannels WHERE PlanIndicator_ID = ?"),
+        m_db.run(QStringLiteral("SELECT Channel, Switching FROM PlanIndicatorChannels WHERE PlanIndicator_ID = ?"),
             {indicatorId});
     QHash<int, bool> out;
     while (q.next()) out.insert(q.value(0).toInt(), q.value(1).toBool());
@@ -186,26 +164,24 @@ QHash<int, bool> PlanIndicators::channels(int indicatorId) {
 
 void PlanIndicators::setChannel(int indicatorId, int channel, bool listed) {
     store::Transaction t(m_db);
-    run(m_db, QStringLiteral("DELETE FROM PlanIndicatorChannels WHERE PlanIndicator_ID = ? AND Channel = ?"),
+    m_db.run(QStringLiteral("DELETE FROM PlanIndicatorChannels WHERE PlanIndicator_ID = ? AND Channel = ?"),
         {indicatorId, channel});
     if (listed)
-        run(m_db,
-            QStringLiteral(
+        m_db.run(QStringLiteral(
                 "INSERT INTO PlanIndicatorChannels (PlanIndicator_ID, Channel, Switching) VALUES (?, ?, 0)"),
             {indicatorId, channel});
     t.commit();
 }
 
 void PlanIndicators::setSwitching(int indicatorId, int channel, bool switching) {
-    run(m_db,
-        QStringLiteral(
+    m_db.run(QStringLiteral(
             "UPDATE PlanIndicatorChannels SET Switching = ? WHERE PlanIndicator_ID = ? AND Channel = ?"),
         {switching ? 1 : 0, indicatorId, channel});
 }
 
 QVector<bool> PlanIndicators::areasWithIndicators() {
     QVector<bool> flags(256, false);
-    QSqlQuery q = run(m_db, QStringLiteral("SELECT Area FROM PlanAreaColours GROUP BY Area"), {});
+    QSqlQuery q = m_db.run(QStringLiteral("SELECT Area FROM PlanAreaColours GROUP BY Area"), {});
     while (q.next()) {
         const int area = q.value(0).toInt();
         if (area >= 0 && area < 256) flags[area] = true;
@@ -228,7 +204,7 @@ void PlanColouring::setDrawing(const QString& drawing) {
 }
 
 QString PlanColouring::name(const QString& sql, const QVariantList& values, const QString& fallback) {
-    QSqlQuery q = run(m_db, sql, values);
+    QSqlQuery q = m_db.run(sql, values);
     const QString found = q.next() ? q.value(0).toString() : QString();
     return found.isEmpty() ? fallback : found;
 }
@@ -240,8 +216,7 @@ QVector<int> PlanColouring::indicatorChange(int area, int preset) {
         name(QStringLiteral("SELECT PresetName FROM PresetNames WHERE Area = ? AND Preset = ?"),
              {area, preset}, QString::number(preset));
     QSqlQuery q =
-        run(m_db,
-            QStringLiteral("SELECT i.\"Index\", c.DefaultColour, p.Colour, p.Icon"
+        m_db.run(QStringLiteral("SELECT i.\"Index\", c.DefaultColour, p.Colour, p.Icon"
                            " FROM PlanIndicators i"
                            " INNER JOIN WMFFiles w ON w.WMFFile_ID = i.WMFFile_ID"
                            " INNER JOIN PlanAreaColours c ON c.WMFFile_ID = i.WMFFile_ID AND c.Area = i.Area"

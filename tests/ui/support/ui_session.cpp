@@ -127,10 +127,7 @@ bool UiSession::start() {
 }
 
 void UiSession::execOnMain(const QString& sql, const QVariantList& values) {
-    store::Database& db = m_engine->mainDatabase();
-    QSqlQuery q = db.prepare(sql);
-    for (const QVariant& v : values) q.addBindValue(v);
-    db.exec(q);
+    m_engine->mainDatabase().run(sql, values);
 }
 
 }  // namespace qv::test
