@@ -4,7 +4,7 @@
 #include "comms/serial_link.h"
 #include "server/log_output.h"
 #include "server/logging.h"
-#include "server/quit_signals.h"
+#include "process/quit_signals.h"
 #include "server/relay_options.h"
 #include "server/relay_service.h"
 
@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
     }
     qv::server::installStdoutLogging(parsed.options.verbose);
 
-    qv::server::QuitSignals quitSignals;
+    qv::process::QuitSignals quitSignals;
     qv::comms::SystemClock clock;
     qv::server::LogMonitor log(parsed.options.verbose);
     qv::server::RelayService service(parsed.options, clock, log, qv::comms::SerialLink::factory());
@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
         status = 1;
         QCoreApplication::exit(1);
     });
-    QObject::connect(&quitSignals, &qv::server::QuitSignals::quitRequested, &service, [](int number) {
+    QObject::connect(&quitSignals, &qv::process::QuitSignals::quitRequested, &service, [](int number) {
         qCInfo(lcRelay) << "signal" << number << "received: stopping";
         QCoreApplication::exit(0);
     });

@@ -1,7 +1,7 @@
 // quorvel-sim: a serial gateway and lighting network on a pseudo-terminal.
 
 #include "sim/logging.h"
-#include "sim/quit_on_signal.h"
+#include "process/quit_signals.h"
 #include "sim/sim_options.h"
 #include "sim/simulator.h"
 
@@ -34,7 +34,8 @@ int main(int argc, char* argv[]) {
     QLoggingCategory::setFilterRules(QStringLiteral("quorvel.sim.debug=%1\nquorvel.sim.info=%2")
                                          .arg(options.verbose ? "true" : "false", options.quiet ? "false" : "true"));
 
-    qv::sim::QuitOnSignal quitOnSignal;
+    qv::process::QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &qv::process::QuitSignals::quitRequested, &app, &QCoreApplication::quit);
     qv::sim::Simulator simulator(options);
     QObject::connect(&simulator, &qv::sim::Simulator::finished, &app, &QCoreApplication::quit);
     QString error;

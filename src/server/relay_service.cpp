@@ -27,7 +27,7 @@ RelayService::RelayService(RelayOptions options, const comms::Clock& clock, stor
         // their messages arrive: better they fail over to the other server.
         if (m_open && !open) fail(QStringLiteral("the gateway link was lost"));
     });
-    connect(&m_simulator, &SimulatorLaunch::ended, this, [this](const QString& why) { fail(why); });
+    connect(&m_simulator, &process::SimulatorProcess::ended, this, [this](const QString& why) { fail(why); });
 }
 
 RelayService::~RelayService() {

@@ -13,7 +13,7 @@
 #include "net/labels.h"
 #include "server/relay_options.h"
 #include "server/relay_server.h"
-#include "server/simulator_launch.h"
+#include "process/simulator_process.h"
 #include "store/monitor_record.h"
 
 #include <QObject>
@@ -71,7 +71,7 @@ private:
     std::unique_ptr<HeardTap> m_tap;
     std::unique_ptr<comms::InBox> m_inbox;
     std::unique_ptr<comms::SerialComms> m_comms;
-    SimulatorLaunch m_simulator;
+    process::SimulatorProcess m_simulator;
     QString m_lastAlert;
     bool m_open = false;
     bool m_failed = false;

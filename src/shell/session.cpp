@@ -48,7 +48,7 @@ Session::Session(HeadlessOptions options, store::MonitorSink* extraMonitor)
         m_restart = true;
         stop(0);
     });
-    connect(&m_signals, &UnixSignals::shutdownRequested, this, [this] { stop(0); });
+    connect(&m_signals, &process::QuitSignals::quitRequested, this, [this] { stop(0); });
 }
 
 Session::~Session() = default;

@@ -9,8 +9,8 @@
 #include "shell/engine.h"
 #include "shell/headless_options.h"
 #include "shell/instance_lock.h"
-#include "shell/simulator_process.h"
-#include "shell/unix_signals.h"
+#include "process/simulator_process.h"
+#include "process/quit_signals.h"
 
 #include <QObject>
 #include <QSettings>
@@ -61,12 +61,12 @@ private:
     QString m_dataDir;
     QString m_error;
     InstanceLock m_lock;
-    SimulatorProcess m_simulator;
+    process::SimulatorProcess m_simulator;
     QString m_serial;
     comms::SystemClock m_clock;
     QSettings m_userSettings;
     std::unique_ptr<Engine> m_engine;
-    UnixSignals m_signals;
+    process::QuitSignals m_signals{SIGTERM, SIGINT, SIGHUP};
     int m_exitCode = 0;
     bool m_restart = false;
     bool m_stopping = false;

@@ -26,7 +26,8 @@ UiSession::UiSession() : UiSession(Options{}) {}
 
 UiSession::UiSession(Options options)
     : m_options(std::move(options)),
-      m_settings(m_data.filePath(QStringLiteral("user.ini")), QSettings::IniFormat) {
+      m_settings(m_data.filePath(QStringLiteral("user.ini")), QSettings::IniFormat),
+      m_sim(QStringLiteral(QUORVEL_SIM_PATH)) {
     uiApp();
     // Warnings only: the start-up and maintenance lines would bury a failure.
     QLoggingCategory::setFilterRules(QStringLiteral("quorvel.*.info=false\nquorvel.*.debug=false"));
@@ -52,11 +53,7 @@ UiSession::~UiSession() {
     }
     m_windows.reset();
     m_engine.reset();
-    if (m_sim.state() != QProcess::NotRunning) {
-        m_sim.terminate();
-        if (!m_sim.waitForFinished(3000)) m_sim.kill();
-        m_sim.waitForFinished(1000);
-    }
+    m_sim.stop();
     ui::setMessageBoxHook({});
 }
 
@@ -71,22 +68,7 @@ bool UiSession::sawBox(const QString& text) const {
 }
 
 bool UiSession::startSimulator() {
-    m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_sim.start(QStringLiteral(QUORVEL_SIM_PATH), QStringList{QStringLiteral("--link"), simLink(), QStringLiteral("--quiet")} + m_options.simArguments);
-    if (!m_sim.waitForStarted(5000)) {
-        m_why = QStringLiteral("quorvel-sim did not start");
-        return false;
-    }
-    QByteArray said;
-    for (int i = 0; i < 100 && !said.contains("listening on"); ++i) {
-        m_sim.waitForReadyRead(100);
-        said += m_sim.readAll();
-    }
-    if (!said.contains("listening on")) {
-        m_why = QStringLiteral("quorvel-sim did not listen: ") + QString::fromUtf8(said);
-        return false;
-    }
-    return true;
+    return !m_sim.start(QStringList{QStringLiteral("--quiet")} + m_options.simArguments, &m_why, simLink()).isEmpty();
 }
 
 bool UiSession::runEngine(bool keepRunning) {

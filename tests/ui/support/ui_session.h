@@ -8,8 +8,9 @@
 #include "ui/common/message_box.h"
 #include "ui/windows.h"
 
+#include "process/simulator_process.h"
+
 #include <QApplication>
-#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QVariantList>
@@ -70,7 +71,7 @@ private:
     Options m_options;
     QTemporaryDir m_data, m_simDir, m_runtime;
     QSettings m_settings;
-    QProcess m_sim;
+    process::SimulatorProcess m_sim;
     std::unique_ptr<comms::Clock> m_clock;
     std::unique_ptr<shell::Engine> m_engine;
     std::unique_ptr<ui::Windows> m_windows;
