@@ -42,6 +42,7 @@ void CheckforEventsTimer::tick() {
         }
     }
     m_busy = false;
+    emit minuteTicked(now);
     m_timer.start(msToNextMinute(m_clock.now()));
 }
 

@@ -33,8 +33,14 @@ public:
     bool isActive() const { return m_timer.isActive(); }
     int interval() const { return m_timer.interval(); }
 
-    // One tick, as the timer runs it: the handlers, then the next interval.
+    // One tick, as the timer runs it: the handlers, minuteTicked, then the
+    // next interval.
     void tick();
+
+signals:
+    // After the handlers of a tick ran (so a listing shown at once sees what
+    // they fired); views refresh on it.
+    void minuteTicked(const QDateTime& now);
 
 private:
     const comms::Clock& m_clock;

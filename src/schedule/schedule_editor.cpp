@@ -1,5 +1,6 @@
 #include "schedule/schedule_editor.h"
 
+#include "schedule/description.h"
 #include "schedule/schedule_firing.h"
 #include "schedule/schedule_row.h"
 #include "store/database.h"
@@ -240,6 +241,47 @@ std::optional<SaveOutcome> ScheduleEditor::validate(const ScheduleDraft& draft) 
             break;
     }
     return std::nullopt;
+}
+
+QString ScheduleEditor::describeDraft(const ScheduleDraft& draft) {
+    ScheduleDraft checked = draft;
+    if (!checked.macroId) checked.macroId = 0;
+    if (validate(checked)) return {};
+    const Values values = rowValues(checked, false);
+    const auto value = [&values](const char* field) {
+        for (const auto& [name, stored] : values) {
+            if (qstrcmp(name, field) == 0) return stored;
+        }
+        return QVariant();
+    };
+    const auto yes = [&value](const char* field) { return value(field).toInt() != 0; };
+    ScheduleRow row;
+    row.startdate = value("startdate");
+    row.starttime = value("starttime");
+    row.Sunset = yes("Sunset");
+    row.before = yes("\"before\"");
+    row.hours = value("hours");
+    row.RecurringDaily = yes("RecurringDaily");
+    row.D1_EveryXdays = value("D1_EveryXdays");
+    row.D2_EveryWeekDay = yes("D2_EveryWeekDay");
+    row.D3_EveryWeekEndDay = yes("D3_EveryWeekEndDay");
+    row.RecurringWeekly = yes("RecurringWeekly");
+    row.W_EveryXweeks = value("W_EveryXweeks");
+    static const char* const kDays[] = {"W_Mon", "W_Tues", "W_Wed", "W_Thurs", "W_Fri", "W_Sat", "W_Sun"};
+    for (std::size_t i = 0; i < 7; ++i) row.weekDays[i] = yes(kDays[i]);
+    row.RecurringMonthly = yes("RecurringMonthly");
+    row.M1_EveryWhatDay = value("M1_EveryWhatDay");
+    row.M1_OfEveryXmonths = value("M1_OfEveryXmonths");
+    row.M2_TheWhatDay = value("M2_TheWhatDay");
+    row.M2_OfEveryWhatDay = value("M2_OfEveryWhatDay");
+    row.M2_OfEveryXmonths = value("M2_OfEveryXmonths");
+    row.RecurringYearly = yes("RecurringYearly");
+    row.Y1_EverywhatDay = value("Y1_EverywhatDay");
+    row.Y1_OfEveryNameofMonth = value("Y1_OfEveryNameofMonth");
+    row.Y2_TheFirstSecondThirdFourthLast = value("Y2_TheFirstSecondThirdFourthLast");
+    row.Y2_DayOfWeek = value("Y2_DayOfWeek");
+    row.Y2_OfEveryNameofMonth = value("Y2_OfEveryNameofMonth");
+    return describeSchedule(row);
 }
 
 SaveOutcome ScheduleEditor::save(const ScheduleDraft& draft) {

@@ -111,6 +111,11 @@ public:
     // Only the checks and messages of save(); nothing is stored.
     static std::optional<SaveOutcome> validate(const ScheduleDraft& draft);
 
+    // The listing's description of the schedule the draft would store, as the
+    // editor shows it while the user edits ("Every day at 18:30:00- effective
+    // ..."). The macro plays no part; empty while a field would be refused.
+    static QString describeDraft(const ScheduleDraft& draft);
+
 private:
     store::Database& m_db;
     ScheduleFiring& m_firing;

@@ -6,6 +6,7 @@ namespace qv::schedule {
 
 Scheduling::Scheduling(SchedulingDeps deps, QObject* parent)
     : QObject(parent),
+      m_clock(deps.clock),
       m_sun(deps.site),
       m_workspace(deps.main, deps.monitor, deps.clock, m_sun),
       m_firing(deps.main, m_workspace, deps.monitor, deps.macros, deps.clock),

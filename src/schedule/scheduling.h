@@ -45,6 +45,8 @@ public:
     void start();
     void stop();
 
+    // The clock every part of it reads; windows take "now" and "today" from it.
+    const comms::Clock& clock() const { return m_clock; }
     const SunCalculator& sun() const { return m_sun; }
     ScheduleWorkspace& workspace() { return m_workspace; }
     ScheduleFiring& firing() { return m_firing; }
@@ -54,6 +56,7 @@ public:
     CheckforEventsTimer& timer() { return m_timer; }
 
 private:
+    const comms::Clock& m_clock;
     SunCalculator m_sun;
     ScheduleWorkspace m_workspace;
     ScheduleFiring m_firing;

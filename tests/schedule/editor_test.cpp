@@ -330,6 +330,32 @@ TEST_F(EditorTest, LoadDraftGivesBackWhatWasSaved) {
     EXPECT_FALSE(editor->loadDraft(again.schedulerId + 1));
 }
 
+TEST_F(EditorTest, TheDraftsDescriptionIsTheOneTheListingShowsOnceSaved) {
+    draft.macroId.reset();  // the description does not wait for a macro
+    draft.recurs = true;
+    draft.pattern = D::Pattern::Daily;
+    draft.everyXDays = QStringLiteral("3");
+    EXPECT_EQ(ScheduleEditor::describeDraft(draft),
+              QStringLiteral("Every 3 days at 18:30:00- effective 05/01/2026 18:30:00"));
+    draft.everyXDays = QStringLiteral("x");
+    EXPECT_EQ(ScheduleEditor::describeDraft(draft), QString());  // would be refused
+
+    draft.macroId = macro;
+    draft.timeMode = D::TimeMode::SunriseSunset;
+    draft.offset = QTime(1, 15);
+    draft.beforeAfter = QStringLiteral("Before");
+    draft.sunriseSunset = QStringLiteral("Sunset");
+    draft.pattern = D::Pattern::Weekly;
+    draft.weekDays = {true, false, true, false, false, false, false};
+    const QString described = ScheduleEditor::describeDraft(draft);
+    EXPECT_TRUE(described.startsWith(QStringLiteral("Every 1 week(s) on Monday Wednesday  at 01hrs & 15mins "
+                                                    "before sunset")))
+        << described.toStdString();
+    const SaveOutcome outcome = editor->save(draft);
+    ASSERT_TRUE(outcome.saved);
+    EXPECT_EQ(workspace->GetScheduleDescription(outcome.schedulerId), described);
+}
+
 TEST_F(EditorTest, DefaultsComeFromToday) {
     // Thursday 29 January 2026: the fifth Thursday counts as "Last".
     const ScheduleDraft d = ScheduleEditor::defaultDraft(QDateTime(QDate(2026, 1, 29), QTime(7, 5)));

@@ -267,9 +267,15 @@ TEST_F(FiringTest, TheTimerTicksAtTheStartOfTheNextMinute) {
     QList<QDateTime> seen;
     timer.addMinuteHandler([&](const QDateTime& now) { seen << now; });
     timer.addMinuteHandler([](const QDateTime&) { throw std::runtime_error("broken handler"); });
+    QList<QDateTime> signalled;
+    QObject::connect(&timer, &CheckforEventsTimer::minuteTicked, [&](const QDateTime& now) {
+        EXPECT_EQ(seen.size(), signalled.size() + 1);  // after the handlers
+        signalled << now;
+    });
     at(QDate(2026, 1, 5), QTime(9, 0, 45, 250));
     timer.tick();
     EXPECT_EQ(seen.size(), 1);
+    EXPECT_EQ(signalled, seen);
     EXPECT_TRUE(timer.isActive());  // a throwing handler does not stop it
     EXPECT_EQ(timer.interval(), 14750);
 

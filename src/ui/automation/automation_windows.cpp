@@ -1,4 +1,9 @@
+#include "schedule/scheduling.h"
+#include "shell/engine.h"
+#include "store/store_error.h"
 #include "ui/automation/macro_editor_form.h"
+#include "ui/automation/scheduler_form.h"
+#include "ui/automation/show_schedules_form.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
@@ -19,6 +24,52 @@ void addAutomationWindows(Windows& windows) {
                                                    form->openMacro(argument.toString());
                                            },
                                        .keep = true});
+
+    windows.add(window::kSchedules,
+                {.create = [&windows](const QVariant&) -> QWidget* {
+                     if (!windows.engine().scheduling()) return nullptr;
+                     return new ShowSchedulesForm(windows, windows.mainWindow());
+                 },
+                 .reopen = [](QWidget* window,
+                              const QVariant&) { static_cast<ShowSchedulesForm*>(window)->refresh(); },
+                 .keep = true});
+
+    // A new editor each time, over the listing when it is open; saving
+    // refreshes the listing.
+    windows.add(window::kScheduler,
+                {.create = [&windows](const QVariant& schedulerId) -> QWidget* {
+                     if (!windows.engine().scheduling()) return nullptr;
+                     auto* listing = windows.find<ShowSchedulesForm>(window::kSchedules);
+                     auto* form = new SchedulerForm(
+                         windows, listing ? static_cast<QWidget*>(listing) : windows.mainWindow());
+                     if (schedulerId.isValid()) form->openSchedule(schedulerId.toInt());
+                     if (listing)
+                         QObject::connect(form, &SchedulerForm::saved, listing, &ShowSchedulesForm::refresh);
+                     return form;
+                 },
+                 .keep = false});
+
+    windows.addScene(QStringLiteral("schedules"), [](Windows& w) -> QWidget* {
+        auto* listing = qobject_cast<ShowSchedulesForm*>(w.open(window::kSchedules));
+        if (listing) listing->resize(1000, 460);
+        return listing;
+    });
+    // The editor on the demo's first schedule relative to the sun.
+    windows.addScene(QStringLiteral("scheduler"), [](Windows& w) -> QWidget* {
+        int sunRelative = 0;
+        auto& listing = w.engine().scheduling()->listing();
+        try {
+            listing.refresh(QDate());
+        } catch (const store::StoreError&) {
+        }
+        for (const auto& row : listing.listingRows()) {
+            if (row.description.contains(QStringLiteral("sunset"))) {
+                sunRelative = row.schedulerId;
+                break;
+            }
+        }
+        return w.open(window::kScheduler, sunRelative ? QVariant(sunRelative) : QVariant());
+    });
 }
 
 }  // namespace qv::ui

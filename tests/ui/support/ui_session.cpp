@@ -72,8 +72,10 @@ bool UiSession::startSimulator() {
 }
 
 bool UiSession::runEngine(bool keepRunning) {
-    m_clock = std::make_unique<comms::SystemClock>();
-    m_engine = std::make_unique<shell::Engine>(shell::EngineDeps{*m_clock, comms::SerialLink::factory(), m_settings});
+    if (!m_clock) m_clock = std::make_unique<comms::SystemClock>();
+    comms::Clock& clock = m_options.clock ? *m_options.clock : *m_clock;
+    m_engine =
+        std::make_unique<shell::Engine>(shell::EngineDeps{clock, comms::SerialLink::factory(), m_settings});
     if (keepRunning) {
         m_windows = std::make_unique<ui::Windows>(*m_engine, nullptr);
         ui::addAllWindows(*m_windows);

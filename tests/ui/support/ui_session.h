@@ -35,7 +35,8 @@ public:
     struct Options {
         QStringList simArguments;  // beside --link
         bool mainWindow = false;
-        Seed seed;                 // rows written into the files before the start
+        Seed seed;                      // rows written into the files before the start
+        comms::Clock* clock = nullptr;  // the engine's clock (the test's); the system clock when null
     };
 
     UiSession();
