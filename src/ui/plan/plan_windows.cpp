@@ -6,17 +6,19 @@
 namespace qv::ui {
 
 void addPlanWindows(Windows& windows) {
-    windows.add(window::kPlanView, {.create = [&w = windows](const QVariant& arg) -> QWidget* {
-                                        auto* form = new PlanViewForm(w.engine());
-                                        if (arg.isValid()) form->showView(arg.toInt());
-                                        return form;
-                                    },
-                                    .reopen =
-                                        [](QWidget* widget, const QVariant& arg) {
-                                            if (arg.isValid())
-                                                static_cast<PlanViewForm*>(widget)->showView(arg.toInt());
-                                        },
-                                    .keep = true});
+    windows.add(window::kPlanView,
+                {.create = [&w = windows](const QVariant& arg) -> QWidget* {
+                     auto* form = new PlanViewForm(w.engine());
+                     QObject::connect(form, &PlanViewForm::openRequested, form,
+                                      [&w](const QString& name, const QVariant& a) { w.open(name, a); });
+                     if (arg.isValid()) form->showView(arg.toInt());
+                     return form;
+                 },
+                 .reopen =
+                     [](QWidget* widget, const QVariant& arg) {
+                         if (arg.isValid()) static_cast<PlanViewForm*>(widget)->showView(arg.toInt());
+                     },
+                 .keep = true});
     // The demo plan's floor, coloured by the presets heard so far.
     windows.addScene(QStringLiteral("plan-view"), [](Windows& w) -> QWidget* {
         w.open(window::kPlanView, 2);
