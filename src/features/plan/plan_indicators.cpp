@@ -22,6 +22,19 @@ int PlanIndicators::drawingId(const QString& drawing, bool create) {
         .toInt();
 }
 
+Indicator PlanIndicators::indicator(int indicatorId, QString* drawing) {
+    QSqlQuery q = m_db.run(
+        QStringLiteral(
+            "SELECT i.PlanIndicator_ID, i.\"Index\", i.IndicatorLEFT, i.IndicatorTOP, i.Area, w.WMFFile"
+            " FROM PlanIndicators i INNER JOIN WMFFiles w ON i.WMFFile_ID = w.WMFFile_ID"
+            " WHERE i.PlanIndicator_ID = ?"),
+        {indicatorId});
+    if (!q.next()) return {};
+    if (drawing) *drawing = q.value(5).toString();
+    return {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toDouble(), q.value(3).toDouble(),
+            q.value(4).toInt()};
+}
+
 PresetsTarget PlanIndicators::presetsTarget(const QString& drawing, int index) {
     QSqlQuery q = m_db.run(
         QStringLiteral("SELECT i.PlanIndicator_ID, i.Area FROM PlanIndicators i"
@@ -260,13 +273,60 @@ QVector<int> PlanColouring::indicatorChange(int area, int preset) {
 }
 
 QVector<int> PlanColouring::checkAreaPresetArray() {
-    QSet<int> areas;
-    for (int area : m_areas) areas.insert(area);
-    QVector<int> changed;
-    for (int area : areas) {
-        if (area < 1 || area > 255) continue;
+    // One read for the whole drawing: every indicator with a default colour,
+    // each with its colour lines; the line of the area's preset wins.
+    QSqlQuery q = m_db.run(
+        QStringLiteral("SELECT i.\"Index\", i.Area, c.DefaultColour, p.Preset, p.Colour, p.Icon,"
+                       " a.AreaName, n.PresetName"
+                       " FROM PlanIndicators i"
+                       " INNER JOIN WMFFiles w ON w.WMFFile_ID = i.WMFFile_ID"
+                       " INNER JOIN PlanAreaColours c ON c.WMFFile_ID = i.WMFFile_ID AND c.Area = i.Area"
+                       " LEFT JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
+                       " LEFT JOIN AreaNames a ON a.Area = i.Area"
+                       " LEFT JOIN PresetNames n ON n.Area = i.Area AND n.Preset = p.Preset"
+                       " WHERE w.WMFFile = ? AND i.Area BETWEEN 1 AND 255"),
+        {m_drawing});
+    QHash<int, IndicatorLook> found;
+    QHash<int, int> areaOf;
+    QHash<int, QString> areaNames;
+    QHash<int, int> defaults;
+    while (q.next()) {
+        const int index = q.value(0).toInt();
+        const int area = q.value(1).toInt();
         const int preset = m_presetOf(area);
-        if (preset >= 1) changed += indicatorChange(area, preset);
+        if (preset < 1) continue;
+        areaOf.insert(index, area);
+        defaults.insert(index, q.value(2).toInt());
+        const QString areaName =
+            q.value(6).toString().isEmpty() ? QString::number(area) : q.value(6).toString();
+        areaNames.insert(area, areaName);
+        if (q.value(3).isNull() || q.value(3).toInt() != preset) continue;
+        const QString presetName =
+            q.value(7).toString().isEmpty() ? QString::number(preset) : q.value(7).toString();
+        found.insert(index, IndicatorLook{true, q.value(4).toInt(), q.value(5).toString(),
+                                          QStringLiteral("Area ") + areaName + QStringLiteral(" in Preset ") +
+                                              presetName});
+    }
+    QVector<int> changed;
+    QHash<int, QString> presetNames;  // area -> name of its preset, for the unmapped ones
+    for (auto it = areaOf.cbegin(); it != areaOf.cend(); ++it) {
+        const int index = it.key();
+        const int area = it.value();
+        if (!found.contains(index)) {
+            const int preset = m_presetOf(area);
+            if (!presetNames.contains(area))
+                presetNames.insert(area, name(QStringLiteral("SELECT PresetName FROM PresetNames"
+                                                             " WHERE Area = ? AND Preset = ?"),
+                                              {area, preset}, QString::number(preset)));
+            found.insert(index, IndicatorLook{true,
+                                              defaults.value(index),
+                                              {},
+                                              QStringLiteral("Area ") + areaNames.value(area) +
+                                                  QStringLiteral(" Preset ") + presetNames.value(area) +
+                                                  QStringLiteral(" (no colour mapped for this)")});
+        }
+        m_looks.insert(index, found.value(index));
+        changed.push_back(index);
     }
     return changed;
 }

@@ -51,7 +51,13 @@ public:
     static inline const QString kNeedArea =
         QStringLiteral("You need to allocate an area to this indicator first");
 
+    static inline const QString kSelectAreaPreset =
+        QStringLiteral("You need to select an Area/Preset before trying to enter anything");
+
     explicit PlanIndicators(store::Database& db);
+
+    // An indicator by its PlanIndicator_ID and the drawing it is on; id 0 when missing.
+    Indicator indicator(int indicatorId, QString* drawing);
 
     PresetsTarget presetsTarget(const QString& drawing, int index);
 
