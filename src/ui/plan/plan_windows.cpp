@@ -1,3 +1,4 @@
+#include "ui/plan/indicator_setup_form.h"
 #include "ui/plan/plan_view_form.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
@@ -19,6 +20,13 @@ void addPlanWindows(Windows& windows) {
                          if (arg.isValid()) static_cast<PlanViewForm*>(widget)->showView(arg.toInt());
                      },
                  .keep = true});
+    windows.add(window::kIndicatorSetup, {.create = [&w = windows](const QVariant& arg) -> QWidget* {
+                                              return new IndicatorSetupForm(w.engine(), arg.toInt());
+                                          },
+                                          .keep = false});
+    // The setup of the demo floor's first indicator, its lines for area 1.
+    windows.addScene(QStringLiteral("indicator-setup"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kIndicatorSetup, 1); });
     // The demo plan's floor, coloured by the presets heard so far.
     windows.addScene(QStringLiteral("plan-view"), [](Windows& w) -> QWidget* {
         w.open(window::kPlanView, 2);

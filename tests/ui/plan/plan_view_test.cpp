@@ -6,16 +6,20 @@
 #include "net/builders.h"
 #include "shell/engine.h"
 #include "shell/feature_set.h"
+#include "ui/plan/indicator_setup_form.h"
 #include "ui/plan/plan_view_form.h"
 #include "ui/support/ui_session.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsRectItem>
 #include <QMenu>
+#include <QPushButton>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QtTest>
 
 using qv::test::UiSession;
@@ -25,6 +29,7 @@ class PlanViewTest : public QObject {
 private slots:
     void indicatorsFollowTheReportedPresets();
     void lockRefusesClicksArrowsMove();
+    void indicatorSetupEntersAndDeletesLines();
 };
 
 void PlanViewTest::indicatorsFollowTheReportedPresets() {
@@ -132,6 +137,56 @@ void PlanViewTest::lockRefusesClicksArrowsMove() {
     // The indicator has no colour line yet: Presets asks for an area first.
     form->indicatorMenu()->actions().first()->trigger();
     QVERIFY(session.sawBox(qv::plan::PlanIndicators::kNeedArea));
+}
+
+// Enter needs an area and a preset; a line entered gives the indicator its
+// area and shows in the grid; the Delete key on a line removes it.
+void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
+    session.execOnMain(QStringLiteral(
+        "INSERT INTO PlanIndicators (PlanIndicator_ID, \"Index\", IndicatorLEFT, IndicatorTOP, Area,"
+        " WMFFile_ID) VALUES (4, 1, 500, 500, 0, 1)"));
+    session.execOnMain(QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (5, 'Lobby''s east')"));
+    auto* form =
+        qobject_cast<qv::ui::IndicatorSetupForm*>(session.windows().open(qv::ui::window::kIndicatorSetup, 4));
+    QVERIFY(form);
+    auto* areas = form->findChild<QComboBox*>(QStringLiteral("AreaCombo"));
+    auto* presets = form->findChild<QComboBox*>(QStringLiteral("PresetCombo"));
+    auto* grid = form->findChild<QTableWidget*>(QStringLiteral("ColourGrid"));
+    auto* enter = form->findChild<QPushButton*>(QStringLiteral("EnterButton"));
+    QVERIFY(areas && presets && grid && enter);
+    QCOMPARE(grid->horizontalHeaderItem(0)->text(), QStringLiteral("If I hear Area"));
+    QCOMPARE(grid->horizontalHeaderItem(3)->text(), QStringLiteral("Show this Icon"));
+
+    areas->setCurrentIndex(0);  // area 0: nothing to enter
+    enter->click();
+    QVERIFY(session.sawBox(qv::plan::PlanIndicators::kSelectAreaPreset));
+
+    areas->setCurrentIndex(areas->findText(QStringLiteral("5 Lobby's east")));
+    presets->setCurrentIndex(presets->findData(3));
+    form->setLineColour(Qt::red);
+    enter->click();
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Lobby's east"));
+    QCOMPARE(grid->item(0, 2)->background().color(), QColor(Qt::red));
+    QSqlQuery q = session.engine().mainDatabase().run(
+        QStringLiteral("SELECT i.Area, p.Preset, p.Colour FROM PlanIndicators i"
+                       " JOIN PlanAreaColours c ON c.Area = i.Area AND c.WMFFile_ID = i.WMFFile_ID"
+                       " JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
+                       " WHERE i.PlanIndicator_ID = 4"),
+        {});
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), 5);
+    QCOMPARE(q.value(1).toInt(), 3);
+    QCOMPARE(q.value(2).toInt(), 255);
+    QVERIFY(session.engine().features()->plan().hasIndicator(5));
+    if (qEnvironmentVariableIsSet("SETUP_GRAB")) form->grab().save(qEnvironmentVariable("SETUP_GRAB"));
+
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(grid->rowCount(), 0);
 }
 
 QTEST_MAIN(PlanViewTest)
