@@ -1,5 +1,6 @@
 #include "ui/plan/indicator_setup_form.h"
 #include "ui/plan/plan_view_form.h"
+#include "ui/plan/plan_view_tree_tool_box_form.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
@@ -20,6 +21,18 @@ void addPlanWindows(Windows& windows) {
                          if (arg.isValid()) static_cast<PlanViewForm*>(widget)->showView(arg.toInt());
                      },
                  .keep = true});
+    windows.add(window::kPlanTree,
+                {.create = [&w = windows](const QVariant&) -> QWidget* {
+                     auto* form = new PlanViewTreeToolBoxForm(w.engine(), w.mainWindow());
+                     QObject::connect(form, &PlanViewTreeToolBoxForm::viewChosen, form,
+                                      [&w](int id) { w.open(window::kPlanView, id); });
+                     return form;
+                 },
+                 .reopen = [](QWidget* widget,
+                              const QVariant&) { static_cast<PlanViewTreeToolBoxForm*>(widget)->reload(); }});
+    // The demo project: the root and its ground floor.
+    windows.addScene(QStringLiteral("plan-tree"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kPlanTree); });
     windows.add(window::kIndicatorSetup, {.create = [&w = windows](const QVariant& arg) -> QWidget* {
                                               return new IndicatorSetupForm(w.engine(), arg.toInt());
                                           },

@@ -8,6 +8,7 @@
 #include "shell/feature_set.h"
 #include "ui/plan/indicator_setup_form.h"
 #include "ui/plan/plan_view_form.h"
+#include "ui/plan/plan_view_tree_tool_box_form.h"
 #include "ui/support/ui_session.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QtTest>
 
 using qv::test::UiSession;
@@ -30,6 +32,7 @@ private slots:
     void indicatorsFollowTheReportedPresets();
     void lockRefusesClicksArrowsMove();
     void indicatorSetupEntersAndDeletesLines();
+    void treeAddsRenamesDeletesAndShowsViews();
 };
 
 void PlanViewTest::indicatorsFollowTheReportedPresets() {
@@ -187,6 +190,43 @@ void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
     grid->setCurrentCell(0, 0);
     QTest::keyClick(grid, Qt::Key_Delete);
     QCOMPARE(grid->rowCount(), 0);
+}
+
+// An empty table gets its root "Project"; a new view goes under the chosen
+// one, a rename is stored, a click shows the view and deleting the root
+// (after the question) leaves no view behind.
+void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    auto* tree =
+        qobject_cast<qv::ui::PlanViewTreeToolBoxForm*>(session.windows().open(qv::ui::window::kPlanTree));
+    QVERIFY(tree);
+    QCOMPARE(tree->tree()->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->tree()->topLevelItem(0);
+    QCOMPARE(root->text(0), QStringLiteral("Project"));
+    tree->tree()->setCurrentItem(root);
+    tree->addView();
+    root = tree->tree()->topLevelItem(0);
+    QCOMPARE(root->childCount(), 1);
+    QTreeWidgetItem* child = root->child(0);
+    QCOMPARE(child->text(0), QStringLiteral("New View"));
+    child->setText(0, QStringLiteral("Bob's floor"));
+    const auto count = [&](const QString& sql) {
+        QSqlQuery q = session.engine().mainDatabase().run(sql, {});
+        return q.next() ? q.value(0).toInt() : -1;
+    };
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE Label = 'Bob''s floor'")), 1);
+    const int childId = child->data(0, Qt::UserRole).toInt();
+    QTest::mouseClick(tree->tree()->viewport(), Qt::LeftButton, {},
+                      tree->tree()->visualItemRect(child).center());
+    auto* view = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    QVERIFY(view);
+    QCOMPARE(view->currentView(), childId);
+
+    tree->tree()->setCurrentItem(tree->tree()->topLevelItem(0));
+    tree->deleteView();
+    QVERIFY(session.sawBox(QStringLiteral("You about to delete your entire project!\nAre you sure?")));
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE Label <> 'Project'")), 0);
 }
 
 QTEST_MAIN(PlanViewTest)
