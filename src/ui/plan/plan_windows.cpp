@@ -1,3 +1,4 @@
+#include "ui/plan/floating_preset_combo_form.h"
 #include "ui/plan/indicator_setup_form.h"
 #include "ui/plan/plan_view_form.h"
 #include "ui/plan/plan_view_tree_tool_box_form.h"
@@ -33,6 +34,19 @@ void addPlanWindows(Windows& windows) {
     // The demo project: the root and its ground floor.
     windows.addScene(QStringLiteral("plan-tree"),
                      [](Windows& w) -> QWidget* { return w.open(window::kPlanTree); });
+    // Argument: the indicator (PlanIndicator_ID) whose area it sends to.
+    windows.add(window::kFloatingPreset, {.create = [&w = windows](const QVariant& arg) -> QWidget* {
+                                              auto* form =
+                                                  new FloatingPresetComboForm(w.engine(), w.mainWindow());
+                                              form->openFor(arg.toInt());
+                                              if (auto* plan = w.find<PlanViewForm>(window::kPlanView))
+                                                  form->move(plan->frameGeometry().topRight());
+                                              return form;
+                                          },
+                                          .keep = false});
+    // The demo floor's first indicator (area 1).
+    windows.addScene(QStringLiteral("floating-preset"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kFloatingPreset, 1); });
     windows.add(window::kIndicatorSetup, {.create = [&w = windows](const QVariant& arg) -> QWidget* {
                                               return new IndicatorSetupForm(w.engine(), arg.toInt());
                                           },

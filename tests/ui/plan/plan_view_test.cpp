@@ -6,6 +6,7 @@
 #include "net/builders.h"
 #include "shell/engine.h"
 #include "shell/feature_set.h"
+#include "ui/plan/floating_preset_combo_form.h"
 #include "ui/plan/indicator_setup_form.h"
 #include "ui/plan/plan_view_form.h"
 #include "ui/plan/plan_view_tree_tool_box_form.h"
@@ -33,6 +34,7 @@ private slots:
     void lockRefusesClicksArrowsMove();
     void indicatorSetupEntersAndDeletesLines();
     void treeAddsRenamesDeletesAndShowsViews();
+    void floatingPresetSendsTheChosenPreset();
 };
 
 void PlanViewTest::indicatorsFollowTheReportedPresets() {
@@ -227,6 +229,43 @@ void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     tree->deleteView();
     QVERIFY(session.sawBox(QStringLiteral("You about to delete your entire project!\nAre you sure?")));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE Label <> 'Project'")), 0);
+}
+
+// The indicator's Presets entry opens the floating preset for its area; Go
+// sends the chosen preset and the network reports the area in it.
+void PlanViewTest::floatingPresetSendsTheChosenPreset() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top,"
+                       " Height, iconsize) VALUES (7, 'Ground floor', 0, 'floor.svg', 0, 2000, 0, 1500, 2)"));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
+    session.execOnMain(QStringLiteral(
+        "INSERT INTO PlanIndicators (PlanIndicator_ID, \"Index\", IndicatorLEFT, IndicatorTOP, Area,"
+        " WMFFile_ID) VALUES (9, 1, 500, 500, 5, 1)"));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanAreaColours (PlanAreaColour_ID, Area, WMFFile_ID,"
+                       " DefaultColour) VALUES (1, 5, 1, 0)"));
+    session.execOnMain(QStringLiteral(
+        "INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon) VALUES (1, 3, 255, '')"));
+    session.engine().features()->GetIndicatorChanges();
+    session.windows().open(qv::ui::window::kPlanView, 7);
+    auto* plan = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    QVERIFY(plan && plan->indicator(1));
+    QTest::mouseClick(plan->viewport(), Qt::RightButton, {},
+                      plan->mapFromScene(plan->indicator(1)->sceneBoundingRect().center()));
+    QVERIFY(plan->indicatorMenu());
+    plan->indicatorMenu()->actions().first()->trigger();
+    auto* form = session.windows().find<qv::ui::FloatingPresetComboForm>(qv::ui::window::kFloatingPreset);
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Area 5:  "));
+    auto* presets = form->findChild<QComboBox*>(QStringLiteral("PresetCombo"));
+    QVERIFY(presets);
+    QCOMPARE(presets->count(), 96);
+    presets->setCurrentIndex(presets->findData(3));
+    form->findChild<QPushButton*>(QStringLiteral("GoButton"))->click();
+    QVERIFY(UiSession::waitUntil([&] { return session.engine().areaState().GetPresetforArea(5) == 3; }));
+    QVERIFY(UiSession::waitUntil([&] { return plan->indicator(1)->brush().color() == QColor(Qt::red); }));
 }
 
 QTEST_MAIN(PlanViewTest)
