@@ -9,9 +9,7 @@
 
 namespace qv::plan {
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 PlanIndicators::PlanIndicators(store::Database& db) : m_db(db) {}
 
@@ -24,12 +22,37 @@ int PlanIndicators::drawingId(const QString& drawing, bool create) {
         .toInt();
 }
 
+Indicator PlanIndicators::indicator(int indicatorId, QString* drawing) {
+    QSqlQuery q = m_db.run(
+        QStringLiteral(
+            "SELECT i.PlanIndicator_ID, i.\"Index\", i.IndicatorLEFT, i.IndicatorTOP, i.Area, w.WMFFile"
+            " FROM PlanIndicators i INNER JOIN WMFFiles w ON i.WMFFile_ID = w.WMFFile_ID"
+            " WHERE i.PlanIndicator_ID = ?"),
+        {indicatorId});
+    if (!q.next()) return {};
+    if (drawing) *drawing = q.value(5).toString();
+    return {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toDouble(), q.value(3).toDouble(),
+            q.value(4).toInt()};
+}
+
+PresetsTarget PlanIndicators::presetsTarget(const QString& drawing, int index) {
+    QSqlQuery q = m_db.run(
+        QStringLiteral("SELECT i.PlanIndicator_ID, i.Area FROM PlanIndicators i"
+                       " INNER JOIN WMFFiles w ON w.WMFFile_ID = i.WMFFile_ID"
+                       " INNER JOIN PlanAreaColours c ON c.WMFFile_ID = i.WMFFile_ID AND c.Area = i.Area"
+                       " INNER JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
+                       " WHERE w.WMFFile = ? AND i.\"Index\" = ? GROUP BY i.PlanIndicator_ID"),
+        {drawing, index});
+    if (!q.next()) return {};
+    return {q.value(0).toInt(), q.value(1).toInt()};
+}
+
 QVector<Indicator> PlanIndicators::indicators(const QString& drawing) {
-    QSqlQuery q =
-        m_db.run(QStringLiteral("SELECT i.PlanIndicator_ID, i.\"Index\", i.IndicatorLEFT, i.IndicatorTOP, i.Area"
-                           " FROM PlanIndicators i INNER JOIN WMFFiles w ON i.WMFFile_ID = w.WMFFile_ID"
-                           " WHERE w.WMFFile = ? ORDER BY i.\"Index\""),
-            {drawing});
+    QSqlQuery q = m_db.run(
+        QStringLiteral("SELECT i.PlanIndicator_ID, i.\"Index\", i.IndicatorLEFT, i.IndicatorTOP, i.Area"
+                       " FROM PlanIndicators i INNER JOIN WMFFiles w ON i.WMFFile_ID = w.WMFFile_ID"
+                       " WHERE w.WMFFile = ? ORDER BY i.\"Index\""),
+        {drawing});
     QVector<Indicator> out;
     while (q.next())
         out.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toDouble(), q.value(3).toDouble(),
@@ -49,13 +72,13 @@ void PlanIndicators::savePosition(const QString& drawing, int index, double left
     store::Transaction t(m_db);
     const int id = drawingId(drawing, true);
     QSqlQuery q = m_db.run(QStringLiteral("UPDATE PlanIndicators SET IndicatorLEFT = ?, IndicatorTOP = ?"
-                                     " WHERE \"Index\" = ? AND WMFFile_ID = ?"),
-                      {left, top, index, id});
+                                          " WHERE \"Index\" = ? AND WMFFile_ID = ?"),
+                           {left, top, index, id});
     if (q.numRowsAffected() <= 0)
         m_db.run(QStringLiteral(
-                "INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
-                " VALUES (?, ?, ?, 0, ?)"),
-            {index, left, top, id});
+                     "INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
+                     " VALUES (?, ?, ?, 0, ?)"),
+                 {index, left, top, id});
     t.commit();
 }
 
@@ -63,7 +86,8 @@ int PlanIndicators::paste(const QString& drawing, int area, double left, double 
     store::Transaction t(m_db);
     const int id = drawingId(drawing, true);
     const int index = lowestFreeIndex(drawing);
-    m_db.run(QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
+    m_db.run(
+        QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
                        " VALUES (?, ?, ?, ?, ?)"),
         {index, left, top, area, id});
     t.commit();
@@ -74,24 +98,24 @@ void PlanIndicators::remove(const QString& drawing, int index) {
     const int id = drawingId(drawing, false);
     store::Transaction t(m_db);
     m_db.run(QStringLiteral(
-            "DELETE FROM PlanIndicatorChannels WHERE PlanIndicator_ID IN"
-            " (SELECT PlanIndicator_ID FROM PlanIndicators WHERE \"Index\" = ? AND WMFFile_ID = ?)"),
-        {index, id});
+                 "DELETE FROM PlanIndicatorChannels WHERE PlanIndicator_ID IN"
+                 " (SELECT PlanIndicator_ID FROM PlanIndicators WHERE \"Index\" = ? AND WMFFile_ID = ?)"),
+             {index, id});
     m_db.run(QStringLiteral("DELETE FROM PlanIndicators WHERE \"Index\" = ? AND WMFFile_ID = ?"),
-        {index, id});
+             {index, id});
     t.commit();
 }
 
 QVector<ColourLine> PlanIndicators::lines(const QString& drawing, int area) {
     QSqlQuery q =
         m_db.run(QStringLiteral("SELECT c.Area, p.Preset, a.AreaName, n.PresetName, p.Colour, p.Icon"
-                           " FROM PlanAreaColours c"
-                           " INNER JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
-                           " INNER JOIN WMFFiles w ON w.WMFFile_ID = c.WMFFile_ID"
-                           " LEFT JOIN AreaNames a ON a.Area = c.Area"
-                           " LEFT JOIN PresetNames n ON n.Area = c.Area AND n.Preset = p.Preset"
-                           " WHERE w.WMFFile = ? AND c.Area = ? ORDER BY p.Preset"),
-            {drawing, area});
+                                " FROM PlanAreaColours c"
+                                " INNER JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
+                                " INNER JOIN WMFFiles w ON w.WMFFile_ID = c.WMFFile_ID"
+                                " LEFT JOIN AreaNames a ON a.Area = c.Area"
+                                " LEFT JOIN PresetNames n ON n.Area = c.Area AND n.Preset = p.Preset"
+                                " WHERE w.WMFFile = ? AND c.Area = ? ORDER BY p.Preset"),
+                 {drawing, area});
     QVector<ColourLine> out;
     while (q.next())
         out.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(),
@@ -101,20 +125,21 @@ QVector<ColourLine> PlanIndicators::lines(const QString& drawing, int area) {
 
 int PlanIndicators::defaultColour(const QString& drawing, int area) {
     QSqlQuery q = m_db.run(QStringLiteral("SELECT c.DefaultColour FROM PlanAreaColours c"
-                                     " INNER JOIN WMFFiles w ON w.WMFFile_ID = c.WMFFile_ID"
-                                     " WHERE w.WMFFile = ? AND c.Area = ?"),
-                      {drawing, area});
+                                          " INNER JOIN WMFFiles w ON w.WMFFile_ID = c.WMFFile_ID"
+                                          " WHERE w.WMFFile = ? AND c.Area = ?"),
+                           {drawing, area});
     return q.next() ? q.value(0).toInt() : -1;
 }
 
 void PlanIndicators::setDefaultColour(const QString& drawing, int area, int colour) {
     store::Transaction t(m_db);
     const int id = drawingId(drawing, true);
-    QSqlQuery q =
-        m_db.run(QStringLiteral("UPDATE PlanAreaColours SET DefaultColour = ? WHERE Area = ? AND WMFFile_ID = ?"),
-            {colour, area, id});
+    QSqlQuery q = m_db.run(
+        QStringLiteral("UPDATE PlanAreaColours SET DefaultColour = ? WHERE Area = ? AND WMFFile_ID = ?"),
+        {colour, area, id});
     if (q.numRowsAffected() <= 0)
-        m_db.run(QStringLiteral("INSERT INTO PlanAreaColours (Area, WMFFile_ID, DefaultColour) VALUES (?, ?, ?)"),
+        m_db.run(
+            QStringLiteral("INSERT INTO PlanAreaColours (Area, WMFFile_ID, DefaultColour) VALUES (?, ?, ?)"),
             {area, id, colour});
     t.commit();
 }
@@ -124,23 +149,24 @@ void PlanIndicators::enterLine(const QString& drawing, int index, int area, int 
     store::Transaction t(m_db);
     const int id = drawingId(drawing, true);
     m_db.run(QStringLiteral("UPDATE PlanIndicators SET Area = ? WHERE \"Index\" = ? AND WMFFile_ID = ?"),
-        {area, index, id});
-    QSqlQuery found =
-        m_db.run(QStringLiteral("SELECT PlanAreaColour_ID FROM PlanAreaColours WHERE Area = ? AND WMFFile_ID = ?"),
-            {area, id});
+             {area, index, id});
+    QSqlQuery found = m_db.run(
+        QStringLiteral("SELECT PlanAreaColour_ID FROM PlanAreaColours WHERE Area = ? AND WMFFile_ID = ?"),
+        {area, id});
     const int colourId =
         found.next()
             ? found.value(0).toInt()
             : m_db.run(QStringLiteral(
-                      "INSERT INTO PlanAreaColours (Area, WMFFile_ID, DefaultColour) VALUES (?, ?, 0)"),
-                  {area, id})
+                           "INSERT INTO PlanAreaColours (Area, WMFFile_ID, DefaultColour) VALUES (?, ?, 0)"),
+                       {area, id})
                   .lastInsertId()
                   .toInt();
     QSqlQuery q = m_db.run(QStringLiteral("UPDATE PlanPresetColours SET Colour = ?, Icon = ?"
-                                     " WHERE PlanAreaColour_ID = ? AND Preset = ?"),
-                      {colour, icon, colourId, preset});
+                                          " WHERE PlanAreaColour_ID = ? AND Preset = ?"),
+                           {colour, icon, colourId, preset});
     if (q.numRowsAffected() <= 0)
-        m_db.run(QStringLiteral(
+        m_db.run(
+            QStringLiteral(
                 "INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon) VALUES (?,?,?,?)"),
             {colourId, preset, colour, icon});
     t.commit();
@@ -148,15 +174,16 @@ void PlanIndicators::enterLine(const QString& drawing, int index, int area, int 
 
 void PlanIndicators::deleteLine(const QString& drawing, int area, int preset) {
     const int id = drawingId(drawing, false);
-    m_db.run(QStringLiteral("DELETE FROM PlanPresetColours WHERE Preset = ? AND PlanAreaColour_ID IN"
+    m_db.run(
+        QStringLiteral("DELETE FROM PlanPresetColours WHERE Preset = ? AND PlanAreaColour_ID IN"
                        " (SELECT PlanAreaColour_ID FROM PlanAreaColours WHERE Area = ? AND WMFFile_ID = ?)"),
         {preset, area, id});
 }
 
 QHash<int, bool> PlanIndicators::channels(int indicatorId) {
-    QSqlQuery q =
-        m_db.run(QStringLiteral("SELECT Channel, Switching FROM PlanIndicatorChannels WHERE PlanIndicator_ID = ?"),
-            {indicatorId});
+    QSqlQuery q = m_db.run(
+        QStringLiteral("SELECT Channel, Switching FROM PlanIndicatorChannels WHERE PlanIndicator_ID = ?"),
+        {indicatorId});
     QHash<int, bool> out;
     while (q.next()) out.insert(q.value(0).toInt(), q.value(1).toBool());
     return out;
@@ -165,9 +192,10 @@ QHash<int, bool> PlanIndicators::channels(int indicatorId) {
 void PlanIndicators::setChannel(int indicatorId, int channel, bool listed) {
     store::Transaction t(m_db);
     m_db.run(QStringLiteral("DELETE FROM PlanIndicatorChannels WHERE PlanIndicator_ID = ? AND Channel = ?"),
-        {indicatorId, channel});
+             {indicatorId, channel});
     if (listed)
-        m_db.run(QStringLiteral(
+        m_db.run(
+            QStringLiteral(
                 "INSERT INTO PlanIndicatorChannels (PlanIndicator_ID, Channel, Switching) VALUES (?, ?, 0)"),
             {indicatorId, channel});
     t.commit();
@@ -175,8 +203,8 @@ void PlanIndicators::setChannel(int indicatorId, int channel, bool listed) {
 
 void PlanIndicators::setSwitching(int indicatorId, int channel, bool switching) {
     m_db.run(QStringLiteral(
-            "UPDATE PlanIndicatorChannels SET Switching = ? WHERE PlanIndicator_ID = ? AND Channel = ?"),
-        {switching ? 1 : 0, indicatorId, channel});
+                 "UPDATE PlanIndicatorChannels SET Switching = ? WHERE PlanIndicator_ID = ? AND Channel = ?"),
+             {switching ? 1 : 0, indicatorId, channel});
 }
 
 QVector<bool> PlanIndicators::areasWithIndicators() {
@@ -215,15 +243,15 @@ QVector<int> PlanColouring::indicatorChange(int area, int preset) {
     const QString presetName =
         name(QStringLiteral("SELECT PresetName FROM PresetNames WHERE Area = ? AND Preset = ?"),
              {area, preset}, QString::number(preset));
-    QSqlQuery q =
-        m_db.run(QStringLiteral("SELECT i.\"Index\", c.DefaultColour, p.Colour, p.Icon"
-                           " FROM PlanIndicators i"
-                           " INNER JOIN WMFFiles w ON w.WMFFile_ID = i.WMFFile_ID"
-                           " INNER JOIN PlanAreaColours c ON c.WMFFile_ID = i.WMFFile_ID AND c.Area = i.Area"
-                           " LEFT JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
-                           " AND p.Preset = ?"
-                           " WHERE w.WMFFile = ? AND i.Area = ?"),
-            {preset, m_drawing, area});
+    QSqlQuery q = m_db.run(
+        QStringLiteral("SELECT i.\"Index\", c.DefaultColour, p.Colour, p.Icon"
+                       " FROM PlanIndicators i"
+                       " INNER JOIN WMFFiles w ON w.WMFFile_ID = i.WMFFile_ID"
+                       " INNER JOIN PlanAreaColours c ON c.WMFFile_ID = i.WMFFile_ID AND c.Area = i.Area"
+                       " LEFT JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
+                       " AND p.Preset = ?"
+                       " WHERE w.WMFFile = ? AND i.Area = ?"),
+        {preset, m_drawing, area});
     QVector<int> changed;
     while (q.next()) {
         const int index = q.value(0).toInt();
@@ -245,13 +273,60 @@ QVector<int> PlanColouring::indicatorChange(int area, int preset) {
 }
 
 QVector<int> PlanColouring::checkAreaPresetArray() {
-    QSet<int> areas;
-    for (int area : m_areas) areas.insert(area);
-    QVector<int> changed;
-    for (int area : areas) {
-        if (area < 1 || area > 255) continue;
+    // One read for the whole drawing: every indicator with a default colour,
+    // each with its colour lines; the line of the area's preset wins.
+    QSqlQuery q = m_db.run(
+        QStringLiteral("SELECT i.\"Index\", i.Area, c.DefaultColour, p.Preset, p.Colour, p.Icon,"
+                       " a.AreaName, n.PresetName"
+                       " FROM PlanIndicators i"
+                       " INNER JOIN WMFFiles w ON w.WMFFile_ID = i.WMFFile_ID"
+                       " INNER JOIN PlanAreaColours c ON c.WMFFile_ID = i.WMFFile_ID AND c.Area = i.Area"
+                       " LEFT JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
+                       " LEFT JOIN AreaNames a ON a.Area = i.Area"
+                       " LEFT JOIN PresetNames n ON n.Area = i.Area AND n.Preset = p.Preset"
+                       " WHERE w.WMFFile = ? AND i.Area BETWEEN 1 AND 255"),
+        {m_drawing});
+    QHash<int, IndicatorLook> found;
+    QHash<int, int> areaOf;
+    QHash<int, QString> areaNames;
+    QHash<int, int> defaults;
+    while (q.next()) {
+        const int index = q.value(0).toInt();
+        const int area = q.value(1).toInt();
         const int preset = m_presetOf(area);
-        if (preset >= 1) changed += indicatorChange(area, preset);
+        if (preset < 1) continue;
+        areaOf.insert(index, area);
+        defaults.insert(index, q.value(2).toInt());
+        const QString areaName =
+            q.value(6).toString().isEmpty() ? QString::number(area) : q.value(6).toString();
+        areaNames.insert(area, areaName);
+        if (q.value(3).isNull() || q.value(3).toInt() != preset) continue;
+        const QString presetName =
+            q.value(7).toString().isEmpty() ? QString::number(preset) : q.value(7).toString();
+        found.insert(index, IndicatorLook{true, q.value(4).toInt(), q.value(5).toString(),
+                                          QStringLiteral("Area ") + areaName + QStringLiteral(" in Preset ") +
+                                              presetName});
+    }
+    QVector<int> changed;
+    QHash<int, QString> presetNames;  // area -> name of its preset, for the unmapped ones
+    for (auto it = areaOf.cbegin(); it != areaOf.cend(); ++it) {
+        const int index = it.key();
+        const int area = it.value();
+        if (!found.contains(index)) {
+            const int preset = m_presetOf(area);
+            if (!presetNames.contains(area))
+                presetNames.insert(area, name(QStringLiteral("SELECT PresetName FROM PresetNames"
+                                                             " WHERE Area = ? AND Preset = ?"),
+                                              {area, preset}, QString::number(preset)));
+            found.insert(index, IndicatorLook{true,
+                                              defaults.value(index),
+                                              {},
+                                              QStringLiteral("Area ") + areaNames.value(area) +
+                                                  QStringLiteral(" Preset ") + presetNames.value(area) +
+                                                  QStringLiteral(" (no colour mapped for this)")});
+        }
+        m_looks.insert(index, found.value(index));
+        changed.push_back(index);
     }
     return changed;
 }

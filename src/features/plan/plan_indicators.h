@@ -39,9 +39,27 @@ struct IndicatorLook {
     QString toolTip;
 };
 
+// The Presets entry of an indicator's menu: the indicator and its area,
+// found through its colour lines; area 0 when it has none.
+struct PresetsTarget {
+    int indicatorId = 0;
+    int area = 0;
+};
+
 class PlanIndicators {
 public:
+    static inline const QString kNeedArea =
+        QStringLiteral("You need to allocate an area to this indicator first");
+
+    static inline const QString kSelectAreaPreset =
+        QStringLiteral("You need to select an Area/Preset before trying to enter anything");
+
     explicit PlanIndicators(store::Database& db);
+
+    // An indicator by its PlanIndicator_ID and the drawing it is on; id 0 when missing.
+    Indicator indicator(int indicatorId, QString* drawing);
+
+    PresetsTarget presetsTarget(const QString& drawing, int index);
 
     int drawingId(const QString& drawing, bool create);  // 0 when missing and not created
     QVector<Indicator> indicators(const QString& drawing);

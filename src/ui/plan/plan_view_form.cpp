@@ -2,15 +2,27 @@
 
 #include "features/plan/plan_feed.h"
 #include "features/plan/plan_views.h"
+#include "shell/config/config_engine.h"
 #include "shell/engine.h"
 #include "shell/feature_set.h"
+#include "ui/common/message_box.h"
 #include "ui/common/units.h"
+#include "ui/window_names.h"
+
+#include <QActionGroup>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <QDir>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QImageReader>
+
+#include <cmath>
+#include <utility>
 
 namespace qv::ui {
 
@@ -23,6 +35,9 @@ PlanViewForm::PlanViewForm(shell::Engine& engine, QWidget* parent)
     setObjectName(QStringLiteral("PlanViewForm"));
     setWindowTitle(QStringLiteral("Planview"));
     setScene(m_scene);
+    setDragMode(QGraphicsView::ScrollHandDrag);
+    setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    setFocusPolicy(Qt::StrongFocus);
     m_colouring = std::make_unique<plan::PlanColouring>(
         engine.mainDatabase(), [&engine](int area) { return engine.areaState().GetPresetforArea(area); });
     if (shell::FeatureSet* features = engine.features()) {
@@ -47,6 +62,8 @@ void PlanViewForm::showView(int treeViewId) {
     m_view = view.id;
     m_scene->clear();
     m_items.clear();
+    m_dragged = nullptr;
+    m_selected = 0;
     // Drawings are named by file name and live in "Planview Drawings"; one
     // that cannot be read is passed over and the view applies all the same.
     const QString fileName =
@@ -56,21 +73,158 @@ void PlanViewForm::showView(int treeViewId) {
     if (view.width > 0 && view.height > 0) reader.setScaledSize(QSize(int(view.width), int(view.height)));
     const QImage image = reader.read();
     if (!image.isNull()) m_scene->addPixmap(QPixmap::fromImage(image))->setZValue(-1);
-    const double size = kSizes[qBound(0, view.iconSize, 4)];
+    m_sizeEntry = qBound(0, view.iconSize, 4);
     m_colouring->setDrawing(view.drawing);
-    for (const plan::Indicator& i : plan::PlanIndicators(m_engine.mainDatabase()).indicators(view.drawing)) {
-        auto* item = m_scene->addRect(0, 0, size, size, QPen(Qt::black), QBrush(Qt::lightGray));
-        item->setPos(i.left, i.top);
-        item->setData(0, i.index);
-        item->setData(1, QStringLiteral("Indicator %1").arg(i.index));
-        m_items.insert(i.index, item);
-    }
+    for (const plan::Indicator& i : plan::PlanIndicators(m_engine.mainDatabase()).indicators(view.drawing))
+        addIndicatorItem(i.index, i.left, i.top);
     paint(m_items.keys().toVector());
     if (view.width > 0 && view.height > 0) {
         setSceneRect(view.left, view.top, view.width, view.height);
         fitInView(sceneRect(), Qt::KeepAspectRatio);
     }
     CheckAreaPresetArray();
+}
+
+QGraphicsRectItem* PlanViewForm::addIndicatorItem(int index, double left, double top) {
+    const double size = kSizes[m_sizeEntry];
+    auto* item = m_scene->addRect(0, 0, size, size, QPen(Qt::black), QBrush(Qt::lightGray));
+    item->setPos(left, top);
+    item->setData(0, index);
+    item->setData(1, QStringLiteral("Indicator %1").arg(index));
+    item->setToolTip(QStringLiteral("Indicator %1").arg(index));
+    m_items.insert(index, item);
+    return item;
+}
+
+bool PlanViewForm::locked() const {
+    const config::ConfigEngine* config = m_engine.configEngine();
+    return config && config->lockPlanview();
+}
+
+void PlanViewForm::setIndicatorSize(int entry) {
+    m_sizeEntry = qBound(0, entry, 4);
+    const double size = kSizes[m_sizeEntry];
+    for (QGraphicsRectItem* item : std::as_const(m_items)) item->setRect(0, 0, size, size);
+}
+
+void PlanViewForm::saveView() {
+    if (m_view == 0 || locked()) return;
+    const QRectF shown = mapToScene(viewport()->rect()).boundingRect();
+    plan::PlanViews(m_engine.mainDatabase(), QDir::toNativeSeparators(m_engine.paths().dir))
+        .saveExtents(m_view, shown.left(), shown.width(), shown.top(), shown.height(), m_sizeEntry);
+}
+
+void PlanViewForm::mousePressEvent(QMouseEvent* event) {
+    auto* item = dynamic_cast<QGraphicsRectItem*>(itemAt(event->position().toPoint()));
+    const int index = item ? item->data(0).toInt() : 0;
+    if (index == 0) {
+        QGraphicsView::mousePressEvent(event);  // panning the drawing
+        return;
+    }
+    event->accept();
+    const plan::PressAction action = plan::pressAction(locked(), event->button() == Qt::RightButton);
+    if (action == plan::PressAction::None) return;
+    m_selected = index;
+    setFocus();
+    if (action == plan::PressAction::Menu) {
+        openMenu(index, event->globalPosition().toPoint());
+    } else if (action == plan::PressAction::Drag) {
+        m_dragged = item;
+        m_dragOffset = mapToScene(event->position().toPoint()) - item->pos();
+    }
+}
+
+void PlanViewForm::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_dragged) {
+        QGraphicsView::mouseMoveEvent(event);
+        return;
+    }
+    m_dragged->setPos(mapToScene(event->position().toPoint()) - m_dragOffset);
+}
+
+void PlanViewForm::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_dragged) {
+        QGraphicsView::mouseReleaseEvent(event);
+        return;
+    }
+    QGraphicsRectItem* item = std::exchange(m_dragged, nullptr);
+    plan::PlanIndicators(m_engine.mainDatabase())
+        .savePosition(drawing(), item->data(0).toInt(), item->pos().x(), item->pos().y());
+}
+
+void PlanViewForm::keyPressEvent(QKeyEvent* event) {
+    static const QHash<int, int> kKeys = {
+        {Qt::Key_Left, 0}, {Qt::Key_Up, 1}, {Qt::Key_Right, 2}, {Qt::Key_Down, 3}};
+    QGraphicsRectItem* item = m_items.value(m_selected);
+    if (!item || !kKeys.contains(event->key()) || locked()) {
+        QGraphicsView::keyPressEvent(event);
+        return;
+    }
+    const bool far = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    item->setPos(item->pos() + plan::arrowStep(kKeys.value(event->key()), far));
+    plan::PlanIndicators(m_engine.mainDatabase())
+        .savePosition(drawing(), m_selected, item->pos().x(), item->pos().y());
+    event->accept();
+}
+
+void PlanViewForm::wheelEvent(QWheelEvent* event) {
+    const double factor = std::pow(1.0015, event->angleDelta().y());
+    scale(factor, factor);
+    event->accept();
+}
+
+void PlanViewForm::openMenu(int index, const QPoint& globalPos) {
+    delete m_menu;
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("indicatorMenu"));
+    const int area = m_colouring->areas().value(index);
+    m_menu->addAction(QStringLiteral("Presets"), this, [this, index] { presets(index); });
+    m_menu->addAction(QStringLiteral("Light levels"), this,
+                      [this, area] { emit openRequested(window::kLightLevels, area); });
+    m_menu->addAction(QStringLiteral("Setup"), this, [this, index] {
+        const QVector<plan::Indicator> all =
+            plan::PlanIndicators(m_engine.mainDatabase()).indicators(drawing());
+        for (const plan::Indicator& i : all)
+            if (i.index == index) emit openRequested(window::kIndicatorSetup, i.id);
+    });
+    m_menu->addAction(QStringLiteral("Copy"), this, [this, area] { m_copiedArea = area; });
+    QAction* paste =
+        m_menu->addAction(QStringLiteral("Paste Area %1").arg(m_copiedArea), this, [this, index] {
+            QGraphicsRectItem* from = m_items.value(index);
+            const QPointF at = from ? from->pos() + QPointF(kSizes[m_sizeEntry], 0) : QPointF();
+            const int added =
+                plan::PlanIndicators(m_engine.mainDatabase()).paste(drawing(), m_copiedArea, at.x(), at.y());
+            addIndicatorItem(added, at.x(), at.y());
+            m_colouring->setDrawing(drawing());
+            CheckAreaPresetArray();
+        });
+    paste->setEnabled(m_copiedArea >= 0);
+    m_menu->addAction(QStringLiteral("Delete"), this, [this, index] {
+        plan::PlanIndicators(m_engine.mainDatabase()).remove(drawing(), index);
+        delete m_items.take(index);
+        if (m_selected == index) m_selected = 0;
+        m_colouring->setDrawing(drawing());
+    });
+    QMenu* sizes = m_menu->addMenu(QStringLiteral("Indicator size"));
+    auto* group = new QActionGroup(sizes);
+    for (int entry = 0; entry < 5; ++entry) {
+        QAction* a = sizes->addAction(QString::number(kSizes[entry]), this,
+                                      [this, entry] { setIndicatorSize(entry); });
+        a->setCheckable(true);
+        a->setChecked(entry == m_sizeEntry);
+        group->addAction(a);
+    }
+    m_menu->popup(globalPos);
+}
+
+void PlanViewForm::presets(int index) {
+    const plan::PresetsTarget target =
+        plan::PlanIndicators(m_engine.mainDatabase()).presetsTarget(drawing(), index);
+    if (target.area < 1 || target.area > 255) {
+        showMessage(this, BoxKind::Information, plan::PlanIndicators::kNeedArea);
+        return;
+    }
+    emit openRequested(window::kFloatingPreset, target.indicatorId);
 }
 
 void PlanViewForm::IndicatorChange(int area, int preset) {

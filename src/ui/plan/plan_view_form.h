@@ -11,6 +11,7 @@
 
 class QGraphicsRectItem;
 class QGraphicsScene;
+class QMenu;
 
 namespace qv::shell {
 class Engine;
@@ -32,8 +33,39 @@ public:
     void IndicatorChange(int area, int preset);
     void CheckAreaPresetArray();
 
+    int selectedIndicator() const { return m_selected; }
+    QMenu* indicatorMenu() const { return m_menu; }
+    QString drawing() const { return m_colouring->drawing(); }
+    // 0-4: squares of 400, 300, 150, 75 and 50 units.
+    void setIndicatorSize(int entry);
+    int indicatorSize() const { return m_sizeEntry; }
+    // Stores the shown part of the drawing and the indicator size in the view.
+    void saveView();
+
+signals:
+    // A window the indicator menu opens (a registry name and its argument).
+    void openRequested(const QString& name, const QVariant& argument);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     void paint(const QVector<int>& indices);
+    QGraphicsRectItem* addIndicatorItem(int index, double left, double top);
+    bool locked() const;
+    void openMenu(int index, const QPoint& globalPos);
+    void presets(int index);
+
+    QGraphicsRectItem* m_dragged = nullptr;
+    QPointF m_dragOffset;
+    QMenu* m_menu = nullptr;
+    int m_selected = 0;
+    int m_sizeEntry = 2;
+    int m_copiedArea = -1;
 
     shell::Engine& m_engine;
     QGraphicsScene* m_scene;

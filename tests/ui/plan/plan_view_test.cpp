@@ -6,14 +6,23 @@
 #include "net/builders.h"
 #include "shell/engine.h"
 #include "shell/feature_set.h"
+#include "ui/plan/floating_preset_combo_form.h"
+#include "ui/plan/indicator_setup_form.h"
 #include "ui/plan/plan_view_form.h"
+#include "ui/plan/plan_view_tree_tool_box_form.h"
 #include "ui/support/ui_session.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsRectItem>
+#include <QMenu>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QtTest>
 
 using qv::test::UiSession;
@@ -22,6 +31,10 @@ class PlanViewTest : public QObject {
     Q_OBJECT
 private slots:
     void indicatorsFollowTheReportedPresets();
+    void lockRefusesClicksArrowsMove();
+    void indicatorSetupEntersAndDeletesLines();
+    void treeAddsRenamesDeletesAndShowsViews();
+    void floatingPresetSendsTheChosenPreset();
 };
 
 void PlanViewTest::indicatorsFollowTheReportedPresets() {
@@ -73,6 +86,186 @@ void PlanViewTest::indicatorsFollowTheReportedPresets() {
     form->hide();
     session.engine().features()->plan().NavigatePlanView(7);
     QVERIFY(form->isVisible());
+}
+
+// With LockPlanview set a click on an indicator neither selects it, opens
+// its menu nor drags it; unlocked, Shift+arrow moves ten times as far as an
+// arrow alone and the place is stored at once.
+void PlanViewTest::lockRefusesClicksArrowsMove() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top,"
+                       " Height, iconsize) VALUES (7, 'Ground floor', 0, 'floor.svg', 0, 2000, 0, 1500, 2)"));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
+                       " VALUES (1, 500, 500, 5, 1)"));
+    session.windows().open(qv::ui::window::kPlanView, 7);
+    auto* form = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    QVERIFY(form);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    QGraphicsRectItem* item = form->indicator(1);
+    QVERIFY(item);
+    const auto centre = [&] { return form->mapFromScene(item->sceneBoundingRect().center()); };
+    const auto stored = [&] {
+        QSqlQuery q = session.engine().mainDatabase().run(
+            QStringLiteral("SELECT IndicatorLEFT, IndicatorTOP FROM PlanIndicators WHERE \"Index\" = 1"), {});
+        return q.next() ? QPointF(q.value(0).toDouble(), q.value(1).toDouble()) : QPointF(-1, -1);
+    };
+
+    session.userSettings().setValue(QStringLiteral("Client/LockPlanview"), 1);
+    QTest::mouseClick(form->viewport(), Qt::RightButton, {}, centre());
+    QCOMPARE(form->selectedIndicator(), 0);
+    QVERIFY(!form->indicatorMenu());
+    const QPoint from = centre();
+    QTest::mousePress(form->viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, from + QPoint(60, 40),
+                     form->viewport()->mapToGlobal(from + QPoint(60, 40)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(form->viewport(), &move);
+    QTest::mouseRelease(form->viewport(), Qt::LeftButton, {}, from + QPoint(60, 40));
+    QTest::keyClick(form, Qt::Key_Right);
+    QCOMPARE(item->pos(), QPointF(500, 500));
+    QCOMPARE(stored(), QPointF(500, 500));
+
+    session.userSettings().setValue(QStringLiteral("Client/LockPlanview"), 0);
+    QTest::mouseClick(form->viewport(), Qt::LeftButton, {}, centre());
+    QCOMPARE(form->selectedIndicator(), 1);
+    QTest::keyClick(form, Qt::Key_Right);
+    QCOMPARE(stored(), QPointF(510, 500));
+    QTest::keyClick(form, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(stored(), QPointF(510, 600));
+    QTest::mouseClick(form->viewport(), Qt::RightButton, {}, centre());
+    QVERIFY(form->indicatorMenu() && form->indicatorMenu()->isVisible());
+    // The indicator has no colour line yet: Presets asks for an area first.
+    form->indicatorMenu()->actions().first()->trigger();
+    QVERIFY(session.sawBox(qv::plan::PlanIndicators::kNeedArea));
+}
+
+// Enter needs an area and a preset; a line entered gives the indicator its
+// area and shows in the grid; the Delete key on a line removes it.
+void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
+    session.execOnMain(QStringLiteral(
+        "INSERT INTO PlanIndicators (PlanIndicator_ID, \"Index\", IndicatorLEFT, IndicatorTOP, Area,"
+        " WMFFile_ID) VALUES (4, 1, 500, 500, 0, 1)"));
+    session.execOnMain(QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (5, 'Lobby''s east')"));
+    auto* form =
+        qobject_cast<qv::ui::IndicatorSetupForm*>(session.windows().open(qv::ui::window::kIndicatorSetup, 4));
+    QVERIFY(form);
+    auto* areas = form->findChild<QComboBox*>(QStringLiteral("AreaCombo"));
+    auto* presets = form->findChild<QComboBox*>(QStringLiteral("PresetCombo"));
+    auto* grid = form->findChild<QTableWidget*>(QStringLiteral("ColourGrid"));
+    auto* enter = form->findChild<QPushButton*>(QStringLiteral("EnterButton"));
+    QVERIFY(areas && presets && grid && enter);
+    QCOMPARE(grid->horizontalHeaderItem(0)->text(), QStringLiteral("If I hear Area"));
+    QCOMPARE(grid->horizontalHeaderItem(3)->text(), QStringLiteral("Show this Icon"));
+
+    areas->setCurrentIndex(0);  // area 0: nothing to enter
+    enter->click();
+    QVERIFY(session.sawBox(qv::plan::PlanIndicators::kSelectAreaPreset));
+
+    areas->setCurrentIndex(areas->findText(QStringLiteral("5 Lobby's east")));
+    presets->setCurrentIndex(presets->findData(3));
+    form->setLineColour(Qt::red);
+    enter->click();
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Lobby's east"));
+    QCOMPARE(grid->item(0, 2)->background().color(), QColor(Qt::red));
+    QSqlQuery q = session.engine().mainDatabase().run(
+        QStringLiteral("SELECT i.Area, p.Preset, p.Colour FROM PlanIndicators i"
+                       " JOIN PlanAreaColours c ON c.Area = i.Area AND c.WMFFile_ID = i.WMFFile_ID"
+                       " JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
+                       " WHERE i.PlanIndicator_ID = 4"),
+        {});
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), 5);
+    QCOMPARE(q.value(1).toInt(), 3);
+    QCOMPARE(q.value(2).toInt(), 255);
+    QVERIFY(session.engine().features()->plan().hasIndicator(5));
+    if (qEnvironmentVariableIsSet("SETUP_GRAB")) form->grab().save(qEnvironmentVariable("SETUP_GRAB"));
+
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(grid->rowCount(), 0);
+}
+
+// An empty table gets its root "Project"; a new view goes under the chosen
+// one, a rename is stored, a click shows the view and deleting the root
+// (after the question) leaves no view behind.
+void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    auto* tree =
+        qobject_cast<qv::ui::PlanViewTreeToolBoxForm*>(session.windows().open(qv::ui::window::kPlanTree));
+    QVERIFY(tree);
+    QCOMPARE(tree->tree()->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->tree()->topLevelItem(0);
+    QCOMPARE(root->text(0), QStringLiteral("Project"));
+    tree->tree()->setCurrentItem(root);
+    tree->addView();
+    root = tree->tree()->topLevelItem(0);
+    QCOMPARE(root->childCount(), 1);
+    QTreeWidgetItem* child = root->child(0);
+    QCOMPARE(child->text(0), QStringLiteral("New View"));
+    child->setText(0, QStringLiteral("Bob's floor"));
+    const auto count = [&](const QString& sql) {
+        QSqlQuery q = session.engine().mainDatabase().run(sql, {});
+        return q.next() ? q.value(0).toInt() : -1;
+    };
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE Label = 'Bob''s floor'")), 1);
+    const int childId = child->data(0, Qt::UserRole).toInt();
+    QTest::mouseClick(tree->tree()->viewport(), Qt::LeftButton, {},
+                      tree->tree()->visualItemRect(child).center());
+    auto* view = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    QVERIFY(view);
+    QCOMPARE(view->currentView(), childId);
+
+    tree->tree()->setCurrentItem(tree->tree()->topLevelItem(0));
+    tree->deleteView();
+    QVERIFY(session.sawBox(QStringLiteral("You about to delete your entire project!\nAre you sure?")));
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE Label <> 'Project'")), 0);
+}
+
+// The indicator's Presets entry opens the floating preset for its area; Go
+// sends the chosen preset and the network reports the area in it.
+void PlanViewTest::floatingPresetSendsTheChosenPreset() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top,"
+                       " Height, iconsize) VALUES (7, 'Ground floor', 0, 'floor.svg', 0, 2000, 0, 1500, 2)"));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
+    session.execOnMain(QStringLiteral(
+        "INSERT INTO PlanIndicators (PlanIndicator_ID, \"Index\", IndicatorLEFT, IndicatorTOP, Area,"
+        " WMFFile_ID) VALUES (9, 1, 500, 500, 5, 1)"));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanAreaColours (PlanAreaColour_ID, Area, WMFFile_ID,"
+                       " DefaultColour) VALUES (1, 5, 1, 0)"));
+    session.execOnMain(QStringLiteral(
+        "INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon) VALUES (1, 3, 255, '')"));
+    session.engine().features()->GetIndicatorChanges();
+    session.windows().open(qv::ui::window::kPlanView, 7);
+    auto* plan = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    QVERIFY(plan && plan->indicator(1));
+    QTest::mouseClick(plan->viewport(), Qt::RightButton, {},
+                      plan->mapFromScene(plan->indicator(1)->sceneBoundingRect().center()));
+    QVERIFY(plan->indicatorMenu());
+    plan->indicatorMenu()->actions().first()->trigger();
+    auto* form = session.windows().find<qv::ui::FloatingPresetComboForm>(qv::ui::window::kFloatingPreset);
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Area 5:  "));
+    auto* presets = form->findChild<QComboBox*>(QStringLiteral("PresetCombo"));
+    QVERIFY(presets);
+    QCOMPARE(presets->count(), 96);
+    presets->setCurrentIndex(presets->findData(3));
+    form->findChild<QPushButton*>(QStringLiteral("GoButton"))->click();
+    QVERIFY(UiSession::waitUntil([&] { return session.engine().areaState().GetPresetforArea(5) == 3; }));
+    QVERIFY(UiSession::waitUntil([&] { return plan->indicator(1)->brush().color() == QColor(Qt::red); }));
 }
 
 QTEST_MAIN(PlanViewTest)
