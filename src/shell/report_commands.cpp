@@ -8,7 +8,13 @@
 
 #include <QCommandLineParser>
 #include <QDate>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -33,17 +39,18 @@ QString dataDirOf(const QCommandLineParser& parser, const QCommandLineOption& op
 
 int energyReport(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Writes the energy-usage report of a date range into energyusage.db (and a CSV file)."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the energy-usage report of a date range into energyusage.db (and a CSV file)."));
     parser.addHelpOption();
     const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("First day, YYYY-MM-DD."),
                                   QStringLiteral("DATE"));
-    const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("End of the range: that day at 00:00, YYYY-MM-DD."),
+    const QCommandLineOption to(QStringLiteral("to"),
+                                QStringLiteral("End of the range: that day at 00:00, YYYY-MM-DD."),
                                 QStringLiteral("DATE"));
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("Also write the report as CSV."),
                                  QStringLiteral("FILE"));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("The folder of the databases."),
-                                     QStringLiteral("DIR"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("The folder of the databases."), QStringLiteral("DIR"));
     parser.addOptions({from, to, csv, dataDir});
     if (!parser.parse(arguments.mid(1))) return failure(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -56,6 +63,8 @@ int energyReport(const QStringList& arguments) {
         return failure(QStringLiteral("energy-report needs --from and --to as YYYY-MM-DD"));
     if (last < first) return failure(QStringLiteral("--to comes before --from"));
     const store::DataPaths paths{dataDirOf(parser, dataDir)};
+    if (!QFileInfo(paths.dir).isDir())
+        return failure(QStringLiteral("the data folder %1 does not exist").arg(paths.dir));
     int shown = -1;
     const devices::EnergyReportResult result =
         devices::createEnergyUsageReport(paths, first, last, parser.value(csv), [&](int percent) {
@@ -69,6 +78,35 @@ int energyReport(const QStringList& arguments) {
     return result.ok ? 0 : 1;
 }
 
+// A report never changes the live files: it reads a copy of the main
+// database taken without writing to it. Empty on failure, with *error set.
+QString snapshotOfMainDb(const QString& live, const QTemporaryDir& scratch, QString* error) {
+    const QString copy = scratch.filePath(QStringLiteral("quorvel.db"));
+    const QString name = QStringLiteral("report-snapshot");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        // With no write-ahead log beside it (the program is not running) the
+        // file is all there is: opened as immutable, SQLite adds no files.
+        const bool running = QFileInfo::exists(live + QStringLiteral("-wal"));
+        db.setDatabaseName(running ? live
+                                   : QUrl::fromLocalFile(live).toString(QUrl::FullyEncoded) +
+                                         QStringLiteral("?immutable=1"));
+        db.setConnectOptions(running ? QStringLiteral("QSQLITE_OPEN_READONLY")
+                                     : QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        if (!db.open()) {
+            *error = db.lastError().text();
+        } else {
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("VACUUM INTO ?"));
+            query.addBindValue(copy);
+            if (!query.exec()) *error = query.lastError().text();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return error->isEmpty() ? copy : QString();
+}
+
 // Problems found while listing go to standard error, not into the log.
 class StderrMonitor final : public store::MonitorSink {
 public:
@@ -79,12 +117,14 @@ public:
 
 int schedules(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Prints the schedules of a day, with the site's sunrise and sunset."));
+    parser.setApplicationDescription(
+        QStringLiteral("Prints the schedules of a day, with the site's sunrise and sunset."));
     parser.addHelpOption();
-    const QCommandLineOption date(QStringLiteral("date"), QStringLiteral("The day, YYYY-MM-DD (default today)."),
+    const QCommandLineOption date(QStringLiteral("date"),
+                                  QStringLiteral("The day, YYYY-MM-DD (default today)."),
                                   QStringLiteral("DATE"));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("The folder of the databases."),
-                                     QStringLiteral("DIR"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("The folder of the databases."), QStringLiteral("DIR"));
     parser.addOptions({date, dataDir});
     if (!parser.parse(arguments.mid(1))) return failure(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -94,11 +134,20 @@ int schedules(const QStringList& arguments) {
     std::optional<QDate> day;
     if (parser.isSet(date)) {
         day = QDate::fromString(parser.value(date), Qt::ISODate);
-        if (!day->isValid()) return failure(QStringLiteral("--date takes YYYY-MM-DD, not '%1'").arg(parser.value(date)));
+        if (!day->isValid())
+            return failure(QStringLiteral("--date takes YYYY-MM-DD, not '%1'").arg(parser.value(date)));
     }
     const store::DataPaths paths{dataDirOf(parser, dataDir)};
+    if (!QFileInfo(paths.dir).isDir())
+        return failure(QStringLiteral("the data folder %1 does not exist").arg(paths.dir));
+    if (!QFileInfo::exists(paths.mainDb()))
+        return failure(QStringLiteral("there is no main database at %1").arg(paths.mainDb()));
+    const QTemporaryDir scratch;
+    QString error;
+    const QString copy = snapshotOfMainDb(paths.mainDb(), scratch, &error);
+    if (copy.isEmpty()) return failure(QStringLiteral("%1 could not be read: %2").arg(paths.mainDb(), error));
     try {
-        auto main = store::Database::open(paths.mainDb(), store::DbKind::Main);
+        auto main = store::Database::open(copy, store::DbKind::Main);
         comms::SystemClock clock;
         StderrMonitor monitor;
         const QStringList lines = schedule::schedulesCommand(

@@ -108,8 +108,9 @@ ExchangeItems::WriteResult ExchangeItems::writeArea1(const QString& value) {
     const ItemRef item{ItemKind::Area1, 0};
     const std::optional<int> preset = integerValue(value);
     const WriteResult result =
-        preset ? goAreaPreset(1, *preset, item.name())
-               : refused(item.name() + QStringLiteral(" takes a preset number, not ") + quoted(value));
+        preset && *preset >= 0 && *preset <= kMaxSetAreaPreset
+            ? goAreaPreset(1, *preset, item.name())
+            : refused(item.name() + QStringLiteral(" takes a preset 0-96, not ") + quoted(value));
     assign(item, kZero);
     return result;
 }
@@ -128,8 +129,8 @@ ExchangeItems::WriteResult ExchangeItems::writeSetAreaPreset(const QString& valu
         return refused(item.name() + QStringLiteral(": the area must be 0-255, not ") +
                        quoted(value.left(comma)));
     const std::optional<int> preset = integerValue(value.mid(comma + 1));
-    if (!preset)
-        return refused(item.name() + QStringLiteral(": the preset must be a number, not ") +
+    if (!preset || *preset < 0 || *preset > kMaxSetAreaPreset)
+        return refused(item.name() + QStringLiteral(": the preset must be 0-96, not ") +
                        quoted(value.mid(comma + 1)));
     return goAreaPreset(*area, *preset, item.name());
 }

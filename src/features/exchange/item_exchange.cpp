@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -135,6 +136,18 @@ void ItemExchange::onNewConnection() {
         m_clients.push_back(std::make_unique<Client>(socket, m_items));
         Client* client = m_clients.back().get();
         connect(socket, &QLocalSocket::readyRead, this, [this, client] { onReadyRead(client); });
+        // Replies that had to wait let its next requests be answered.
+        // Queued: a flush inside the handler would not signal again, and the rest would wait forever.
+        connect(socket, &QLocalSocket::bytesWritten, this, [this, socket] {
+            QTimer::singleShot(0, this, [this, s = QPointer<QLocalSocket>(socket)] {
+                for (const auto& c : m_clients)
+                    if (s && c->socket == s && !c->gone) onReadyRead(c.get());
+            });
+        });
+        client->idle.setSingleShot(true);
+        client->idle.setInterval(m_options.idleTimeoutMs);
+        connect(&client->idle, &QTimer::timeout, this, [this, client] { onIdle(client); });
+        client->idle.start();
         connect(socket, &QLocalSocket::disconnected, this, [this, client] {
             // A client may send its requests and hang up without waiting:
             // what it sent is still done.
@@ -147,22 +160,44 @@ void ItemExchange::onNewConnection() {
 }
 
 void ItemExchange::onReadyRead(Client* client) {
-    while (!client->gone && client->socket->bytesAvailable() > 0) {
-        const QByteArray chunk = client->socket->read(kReadChunk);
-        if (chunk.isEmpty()) break;
-        for (const LineReader::Line& line : client->reader.feed(chunk)) {
-            const int errorsBefore = client->session.errorCount();
-            const QByteArray reply = client->session.handle(line);
-            if (client->session.errorCount() > errorsBefore && !client->warned) {
-                client->warned = true;
-                monitorLine(QStringLiteral("Warning **"),
-                            QStringLiteral("An item exchange client sent a line that could not be used: %1")
-                                .arg(client->session.firstError()));
-            }
-            sendTo(client, reply);
-            if (client->gone) return;
+    // Requests are answered in order, their replies written out in one go: a
+    // client that sends its requests and closes its side still gets every
+    // reply, and one that sends many only waits while its replies are unread.
+    while (!client->gone && client->socket->bytesToWrite() < m_options.pauseUnsentBytes) {
+        if (client->lines.empty()) {
+            if (client->socket->bytesAvailable() <= 0) break;
+            const QByteArray chunk = client->socket->read(kReadChunk);
+            if (chunk.isEmpty()) break;
+            client->idle.start();
+            for (LineReader::Line& line : client->reader.feed(chunk))
+                client->lines.push_back(std::move(line));
+            continue;
         }
+        const LineReader::Line line = std::move(client->lines.front());
+        client->lines.pop_front();
+        const int errorsBefore = client->session.errorCount();
+        const QByteArray reply = client->session.handle(line);
+        if (client->session.errorCount() > errorsBefore && !client->warned) {
+            client->warned = true;
+            monitorLine(QStringLiteral("Warning **"),
+                        QStringLiteral("An item exchange client sent a line that could not be used: %1")
+                            .arg(client->session.firstError()));
+        }
+        sendTo(client, reply);
     }
+    if (!client->gone) client->socket->flush();
+}
+
+void ItemExchange::onIdle(Client* client) {
+    if (client->gone) return;
+    // A watcher waits for changes by design; a client halfway through a line,
+    // or one that neither asks nor watches, only holds a place.
+    if (client->session.watchCount() > 0 && client->reader.pendingBytes() == 0) {
+        client->idle.start();
+        return;
+    }
+    qCInfo(lcExchange) << "item exchange client let go after" << m_options.idleTimeoutMs << "ms of silence";
+    dropClient(client);
 }
 
 void ItemExchange::sendTo(Client* client, const QByteArray& line) {
@@ -189,6 +224,7 @@ void ItemExchange::broadcast(const ItemRef& item, const QString& text) {
 void ItemExchange::dropClient(Client* client) {
     if (client->gone) return;
     client->gone = true;
+    client->idle.stop();
     QLocalSocket* socket = client->socket;
     disconnect(socket, nullptr, this, nullptr);
     socket->abort();

@@ -17,7 +17,9 @@
 
 #include <QLocalServer>
 #include <QObject>
+#include <QTimer>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -26,10 +28,12 @@ class QLocalSocket;
 namespace qv::exchange {
 
 struct ExchangeOptions {
-    QString socketPath;                  // empty: defaultSocketPath()
-    int maxClients = 16;                 // more are turned away
-    qint64 maxUnsentBytes = 64 * 1024;   // a client further behind than this is let go
-    qint64 readBufferBytes = 64 * 1024;  // unread input held per client
+    QString socketPath;                   // empty: defaultSocketPath()
+    int maxClients = 16;                  // more are turned away
+    qint64 maxUnsentBytes = 64 * 1024;    // a client further behind than this is let go
+    qint64 readBufferBytes = 64 * 1024;   // unread input held per client
+    qint64 pauseUnsentBytes = 16 * 1024;  // a client's requests wait while this much of its replies is unsent
+    int idleTimeoutMs = 30000;            // a client silent this long is let go unless it watches items
 };
 
 class ItemExchange : public QObject {
@@ -61,6 +65,8 @@ private:
         QLocalSocket* socket;
         LineReader reader;
         ExchangeSession session;
+        std::deque<LineReader::Line> lines;  // read, not yet answered
+        QTimer idle;
         bool gone = false;
         bool warned = false;
     };
@@ -68,6 +74,7 @@ private:
     bool listenAt(const QString& path, QString* error);
     void onNewConnection();
     void onReadyRead(Client* client);
+    void onIdle(Client* client);
     void sendTo(Client* client, const QByteArray& line);
     void broadcast(const ItemRef& item, const QString& text);
     void dropClient(Client* client);

@@ -24,6 +24,46 @@ namespace {
 using test::ExchangeWorld;
 using test::TestClient;
 
+// A plain socket, as socat uses it: it can close its write side and read on.
+struct RawClient {
+    explicit RawClient(const QString& path) {
+        fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::strncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof(addr.sun_path) - 1);
+        ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    }
+    ~RawClient() { ::close(fd); }
+    void send(const QByteArray& bytes) {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t n =
+                ::send(fd, bytes.constData() + done, std::size_t(bytes.size() - done), MSG_DONTWAIT);
+            if (n > 0)
+                done += n;
+            else
+                qv::test::waitUntil([] { return false; }, 5);  // let the program read
+        }
+    }
+    // Everything the program sends until it hangs up (or, given a size, until that much came).
+    QByteArray readToEnd(qsizetype enough = -1) {
+        QByteArray all;
+        qv::test::waitUntil(
+            [&] {
+                char buf[4096];
+                for (;;) {
+                    const ssize_t n = ::recv(fd, buf, sizeof buf, MSG_DONTWAIT);
+                    if (n == 0) return true;
+                    if (n < 0) return false;
+                    all.append(buf, n);
+                }
+            },
+            10000);
+        return all;
+    }
+    int fd = -1;
+    bool ok = false;
+};
+
 class ItemExchangeTest : public ::testing::Test {
 protected:
     ItemExchangeTest() { qv::test::qtApp(); }
@@ -258,6 +298,50 @@ TEST_F(ItemExchangeTest, DefaultPathIsInTheRuntimeDirectory) {
         qputenv("XDG_RUNTIME_DIR", saved);
     EXPECT_TRUE(started);
     EXPECT_EQ(where, dir.filePath("quorvel-exchange"));
+}
+
+}  // namespace
+}  // namespace qv::exchange
+
+namespace qv::exchange {
+namespace {
+
+TEST_F(ItemExchangeTest, HalfClosedAndPipelinedClientsGetEveryReplyInOrder) {
+    ItemExchange exchange(world.deps(), options());
+    ASSERT_TRUE(exchange.start());
+    {
+        RawClient socat(path);
+        ASSERT_TRUE(socat.ok);
+        socat.send("TOPIC\nSET SetArea12 5\nGET SetArea12\n");
+        ::shutdown(socat.fd, SHUT_WR);
+        EXPECT_EQ(socat.readToEnd(), "OK Quorvel\nOK\nOK 0\n");
+    }
+    // Thousands pipelined, with replies the size of an error: each one answered, in order.
+    RawClient piped(path);
+    QByteArray requests, expected;
+    for (int i = 0; i < 5000; ++i) {
+        requests += i % 2 ? "SET SetArea12 97\n" : "TOPIC\n";
+        expected += i % 2 ? "ERR SetArea12 takes a preset 0-96, not \"97\"\n" : "OK Quorvel\n";
+    }
+    piped.send(requests);
+    EXPECT_EQ(piped.readToEnd(expected.size()), expected);
+}
+
+TEST_F(ItemExchangeTest, SilentClientsAreLetGoButWatchersStay) {
+    ExchangeOptions o = options();
+    o.idleTimeoutMs = 100;
+    o.maxClients = 2;
+    ItemExchange exchange(world.deps(), o);
+    ASSERT_TRUE(exchange.start());
+    RawClient halfLine(path);
+    halfLine.send("GET Stat");
+    TestClient watcher(path);
+    EXPECT_EQ(watcher.ask("WATCH StatusArea1"), "OK");
+    EXPECT_EQ(halfLine.readToEnd(), "");
+    TestClient late(path);
+    EXPECT_EQ(late.ask("TOPIC"), "OK Quorvel");
+    exchange.items().statusHeard(1, 4);
+    EXPECT_EQ(watcher.line(), "CHANGED StatusArea1 4");
 }
 
 }  // namespace

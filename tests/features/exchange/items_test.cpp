@@ -99,15 +99,17 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteRow{"SetArea12", "", kNone, {}, "0", false},
                       WriteRow{"SetArea12", "99999999999999", kNone, {}, "0", false}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Area1, ItemWrite,
-    ::testing::Values(WriteRow{"Area1", "3", {"1C 01 32 02 00 00 FF B0"}, {}, "0", true},
-                      // Area1 has no 0-96 check of its own: any preset a message can select.
-                      WriteRow{"Area1", "200", {"1C 01 32 0D 00 18 FF 8D"}, {}, "0", true},
-                      WriteRow{"Area1", "0", kNone, {}, "0", true},
-                      WriteRow{"Area1", "5000", kNone, {}, "0", false},
-                      WriteRow{"Area1", "-3", kNone, {}, "0", false},
-                      WriteRow{"Area1", "x", kNone, {}, "0", false}));
+INSTANTIATE_TEST_SUITE_P(Area1, ItemWrite,
+                         ::testing::Values(WriteRow{"Area1", "3", {"1C 01 32 02 00 00 FF B0"}, {}, "0", true},
+                                           WriteRow{
+                                               "Area1", "96", {"1C 01 32 0D 00 0B FF 9A"}, {}, "0", true},
+                                           // The same 0-96 as SetArea: a preset beyond sends nothing.
+                                           WriteRow{"Area1", "97", kNone, {}, "0", false},
+                                           WriteRow{"Area1", "2048", kNone, {}, "0", false},
+                                           WriteRow{"Area1", "0", kNone, {}, "0", true},
+                                           WriteRow{"Area1", "5000", kNone, {}, "0", false},
+                                           WriteRow{"Area1", "-3", kNone, {}, "0", false},
+                                           WriteRow{"Area1", "x", kNone, {}, "0", false}));
 
 INSTANTIATE_TEST_SUITE_P(
     SetAreaPreset, ItemWrite,
@@ -123,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // An empty area is no area 0: it must not set the whole building.
                       WriteRow{"SetAreaPreset", ",5", kNone, {}, ",5", false},
                       WriteRow{"SetAreaPreset", "12,x", kNone, {}, "12,x", false},
+                      WriteRow{"SetAreaPreset", "12,97", kNone, {}, "12,97", false},
+                      WriteRow{"SetAreaPreset", "12,2048", kNone, {}, "12,2048", false},
                       WriteRow{"SetAreaPreset", "12,5,7", kNone, {}, "12,5,7", false}));
 
 INSTANTIATE_TEST_SUITE_P(
