@@ -1,3 +1,4 @@
+#include "ui/automation/events_form.h"
 #include "ui/automation/macro_editor_form.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
@@ -19,6 +20,15 @@ void addAutomationWindows(Windows& windows) {
                                                    form->openMacro(argument.toString());
                                            },
                                        .keep = true});
+    windows.add(window::kEvents,
+                {.create = [&windows](const QVariant&) -> QWidget* { return new EventsForm(windows); },
+                 .keep = true});
+
+    windows.addScene(QStringLiteral("events"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kEvents); });
+    windows.addScene(QStringLiteral("macro-editor"), [](Windows& w) -> QWidget* {
+        return w.open(window::kMacroEditor, QStringLiteral("Lobby On"));
+    });
 }
 
 }  // namespace qv::ui
