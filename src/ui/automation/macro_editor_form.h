@@ -1,6 +1,7 @@
 #pragma once
 // The macro editor: the macro tree, the lines of the open macro and the
-// panels that build a line (area preset, channel level, delay, run macro).
+// panels that build a line (area preset, channel level, delay, run macro,
+// media file, roll call, custom code, cancel / enable / disable macro, e-mail).
 
 #include "macros/macro_lines.h"
 
@@ -32,6 +33,8 @@ private:
     void addChannel();
     void addDelay();
     void addRunMacro();
+    void browseMedia();
+    void fillPickLists();
     void deleteLine();
     void save();
     void deleteNode();
@@ -56,6 +59,13 @@ private:
     QLineEdit* m_minutes = nullptr;
     QLineEdit* m_seconds = nullptr;
     QComboBox* m_runMacro = nullptr;
+    QLineEdit* m_mediaFile = nullptr;
+    QComboBox* m_rollCall = nullptr;
+    QComboBox* m_customCode = nullptr;
+    QComboBox* m_cancelMacro = nullptr;
+    QComboBox* m_enableMacro = nullptr;
+    QComboBox* m_disableMacro = nullptr;
+    QComboBox* m_email = nullptr;
 };
 
 }  // namespace qv::ui
