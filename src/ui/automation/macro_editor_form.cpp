@@ -189,6 +189,11 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     auto* newMacroButton = button(QStringLiteral("NewMacroButton"), tr("New Macro"), this);
     auto* deleteNodeButton = button(QStringLiteral("DeleteNodeButton"), tr("Delete"), this);
     auto* nodeName = box(QStringLiteral("NodeNameTextBox"), {}, this);
+    auto* renameButton = button(QStringLiteral("RenameButton"), tr("Rename"), this);
+    auto* copyButton = button(QStringLiteral("CopyButton"), tr("Copy"), this);
+    auto* pasteButton = button(QStringLiteral("PasteButton"), tr("Paste"), this);
+    auto* lineUpButton = button(QStringLiteral("LineUpButton"), tr("Up"), this);
+    auto* lineDownButton = button(QStringLiteral("LineDownButton"), tr("Down"), this);
     auto* deleteLineButton = button(QStringLiteral("DeleteLineButton"), tr("Delete Line"), this);
     auto* saveButton = button(QStringLiteral("SaveButton"), tr("Save"), this);
     auto* testButton = button(QStringLiteral("TestButton"), tr("Test"), this);
@@ -202,11 +207,15 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     treeButtons->addWidget(newMacroButton);
     treeButtons->addWidget(deleteNodeButton);
     treeColumn->addLayout(treeButtons);
+    auto* editButtons = new QHBoxLayout;
+    for (auto* b : {renameButton, copyButton, pasteButton}) editButtons->addWidget(b);
+    treeColumn->addLayout(editButtons);
 
     auto* lineColumn = new QVBoxLayout;
     lineColumn->addWidget(m_lineTree);
     auto* lineButtons = new QHBoxLayout;
-    for (auto* b : {deleteLineButton, saveButton, testButton, runningButton}) lineButtons->addWidget(b);
+    for (auto* b : {lineUpButton, lineDownButton, deleteLineButton, saveButton, testButton, runningButton})
+        lineButtons->addWidget(b);
     lineColumn->addLayout(lineButtons);
 
     auto* panels = new QVBoxLayout;
@@ -291,6 +300,23 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
         fillPickLists();
         openMacro(nodeName->text());
     });
+    connect(renameButton, &QPushButton::clicked, this, [this, nodeName] { renameNode(nodeName->text()); });
+    connect(copyButton, &QPushButton::clicked, this, [this] {
+        auto* item = m_tree->currentItem();
+        auto ref = item ? macros::parseNodeKey(item->data(0, kKeyRole).toString()) : std::nullopt;
+        if (ref && ref->kind == macros::TreeNode::Kind::Macro) m_copiedName = item->text(0);
+    });
+    connect(pasteButton, &QPushButton::clicked, this, [this, folderOfSelection] {
+        if (m_copiedName.isEmpty()) return;
+        const auto result =
+            m_windows.engine().macroEngine()->tree().pasteMacro(m_copiedName, folderOfSelection());
+        if (!result.ok) showMessage(this, BoxKind::Exclamation, result.message);
+        reloadTree();
+        fillCombo(m_runMacro, reactions::macroChoices(m_windows.engine().mainDatabase()));
+        fillPickLists();
+    });
+    connect(lineUpButton, &QPushButton::clicked, this, [this] { moveLine(-1); });
+    connect(lineDownButton, &QPushButton::clicked, this, [this] { moveLine(1); });
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
         if (ref && ref->kind == macros::TreeNode::Kind::Macro) openMacro(item->text(0));
@@ -444,6 +470,38 @@ void MacroEditorForm::deleteLine() {
     if (auto* item = m_lineTree->currentItem()) {
         m_lines.removeLine(m_lineTree->indexOfTopLevelItem(item));
         showLines();
+    }
+}
+
+void MacroEditorForm::moveLine(int step) {
+    auto* item = m_lineTree->currentItem();
+    if (!item) return;
+    const int from = m_lineTree->indexOfTopLevelItem(item);
+    if (!m_lines.moveLine(from, from + step)) return;
+    showLines();
+    m_lineTree->setCurrentItem(m_lineTree->topLevelItem(from + step));
+}
+
+void MacroEditorForm::renameNode(const QString& name) {
+    auto* item = m_tree->currentItem();
+    auto ref = item ? macros::parseNodeKey(item->data(0, kKeyRole).toString()) : std::nullopt;
+    if (!ref || ref->kind == macros::TreeNode::Kind::Root) return;
+    auto& tree = m_windows.engine().macroEngine()->tree();
+    const bool isMacro = ref->kind == macros::TreeNode::Kind::Macro;
+    const auto result = isMacro ? tree.renameMacro(ref->id, name) : tree.renameFolder(ref->id, name);
+    if (!result.ok) {
+        showMessage(this, BoxKind::Exclamation, result.message);
+        return;
+    }
+    if (isMacro && item->text(0) == m_macroName) {
+        m_macroName = name;
+        setWindowTitle(tr("Macros") + QStringLiteral(" - ") + name);
+    }
+    reloadTree();
+    if (isMacro) {
+        if (auto* features = m_windows.engine().features()) features->buttons().GetButtonLabels();
+        fillCombo(m_runMacro, reactions::macroChoices(m_windows.engine().mainDatabase()));
+        fillPickLists();
     }
 }
 

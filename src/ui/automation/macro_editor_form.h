@@ -36,6 +36,8 @@ private:
     void browseMedia();
     void fillPickLists();
     void deleteLine();
+    void moveLine(int step);
+    void renameNode(const QString& name);
     void save();
     void deleteNode();
     void fillChannels();
@@ -43,6 +45,7 @@ private:
 
     Windows& m_windows;
     QString m_macroName;
+    QString m_copiedName;  // the macro Copy took, for Paste
     macros::MacroLines m_lines;
     int m_tracedLine = -1;
 
