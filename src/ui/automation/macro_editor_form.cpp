@@ -405,6 +405,8 @@ void MacroEditorForm::openMacro(const QString& name) {
     m_lines = loaded.lines;
     m_tracedLine = -1;
     setWindowTitle(tr("Macros") + QStringLiteral(" - ") + name);
+    const auto found = m_tree->findItems(name, Qt::MatchFixedString | Qt::MatchRecursive);
+    if (!found.isEmpty()) m_tree->setCurrentItem(found.first());
     showLines();
 }
 
