@@ -4,6 +4,8 @@
 #include "ui/window_names.h"
 #include "ui/windows.h"
 
+#include <QComboBox>
+
 namespace qv::ui {
 
 void addAutomationWindows(Windows& windows) {
@@ -24,8 +26,16 @@ void addAutomationWindows(Windows& windows) {
                 {.create = [&windows](const QVariant&) -> QWidget* { return new EventsForm(windows); },
                  .keep = true});
 
-    windows.addScene(QStringLiteral("events"),
-                     [](Windows& w) -> QWidget* { return w.open(window::kEvents); });
+    windows.addScene(QStringLiteral("events"), [](Windows& w) -> QWidget* {
+        QWidget* form = w.open(window::kEvents);
+        // A demo event chosen, its choices loaded.
+        if (auto* name = form ? form->findChild<QComboBox*>(QStringLiteral("EventNameCombo")) : nullptr)
+            if (const int i = name->findText(QStringLiteral("Foyer on")); i >= 0) {
+                name->setCurrentIndex(i);
+                emit name->activated(i);
+            }
+        return form;
+    });
     windows.addScene(QStringLiteral("macro-editor"), [](Windows& w) -> QWidget* {
         return w.open(window::kMacroEditor, QStringLiteral("Lobby On"));
     });
