@@ -1,12 +1,15 @@
 #include "schedule/scheduling.h"
 #include "shell/engine.h"
 #include "store/store_error.h"
+#include "ui/automation/events_form.h"
 #include "ui/automation/macro_editor_form.h"
 #include "ui/automation/scheduler_form.h"
 #include "ui/automation/show_schedules_form.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
+
+#include <QComboBox>
 
 namespace qv::ui {
 
@@ -69,6 +72,24 @@ void addAutomationWindows(Windows& windows) {
             }
         }
         return w.open(window::kScheduler, sunRelative ? QVariant(sunRelative) : QVariant());
+    });
+
+    windows.add(window::kEvents,
+                {.create = [&windows](const QVariant&) -> QWidget* { return new EventsForm(windows); },
+                 .keep = true});
+
+    windows.addScene(QStringLiteral("events"), [](Windows& w) -> QWidget* {
+        QWidget* form = w.open(window::kEvents);
+        // A demo event chosen, its choices loaded.
+        if (auto* name = form ? form->findChild<QComboBox*>(QStringLiteral("EventNameCombo")) : nullptr)
+            if (const int i = name->findText(QStringLiteral("Foyer on")); i >= 0) {
+                name->setCurrentIndex(i);
+                emit name->activated(i);
+            }
+        return form;
+    });
+    windows.addScene(QStringLiteral("macro-editor"), [](Windows& w) -> QWidget* {
+        return w.open(window::kMacroEditor, QStringLiteral("Lobby On"));
     });
 }
 

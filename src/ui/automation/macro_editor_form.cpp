@@ -1,6 +1,9 @@
 #include "ui/automation/macro_editor_form.h"
 
+#include "editors/email_store.h"
+#include "features/devices/roll_call_editor.h"
 #include "features/reactions/area_channels.h"
+#include "features/reactions/button_panel.h"
 #include "features/reactions/choice_lists.h"
 #include "macros/line_builder.h"
 #include "macros/macro_engine.h"
@@ -8,18 +11,23 @@
 #include "macros/macro_store.h"
 #include "macros/macro_tree.h"
 #include "shell/engine.h"
+#include "shell/feature_set.h"
+#include "store/store_error.h"
 #include "ui/common/choice_combo.h"
 #include "ui/common/message_box.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -29,6 +37,26 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 const QColor kTraceColour(0xC0, 0xC0, 0xFF);
+const QString kAllMacros = QStringLiteral("All Macros");
+const QStringList kMediaFilters = {QStringLiteral("All Files (*.*)"),
+                                   QStringLiteral("Media (*.wav *.mp3 *.mpg *.avi *.mid)")};
+
+// The chosen entry's text; nothing for the blank first entry.
+std::optional<QString> chosenText(const QComboBox* c) {
+    if (c->currentIndex() < 0 || c->currentText().isEmpty()) return std::nullopt;
+    return c->currentText();
+}
+
+QStringList withBlank(QStringList texts) {
+    texts.prepend(QString());
+    return texts;
+}
+
+void fillTexts(QComboBox* c, const QStringList& texts) {
+    const QSignalBlocker quiet(c);
+    c->clear();
+    c->addItems(withBlank(texts));
+}
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -105,6 +133,46 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     runForm->addRow(tr("Macro"), m_runMacro);
     runForm->addRow(addRunButton);
 
+    auto* mediaBox = new QGroupBox(tr("Media file"), this);
+    auto* mediaForm = new QFormLayout(mediaBox);
+    m_mediaFile = box(QStringLiteral("MediaFileTextBox"), {}, mediaBox);
+    auto* browseButton = button(QStringLiteral("BrowseMediaButton"), tr("Browse..."), mediaBox);
+    auto* addMediaButton = button(QStringLiteral("AddMediaButton"), tr("Add"), mediaBox);
+    mediaForm->addRow(tr("File"), m_mediaFile);
+    auto* mediaButtons = new QHBoxLayout;
+    mediaButtons->addWidget(browseButton);
+    mediaButtons->addWidget(addMediaButton);
+    mediaForm->addRow(mediaButtons);
+
+    auto* listsBox = new QGroupBox(tr("Roll call, custom code, e-mail"), this);
+    auto* listsForm = new QFormLayout(listsBox);
+    m_rollCall = combo(QStringLiteral("RollCallCombo"), listsBox);
+    m_customCode = combo(QStringLiteral("CustomCodeCombo"), listsBox);
+    m_email = combo(QStringLiteral("EmailCombo"), listsBox);
+    auto* addRollCallButton = button(QStringLiteral("AddRollCallButton"), tr("Add"), listsBox);
+    auto* addCustomButton = button(QStringLiteral("AddCustomButton"), tr("Add"), listsBox);
+    auto* addEmailButton = button(QStringLiteral("AddEmailButton"), tr("Add"), listsBox);
+    auto row = [](QWidget* field, QWidget* add) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(field, 1);
+        line->addWidget(add);
+        return line;
+    };
+    listsForm->addRow(tr("Roll call"), row(m_rollCall, addRollCallButton));
+    listsForm->addRow(tr("Custom code"), row(m_customCode, addCustomButton));
+    listsForm->addRow(tr("E-mail"), row(m_email, addEmailButton));
+
+    auto* controlBox = new QGroupBox(tr("Cancel, enable or disable a macro"), this);
+    auto* controlForm = new QFormLayout(controlBox);
+    m_cancelMacro = combo(QStringLiteral("CancelMacroCombo"), controlBox);
+    m_enableMacro = combo(QStringLiteral("EnableMacroCombo"), controlBox);
+    m_disableMacro = combo(QStringLiteral("DisableMacroCombo"), controlBox);
+    auto* addCancelButton = button(QStringLiteral("AddCancelMacroButton"), tr("Add"), controlBox);
+    auto* addEnableButton = button(QStringLiteral("AddEnableDisableButton"), tr("Add"), controlBox);
+    controlForm->addRow(tr("Cancel"), row(m_cancelMacro, addCancelButton));
+    controlForm->addRow(tr("Enable"), m_enableMacro);
+    controlForm->addRow(tr("Disable"), row(m_disableMacro, addEnableButton));
+
     fillCombo(m_presetArea, reactions::areaChoices(db, QStringLiteral("  ")));
     fillCombo(m_channelArea, reactions::areaChoices(db, QStringLiteral("  ")));
     fillCombo(m_runMacro, reactions::macroChoices(db));
@@ -121,6 +189,11 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     auto* newMacroButton = button(QStringLiteral("NewMacroButton"), tr("New Macro"), this);
     auto* deleteNodeButton = button(QStringLiteral("DeleteNodeButton"), tr("Delete"), this);
     auto* nodeName = box(QStringLiteral("NodeNameTextBox"), {}, this);
+    auto* renameButton = button(QStringLiteral("RenameButton"), tr("Rename"), this);
+    auto* copyButton = button(QStringLiteral("CopyButton"), tr("Copy"), this);
+    auto* pasteButton = button(QStringLiteral("PasteButton"), tr("Paste"), this);
+    auto* lineUpButton = button(QStringLiteral("LineUpButton"), tr("Up"), this);
+    auto* lineDownButton = button(QStringLiteral("LineDownButton"), tr("Down"), this);
     auto* deleteLineButton = button(QStringLiteral("DeleteLineButton"), tr("Delete Line"), this);
     auto* saveButton = button(QStringLiteral("SaveButton"), tr("Save"), this);
     auto* testButton = button(QStringLiteral("TestButton"), tr("Test"), this);
@@ -134,26 +207,65 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     treeButtons->addWidget(newMacroButton);
     treeButtons->addWidget(deleteNodeButton);
     treeColumn->addLayout(treeButtons);
+    auto* editButtons = new QHBoxLayout;
+    for (auto* b : {renameButton, copyButton, pasteButton}) editButtons->addWidget(b);
+    treeColumn->addLayout(editButtons);
 
     auto* lineColumn = new QVBoxLayout;
     lineColumn->addWidget(m_lineTree);
     auto* lineButtons = new QHBoxLayout;
-    for (auto* b : {deleteLineButton, saveButton, testButton, runningButton}) lineButtons->addWidget(b);
+    for (auto* b : {lineUpButton, lineDownButton, deleteLineButton, saveButton, testButton, runningButton})
+        lineButtons->addWidget(b);
     lineColumn->addLayout(lineButtons);
 
     auto* panels = new QVBoxLayout;
     for (auto* g : {presetBox, channelBox, delayBox, runBox}) panels->addWidget(g);
     panels->addStretch();
+    auto* morePanels = new QVBoxLayout;
+    for (auto* g : {mediaBox, listsBox, controlBox}) morePanels->addWidget(g);
+    morePanels->addStretch();
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(treeColumn, 2);
     layout->addLayout(lineColumn, 3);
     layout->addLayout(panels, 2);
+    layout->addLayout(morePanels, 2);
 
     connect(addPresetButton, &QPushButton::clicked, this, &MacroEditorForm::addPreset);
     connect(addChannelButton, &QPushButton::clicked, this, &MacroEditorForm::addChannel);
     connect(addDelayButton, &QPushButton::clicked, this, &MacroEditorForm::addDelay);
     connect(addRunButton, &QPushButton::clicked, this, &MacroEditorForm::addRunMacro);
+    connect(browseButton, &QPushButton::clicked, this, &MacroEditorForm::browseMedia);
+    connect(addMediaButton, &QPushButton::clicked, this, [this] {
+        const auto built = macros::buildWavLine(m_mediaFile->text());
+        addBuilt(built.lines, built.message);
+    });
+    connect(addRollCallButton, &QPushButton::clicked, this, [this] {
+        const auto built = macros::buildRollCallLine(chosenText(m_rollCall));
+        addBuilt(built.lines, built.message);
+    });
+    connect(addCustomButton, &QPushButton::clicked, this, [this] {
+        const auto built = macros::buildCustomLine(chosenText(m_customCode));
+        addBuilt(built.lines, built.message);
+    });
+    connect(addEmailButton, &QPushButton::clicked, this, [this] {
+        const QVariant id = m_email->currentData();
+        const auto built =
+            macros::buildEmailLine(id.isValid() ? std::optional<qint64>(id.toLongLong()) : std::nullopt);
+        addBuilt(built.lines, built.message);
+    });
+    connect(addCancelButton, &QPushButton::clicked, this, [this] {
+        const auto built = macros::buildCancelMacroLine(chosenText(m_cancelMacro));
+        addBuilt(built.lines, built.message);
+    });
+    connect(addEnableButton, &QPushButton::clicked, this, [this] {
+        const auto built =
+            macros::buildEnableDisableLine(chosenText(m_enableMacro), chosenText(m_disableMacro));
+        addBuilt(built.lines, built.message);
+    });
+    // Choosing in one of the enable and disable lists clears the other.
+    connect(m_enableMacro, &QComboBox::activated, this, [this] { m_disableMacro->setCurrentIndex(0); });
+    connect(m_disableMacro, &QComboBox::activated, this, [this] { m_enableMacro->setCurrentIndex(0); });
     connect(deleteLineButton, &QPushButton::clicked, this, &MacroEditorForm::deleteLine);
     connect(saveButton, &QPushButton::clicked, this, &MacroEditorForm::save);
     connect(deleteNodeButton, &QPushButton::clicked, this, &MacroEditorForm::deleteNode);
@@ -185,8 +297,26 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
         }
         reloadTree();
         fillCombo(m_runMacro, reactions::macroChoices(m_windows.engine().mainDatabase()));
+        fillPickLists();
         openMacro(nodeName->text());
     });
+    connect(renameButton, &QPushButton::clicked, this, [this, nodeName] { renameNode(nodeName->text()); });
+    connect(copyButton, &QPushButton::clicked, this, [this] {
+        auto* item = m_tree->currentItem();
+        auto ref = item ? macros::parseNodeKey(item->data(0, kKeyRole).toString()) : std::nullopt;
+        if (ref && ref->kind == macros::TreeNode::Kind::Macro) m_copiedName = item->text(0);
+    });
+    connect(pasteButton, &QPushButton::clicked, this, [this, folderOfSelection] {
+        if (m_copiedName.isEmpty()) return;
+        const auto result =
+            m_windows.engine().macroEngine()->tree().pasteMacro(m_copiedName, folderOfSelection());
+        if (!result.ok) showMessage(this, BoxKind::Exclamation, result.message);
+        reloadTree();
+        fillCombo(m_runMacro, reactions::macroChoices(m_windows.engine().mainDatabase()));
+        fillPickLists();
+    });
+    connect(lineUpButton, &QPushButton::clicked, this, [this] { moveLine(-1); });
+    connect(lineDownButton, &QPushButton::clicked, this, [this] { moveLine(1); });
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
         if (ref && ref->kind == macros::TreeNode::Kind::Macro) openMacro(item->text(0));
@@ -197,7 +327,41 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
             });
 
     reloadTree();
-    resize(1100, 600);
+    fillPickLists();
+    resize(1400, 640);
+}
+
+void MacroEditorForm::fillPickLists() {
+    auto& db = m_windows.engine().mainDatabase();
+    try {
+        QStringList macroNames;
+        for (const auto& c : reactions::macroChoices(db)) macroNames << c.text;
+        fillTexts(m_cancelMacro, QStringList{kAllMacros} + macroNames);
+        fillTexts(m_enableMacro, QStringList{kAllMacros} + macroNames);
+        fillTexts(m_disableMacro, macroNames);
+        QStringList codes;
+        for (const auto& c : reactions::customCodeChoices(db)) codes << c.text;
+        fillTexts(m_customCode, codes);
+        fillTexts(m_rollCall, devices::RollCallEditor(db).rollCallNames());
+        const QSignalBlocker quiet(m_email);
+        m_email->clear();
+        m_email->addItem(QString());
+        for (const auto& e : editors::EmailStore(db).all()) m_email->addItem(e.name, e.id);
+    } catch (const store::StoreError& e) {
+        showMessage(this, BoxKind::Critical, QString::fromUtf8(e.what()));
+    }
+}
+
+void MacroEditorForm::browseMedia() {
+    auto* dialog = new QFileDialog(this, tr("Media file"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilters(kMediaFilters);
+    dialog->selectNameFilter(kMediaFilters.last());
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+        if (!file.isEmpty()) m_mediaFile->setText(QDir::toNativeSeparators(file));
+    });
+    dialog->open();
 }
 
 void MacroEditorForm::fillChannels() {
@@ -241,6 +405,8 @@ void MacroEditorForm::openMacro(const QString& name) {
     m_lines = loaded.lines;
     m_tracedLine = -1;
     setWindowTitle(tr("Macros") + QStringLiteral(" - ") + name);
+    const auto found = m_tree->findItems(name, Qt::MatchFixedString | Qt::MatchRecursive);
+    if (!found.isEmpty()) m_tree->setCurrentItem(found.first());
     showLines();
 }
 
@@ -251,6 +417,7 @@ void MacroEditorForm::showLines() {
             new QTreeWidgetItem(m_lineTree, {m_lines.displayTexts.value(i), m_lines.comments.value(i)});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
+    m_lineTree->resizeColumnToContents(0);
 }
 
 void MacroEditorForm::addBuilt(const QStringList& lines, const QString& message) {
@@ -308,6 +475,38 @@ void MacroEditorForm::deleteLine() {
     }
 }
 
+void MacroEditorForm::moveLine(int step) {
+    auto* item = m_lineTree->currentItem();
+    if (!item) return;
+    const int from = m_lineTree->indexOfTopLevelItem(item);
+    if (!m_lines.moveLine(from, from + step)) return;
+    showLines();
+    m_lineTree->setCurrentItem(m_lineTree->topLevelItem(from + step));
+}
+
+void MacroEditorForm::renameNode(const QString& name) {
+    auto* item = m_tree->currentItem();
+    auto ref = item ? macros::parseNodeKey(item->data(0, kKeyRole).toString()) : std::nullopt;
+    if (!ref || ref->kind == macros::TreeNode::Kind::Root) return;
+    auto& tree = m_windows.engine().macroEngine()->tree();
+    const bool isMacro = ref->kind == macros::TreeNode::Kind::Macro;
+    const auto result = isMacro ? tree.renameMacro(ref->id, name) : tree.renameFolder(ref->id, name);
+    if (!result.ok) {
+        showMessage(this, BoxKind::Exclamation, result.message);
+        return;
+    }
+    if (isMacro && item->text(0) == m_macroName) {
+        m_macroName = name;
+        setWindowTitle(tr("Macros") + QStringLiteral(" - ") + name);
+    }
+    reloadTree();
+    if (isMacro) {
+        if (auto* features = m_windows.engine().features()) features->buttons().GetButtonLabels();
+        fillCombo(m_runMacro, reactions::macroChoices(m_windows.engine().mainDatabase()));
+        fillPickLists();
+    }
+}
+
 void MacroEditorForm::save() {
     if (m_macroName.isEmpty()) return;
     for (int i = 0; i < m_lineTree->topLevelItemCount() && i < m_lines.comments.size(); ++i)
@@ -336,6 +535,12 @@ void MacroEditorForm::deleteNode() {
         showLines();
     }
     reloadTree();
+    if (isMacro) {
+        // A button may have run the deleted macro: its label goes with it.
+        if (auto* features = m_windows.engine().features()) features->buttons().GetButtonLabels();
+        fillCombo(m_runMacro, reactions::macroChoices(m_windows.engine().mainDatabase()));
+        fillPickLists();
+    }
 }
 
 void MacroEditorForm::onRunningLine(int, const QString& macroName, int commandnumber) {

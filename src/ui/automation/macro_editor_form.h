@@ -1,6 +1,7 @@
 #pragma once
 // The macro editor: the macro tree, the lines of the open macro and the
-// panels that build a line (area preset, channel level, delay, run macro).
+// panels that build a line (area preset, channel level, delay, run macro,
+// media file, roll call, custom code, cancel / enable / disable macro, e-mail).
 
 #include "macros/macro_lines.h"
 
@@ -32,7 +33,11 @@ private:
     void addChannel();
     void addDelay();
     void addRunMacro();
+    void browseMedia();
+    void fillPickLists();
     void deleteLine();
+    void moveLine(int step);
+    void renameNode(const QString& name);
     void save();
     void deleteNode();
     void fillChannels();
@@ -40,6 +45,7 @@ private:
 
     Windows& m_windows;
     QString m_macroName;
+    QString m_copiedName;  // the macro Copy took, for Paste
     macros::MacroLines m_lines;
     int m_tracedLine = -1;
 
@@ -56,6 +62,13 @@ private:
     QLineEdit* m_minutes = nullptr;
     QLineEdit* m_seconds = nullptr;
     QComboBox* m_runMacro = nullptr;
+    QLineEdit* m_mediaFile = nullptr;
+    QComboBox* m_rollCall = nullptr;
+    QComboBox* m_customCode = nullptr;
+    QComboBox* m_cancelMacro = nullptr;
+    QComboBox* m_enableMacro = nullptr;
+    QComboBox* m_disableMacro = nullptr;
+    QComboBox* m_email = nullptr;
 };
 
 }  // namespace qv::ui

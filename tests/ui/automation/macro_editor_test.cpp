@@ -132,6 +132,33 @@ void MacroEditorTest::folderNotEmptyRefusesDeletion() {
                        "You should delete, or move its contents elsewhere before trying to delete it")));
     QVERIFY(findNode(macroTree, QStringLiteral("Foyer")));
     QVERIFY(findNode(macroTree, QStringLiteral("Open")));
+
+    // Rename, copy and paste: the copy lands in the selected folder with " (copy)".
+    macroTree->setCurrentItem(findNode(macroTree, QStringLiteral("Open")));
+    auto* nodeName = form->findChild<QLineEdit*>("NodeNameTextBox");
+    nodeName->setText(QStringLiteral("Opening"));
+    QTest::mouseClick(form->findChild<QPushButton*>("RenameButton"), Qt::LeftButton);
+    QCOMPARE(session.boxes.size(), std::size_t(1));
+    QVERIFY(!findNode(macroTree, QStringLiteral("Open")));
+    macroTree->setCurrentItem(findNode(macroTree, QStringLiteral("Opening")));
+    QTest::mouseClick(form->findChild<QPushButton*>("CopyButton"), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<QPushButton*>("PasteButton"), Qt::LeftButton);
+    auto* copy = findNode(macroTree, QStringLiteral("Opening (copy)"));
+    QVERIFY(copy);
+    QCOMPARE(copy->parent(), findNode(macroTree, QStringLiteral("Foyer")));
+
+    // The cancel list offers "All Macros"; the line it adds is stored.
+    form->openMacro(QStringLiteral("Opening (copy)"));
+    auto* cancel = form->findChild<QComboBox*>("CancelMacroCombo");
+    cancel->setCurrentIndex(cancel->findText(QStringLiteral("All Macros")));
+    QVERIFY(cancel->currentIndex() > 0);
+    QTest::mouseClick(form->findChild<QPushButton*>("AddCancelMacroButton"), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<QPushButton*>("SaveButton"), Qt::LeftButton);
+    const auto stored =
+        session.engine().macroEngine()->macroStore().LoadMacroLines(QStringLiteral("Opening (copy)"));
+    QVERIFY(stored.ok());
+    QCOMPARE(stored.lines.commandLines, QStringList{QStringLiteral("(CANCELMACRO:)All Macros")});
+    QCOMPARE(session.boxes.size(), std::size_t(1));
 }
 
 QTEST_MAIN(MacroEditorTest)
