@@ -2,12 +2,18 @@
 #include "shell/engine.h"
 #include "shell/feature_set.h"
 #include "ui/devices/direct_control_window.h"
+#include "ui/devices/energy_window.h"
+#include "ui/devices/lamp_properties_window.h"
+#include "ui/devices/lamp_type_window.h"
+#include "ui/devices/lamps_on_channels_window.h"
 #include "ui/devices/light_levels_window.h"
 #include "ui/devices/roll_call_window.h"
 #include "ui/devices/sensors_window.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
 
+#include <QCalendarWidget>
+#include <QComboBox>
 #include <QListWidget>
 #include <QTimer>
 #include "ui/windows.h"
@@ -58,6 +64,33 @@ void addDeviceWindows(Windows& windows) {
                  .reopen = [](QWidget* window,
                               const QVariant&) { static_cast<RollCallWindow*>(window)->refreshNames(); },
                  .keep = true});
+    windows.add(window::kEnergy, {.create = [&windows](const QVariant&) -> QWidget* {
+                                      return new EnergyWindow(windows.engine(), windows.mainWindow());
+                                  },
+                                  .reopen = {},
+                                  .keep = true});
+    windows.add(
+        window::kLampTypes,
+        {.create = [&windows](const QVariant&) -> QWidget* {
+             return new LampTypeWindow(windows.engine().mainDatabase(), windows.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<LampTypeWindow*>(window)->reload(); },
+         .keep = true});
+    windows.add(window::kLampProperties,
+                {.create = [&windows](const QVariant&) -> QWidget* {
+                     return new LampPropertiesWindow(windows.engine().mainDatabase(), windows.mainWindow());
+                 },
+                 .reopen = [](QWidget* window,
+                              const QVariant&) { static_cast<LampPropertiesWindow*>(window)->reload(); },
+                 .keep = true});
+    windows.add(window::kLampsOnChannels,
+                {.create = [&windows](const QVariant&) -> QWidget* {
+                     return new LampsOnChannelsWindow(windows.engine().mainDatabase(), windows.mainWindow());
+                 },
+                 .reopen = [](QWidget* window,
+                              const QVariant&) { static_cast<LampsOnChannelsWindow*>(window)->reload(); },
+                 .keep = true});
+
     // The progress window opens when a roll call starts and closes at its end.
     // The runner exists once the engine has started, so connect when it does.
     // The engine says nothing when its features are made (or made again), so
@@ -85,6 +118,20 @@ void addDeviceWindows(Windows& windows) {
     windows.addScene(QStringLiteral("direct-control"), [](Windows& w) -> QWidget* {
         QWidget* window = w.open(window::kDirectControl);
         if (auto* list = window->findChild<QListWidget*>("areaList")) list->setCurrentRow(5);
+        return window;
+    });
+    // The report over the levels heard since yesterday (the end day is left out).
+    windows.addScene(QStringLiteral("energy"), [](Windows& w) -> QWidget* {
+        auto* window = static_cast<EnergyWindow*>(w.open(window::kEnergy));
+        const QDate today = QDate::currentDate();
+        window->findChild<QCalendarWidget*>("StartDateMonthView")->setSelectedDate(today.addDays(-1));
+        window->findChild<QCalendarWidget*>("EndDateMonthView")->setSelectedDate(today.addDays(1));
+        window->createReport();
+        return window;
+    });
+    windows.addScene(QStringLiteral("lamps"), [](Windows& w) -> QWidget* {
+        QWidget* window = w.open(window::kLampProperties);
+        if (auto* types = window->findChild<QComboBox*>("lampTypeCombo")) types->setCurrentIndex(1);
         return window;
     });
     windows.addScene(QStringLiteral("light-levels"),
