@@ -1,7 +1,7 @@
 -- Control and device windows: sensors 7 and 9 (both simulated), three named
 -- channels in area 5, a device type and a roll call over the simulated devices.
 UPDATE Config SET enablesensorlog = 1;
-UPDATE SensorInterval SET SensorInterval = 60;
+UPDATE SensorInterval SET SensorInterval = 10;
 INSERT INTO Sensors (SensorBoxNum, SensorDesc, Calibration, LogthisSensor) VALUES
   (7, 'Atrium', 1, 1),
   (9, 'Car park', 1, 1);

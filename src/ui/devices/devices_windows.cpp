@@ -7,7 +7,9 @@
 #include "ui/devices/lamp_type_window.h"
 #include "ui/devices/lamps_on_channels_window.h"
 #include "ui/devices/light_levels_window.h"
+#include "ui/devices/new_sensor_window.h"
 #include "ui/devices/roll_call_window.h"
+#include "ui/devices/sensor_properties_window.h"
 #include "ui/devices/sensors_window.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
@@ -15,6 +17,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include "ui/windows.h"
 
@@ -50,10 +53,43 @@ void addDeviceWindows(Windows& windows) {
         window::kSensors,
         {.create = [&windows](const QVariant&) -> QWidget* {
              if (!windows.engine().features()) return nullptr;
-             return new SensorsWindow(windows.engine(), windows.mainWindow());
+             auto* window = new SensorsWindow(windows.engine(), windows.mainWindow());
+             QObject::connect(window, &SensorsWindow::sensorChosen, window,
+                              [&windows](int box) { windows.open(window::kSensorProperties, box); });
+             QObject::connect(window, &SensorsWindow::newSensorAsked, window,
+                              [&windows] { windows.open(window::kNewSensor); });
+             return window;
          },
          .reopen = [](QWidget* window, const QVariant&) { static_cast<SensorsWindow*>(window)->reload(); },
          .keep = true});
+
+    // After a change in either sensor window the list shows it.
+    auto reloadSensors = [&windows] {
+        if (auto* sensors = windows.find<SensorsWindow>(window::kSensors)) sensors->reload();
+    };
+    windows.add(window::kNewSensor,
+                {.create = [&windows, reloadSensors](const QVariant&) -> QWidget* {
+                     if (!windows.engine().features()) return nullptr;
+                     auto* window = new NewSensorWindow(windows.engine(), windows.mainWindow());
+                     QObject::connect(window, &NewSensorWindow::sensorAdded, window, reloadSensors);
+                     return window;
+                 },
+                 .reopen = {},
+                 .keep = true});
+    windows.add(window::kSensorProperties,
+                {.create = [&windows, reloadSensors](const QVariant& box) -> QWidget* {
+                     if (!windows.engine().features()) return nullptr;
+                     auto* window = new SensorPropertiesWindow(windows.engine(), windows.mainWindow());
+                     QObject::connect(window, &SensorPropertiesWindow::sensorsChanged, window, reloadSensors);
+                     if (box.isValid()) window->showSensor(box.toInt());
+                     return window;
+                 },
+                 .reopen =
+                     [](QWidget* window, const QVariant& box) {
+                         if (box.isValid())
+                             static_cast<SensorPropertiesWindow*>(window)->showSensor(box.toInt());
+                     },
+                 .keep = true});
 
     windows.add(window::kRollCall,
                 {.create = [&windows](const QVariant&) -> QWidget* {
@@ -115,6 +151,11 @@ void addDeviceWindows(Windows& windows) {
 
     windows.addScene(QStringLiteral("sensors"),
                      [](Windows& w) -> QWidget* { return w.open(window::kSensors); });
+    windows.addScene(QStringLiteral("sensor-properties"), [](Windows& w) -> QWidget* {
+        QWidget* window = w.open(window::kSensorProperties, 7);
+        if (auto* refresh = window->findChild<QPushButton*>("refreshButton")) refresh->click();
+        return window;
+    });
     windows.addScene(QStringLiteral("direct-control"), [](Windows& w) -> QWidget* {
         QWidget* window = w.open(window::kDirectControl);
         if (auto* list = window->findChild<QListWidget*>("areaList")) list->setCurrentRow(5);

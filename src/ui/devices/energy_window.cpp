@@ -70,26 +70,30 @@ void EnergyWindow::createReport() {
 }
 
 void EnergyWindow::showTotals(const std::vector<devices::ChannelEnergy>& totals) {
-    auto* chart = new QChart;
-    chart->setTitle(totals.empty() ? tr("Energy per channel: no report yet")
-                                   : tr("Energy per channel (kWh)"));
-    chart->legend()->hide();
+    // Channels without lamps used nothing; only those that used energy get a bar.
     auto* set = new QBarSet(tr("kWh"));
     QStringList channels;
     double highest = 0;
     for (const devices::ChannelEnergy& channel : totals) {
+        if (channel.kWh <= 0) continue;
         *set << channel.kWh;
         channels << tr("%1/%2").arg(channel.area).arg(channel.channel);
         highest = std::max(highest, channel.kWh);
     }
+    auto* chart = new QChart;
+    chart->setTitle(channels.isEmpty() ? tr("Energy per channel: none used in the range")
+                                       : tr("Energy per channel (kWh)"));
+    chart->legend()->hide();
     auto* series = new QBarSeries;
     series->append(set);
+    series->setLabelsVisible(true);
+    series->setLabelsFormat(QStringLiteral("@value"));
     chart->addSeries(series);
     auto* x = new QBarCategoryAxis;
     x->append(channels);
     x->setTitleText(tr("Area/Channel"));
     auto* y = new QValueAxis;
-    y->setRange(0, highest > 0 ? highest * 1.1 : 1);
+    y->setRange(0, highest > 0 ? highest * 1.15 : 1);
     y->setLabelFormat(QStringLiteral("%.2f"));
     y->setTitleText(tr("kWh"));
     chart->addAxis(x, Qt::AlignBottom);
