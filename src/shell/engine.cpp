@@ -319,7 +319,7 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
             *m_main, m_macros->runner(), m_areaState, m_names, m_monitor, m_deps.clock,
             [this](const net::RawMessage& m) { sendRS232(m); },
             [this](const QString& name, bool on) { m_macros->pool().EnableMacro(name, on); }, m_paths, config(),
-            m_macros->mailer()});
+            m_macros->mailer(), m_deps.channelSeekStepMs});
         m_features->registerReactions(*m_inbox);
         connect(&m_macros->pool(), &macros::MacroPool::RollCall, this,
                 [this](const QString& name) { m_features->rollCalls().RollCall(name); });

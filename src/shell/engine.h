@@ -41,7 +41,7 @@ namespace qv::exchange {
 class ItemExchange;
 class ExchangeReactions;
 class StatusFile;
-}
+}  // namespace qv::exchange
 
 namespace qv::shell {
 
@@ -52,6 +52,9 @@ struct EngineDeps {
     // Another keeper of monitor records beside the monitor log (the headless
     // printer, a test's recorder); may be null.
     store::MonitorSink* extraMonitor = nullptr;
+    // The light levels' channel seek step (requestleveltimer); 0 is the
+    // program's own 150 ms. A test over the simulator may go faster.
+    int channelSeekStepMs = 0;
 };
 
 struct StartSettings {
@@ -86,7 +89,8 @@ public:
     void RunMacro(const QString& name);
     void MonitorAdditem(const store::MonitorRecord& record) { m_monitor.MonitorAdditem(record); }
     void GetAreaPresetNames();
-    ScriptConsole::Outcome runScript(const QString& code, const QString& fileName = QStringLiteral("console"));
+    ScriptConsole::Outcome runScript(const QString& code,
+                                     const QString& fileName = QStringLiteral("console"));
 
     comms::SerialComms& comms() { return *m_comms; }
     comms::ServerLink& serverLink() { return *m_server; }

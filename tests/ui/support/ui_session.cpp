@@ -72,7 +72,9 @@ bool UiSession::sawBox(const QString& text) const {
 
 bool UiSession::startSimulator() {
     m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_sim.start(QStringLiteral(QUORVEL_SIM_PATH), QStringList{QStringLiteral("--link"), simLink(), QStringLiteral("--quiet")} + m_options.simArguments);
+    m_sim.start(
+        QStringLiteral(QUORVEL_SIM_PATH),
+        QStringList{QStringLiteral("--link"), simLink(), QStringLiteral("--quiet")} + m_options.simArguments);
     if (!m_sim.waitForStarted(5000)) {
         m_why = QStringLiteral("quorvel-sim did not start");
         return false;
@@ -91,7 +93,8 @@ bool UiSession::startSimulator() {
 
 bool UiSession::runEngine(bool keepRunning) {
     m_clock = std::make_unique<comms::SystemClock>();
-    m_engine = std::make_unique<shell::Engine>(shell::EngineDeps{*m_clock, comms::SerialLink::factory(), m_settings});
+    m_engine = std::make_unique<shell::Engine>(shell::EngineDeps{
+        *m_clock, comms::SerialLink::factory(), m_settings, nullptr, m_options.channelSeekStepMs});
     if (keepRunning) {
         m_windows = std::make_unique<ui::Windows>(*m_engine, nullptr);
         ui::addAllWindows(*m_windows);

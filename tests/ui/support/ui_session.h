@@ -34,7 +34,8 @@ public:
     struct Options {
         QStringList simArguments;  // beside --link
         bool mainWindow = false;
-        Seed seed;                 // rows written into the files before the start
+        Seed seed;                  // rows written into the files before the start
+        int channelSeekStepMs = 0;  // 0: the program's own channel seek step
     };
 
     UiSession();
