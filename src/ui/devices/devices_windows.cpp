@@ -3,6 +3,7 @@
 #include "shell/feature_set.h"
 #include "ui/devices/direct_control_window.h"
 #include "ui/devices/energy_window.h"
+#include "ui/devices/item_exchange_window.h"
 #include "ui/devices/lamp_properties_window.h"
 #include "ui/devices/lamp_type_window.h"
 #include "ui/devices/lamps_on_channels_window.h"
@@ -127,6 +128,15 @@ void addDeviceWindows(Windows& windows) {
                               const QVariant&) { static_cast<LampsOnChannelsWindow*>(window)->reload(); },
                  .keep = true});
 
+    windows.add(window::kItemExchange,
+                {.create = [&windows](const QVariant&) -> QWidget* {
+                     if (!windows.engine().features()) return nullptr;
+                     return new ItemExchangeWindow(windows.engine(), windows.mainWindow());
+                 },
+                 .reopen = [](QWidget* window,
+                              const QVariant&) { static_cast<ItemExchangeWindow*>(window)->refresh(); },
+                 .keep = true});
+
     // The progress window opens when a roll call starts and closes at its end.
     // The runner exists once the engine has started, so connect when it does.
     // The engine says nothing when its features are made (or made again), so
@@ -174,6 +184,17 @@ void addDeviceWindows(Windows& windows) {
         QWidget* window = w.open(window::kLampProperties);
         if (auto* types = window->findChild<QComboBox*>("lampTypeCombo")) types->setCurrentIndex(1);
         return window;
+    });
+    // The exchange turned on, with the status items the demo's traffic changes.
+    windows.addScene(QStringLiteral("item-exchange"), [](Windows& w) -> QWidget* {
+        if (!w.engine().itemExchangeOn()) w.engine().setItemExchange(true);
+        return w.open(window::kItemExchange);
+    });
+    // A roll call of the demo's two sensor boxes while it runs.
+    windows.addScene(QStringLiteral("roll-call"), [](Windows& w) -> QWidget* {
+        if (!w.engine().features()) return nullptr;
+        w.engine().features()->rollCalls().RollCall(QStringLiteral("Morning check"));
+        return w.open(window::kRollCall);
     });
     windows.addScene(QStringLiteral("light-levels"),
                      [](Windows& w) -> QWidget* { return w.open(window::kLightLevels, 5); });

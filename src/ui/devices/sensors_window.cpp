@@ -127,10 +127,10 @@ void SensorsWindow::refreshChart() {
                                      : tr("Lux over the last day (corrected)"));
     auto* time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("HH:mm"));
-    if (readings.empty())
-        time->setRange(now.addDays(-1), now);
-    else
-        time->setRange(readings.front().when, std::max(now, readings.back().when));
+    // At least the last ten minutes, so a few readings still get a readable axis.
+    QDateTime from = now.addSecs(-600);
+    if (!readings.empty() && readings.front().when < from) from = readings.front().when;
+    time->setRange(from, readings.empty() ? now : std::max(now, readings.back().when));
     auto* lux = new QValueAxis;
     lux->setLabelFormat(QStringLiteral("%d"));
     lux->setTitleText(tr("lux"));

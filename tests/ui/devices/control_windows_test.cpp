@@ -1,5 +1,8 @@
 // Direct control and light levels on a real engine against quorvel-sim.
 
+#include "features/exchange/item_exchange.h"
+#include "features/reactions/direct_control.h"
+#include "shell/feature_set.h"
 #include "store/monitor_log.h"
 #include "ui/support/ui_session.h"
 #include "ui/window_names.h"
@@ -11,6 +14,7 @@
 #include <QSlider>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QtTest>
 
 using qv::test::UiSession;
@@ -41,6 +45,7 @@ private slots:
     void directControlFollowsTheArea();
     void lightLevelsSliderSetsTheChannel();
     void seekFindsTheChannelsAndSaveIsNoted();
+    void itemExchangeSwitchesAndShowsItems();
 };
 
 namespace {
@@ -146,6 +151,40 @@ void ControlWindowsTest::seekFindsTheChannelsAndSaveIsNoted() {
     QCOMPARE(saveNotes(), 0);
     QTest::mouseClick(window->findChild<QPushButton*>("saveButton"), Qt::LeftButton);
     QCOMPARE(saveNotes(), 1);
+}
+
+// The window turns the exchange on and off through the engine and lists the
+// status item of an area whose preset is heard.
+void ControlWindowsTest::itemExchangeSwitchesAndShowsItems() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    QWidget* window = session.windows().open(qv::ui::window::kItemExchange);
+    QVERIFY(window);
+    auto* state = window->findChild<QLabel*>("stateLabel");
+    auto* toggle = window->findChild<QPushButton*>("switchButton");
+    // A fresh configuration has the exchange on (ddeability).
+    QVERIFY(session.engine().itemExchangeOn());
+    QVERIFY(state->text().startsWith("listening"));
+    toggle->click();
+    QVERIFY(!session.engine().itemExchangeOn());
+    QCOMPARE(state->text(), QString("off"));
+    QCOMPARE(toggle->text(), QString("Start"));
+    toggle->click();
+    QVERIFY(session.engine().itemExchangeOn());
+    QVERIFY(state->text().startsWith("listening"));
+    QCOMPARE(window->findChild<QLabel*>("socketLabel")->text(),
+             session.engine().itemExchange()->socketPath());
+
+    session.engine().features()->directControl().chooseArea(12);
+    session.engine().features()->directControl().send(4);
+    auto* items = window->findChild<QTableWidget*>("itemTable");
+    // Choosing the area asks for its preset (1 in the simulator), then 4 is sent.
+    auto value = [&] {
+        const auto found = items->findItems("StatusArea12", Qt::MatchExactly);
+        return found.isEmpty() ? QString() : items->item(found.front()->row(), 1)->text();
+    };
+    QVERIFY2(UiSession::waitUntil([&] { return value() == "4"; }), qPrintable(value()));
+    QCOMPARE(items->findItems("StatusArea12", Qt::MatchExactly).size(), 1);
 }
 
 QTEST_MAIN(ControlWindowsTest)
