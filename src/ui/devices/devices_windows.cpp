@@ -190,12 +190,6 @@ void addDeviceWindows(Windows& windows) {
         if (!w.engine().itemExchangeOn()) w.engine().setItemExchange(true);
         return w.open(window::kItemExchange);
     });
-    // A roll call of the demo's two sensor boxes while it runs.
-    windows.addScene(QStringLiteral("roll-call"), [](Windows& w) -> QWidget* {
-        if (!w.engine().features()) return nullptr;
-        w.engine().features()->rollCalls().RollCall(QStringLiteral("Morning check"));
-        return w.open(window::kRollCall);
-    });
     windows.addScene(QStringLiteral("light-levels"),
                      [](Windows& w) -> QWidget* { return w.open(window::kLightLevels, 5); });
 }
