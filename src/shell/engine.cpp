@@ -1,11 +1,11 @@
 #include "shell/engine.h"
 
-#include "features/exchange/exchange_reactions.h"
 #include "features/devices/roll_call.h"
-#include "features/reactions/button_panel.h"
+#include "features/exchange/exchange_reactions.h"
 #include "features/exchange/item_exchange.h"
 #include "features/exchange/status_file.h"
 #include "features/plan/plan_feed.h"
+#include "features/reactions/button_panel.h"
 #include "macros/macro_engine.h"
 #include "schedule/scheduling.h"
 #include "schedule/sun_times.h"
@@ -18,8 +18,10 @@
 
 namespace qv::shell {
 
-const QString Engine::kVersionText =
-    QStringLiteral("v%1.%2  build %3").arg(QUORVEL_VERSION_MAJOR).arg(QUORVEL_VERSION_MINOR).arg(QUORVEL_VERSION_PATCH);
+const QString Engine::kVersionText = QStringLiteral("v%1.%2  build %3")
+                                         .arg(QUORVEL_VERSION_MAJOR)
+                                         .arg(QUORVEL_VERSION_MINOR)
+                                         .arg(QUORVEL_VERSION_PATCH);
 
 namespace {
 
@@ -45,10 +47,10 @@ Engine::Engine(EngineDeps deps, QObject* parent)
     connect(m_comms.get(), &comms::SerialComms::progress, this, [this](const QString& text) {
         if (!started()) emit splashCaption(text);
     });
-    m_server = std::make_unique<comms::ServerLink>(comms::ServerLinkDeps{
-        m_deps.clock, m_monitor, *m_inbox, m_areaState, [this](int area, int preset) {
-            if (m_features) m_features->buttons().buttonChange(area, preset);
-        }});
+    m_server = std::make_unique<comms::ServerLink>(
+        comms::ServerLinkDeps{m_deps.clock, m_monitor, *m_inbox, m_areaState, [this](int area, int preset) {
+                                  if (m_features) m_features->buttons().buttonChange(area, preset);
+                              }});
     connect(m_server.get(), &comms::ServerLink::alert, this, &Engine::alert);
 }
 
@@ -90,14 +92,18 @@ void Engine::GetAreaPresetNames() {
     m_names.clear();
     const store::NameRows rows = store::loadNameRows(*m_main);
     for (const auto& [area, name] : rows.areas) m_names.setAreaName(area, name.toStdString());
-    for (const auto& [area, preset, name] : rows.presets) m_names.setPresetName(area, preset, name.toStdString());
+    for (const auto& [area, preset, name] : rows.presets)
+        m_names.setPresetName(area, preset, name.toStdString());
     for (const auto& [area, channel, name] : rows.channels)
         m_names.setChannelName(area, channel, name.toStdString());
     // Last, so that a stored row for channel 256 does not rename it.
-    for (int area = 1; area <= net::kMaxArea; ++area) m_names.setChannelName(area, net::kAllChannels, "All Channels");
+    for (int area = 1; area <= net::kMaxArea; ++area)
+        m_names.setChannelName(area, net::kAllChannels, "All Channels");
 }
 
-void Engine::sendRS232(const net::RawMessage& message) { m_comms->sendRS232(message); }
+void Engine::sendRS232(const net::RawMessage& message) {
+    m_comms->sendRS232(message);
+}
 
 void Engine::RunMacro(const QString& name) {
     if (m_macros) m_macros->runner().RunMacro(name);
@@ -142,8 +148,9 @@ void Engine::openStores(const StartSettings& settings) {
     // not be written is said plainly, before anything is touched.
     const QString master = QFileInfo(m_paths.mainDb()).absolutePath();
     if (!QFileInfo(master).isWritable()) {
-        fail(QStringLiteral("The folder %1 can not be written. Quorvel keeps its databases there and must be able "
-                            "to change them.")
+        fail(QStringLiteral(
+                 "The folder %1 can not be written. Quorvel keeps its databases there and must be able "
+                 "to change them.")
                  .arg(master));
         return;
     }
@@ -171,8 +178,9 @@ void Engine::openStores(const StartSettings& settings) {
         const QString why = QString::fromUtf8(e.what());
         if (why.contains(QLatin1String("locked"), Qt::CaseInsensitive) ||
             why.contains(QLatin1String("busy"), Qt::CaseInsensitive))
-            fail(QStringLiteral("The database engine cannot open the file %1.  It is already opened exclusively by "
-                                "another user, or you need permission to view its data.\n%2")
+            fail(QStringLiteral(
+                     "The database engine cannot open the file %1.  It is already opened exclusively by "
+                     "another user, or you need permission to view its data.\n%2")
                      .arg(m_paths.mainDb(), why));
         else
             fail(QStringLiteral("The main database %1 can not be opened: %2").arg(m_paths.mainDb(), why));
@@ -181,8 +189,8 @@ void Engine::openStores(const StartSettings& settings) {
     try {
         // The side files exist from the first start, so other programs and
         // later tasks find their tables.
-        for (store::DbKind kind : {store::DbKind::SensorLog, store::DbKind::EnergyUsage,
-                                   store::DbKind::RollCallTemplate})
+        for (store::DbKind kind :
+             {store::DbKind::SensorLog, store::DbKind::EnergyUsage, store::DbKind::RollCallTemplate})
             store::Database::open(m_paths.pathOf(kind), kind).close();
     } catch (const store::StoreError& e) {
         m_debug.AddDebug(QStringLiteral("### ") + QString::fromUtf8(e.what()));
@@ -196,12 +204,13 @@ const store::ConfigSettings& Engine::config() const {
 
 void Engine::createConfig() {
     if (m_config) return;
-    m_config = std::make_unique<config::ConfigEngine>(config::ConfigDeps{
-        *m_main, m_paths, m_monitor, m_deps.clock, m_deps.userSettings,
-        [this](const net::RawMessage& m) { sendRS232(m); }});
+    m_config = std::make_unique<config::ConfigEngine>(
+        config::ConfigDeps{*m_main, m_paths, m_monitor, m_deps.clock, m_deps.userSettings,
+                           [this](const net::RawMessage& m) { sendRS232(m); }});
     connect(m_config.get(), &config::ConfigEngine::releaseRateChanged, m_comms.get(),
             &comms::SerialComms::setReleaseRate);
-    connect(m_config.get(), &config::ConfigEngine::doNotSendChanged, m_comms.get(), &comms::SerialComms::setDoNotSend);
+    connect(m_config.get(), &config::ConfigEngine::doNotSendChanged, m_comms.get(),
+            &comms::SerialComms::setDoNotSend);
     connect(m_config.get(), &config::ConfigEngine::namesChanged, this, &Engine::GetAreaPresetNames);
     connect(m_config.get(), &config::ConfigEngine::ddeLinkRequested, this, &Engine::setItemExchange);
     connect(m_config.get(), &config::ConfigEngine::commsSettingsChanged, this,
@@ -215,10 +224,15 @@ void Engine::createConfig() {
     });
 }
 
+bool Engine::itemExchangeOn() const {
+    return m_exchange && m_exchange->isListening();
+}
+
 void Engine::setItemExchange(bool on) {
     if (!on) {
         if (m_statusFile) m_statusFile->stop();
         if (m_exchange) m_exchange->stop();
+        emit itemExchangeChanged(false);
         return;
     }
     if (!m_exchange) {
@@ -228,10 +242,12 @@ void Engine::setItemExchange(bool on) {
         // The in box keeps its reactions for its whole life, so these live as long.
         m_exchangeReactions = std::make_unique<exchange::ExchangeReactions>(m_exchange->items());
         m_inbox->addReactions(m_exchangeReactions.get());
-        m_statusFile = std::make_unique<exchange::StatusFile>(deps, exchange::StatusFile::defaultPath(m_paths.dir));
+        m_statusFile =
+            std::make_unique<exchange::StatusFile>(deps, exchange::StatusFile::defaultPath(m_paths.dir));
     }
     m_exchange->start();
     m_statusFile->start();
+    emit itemExchangeChanged(itemExchangeOn());
 }
 
 void Engine::openComms(std::function<void()> next) {
@@ -293,43 +309,52 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         m_macros->pool().setShowAllMacroActivity(m_config->showAllMacroActivity());
         const int readBack = std::clamp(config().LoadFromMonitorLog, 0, 10000);
         emit splashCaption(QStringLiteral("Loading...MonitorLog (%1 max rec)").arg(readBack));
-        m_monitorLog = std::make_unique<store::MonitorLog>(store::MonitorLogDeps{
-            m_paths.monitorLog(), &m_names, [this] { return m_deps.clock.now(); },
-            [this] { return m_deps.clock.monotonicMs(); }});
+        m_monitorLog = std::make_unique<store::MonitorLog>(
+            store::MonitorLogDeps{m_paths.monitorLog(), &m_names, [this] { return m_deps.clock.now(); },
+                                  [this] { return m_deps.clock.monotonicMs(); }});
         m_monitorLog->setLoggingEnabled(config().enablemonitorlog);
         m_monitorLog->loadPreviousSessions(readBack, [this](int percent) { emit loadProgress(percent); });
         emit loadProgress(-1);
         for (const store::MonitorRecord& record : loadNotes.records) m_monitorLog->MonitorAdditem(record);
         m_monitor.add(m_monitorLog.get());
-        for (const QString& notice : std::exchange(m_storeNotices, {})) monitorLine(QStringLiteral("Warning **"), notice);
+        for (const QString& notice : std::exchange(m_storeNotices, {}))
+            monitorLine(QStringLiteral("Warning **"), notice);
         monitorLine(QStringLiteral("Start"), QStringLiteral("Quorvel has started"));
     });
-    steps.addAsync(QStringLiteral("Loading...Comms"), [this](StepSequence::Next next) { openComms(next); },
-                   kStepGapMs);
-    steps.add(QStringLiteral("Loading...MacroProcessor"), [this] { RunMacro(QStringLiteral("startup")); },
-              kStepGapMs);
-    steps.add(QStringLiteral("Loading...Area and Preset Names"), [this] { GetAreaPresetNames(); }, kStepGapMs);
-    steps.add(QStringLiteral("Loading...Permissions"), [this] {
-        m_config->SetPermissions();
-        setItemExchange(m_config->permissions().ddeability());
-        if (m_usesServer) m_server->AreaPresetStatusRequest();  // not connected: nothing is sent
-    }, kStepGapMs);
+    steps.addAsync(
+        QStringLiteral("Loading...Comms"), [this](StepSequence::Next next) { openComms(next); }, kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...MacroProcessor"), [this] { RunMacro(QStringLiteral("startup")); },
+        kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...Area and Preset Names"), [this] { GetAreaPresetNames(); }, kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...Permissions"),
+        [this] {
+            m_config->SetPermissions();
+            setItemExchange(m_config->permissions().ddeability());
+            if (m_usesServer) m_server->AreaPresetStatusRequest();  // not connected: nothing is sent
+        },
+        kStepGapMs);
     steps.add({}, [this] {
-        m_features = std::make_unique<FeatureSet>(FeatureDeps{
-            *m_main, m_macros->runner(), m_areaState, m_names, m_monitor, m_deps.clock,
-            [this](const net::RawMessage& m) { sendRS232(m); },
-            [this](const QString& name, bool on) { m_macros->pool().EnableMacro(name, on); }, m_paths, config(),
-            m_macros->mailer()});
+        m_features = std::make_unique<FeatureSet>(
+            FeatureDeps{*m_main, m_macros->runner(), m_areaState, m_names, m_monitor, m_deps.clock,
+                        [this](const net::RawMessage& m) { sendRS232(m); },
+                        [this](const QString& name, bool on) { m_macros->pool().EnableMacro(name, on); },
+                        m_paths, config(), m_macros->mailer(), m_deps.channelSeekStepMs});
         m_features->registerReactions(*m_inbox);
         connect(&m_macros->pool(), &macros::MacroPool::RollCall, this,
                 [this](const QString& name) { m_features->rollCalls().RollCall(name); });
         connect(&m_macros->pool(), &macros::MacroPool::PlanViewNav, &m_features->plan(),
                 &plan::PlanFeed::NavigatePlanView);
     });
-    steps.add(QStringLiteral("Loading...Button Labels"), [this] { m_features->GetButtonLabels(); }, kStepGapMs);
-    steps.add(QStringLiteral("Loading...Button Changes"), [this] { m_features->GetButtonChanges(); }, kStepGapMs);
-    steps.add(QStringLiteral("Loading...Indicator Changes"), [this] { m_features->GetIndicatorChanges(); },
-              kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...Button Labels"), [this] { m_features->GetButtonLabels(); }, kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...Button Changes"), [this] { m_features->GetButtonChanges(); }, kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...Indicator Changes"), [this] { m_features->GetIndicatorChanges(); },
+        kStepGapMs);
     steps.add({}, [this] {
         // The schedule workspace is rebuilt and what is due this minute fires.
         QString calendar = config().ReminderCalendarPath.trimmed();
@@ -340,11 +365,14 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
             this);
         m_scheduling->start();
     });
-    steps.add(QStringLiteral("Loading...Sensor Log"), [this] { m_features->GetSensorstoLog(); }, kStepGapMs);
-    steps.add(QStringLiteral("Loading...Area/Preset Events"), [this] { m_features->GetAreaPresetEvents(); },
-              kStepGapMs);
-    steps.add(QStringLiteral("Loading...Custom Code Events"), [this] { m_features->GetCustomCodeEvents(); },
-              kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...Sensor Log"), [this] { m_features->GetSensorstoLog(); }, kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...Area/Preset Events"), [this] { m_features->GetAreaPresetEvents(); },
+        kStepGapMs);
+    steps.add(
+        QStringLiteral("Loading...Custom Code Events"), [this] { m_features->GetCustomCodeEvents(); },
+        kStepGapMs);
     steps.add({}, [this] {
         if (QDir().mkdir(QDir(m_paths.dir).filePath(QStringLiteral("Planview Drawings"))))
             m_debug.AddDebug(QStringLiteral("Create \\Planview Drawings Folder"));
@@ -373,7 +401,8 @@ void Engine::shutdown(std::function<void()> done) {
         m_watchdog.stop();
         // Stopped during start-up, the up time counts from the start of loading.
         const QDateTime since = m_startedAt.isValid() ? m_startedAt : m_startCalledAt;
-        if (since.isValid()) monitorLine(QStringLiteral("Shutdown"), shutdownText(since.secsTo(m_deps.clock.now())));
+        if (since.isValid())
+            monitorLine(QStringLiteral("Shutdown"), shutdownText(since.secsTo(m_deps.clock.now())));
         if (m_macros) {
             m_macros->pool().CancelAllMacros(QStringLiteral("All"));
             m_macros->pool().stopCue();  // nothing new starts while the database closes
@@ -383,13 +412,19 @@ void Engine::shutdown(std::function<void()> done) {
         m_comms->stopHeartBeat();
     });
     // A second for the last echoes and cancelled macros to settle.
-    steps->add({}, [this] {
-        m_comms->shutdown();
-        m_server->stop();
-    }, 1000);
-    steps->add({}, [this] {
-        if (m_macros) m_macros->pool().CancelAllMacros(QStringLiteral("All"));
-    }, 300);
+    steps->add(
+        {},
+        [this] {
+            m_comms->shutdown();
+            m_server->stop();
+        },
+        1000);
+    steps->add(
+        {},
+        [this] {
+            if (m_macros) m_macros->pool().CancelAllMacros(QStringLiteral("All"));
+        },
+        300);
     // At most 5 s for processors that have not let go yet.
     steps->addAsync({}, [this](StepSequence::Next next) {
         waitForProcessors(m_deps.clock.monotonicMs() + kProcessorGraceMs, std::move(next));

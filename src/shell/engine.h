@@ -41,7 +41,7 @@ namespace qv::exchange {
 class ItemExchange;
 class ExchangeReactions;
 class StatusFile;
-}
+}  // namespace qv::exchange
 
 namespace qv::shell {
 
@@ -52,6 +52,9 @@ struct EngineDeps {
     // Another keeper of monitor records beside the monitor log (the headless
     // printer, a test's recorder); may be null.
     store::MonitorSink* extraMonitor = nullptr;
+    // The light levels' channel seek step (requestleveltimer); 0 is the
+    // program's own 150 ms. A test over the simulator may go faster.
+    int channelSeekStepMs = 0;
 };
 
 struct StartSettings {
@@ -86,7 +89,8 @@ public:
     void RunMacro(const QString& name);
     void MonitorAdditem(const store::MonitorRecord& record) { m_monitor.MonitorAdditem(record); }
     void GetAreaPresetNames();
-    ScriptConsole::Outcome runScript(const QString& code, const QString& fileName = QStringLiteral("console"));
+    ScriptConsole::Outcome runScript(const QString& code,
+                                     const QString& fileName = QStringLiteral("console"));
 
     comms::SerialComms& comms() { return *m_comms; }
     comms::ServerLink& serverLink() { return *m_server; }
@@ -101,7 +105,13 @@ public:
     config::ConfigEngine* configEngine() { return m_config.get(); }
     FeatureSet* features() { return m_features.get(); }
     schedule::Scheduling* scheduling() { return m_scheduling.get(); }
+    // Made on first use; null before the exchange was first turned on.
     exchange::ItemExchange* itemExchange() { return m_exchange.get(); }
+    // The item exchange (with the area status file) on or off: the ddeability
+    // permission at start-up, the configuration's DDE link and the Link menu's
+    // window. itemExchangeChanged follows every switch.
+    void setItemExchange(bool on);
+    bool itemExchangeOn() const;
     // The settings as loaded at start-up (defaults before).
     const store::ConfigSettings& config() const;
     DebugLog& debugLog() { return m_debug; }
@@ -122,6 +132,7 @@ signals:
     void loadProgress(int percent);
     // "System Restart" was run: shut down, then start the program again.
     void restartRequested();
+    void itemExchangeChanged(bool on);
 
 private:
     void buildLoadSequence(StepSequence& steps, const StartSettings& settings);
@@ -131,7 +142,6 @@ private:
     // at start-up and after the configuration changed them.
     void GetCommsMethod(const store::CommsSettings& stored, std::function<void(bool)> done);
     void createConfig();
-    void setItemExchange(bool on);
     void monitorLine(const QString& type, const QString& comment);
     void fail(const QString& fatalMessage);
     void waitForProcessors(qint64 deadline, StepSequence::Next next);

@@ -20,14 +20,24 @@
 
 namespace qv::shell {
 
+namespace {
+
+reactions::LightLevels::Intervals lightLevelIntervals(const FeatureDeps& d) {
+    reactions::LightLevels::Intervals intervals;
+    if (d.channelSeekStepMs > 0) intervals.seekStepMs = d.channelSeekStepMs;
+    return intervals;
+}
+
+}  // namespace
+
 FeatureSet::FeatureSet(FeatureDeps d)
     : m_events(std::make_unique<reactions::Events>(d.main, d.runner, d.monitor, d.clock)),
       m_buttons(std::make_unique<reactions::ButtonPanel>(d.main, d.runner, d.areaState, d.monitor, d.clock,
                                                          d.sendRS232, d.config.buttonversion)),
       m_directControl(std::make_unique<reactions::DirectControl>(
           d.main, d.areaState, d.names, d.monitor, d.clock, d.runner, d.sendRS232, d.enableMacro)),
-      m_lightLevels(std::make_unique<reactions::LightLevels>(
-          d.main, d.areaState, d.monitor, d.clock, d.sendRS232, reactions::LightLevels::Intervals{})),
+      m_lightLevels(std::make_unique<reactions::LightLevels>(d.main, d.areaState, d.monitor, d.clock,
+                                                             d.sendRS232, lightLevelIntervals(d))),
       m_floatingPreset(std::make_unique<reactions::FloatingPreset>(d.main, d.areaState, d.names, d.sendRS232,
                                                                    reactions::FloatingPreset::Intervals{})),
       m_timers(std::make_unique<devices::QtDeviceTimers>()),
@@ -48,7 +58,8 @@ devices::DeviceTimers& FeatureSet::deviceTimers() {
     return *m_timers;
 }
 
-std::function<void(const QString&, const QString&, const QString&, const QString&)> FeatureSet::rollCallMailer(const FeatureDeps& d) {
+std::function<void(const QString&, const QString&, const QString&, const QString&)>
+FeatureSet::rollCallMailer(const FeatureDeps& d) {
     store::MonitorSink* monitor = &d.monitor;
     const comms::Clock* clock = &d.clock;
     macros::SmtpMailer* mailer = &d.mailer;

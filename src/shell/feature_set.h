@@ -52,6 +52,7 @@ struct FeatureDeps {
     store::DataPaths paths;
     const store::ConfigSettings& config;
     macros::SmtpMailer& mailer;  // the roll-call report goes out through it
+    int channelSeekStepMs = 0;   // 0: the light levels' own step
 };
 
 class FeatureSet {

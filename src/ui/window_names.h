@@ -26,10 +26,13 @@ inline const QString kPlanView = QStringLiteral("plan-view");
 inline const QString kPlanTree = QStringLiteral("plan-tree");
 inline const QString kIndicatorSetup = QStringLiteral("indicator-setup");
 inline const QString kFloatingPreset = QStringLiteral("floating-preset");
-// Control and devices (light levels' argument: an area).
+// Control and devices (light levels' argument: an area; sensor properties':
+// a sensor's box number).
 inline const QString kDirectControl = QStringLiteral("direct-control");
 inline const QString kLightLevels = QStringLiteral("light-levels");
 inline const QString kSensors = QStringLiteral("sensors");
+inline const QString kNewSensor = QStringLiteral("new-sensor");
+inline const QString kSensorProperties = QStringLiteral("sensor-properties");
 inline const QString kRollCall = QStringLiteral("roll-call");
 inline const QString kRollCallEditor = QStringLiteral("roll-call-editor");
 inline const QString kEnergy = QStringLiteral("energy");

@@ -102,8 +102,7 @@ EnergyReportResult createEnergyUsageReport(store::Database& main, store::Databas
         }
         report(progress, 50);
 
-        const std::vector<ChannelEnergy> totals =
-            energyTotals(std::move(samples), QDateTime(to, QTime(0, 0)).toSecsSinceEpoch());
+        result.totals = energyTotals(std::move(samples), QDateTime(to, QTime(0, 0)).toSecsSinceEpoch());
 
         {
             store::Transaction transaction(energyUsage);
@@ -132,7 +131,7 @@ EnergyReportResult createEnergyUsageReport(store::Database& main, store::Databas
             }
             QSqlQuery total = energyUsage.prepare(
                 QStringLiteral("INSERT INTO EnergyTotals (Area, Channel, Hours, kWh) VALUES (?, ?, ?, ?)"));
-            for (const ChannelEnergy& t : totals) {
+            for (const ChannelEnergy& t : result.totals) {
                 total.bindValue(0, t.area);
                 total.bindValue(1, t.channel);
                 total.bindValue(2, t.hours);
@@ -146,7 +145,7 @@ EnergyReportResult createEnergyUsageReport(store::Database& main, store::Databas
         result.records = static_cast<int>(rows.size());
         if (!csvPath.isEmpty()) {
             QString error;
-            if (!writeEnergyCsv(csvPath, rows, totals, &error)) {
+            if (!writeEnergyCsv(csvPath, rows, result.totals, &error)) {
                 result.message =
                     QStringLiteral("The report was made (%1 records) but the CSV export failed: %2")
                         .arg(QString::number(result.records), error);

@@ -19,6 +19,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace qv::devices {
 
@@ -30,6 +31,8 @@ struct EnergyReportResult {
     int records = 0;
     // The completion message on success, else what went wrong.
     QString message;
+    // Each channel's energy over the range, by area and channel.
+    std::vector<ChannelEnergy> totals;
 };
 
 // The message shown (and printed by the headless command) when done.

@@ -5,6 +5,8 @@
 #include "store/store_error.h"
 #include "store/transaction.h"
 
+#include <algorithm>
+
 namespace qv::devices {
 
 SensorLogWriter::SensorLogWriter(QString path, store::MonitorSink& monitor, const comms::Clock& clock)
@@ -75,6 +77,24 @@ void SensorLogWriter::writePending() {
     }
     transaction.commit();
     m_pending.clear();
+}
+
+std::vector<SensorLogReading> SensorLogWriter::readingsSince(const QDateTime& since, int limit) {
+    store::Database& db = database();
+    QSqlQuery query = db.prepare(
+        QStringLiteral("SELECT SensorBoxnumber, Description, LuxLevel, CorrectedLuxLevel, DateTimeStamp "
+                       "FROM TBLSensorLog WHERE DateTimeStamp >= ? "
+                       "ORDER BY DateTimeStamp DESC, Sensorlog_ID DESC LIMIT ?"));
+    query.addBindValue(store::dateTimeText(since));
+    query.addBindValue(limit);
+    db.exec(query);
+    std::vector<SensorLogReading> readings;
+    while (query.next()) {
+        readings.push_back({query.value(0).toInt(), query.value(1).toString(), query.value(2).toInt(),
+                            query.value(3).toDouble(), store::dateTimeFromText(query.value(4).toString())});
+    }
+    std::reverse(readings.begin(), readings.end());
+    return readings;
 }
 
 bool SensorLogWriter::recordSensorChange(const SensorChange& change, bool removed) {

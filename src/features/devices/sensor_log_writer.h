@@ -19,6 +19,7 @@
 
 #include <deque>
 #include <optional>
+#include <vector>
 
 namespace qv::devices {
 
@@ -61,6 +62,10 @@ public:
     // and appends a TBLSensorChanged row, in one transaction. On failure the
     // reason is in lastError() and has gone to the monitor.
     bool recordSensorChange(const SensorChange& change, bool removed = false);
+
+    // The readings logged at or after since, oldest first; when there are
+    // more than limit, the newest limit of them. Throws StoreError.
+    std::vector<SensorLogReading> readingsSince(const QDateTime& since, int limit = 5000);
 
     QString lastError() const { return m_lastError; }
     std::size_t pendingCount() const { return m_pending.size(); }

@@ -133,6 +133,7 @@ bool LightLevels::savePreset() {
     if (m_area == 0 || m_preset == 0 || seeking()) return false;
     const auto message = net::SavePreset(m_area, m_preset);
     if (!message) return false;
+    note(kSystemType, kSaveNote);
     m_sendRS232(*message);
     return true;
 }
@@ -142,7 +143,10 @@ bool LightLevels::saveToOtherPresets(const std::vector<int>& presets) {
     std::vector<TimedSequence::Step> steps;
     for (int preset : presets)
         if (const auto message = net::SavePreset(m_area, preset))
-            steps.push_back([this, message = *message] { m_sendRS232(message); });
+            steps.push_back([this, message = *message] {
+                note(kSystemType, kSaveNote);
+                m_sendRS232(message);
+            });
     return m_saves.start(std::move(steps), [this] { emit otherPresetsSaved(); });
 }
 

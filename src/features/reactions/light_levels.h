@@ -53,6 +53,8 @@ public:
         "I don't have any previous information about how many circuits are in this area. I can scan the "
         "system "
         "for you to find how many there are if you like, it may take around 2 minutes.");
+    // The monitor line written before every save of a preset.
+    static inline const QString kSaveNote = QStringLiteral("LightLevels asks to Save this Preset");
     static inline const QString kScanQuestion =
         QStringLiteral("Would you like me to scan for available circuits?");
 

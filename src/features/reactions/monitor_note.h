@@ -12,6 +12,7 @@ namespace qv::reactions {
 void monitorNote(store::MonitorSink& monitor, const comms::Clock& clock, const QString& msgType,
                  const QString& comment);
 
+inline const QString kSystemType = QStringLiteral("System");
 inline const QString kWarningType = QStringLiteral("Warning **");
 inline const QString kErrorType = QStringLiteral("ERROR ***");
 

@@ -215,6 +215,21 @@ TEST_F(SensorPropertiesTest, ASilentSensorGivesNoCalibration) {
     EXPECT_EQ(properties.calibration(), 2.0);
 }
 
+TEST_F(SensorEditorsTest, TheChartReadsTheNewestReadingsSinceADateOldestFirst) {
+    const QDateTime start(QDate(2026, 3, 2), QTime(8, 0));
+    for (int minute = 0; minute < 5; ++minute)
+        ASSERT_TRUE(
+            writer.appendReading({7, "Atrium ", 100 + minute, 150.0 + minute, start.addSecs(60 * minute)}));
+    const std::vector<SensorLogReading> since = writer.readingsSince(start.addSecs(60));
+    ASSERT_EQ(since.size(), 4u);
+    EXPECT_EQ(since.front().lux, 101);
+    EXPECT_EQ(since.back().when, start.addSecs(240));
+    const std::vector<SensorLogReading> newest = writer.readingsSince(start, 2);
+    ASSERT_EQ(newest.size(), 2u);
+    EXPECT_EQ(newest.front().lux, 103);
+    EXPECT_DOUBLE_EQ(newest.back().correctedLux, 154.0);
+}
+
 TEST(NewSensorListenerTest, TakesTheBoxOnlyWhileListening) {
     NewSensorListener listener;
     std::vector<int> heard;

@@ -1,5 +1,9 @@
 // Direct control and light levels on a real engine against quorvel-sim.
 
+#include "features/exchange/item_exchange.h"
+#include "features/reactions/direct_control.h"
+#include "shell/feature_set.h"
+#include "store/monitor_log.h"
 #include "ui/support/ui_session.h"
 #include "ui/window_names.h"
 
@@ -10,6 +14,7 @@
 #include <QSlider>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QtTest>
 
 using qv::test::UiSession;
@@ -39,7 +44,31 @@ class ControlWindowsTest : public QObject {
 private slots:
     void directControlFollowsTheArea();
     void lightLevelsSliderSetsTheChannel();
+    void seekFindsTheChannelsAndSaveIsNoted();
+    void itemExchangeSwitchesAndShowsItems();
 };
+
+namespace {
+
+struct Heard : qv::store::MonitorSink {
+    std::vector<qv::store::MonitorRecord> records;
+    void MonitorAdditem(const qv::store::MonitorRecord& record) override { records.push_back(record); }
+};
+
+void allowSaveAndSeek(const QString& dataDir) {
+    seedChannels(dataDir);
+    {
+        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("config"));
+        db.setDatabaseName(dataDir + QStringLiteral("/master/quorvel.db"));
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec("UPDATE Config SET UserCanSeekchannels = 1, UserCanSaveLightingPresets = 1"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("config"));
+}
+
+}  // namespace
 
 void ControlWindowsTest::directControlFollowsTheArea() {
     UiSession session;
@@ -92,6 +121,70 @@ void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
     auto* save = window->findChild<QPushButton*>("saveButton");
     QVERIFY(!save->isEnabled());
     QVERIFY(!window->findChild<QPushButton*>("saveOthersButton")->isEnabled());
+}
+
+// Area 6 has no known channels: the user is asked, the seek (a short step
+// here; 150 ms in the program) finds the simulator's three and lists exactly
+// those. Save writes its monitor line before the save message goes.
+void ControlWindowsTest::seekFindsTheChannelsAndSaveIsNoted() {
+    Heard heard;  // outlives the session
+    UiSession session(
+        {.simArguments = {"--channels", "3"}, .seed = allowSaveAndSeek, .channelSeekStepMs = 5});
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    session.engine().monitorLog()->addSink(&heard);
+    QWidget* window = session.windows().open(qv::ui::window::kLightLevels, 6);
+    QVERIFY(session.sawBox("Would you like me to scan for available circuits?"));
+    QVERIFY(UiSession::waitUntil([&] { return window->findChild<QSlider*>("slider1") != nullptr; }, 20000));
+    QVERIFY(window->findChild<QSlider*>("slider3"));
+    QVERIFY(!window->findChild<QSlider*>("slider4"));
+    QVERIFY(!window->findChild<QSlider*>("slider255"));
+
+    auto* presets = window->findChild<QComboBox*>("presetCombo");
+    presets->setCurrentIndex(2);
+    emit presets->activated(2);
+    auto saveNotes = [&] {
+        return std::count_if(
+            heard.records.begin(), heard.records.end(), [](const qv::store::MonitorRecord& r) {
+                return r.MsgType == "System" && r.comment == "LightLevels asks to Save this Preset";
+            });
+    };
+    QCOMPARE(saveNotes(), 0);
+    QTest::mouseClick(window->findChild<QPushButton*>("saveButton"), Qt::LeftButton);
+    QCOMPARE(saveNotes(), 1);
+}
+
+// The window turns the exchange on and off through the engine and lists the
+// status item of an area whose preset is heard.
+void ControlWindowsTest::itemExchangeSwitchesAndShowsItems() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    QWidget* window = session.windows().open(qv::ui::window::kItemExchange);
+    QVERIFY(window);
+    auto* state = window->findChild<QLabel*>("stateLabel");
+    auto* toggle = window->findChild<QPushButton*>("switchButton");
+    // A fresh configuration has the exchange on (ddeability).
+    QVERIFY(session.engine().itemExchangeOn());
+    QVERIFY(state->text().startsWith("listening"));
+    toggle->click();
+    QVERIFY(!session.engine().itemExchangeOn());
+    QCOMPARE(state->text(), QString("off"));
+    QCOMPARE(toggle->text(), QString("Start"));
+    toggle->click();
+    QVERIFY(session.engine().itemExchangeOn());
+    QVERIFY(state->text().startsWith("listening"));
+    QCOMPARE(window->findChild<QLabel*>("socketLabel")->text(),
+             session.engine().itemExchange()->socketPath());
+
+    session.engine().features()->directControl().chooseArea(12);
+    session.engine().features()->directControl().send(4);
+    auto* items = window->findChild<QTableWidget*>("itemTable");
+    // Choosing the area asks for its preset (1 in the simulator), then 4 is sent.
+    auto value = [&] {
+        const auto found = items->findItems("StatusArea12", Qt::MatchExactly);
+        return found.isEmpty() ? QString() : items->item(found.front()->row(), 1)->text();
+    };
+    QVERIFY2(UiSession::waitUntil([&] { return value() == "4"; }), qPrintable(value()));
+    QCOMPARE(items->findItems("StatusArea12", Qt::MatchExactly).size(), 1);
 }
 
 QTEST_MAIN(ControlWindowsTest)

@@ -74,8 +74,8 @@ bool UiSession::startSimulator() {
 bool UiSession::runEngine(bool keepRunning) {
     if (!m_clock) m_clock = std::make_unique<comms::SystemClock>();
     comms::Clock& clock = m_options.clock ? *m_options.clock : *m_clock;
-    m_engine =
-        std::make_unique<shell::Engine>(shell::EngineDeps{clock, comms::SerialLink::factory(), m_settings});
+    m_engine = std::make_unique<shell::Engine>(shell::EngineDeps{
+        clock, comms::SerialLink::factory(), m_settings, nullptr, m_options.channelSeekStepMs});
     if (keepRunning) {
         m_windows = std::make_unique<ui::Windows>(*m_engine, nullptr);
         ui::addAllWindows(*m_windows);

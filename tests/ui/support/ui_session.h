@@ -37,6 +37,7 @@ public:
         bool mainWindow = false;
         Seed seed;                      // rows written into the files before the start
         comms::Clock* clock = nullptr;  // the engine's clock (the test's); the system clock when null
+        int channelSeekStepMs = 0;      // 0: the program's own channel seek step
     };
 
     UiSession();
