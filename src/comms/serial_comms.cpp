@@ -60,6 +60,10 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
     m_reopenTimer.setSingleShot(true);
     m_reopenTimer.setInterval(kReopenMs);
     connect(&m_reopenTimer, &QTimer::timeout, this, &SerialComms::reopen);
+
+    m_lastMessageInTimer.setSingleShot(true);
+    m_lastMessageInTimer.setInterval(kLastMessageInMs);
+    connect(&m_lastMessageInTimer, &QTimer::timeout, this, &SerialComms::storeLastMessageIn);
 }
 
 SerialComms::~SerialComms() {
@@ -150,9 +154,16 @@ void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
     }
     m_heard = true;
     const std::string hex = net::toReceivedHex(chunk);
-    m_userSettings.setValue(QStringLiteral("Client/LastMessageIn"), QString::fromStdString(hex));
+    m_lastMessageIn = QString::fromStdString(hex);
+    if (!m_lastMessageInTimer.isActive()) storeLastMessageIn();
     m_inbox.append(net::makeInboxLine(hex, dateTimeText(m_clock.now()).toStdString(), "Comms"));
     if (!m_outbox.empty() && !m_outboxTimer.isActive()) m_outboxTimer.start();
+}
+
+void SerialComms::storeLastMessageIn() {
+    if (m_lastMessageIn.isNull()) return;
+    m_userSettings.setValue(QStringLiteral("Client/LastMessageIn"), std::exchange(m_lastMessageIn, {}));
+    m_lastMessageInTimer.start();
 }
 
 void SerialComms::Waitfor(int ms, std::function<void()> then) {
@@ -272,6 +283,8 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
 
 void SerialComms::shutdown() {
     closeSerial();
+    storeLastMessageIn();
+    m_lastMessageInTimer.stop();
     for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer,
                           &m_healthTimer, &m_channelRequestsTimer, &m_heartBeatTimer})
         timer->stop();

@@ -37,6 +37,10 @@ public:
     static constexpr int kReopenMs = 3000;
     // Bytes that do not frame are handed on once the line has been quiet this long.
     static constexpr int kQuietGapMs = 100;
+    // The per-user setting "LastMessageIn" is written at once after a quiet
+    // spell and then at most this often while messages keep coming, always
+    // with the last one heard: every write rewrites the settings file.
+    static constexpr int kLastMessageInMs = 1000;
 
     SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox& inbox, LinkFactory linkFactory,
                 QSettings& userSettings, QObject* parent = nullptr);
@@ -106,6 +110,7 @@ private:
     void onBytes(const QByteArray& bytes);
     void frame(const QByteArray& bytes);
     void handleChunk(const StreamFramer::Chunk& chunk);
+    void storeLastMessageIn();
     void monitorLine(const QString& type, const QString& comment, const QString& area = {},
                      const QString& preset = {});
     void giveUp(const QString& text, const std::function<void(bool)>& done, bool tryAgain = true);
@@ -135,9 +140,11 @@ private:
     QTimer m_channelRequestsTimer;
     QTimer m_heartBeatTimer;
     QTimer m_reopenTimer;
+    QTimer m_lastMessageInTimer;
 
     bool m_useUsb = false;
     QByteArray m_usbPending;
+    QString m_lastMessageIn;  // heard and not yet in the per-user settings
     bool m_heard = false;
     bool m_acknowledged = false;
     bool m_healthPhase = false;

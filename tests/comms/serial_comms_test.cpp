@@ -114,18 +114,23 @@ TEST_F(SerialCommsTest, OpenLogsTheSettingsAndTheHeadGoesUntilItsEcho) {
     ASSERT_TRUE(test::waitUntil([&] { return link_->written.size() >= 3; }));
     for (const QByteArray& w : link_->written) EXPECT_EQ(w, bytesOf(first));  // no echo yet: again and again
 
+    const auto lastMessageIn = [&] {
+        return settings.value("Client/LastMessageIn").toString().toStdString();
+    };
     link_->inject(bytesOf(first));
     EXPECT_TRUE(comms.acknowledged());
     EXPECT_EQ(comms.outboxCount(), 1u);
+    EXPECT_EQ(lastMessageIn(), net::toReceivedHex(first.data(), 8));
     ASSERT_TRUE(test::waitUntil([&] { return link_->written.back() == bytesOf(second); }));
     link_->inject(bytesOf(second));
     EXPECT_EQ(comms.outboxCount(), 0u);
 
-    // Each echo is heard, and goes to the in box and the per-user setting.
+    // Each echo is heard and goes to the in box; the per-user setting,
+    // written at most once a second, has the last one by the shutdown.
     ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 2; }));
-    EXPECT_EQ(settings.value("Client/LastMessageIn").toString(),
-              QString::fromStdString(net::toReceivedHex(second.data(), 8)));
     EXPECT_EQ(monitor.countComment("what preset is area 2 in?"), 1);
+    comms.shutdown();
+    EXPECT_EQ(lastMessageIn(), net::toReceivedHex(second.data(), 8));
 }
 
 TEST_F(SerialCommsTest, MessagesSplitAndJoinedAcrossReadsAreAllDecoded) {

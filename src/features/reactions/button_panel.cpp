@@ -217,7 +217,7 @@ bool ButtonPanel::isRuleTrigger(int area, int preset) const {
 }
 
 bool ButtonPanel::isRuleCustomCode(const QString& hex) const {
-    return m_ruleCodes.contains(normaliseHexText(hex));
+    return !m_ruleCodes.isEmpty() && m_ruleCodes.contains(normaliseHexText(hex));
 }
 
 void ButtonPanel::buttonChange(int area, int preset) {

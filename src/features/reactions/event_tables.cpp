@@ -36,6 +36,7 @@ CustomCodeEventMap::AddResult CustomCodeEventMap::add(const QString& code, const
 }
 
 QString CustomCodeEventMap::macroFor(const QString& heardHex) const {
+    if (m_entries.isEmpty()) return {};
     return m_entries.value(normaliseHexText(heardHex)).macro;
 }
 

@@ -7,15 +7,31 @@ namespace qv::reactions {
 
 namespace {
 
+bool isHexDigit(QChar c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F');
+}
+
+// Already in the wire form: every message heard is, so it needs no work.
+bool isWireForm(const QString& text) {
+    const qsizetype size = text.size();
+    if (size < 2 || size % 3 != 2) return false;
+    for (qsizetype i = 0; i < size; i += 3) {
+        if (!isHexDigit(text[i]) || !isHexDigit(text[i + 1])) return false;
+        if (i + 2 < size && text[i + 2] != u' ') return false;
+    }
+    return true;
+}
+
 bool allHex(const QString& group) {
     for (const QChar c : group)
-        if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))) return false;
+        if (!isHexDigit(c)) return false;
     return true;
 }
 
 }  // namespace
 
 QString normaliseHexText(const QString& text) {
+    if (isWireForm(text)) return text;
     QStringList bytes;
     static const QRegularExpression kSpace(QStringLiteral("\\s+"));
     const QStringList groups = text.toUpper().split(kSpace, Qt::SkipEmptyParts);
