@@ -4,6 +4,8 @@
 BEGIN;
 
 INSERT INTO CustomCodes (CustomCodeName, CustomCode) VALUES ('Demo Panic Button', '1C 01 68 07 00 00 42 F3');
+INSERT INTO CustomCodes (CustomCodeName, CustomCode, CustomCodeRS232) VALUES
+  ('Demo Doorbell', '1C 20 03 62 00 00 FF 60', X'1C2003620000FF60');
 
 INSERT INTO ButtonMultiState (ButtonIndex, Area, Preset, CustomCode_ID, ButtonLabel, Macro_ID, Colour)
   SELECT 4, NULL, NULL, CustomCodes.CustomCode_ID, 'PANIC', Macros.Macro_ID, 255

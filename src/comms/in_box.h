@@ -36,6 +36,8 @@ public:
           store::MonitorSink& monitor, QObject* parent = nullptr);
 
     void addReactions(DecodeReactions* reactions) { m_reactions.push_back(reactions); }
+    // For a reaction that lives shorter than the in box (an editor's listener).
+    void removeReactions(DecodeReactions* reactions) { std::erase(m_reactions, reactions); }
 
     // Appends a line (hex + " D:" + date-time + "O:" + origin) and wakes the timer.
     void append(std::string line);

@@ -1,11 +1,13 @@
 #include "shell/engine.h"
 #include "ui/editors/area_name_form.h"
 #include "ui/editors/button_assignment_form.h"
+#include "ui/editors/custom_code_form.h"
 #include "ui/editors/email_form.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
 
+#include <QComboBox>
 #include <QTableWidget>
 
 namespace qv::ui {
@@ -35,6 +37,13 @@ void addEditorWindows(Windows& windows) {
          },
          .reopen = [](QWidget* window, const QVariant&) { static_cast<EmailForm*>(window)->reload(); },
          .keep = true});
+    windows.add(
+        window::kCustomCodes,
+        {.create = [&w = windows](const QVariant&) -> QWidget* {
+             return new CustomCodeForm(w.engine(), w.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<CustomCodeForm*>(window)->reload(); },
+         .keep = true});
 
     windows.addScene(QStringLiteral("names"), [](Windows& w) -> QWidget* {
         auto* form = static_cast<AreaNameForm*>(w.open(window::kNames));
@@ -46,6 +55,14 @@ void addEditorWindows(Windows& windows) {
                      [](Windows& w) -> QWidget* { return w.open(window::kButtonEditor, 2); });
     windows.addScene(QStringLiteral("emails"),
                      [](Windows& w) -> QWidget* { return w.open(window::kEmails); });
+    windows.addScene(QStringLiteral("custom-codes"), [](Windows& w) -> QWidget* {
+        auto* form = w.open(window::kCustomCodes);
+        if (auto* names = form ? form->findChild<QComboBox*>(QStringLiteral("CustomCombo")) : nullptr) {
+            names->setCurrentIndex(0);
+            emit names->activated(0);
+        }
+        return form;
+    });
 }
 
 }  // namespace qv::ui

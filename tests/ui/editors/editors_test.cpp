@@ -2,6 +2,7 @@
 // against quorvel-sim: what is typed is stored and then changes what the
 // network's reports look like.
 
+#include "editors/email_store.h"
 #include "features/reactions/button_panel.h"
 #include "net/builders.h"
 #include "shell/engine.h"
@@ -14,6 +15,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -67,6 +69,7 @@ class EditorsTest : public QObject {
 private slots:
     void aPresetNamedInTheNamesWindowDescribesTheNextReport();
     void aButtonRuleChangesTheButtonWhenThePresetIsReported();
+    void aNewEmailIsSavedAndListed();
 };
 
 void EditorsTest::aPresetNamedInTheNamesWindowDescribesTheNextReport() {
@@ -148,6 +151,26 @@ void EditorsTest::aButtonRuleChangesTheButtonWhenThePresetIsReported() {
     session.engine().sendRS232(*qv::net::GoAreaPreset(5, 3));
     session.engine().sendRS232(*qv::net::AskforCurrentPreset(5));
     QVERIFY(UiSession::waitUntil([&] { return panel.button(2).caption == QStringLiteral("Bright"); }));
+}
+
+void EditorsTest::aNewEmailIsSavedAndListed() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    QWidget* form = session.windows().open(qv::ui::window::kEmails);
+    QVERIFY(form);
+    auto* name = form->findChild<QComboBox*>(QStringLiteral("emailcombo"));
+    QTest::keyClicks(name->lineEdit(), "O'Brien's alarm");
+    QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("RecipientTextbox")), "a@b.c");
+    QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("subjecttextbox")), "Alarm");
+    auto* ok = form->findChild<QPushButton*>(QStringLiteral("OKButton"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(session.sawBox(qv::editors::EmailStore::kNeedMessage));
+    QCOMPARE(name->count(), 0);
+    QTest::keyClicks(form->findChild<QPlainTextEdit*>(QStringLiteral("Messagetextbox")), "Main hall");
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QCOMPARE(name->findText("O'Brien's alarm"), 0);
+    qv::editors::EmailStore stored(session.engine().mainDatabase());
+    QCOMPARE(stored.find("O'Brien's alarm")->message, QStringLiteral("Main hall"));
 }
 
 QTEST_MAIN(EditorsTest)
