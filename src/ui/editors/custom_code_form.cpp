@@ -6,6 +6,7 @@
 #include "shell/feature_set.h"
 #include "store/store_error.h"
 #include "ui/common/message_box.h"
+#include "ui/common/named_button.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,16 +17,6 @@
 #include <QVBoxLayout>
 
 namespace qv::ui {
-
-namespace {
-
-QPushButton* button(const QString& caption, const QString& name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-}  // namespace
 
 CustomCodeForm::CustomCodeForm(shell::Engine& engine, QWidget* parent)
     : QWidget(parent, Qt::Window), m_engine(engine), m_codes(engine.mainDatabase()) {
@@ -48,18 +39,18 @@ CustomCodeForm::CustomCodeForm(shell::Engine& engine, QWidget* parent)
     auto* fields = new QFormLayout;
     fields->addRow(tr("Name"), m_name);
     auto* codeRow = new QHBoxLayout;
-    auto* sum = button(tr("Checksum"), QStringLiteral("calcchecksum"), this);
+    auto* sum = namedButton(tr("Checksum"), QStringLiteral("calcchecksum"), this);
     codeRow->addWidget(m_code, 1);
     codeRow->addWidget(sum);
     fields->addRow(tr("Code"), codeRow);
     fields->addRow(tr("Dollar form"), m_dollar);
     fields->addRow(QString(), m_listen);
     auto* buttons = new QHBoxLayout;
-    auto* create = button(tr("New"), QStringLiteral("NewButton"), this);
-    auto* ok = button(tr("Save"), QStringLiteral("SaveButton"), this);
-    auto* del = button(tr("Delete"), QStringLiteral("DeleteButton"), this);
-    auto* send = button(tr("Test"), QStringLiteral("TestButton"), this);
-    auto* exit = button(tr("Exit"), QStringLiteral("ExitButton"), this);
+    auto* create = namedButton(tr("New"), QStringLiteral("NewButton"), this);
+    auto* ok = namedButton(tr("Save"), QStringLiteral("SaveButton"), this);
+    auto* del = namedButton(tr("Delete"), QStringLiteral("DeleteButton"), this);
+    auto* send = namedButton(tr("Test"), QStringLiteral("TestButton"), this);
+    auto* exit = namedButton(tr("Exit"), QStringLiteral("ExitButton"), this);
     buttons->addStretch();
     for (QPushButton* b : {create, ok, del, send, exit}) buttons->addWidget(b);
     auto* layout = new QVBoxLayout(this);

@@ -3,6 +3,7 @@
 #include "shell/engine.h"
 #include "store/store_error.h"
 #include "ui/common/message_box.h"
+#include "ui/common/named_button.h"
 
 #include <QComboBox>
 #include <QCompleter>
@@ -15,16 +16,6 @@
 #include <QVBoxLayout>
 
 namespace qv::ui {
-
-namespace {
-
-QPushButton* button(const QString& caption, const QString& name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-}  // namespace
 
 EmailForm::EmailForm(shell::Engine& engine, QWidget* parent)
     : QWidget(parent, Qt::Window), m_emails(engine.mainDatabase()) {
@@ -47,10 +38,10 @@ EmailForm::EmailForm(shell::Engine& engine, QWidget* parent)
     fields->addRow(tr("Subject"), m_subject);
     fields->addRow(tr("Message"), m_message);
     auto* buttons = new QHBoxLayout;
-    auto* create = button(tr("New"), QStringLiteral("NewButton"), this);
-    auto* ok = button(tr("OK"), QStringLiteral("OKButton"), this);
-    auto* remove = button(tr("Delete"), QStringLiteral("DeleteButton"), this);
-    auto* cancel = button(tr("Cancel"), QStringLiteral("CancelButton"), this);
+    auto* create = namedButton(tr("New"), QStringLiteral("NewButton"), this);
+    auto* ok = namedButton(tr("OK"), QStringLiteral("OKButton"), this);
+    auto* remove = namedButton(tr("Delete"), QStringLiteral("DeleteButton"), this);
+    auto* cancel = namedButton(tr("Cancel"), QStringLiteral("CancelButton"), this);
     buttons->addStretch();
     for (QPushButton* b : {create, ok, remove, cancel}) buttons->addWidget(b);
     auto* layout = new QVBoxLayout(this);
