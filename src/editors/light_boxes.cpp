@@ -19,6 +19,19 @@ reactions::EditorResult refused(const QString& text, reactions::MessageIcon icon
 
 }  // namespace
 
+reactions::EditorResult LightBoxStore::checkEntries(const QString& box, int area, int first,
+                                                    const QStringList& names) {
+    bool number = false;
+    const int value = box.trimmed().toInt(&number);
+    if (!number || value < 0 || value > 255)
+        return refused(kNeedBoxNumber, reactions::MessageIcon::Exclamation);
+    if (area < 0 || first <= 0) return refused(kNeedAreaAndChannels, reactions::MessageIcon::Exclamation);
+    for (int i = 0; i < 3; ++i)
+        if (names.value(i).trimmed().isEmpty())
+            return refused(kNeedNames, reactions::MessageIcon::Exclamation);
+    return reactions::EditorResult::ok();
+}
+
 LightBoxStore::LightBoxStore(store::Database& db) : m_db(db) {}
 
 std::vector<LightBoxChannel> LightBoxStore::boxes() {
@@ -100,6 +113,58 @@ reactions::EditorResult LightBoxStore::saveBox(int box, int area, int first, con
                                     "WHERE CorvalinChannelLevel_ID = ?"),
                      {bytes, id});
         transaction.commit();
+        return reactions::EditorResult::ok();
+    } catch (const store::StoreError& e) {
+        return refused(QString::fromUtf8(e.what()), reactions::MessageIcon::Critical);
+    }
+}
+
+reactions::EditorResult LightBoxStore::deleteBox(int box) {
+    try {
+        m_db.run(QStringLiteral("DELETE FROM CorvalinLightBox WHERE CorvalinBoxNumber = ?"), {box});
+        return reactions::EditorResult::ok();
+    } catch (const store::StoreError& e) {
+        return refused(QString::fromUtf8(e.what()), reactions::MessageIcon::Critical);
+    }
+}
+
+int LightBoxStore::channelId(int area, int channel) {
+    QSqlQuery q = m_db.run(
+        QStringLiteral("SELECT CorvalinLightBox_ID FROM CorvalinLightBox WHERE Area = ? AND Channel = ?"),
+        {area, channel});
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+reactions::EditorResult LightBoxStore::addLevel(int area, int channel, const QString& level,
+                                                const QString& name) {
+    if (level.trimmed().isEmpty() || name.trimmed().isEmpty())
+        return refused(kNeedLevel, reactions::MessageIcon::Exclamation);
+    bool number = false;
+    const int value = level.trimmed().toInt(&number);
+    if (!number || value < 0 || value > 255) return refused(kLevelRange, reactions::MessageIcon::Exclamation);
+    try {
+        const int id = channelId(area, channel);
+        if (id == 0) return refused(kNeedLevel, reactions::MessageIcon::Exclamation);
+        for (const auto& existing : levels(id))
+            if (existing.level == value || existing.name.compare(name.trimmed(), Qt::CaseInsensitive) == 0)
+                return refused(kLevelTaken, reactions::MessageIcon::Exclamation);
+        const auto message = net::ChannelLevelMessage(area, channel, value);
+        m_db.run(QStringLiteral("INSERT INTO CorvalinChannelLevels (CorvalinLightBox_ID, ChannelLevel, "
+                                "ChannelLevelDesc, CorvalinRS232) VALUES (?, ?, ?, ?)"),
+                 {id, value, name.trimmed(), message ? QVariant(macros::storedBytes(*message)) : QVariant()});
+        return reactions::EditorResult::ok();
+    } catch (const store::StoreError& e) {
+        return refused(QString::fromUtf8(e.what()), reactions::MessageIcon::Critical);
+    }
+}
+
+reactions::EditorResult LightBoxStore::deleteLevel(int area, int channel, int level) {
+    try {
+        m_db.run(
+            QStringLiteral("DELETE FROM CorvalinChannelLevels WHERE ChannelLevel = ? AND CorvalinLightBox_ID "
+                           "IN (SELECT CorvalinLightBox_ID FROM CorvalinLightBox WHERE Area = ? AND "
+                           "Channel = ?)"),
+            {level, area, channel});
         return reactions::EditorResult::ok();
     } catch (const store::StoreError& e) {
         return refused(QString::fromUtf8(e.what()), reactions::MessageIcon::Critical);

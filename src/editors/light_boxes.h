@@ -40,6 +40,28 @@ public:
     static inline const QString kNextTwoHint =
         QStringLiteral("You should select a Channel that has two un-used channels directly after it.");
 
+    static inline const QString kNeedLevel = QStringLiteral(
+        "You need to enter a Level for this channel and then a Description of it. e.g.  22%, Clockwise Fast  "
+        "or  "
+        "13%, RED");
+    static inline const QString kLevelRange = QStringLiteral("The level must be expressed as 0-255");
+    static inline const QString kLevelTaken =
+        QStringLiteral("That Channel level or Description has already been assigned for this Light Box");
+
+    static inline const QString kNeedBoxNumber =
+        QStringLiteral("You need to enter a number between 0-255 for the LightBox");
+    static inline const QString kNeedAreaAndChannels =
+        QStringLiteral("You need to enter an Area and select Channels before saving");
+    static inline const QString kNeedNames = QStringLiteral(
+        "You must enter a description for each channel in the light box. This description will be used to "
+        "refer "
+        "to this channel in the future.");
+
+    // The entries of the light-box window before saving, checked in order;
+    // area is -1 and first 0 when not chosen.
+    static reactions::EditorResult checkEntries(const QString& box, int area, int first,
+                                                const QStringList& names);
+
     explicit LightBoxStore(store::Database& db);
 
     // Each throws store::StoreError. Every channel row of every box, by box then channel.
@@ -54,6 +76,15 @@ public:
     // Adds or rewrites the box's three rows and rewrites every level's message,
     // in one transaction.
     reactions::EditorResult saveBox(int box, int area, int first, const QStringList& names);
+
+    // Removes every channel row of the box.
+    reactions::EditorResult deleteBox(int box);
+    // The channel row of (area, channel), 0 when no box uses it.
+    int channelId(int area, int channel);
+    // Names a level of the channel of (area, channel) and stores its message;
+    // the level and the name must be new to that channel.
+    reactions::EditorResult addLevel(int area, int channel, const QString& level, const QString& name);
+    reactions::EditorResult deleteLevel(int area, int channel, int level);
 
 private:
     store::Database& m_db;

@@ -44,6 +44,8 @@ inline const QString kAreaStatus = QStringLiteral("area-status");
 // Data editors (the button editor's argument: the button number 1..24).
 inline const QString kButtonEditor = QStringLiteral("button-editor");
 inline const QString kLightBoxes = QStringLiteral("light-box");
+// The named levels of one light-box channel (argument: QVariantList{area, channel}).
+inline const QString kLightBoxLevels = QStringLiteral("light-box-levels");
 inline const QString kCustomCodes = QStringLiteral("custom-codes");
 inline const QString kNames = QStringLiteral("names");
 inline const QString kEmails = QStringLiteral("emails");

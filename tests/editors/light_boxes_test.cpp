@@ -48,5 +48,25 @@ TEST_F(LightBoxesTest, MovingABoxRewritesTheMessagesOfItsLevels) {
     EXPECT_EQ(stored, macros::storedBytes(*net::ChannelLevelMessage(5, 22, 128)));
 }
 
+TEST_F(LightBoxesTest, ALevelIsNamedOncePerChannelAndDeletedByItsLevel) {
+    ASSERT_TRUE(boxes.saveBox(1, 5, 7, {"Colour", "Speed", "Direction"}).done);
+    EXPECT_EQ(boxes.addLevel(5, 7, "", "Red").message, LightBoxStore::kNeedLevel);
+    EXPECT_EQ(boxes.addLevel(5, 7, "256", "Red").message, LightBoxStore::kLevelRange);
+    ASSERT_TRUE(boxes.addLevel(5, 7, "33", "O'Brien red").done);
+    EXPECT_EQ(boxes.addLevel(5, 7, "33", "Blue").message, LightBoxStore::kLevelTaken);
+    EXPECT_EQ(boxes.addLevel(5, 7, "40", "o'brien RED").message, LightBoxStore::kLevelTaken);
+    EXPECT_TRUE(boxes.addLevel(5, 8, "33", "Slow").done);  // another channel
+    const int id = boxes.channelId(5, 7);
+    ASSERT_EQ(boxes.levels(id).size(), 1u);
+    EXPECT_EQ(main.exec("SELECT CorvalinRS232 FROM CorvalinChannelLevels WHERE CorvalinLightBox_ID = ?", {id})
+                  .toByteArray(),
+              macros::storedBytes(*net::ChannelLevelMessage(5, 7, 33)));
+    ASSERT_TRUE(boxes.deleteLevel(5, 7, 33).done);
+    EXPECT_TRUE(boxes.levels(id).empty());
+    EXPECT_EQ(boxes.levels(boxes.channelId(5, 8)).size(), 1u);
+    ASSERT_TRUE(boxes.deleteBox(1).done);
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
 }  // namespace
 }  // namespace qv::editors

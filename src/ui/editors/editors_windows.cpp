@@ -1,8 +1,10 @@
 #include "shell/engine.h"
 #include "ui/editors/area_name_form.h"
 #include "ui/editors/button_assignment_form.h"
+#include "ui/editors/channel_levels_form.h"
 #include "ui/editors/custom_code_form.h"
 #include "ui/editors/email_form.h"
+#include "ui/editors/light_box_form.h"
 #include "ui/window_catalogue.h"
 #include "ui/window_names.h"
 #include "ui/windows.h"
@@ -44,6 +46,26 @@ void addEditorWindows(Windows& windows) {
          },
          .reopen = [](QWidget* window, const QVariant&) { static_cast<CustomCodeForm*>(window)->reload(); },
          .keep = true});
+    windows.add(
+        window::kLightBoxes,
+        {.create = [&w = windows](const QVariant&) -> QWidget* {
+             return new LightBoxForm(w, w.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<LightBoxForm*>(window)->reload(); },
+         .keep = true});
+    windows.add(window::kLightBoxLevels, {.create = [&w = windows](const QVariant& arg) -> QWidget* {
+                                              const auto where = arg.toList();
+                                              return new ChannelLevelsForm(w.engine(), where.value(0).toInt(),
+                                                                           where.value(1).toInt(),
+                                                                           w.mainWindow());
+                                          },
+                                          .reopen =
+                                              [](QWidget* window, const QVariant& arg) {
+                                                  const auto where = arg.toList();
+                                                  static_cast<ChannelLevelsForm*>(window)->showChannel(
+                                                      where.value(0).toInt(), where.value(1).toInt());
+                                              },
+                                          .keep = true});
 
     windows.addScene(QStringLiteral("names"), [](Windows& w) -> QWidget* {
         auto* form = static_cast<AreaNameForm*>(w.open(window::kNames));
@@ -62,6 +84,19 @@ void addEditorWindows(Windows& windows) {
             emit names->activated(0);
         }
         return form;
+    });
+    // The demo's box 1 drives channels 7 to 9 of area 5; channel 7 has named levels.
+    windows.addScene(QStringLiteral("light-box"), [](Windows& w) -> QWidget* {
+        auto* form = w.open(window::kLightBoxes);
+        if (auto* box = form ? form->findChild<QComboBox*>(QStringLiteral("LightBoxCombo")) : nullptr;
+            box && box->count() > 0) {
+            box->setCurrentIndex(0);
+            emit box->activated(0);
+        }
+        return form;
+    });
+    windows.addScene(QStringLiteral("light-box-levels"), [](Windows& w) -> QWidget* {
+        return w.open(window::kLightBoxLevels, QVariantList{5, 7});
     });
 }
 
