@@ -19,36 +19,30 @@ const QString kInsert = QStringLiteral(
 
 // Texts are stored as given; an absent text as the empty text, not NULL, so
 // only the number fields say "not about this" with NULL.
-QVariant textValue(const QString& text)
-{
+QVariant textValue(const QString& text) {
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }
 
 }  // namespace
 
 MonitorLogWriter::MonitorLogWriter(QString path, MonotonicMs monotonicMs, QObject* parent)
-    : QObject(parent)
-    , m_path(std::move(path))
-    , m_monotonicMs(std::move(monotonicMs))
-{
+    : QObject(parent), m_path(std::move(path)), m_monotonicMs(std::move(monotonicMs)) {
     if (!m_monotonicMs) {
         auto started = std::make_shared<QElapsedTimer>();
         started->start();
         m_monotonicMs = [started] { return started->elapsed(); };
     }
     m_commitTimer.setSingleShot(true);
-    connect(&m_commitTimer, &QTimer::timeout, this, [this] { flush(); });
+    connect(&m_commitTimer, &QTimer::timeout, this, [this] { commitBatch(); });
 }
 
-MonitorLogWriter::~MonitorLogWriter()
-{
+MonitorLogWriter::~MonitorLogWriter() {
     close();
     if (!m_pending.empty())
         qCWarning(lcStore) << m_path << ":" << m_pending.size() << "monitor records could not be written";
 }
 
-void MonitorLogWriter::append(EventLogRow row)
-{
+void MonitorLogWriter::append(EventLogRow row) {
     if (m_pending.size() >= m_maxPending) {
         m_pending.pop_front();
         ++m_dropped;
@@ -63,20 +57,29 @@ void MonitorLogWriter::append(EventLogRow row)
         return;
     }
     // A busy event loop runs the timer late; the batch commits on time anyway.
-    if (!m_flushing && now - m_batchStartedMs >= kCommitIntervalMs && now >= m_retryAtMs)
-        flush();
+    if (!m_flushing && now - m_batchStartedMs >= kCommitIntervalMs && now >= m_retryAtMs) commitBatch();
 }
 
-bool MonitorLogWriter::flush()
-{
-    if (m_flushing)
-        return false;
-    if (m_pending.empty())
-        return true;
+bool MonitorLogWriter::flush() {
+    return commit(/*all=*/true);
+}
+
+void MonitorLogWriter::commitBatch() {
+    if (!commit(/*all=*/false) || m_pending.empty()) return;
+    // The rest of the batch goes in the next turn, by the timer.
+    m_batchStartedMs = m_monotonicMs();
+    m_commitTimer.start(0);
+}
+
+bool MonitorLogWriter::commit(bool all) {
+    if (m_flushing) return false;
+    if (m_pending.empty()) return true;
     m_flushing = true;
     QString reason;
     try {
-        commitPending();
+        do {
+            commitPending(kMaxRowsPerCommit);
+        } while (all && !m_pending.empty());
     } catch (const StoreError& error) {
         reason = QString::fromUtf8(error.what());
     }
@@ -96,15 +99,15 @@ bool MonitorLogWriter::flush()
     return true;
 }
 
-void MonitorLogWriter::commitPending()
-{
+void MonitorLogWriter::commitPending(std::size_t limit) {
+    const std::size_t count = std::min(limit, m_pending.size());
     Database& db = database();
     Transaction transaction(db);
-    if (!m_insert)
-        m_insert.emplace(db.prepare(kInsert));
+    if (!m_insert) m_insert.emplace(db.prepare(kInsert));
     QSqlQuery& insert = *m_insert;
-    for (const EventLogRow& row : m_pending) {
-        const MonitorRecord& r = row.record;
+    for (std::size_t i = 0; i < count; ++i) {
+        const MonitorRecord& r = m_pending[i].record;
+        const EventLogRow& row = m_pending[i];
         insert.bindValue(0, textValue(r.MsgType));
         insert.bindValue(1, textValue(r.RS232));
         insert.bindValue(2, textValue(r.DateTime));
@@ -120,11 +123,10 @@ void MonitorLogWriter::commitPending()
         db.exec(insert);
     }
     transaction.commit();
-    m_pending.clear();
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
-void MonitorLogWriter::failed(const QString& reason)
-{
+void MonitorLogWriter::failed(const QString& reason) {
     // A fresh connection on the next attempt: the file may have been replaced
     // or the old connection left in a state we cannot trust.
     closeConnection();
@@ -137,15 +139,13 @@ void MonitorLogWriter::failed(const QString& reason)
     }
 }
 
-void MonitorLogWriter::close()
-{
+void MonitorLogWriter::close() {
     flush();
     m_commitTimer.stop();
     closeConnection();
 }
 
-void MonitorLogWriter::closeConnection()
-{
+void MonitorLogWriter::closeConnection() {
     m_insert.reset();  // before the connection goes, or Qt warns it is still in use
     if (m_db) {
         m_db->close();
@@ -153,8 +153,7 @@ void MonitorLogWriter::closeConnection()
     }
 }
 
-Database& MonitorLogWriter::database()
-{
+Database& MonitorLogWriter::database() {
     if (!m_db) {
         Database db = Database::open(m_path, DbKind::MonitorLog);
         // With the write-ahead journal, NORMAL keeps every commit through a
@@ -167,8 +166,7 @@ Database& MonitorLogWriter::database()
     return *m_db;
 }
 
-void MonitorLogWriter::deleteAllRecords()
-{
+void MonitorLogWriter::deleteAllRecords() {
     Database& db = database();
     Transaction transaction(db);
     db.exec(QStringLiteral("DELETE FROM EventLog"));

@@ -32,6 +32,9 @@ public:
     static constexpr int kRetryMs = 1000;
     // Beyond this many waiting records the oldest are dropped (and counted).
     static constexpr std::size_t kMaxPending = 200000;
+    // One transaction writes at most this many records, so a commit never
+    // holds the event loop long; the rest follow in turns of their own.
+    static constexpr std::size_t kMaxRowsPerCommit = 1000;
 
     // path: the monitor log (DataPaths::monitorLog()); opened on first use, so
     // start-up maintenance can run before this object does anything.
@@ -68,7 +71,11 @@ signals:
     void writeRecovered(quint64 dropped);
 
 private:
-    void commitPending();
+    // Commits up to `limit` waiting records, oldest first.
+    void commitPending(std::size_t limit);
+    // The commit timer and an overdue batch: one bounded transaction.
+    void commitBatch();
+    bool commit(bool all);
     void failed(const QString& reason);
     void closeConnection();
 
