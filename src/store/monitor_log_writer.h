@@ -34,7 +34,7 @@ public:
     static constexpr std::size_t kMaxPending = 200000;
     // One transaction writes at most this many records, so a commit never
     // holds the event loop long; the rest follow in turns of their own.
-    static constexpr std::size_t kMaxRowsPerCommit = 1000;
+    static constexpr std::size_t kMaxRowsPerCommit = 500;
 
     // path: the monitor log (DataPaths::monitorLog()); opened on first use, so
     // start-up maintenance can run before this object does anything.
