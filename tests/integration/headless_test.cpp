@@ -7,11 +7,12 @@
 #include "support/qt_support.h"
 
 #include <QFile>
-#include <QSqlQuery>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace {
 
@@ -54,8 +55,9 @@ QStringList commentsOf(const QString& out) {
 
 TEST(Headless, SendsThroughTheSimulatorAndPrintsTheMonitor) {
     QTemporaryDir data;
-    const ProcessRun run = runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--send",
-                                "1C 05 32 02 00 00 FF", "--send", "1C 05 00 63 00 00 FF", "--exit-after", "4"});
+    const ProcessRun run =
+        runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--send", "1C 05 32 02 00 00 FF",
+                    "--send", "1C 05 00 63 00 00 FF", "--exit-after", "4"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList comments = commentsOf(run.out);
     const auto select = comments.indexOf("Set area 5 to preset 3");
@@ -66,16 +68,21 @@ TEST(Headless, SendsThroughTheSimulatorAndPrintsTheMonitor) {
     EXPECT_TRUE(QFile::exists(data.filePath("winrights.db")));
 }
 
-QStringList linesOf(const QString& out) { return out.split('\n', Qt::SkipEmptyParts); }
+QStringList linesOf(const QString& out) {
+    return out.split('\n', Qt::SkipEmptyParts);
+}
 
 TEST(Headless, StoredMacroRunsFromAScriptWithItsDelay) {
     QTemporaryDir data;
     {
-        auto db = qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
+        auto db =
+            qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
         qv::macros::MacroLines lines;
         for (const QString& line : qv::macros::buildPresetLine(5, 3, "1").lines) lines.append(line, line, "");
-        for (const QString& line : qv::macros::buildDelayLine("0", "0", "1.5").built.lines) lines.append(line, line, "");
-        for (const QString& line : qv::macros::buildChannelLine(5, 2, "50", "0").lines) lines.append(line, line, "");
+        for (const QString& line : qv::macros::buildDelayLine("0", "0", "1.5").built.lines)
+            lines.append(line, line, "");
+        for (const QString& line : qv::macros::buildChannelLine(5, 2, "50", "0").lines)
+            lines.append(line, line, "");
         ASSERT_EQ(lines.size(), 3);
         qv::macros::MacroStore(db).SaveMacroLines("Lobby On", lines);
         db.close();
@@ -100,7 +107,8 @@ TEST(Headless, StoredMacroRunsFromAScriptWithItsDelay) {
         const QStringList f = line.split('\t');
         if (f.size() != 9) continue;
         if (f[4] == "Set area 5 to preset 3") presetAt = QDateTime::fromString(f[3], "yyyy-MM-dd HH:mm:ss");
-        if (f[4] == "Set Area 5 Channel 2 to 50%") channelAt = QDateTime::fromString(f[3], "yyyy-MM-dd HH:mm:ss");
+        if (f[4] == "Set Area 5 Channel 2 to 50%")
+            channelAt = QDateTime::fromString(f[3], "yyyy-MM-dd HH:mm:ss");
     }
     EXPECT_GE(presetAt.secsTo(channelAt), 1);
 }
@@ -116,9 +124,11 @@ TEST(Headless, SecondCopyOnOneDataDirectoryIsRefused) {
                 {"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "6"});
     ASSERT_TRUE(first.waitForStarted());
     ASSERT_TRUE(first.waitForReadyRead(10000));  // the first record: it holds the data directory
-    const ProcessRun second = runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "1"});
+    const ProcessRun second =
+        runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "1"});
     EXPECT_EQ(second.exitCode, 3);
-    EXPECT_TRUE(second.err.contains("Quorvel is already running on this computer, you can not run two sessions"));
+    EXPECT_TRUE(
+        second.err.contains("Quorvel is already running on this computer, you can not run two sessions"));
     ASSERT_TRUE(first.waitForFinished(20000));
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(first.readAllStandardOutput()).contains("Quorvel is ShutDown"));
@@ -126,11 +136,12 @@ TEST(Headless, SecondCopyOnOneDataDirectoryIsRefused) {
 
 TEST(Headless, MonitorLogKeepsTheSessionForTheNextStart) {
     QTemporaryDir data;
-    ASSERT_EQ(runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "1", "--eval",
-                          "qv.MonitorAdditem('System', '', '', '', 'Fred\\'s \"big\" room')"})
+    ASSERT_EQ(runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "1",
+                          "--eval", "qv.MonitorAdditem('System', '', '', '', 'Fred\\'s \"big\" room')"})
                   .exitCode,
               0);
-    auto log = qv::store::Database::open(qv::store::DataPaths{data.path()}.monitorLog(), qv::store::DbKind::MonitorLog);
+    auto log = qv::store::Database::open(qv::store::DataPaths{data.path()}.monitorLog(),
+                                         qv::store::DbKind::MonitorLog);
     QSqlQuery q = log.prepare("SELECT Comments FROM EventLog ORDER BY ID");
     log.exec(q);
     QStringList comments;
@@ -147,7 +158,8 @@ TEST(Headless, ScheduleForTheNextMinuteFiresAtItsStartAndADisabledOneDoesNot) {
     if (at.time().second() > 50) at = at.addSecs(60);  // leave time to start
     at.setTime(QTime(at.time().hour(), at.time().minute()));
     {
-        auto db = qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
+        auto db =
+            qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
         qv::macros::MacroLines lines;
         for (const QString& line : qv::macros::buildPresetLine(7, 2, "1").lines) lines.append(line, line, "");
         qv::macros::MacroStore store(db);
@@ -188,11 +200,13 @@ TEST(Headless, ScheduleForTheNextMinuteFiresAtItsStartAndADisabledOneDoesNot) {
 TEST(Headless, MainDatabaseFromANewerProgramEndsTheStartWithItsMessage) {
     QTemporaryDir data;
     {
-        auto db = qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
+        auto db =
+            qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
         db.exec(QStringLiteral("PRAGMA user_version = 999"));
         db.close();
     }
-    const ProcessRun run = runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "5"});
+    const ProcessRun run =
+        runQuorvel({"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", "5"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("written by a newer version of Quorvel")) << run.err.toStdString();
 }
@@ -201,6 +215,10 @@ struct Refusal {
     QStringList arguments;
     const char* says;
 };
+
+void PrintTo(const Refusal& row, std::ostream* os) {
+    *os << qv::test::caseName(row.arguments);
+}
 
 class HeadlessRefuses : public ::testing::TestWithParam<Refusal> {};
 
@@ -215,18 +233,18 @@ TEST_P(HeadlessRefuses, WithOneClearLineAndANonZeroExit) {
     EXPECT_FALSE(run.err.contains("Segmentation")) << run.err.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BadInput, HeadlessRefuses,
-    ::testing::Values(Refusal{{"--send", "1C 05 ZZ 02 00 00 FF"}, "'ZZ' is not a hex byte"},
-                      Refusal{{"--send", "1C 05"}, "a message is 7 hex bytes"},
-                      Refusal{{"--bogus"}, "Unknown option"},
-                      Refusal{{"--exit-after", "soon"}, "--exit-after takes a number"},
-                      Refusal{{"--data-dir", "/proc/version/x"}, "can not be created"}));
+INSTANTIATE_TEST_SUITE_P(BadInput, HeadlessRefuses,
+                         ::testing::Values(Refusal{{"--send", "1C 05 ZZ 02 00 00 FF"},
+                                                   "'ZZ' is not a hex byte"},
+                                           Refusal{{"--send", "1C 05"}, "a message is 7 hex bytes"},
+                                           Refusal{{"--bogus"}, "Unknown option"},
+                                           Refusal{{"--exit-after", "soon"}, "--exit-after takes a number"},
+                                           Refusal{{"--data-dir", "/proc/version/x"}, "can not be created"}));
 
 TEST(Headless, AMissingGatewayIsReportedAndTheProgramGoesOn) {
     QTemporaryDir data;
-    const ProcessRun run =
-        runQuorvel({"--headless", "--serial", "/nonexistent/tty", "--data-dir", data.path(), "--exit-after", "3"});
+    const ProcessRun run = runQuorvel(
+        {"--headless", "--serial", "/nonexistent/tty", "--data-dir", data.path(), "--exit-after", "3"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("There is some problem with that port number")) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Quorvel is ShutDown")) << run.out.toStdString();

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTimeZone>
+#include "support/case_names.h"
 
 namespace qv::macros::test {
 namespace {
@@ -110,6 +111,10 @@ struct RecipientRow {
     QStringList addresses;
 };
 
+void PrintTo(const RecipientRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.receipients);
+}
+
 class RecipientTest : public ::testing::TestWithParam<RecipientRow> {};
 
 TEST_P(RecipientTest, EnvelopeAddressesOfAStoredRecipientList) {
@@ -196,6 +201,10 @@ struct TlsRow {
     MailSettings::Security security;
     bool error;
 };
+
+void PrintTo(const TlsRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.word);
+}
 
 class MailSettingsTest : public ::testing::TestWithParam<TlsRow> {};
 

@@ -6,6 +6,7 @@
 
 #include "macros/line_builder.h"
 #include "macros/macro_lines.h"
+#include "support/case_names.h"
 
 namespace qv::macros::test {
 namespace {
@@ -17,6 +18,10 @@ struct DelayRow {
     const char* line;   // nullptr: refused
     const char* boxes;  // the three boxes afterwards, "h|m|s"
 };
+
+void PrintTo(const DelayRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.hours, row.minutes, row.seconds);
+}
 
 class DelayEntryTest : public ::testing::TestWithParam<DelayRow> {};
 
@@ -67,6 +72,10 @@ struct ClampRow {
     const char* channelFade;
     const char* level;
 };
+
+void PrintTo(const ClampRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.typed);
+}
 
 class ClampTest : public ::testing::TestWithParam<ClampRow> {};
 

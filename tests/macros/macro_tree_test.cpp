@@ -6,6 +6,7 @@
 
 #include "macros/macro_store.h"
 #include "macros/macro_tree.h"
+#include "support/case_names.h"
 
 namespace qv::macros::test {
 namespace {
@@ -44,6 +45,10 @@ struct NameRow {
     const char* name;
     bool allowed;
 };
+
+void PrintTo(const NameRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
 
 class TreeNameTest : public ::testing::TestWithParam<NameRow> {};
 
@@ -162,6 +167,10 @@ struct ReorderRow {
     const char* onto;
     const char* order;
 };
+
+void PrintTo(const ReorderRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.dragged, row.onto);
+}
 
 class ReorderTest : public MacroTreeTest, public ::testing::WithParamInterface<ReorderRow> {};
 

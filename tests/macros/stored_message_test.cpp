@@ -6,6 +6,7 @@
 
 #include "macros/stored_message.h"
 #include "net/message.h"
+#include "support/case_names.h"
 
 namespace qv::macros::test {
 namespace {
@@ -15,6 +16,10 @@ struct FadeRow {
     long high;
     long low;
 };
+
+void PrintTo(const FadeRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.fade);
+}
 
 class PresetFadeTest : public ::testing::TestWithParam<FadeRow> {};
 
@@ -35,6 +40,10 @@ struct PresetRow {
     int code;
     int bank;
 };
+
+void PrintTo(const PresetRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.preset);
+}
 
 class PresetCodeTest : public ::testing::TestWithParam<PresetRow> {};
 
@@ -63,6 +72,10 @@ struct LevelRow {
     int level;
     long byte;
 };
+
+void PrintTo(const LevelRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.level);
+}
 
 class ChannelLevelTest : public ::testing::TestWithParam<LevelRow> {};
 

@@ -6,6 +6,7 @@
 #include "macros/command_line.h"
 #include "macros/display_text.h"
 #include "macros/number_text.h"
+#include "support/case_names.h"
 
 namespace qv::macros::test {
 namespace {
@@ -14,6 +15,10 @@ struct ParseRow {
     const char* text;
     double value;
 };
+
+void PrintTo(const ParseRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 
 class LeadingNumberTest : public ::testing::TestWithParam<ParseRow> {};
 
@@ -39,6 +44,10 @@ struct FormatRow {
     int decimals;  // -1: default text form
     const char* text;
 };
+
+void PrintTo(const FormatRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.value, row.decimals);
+}
 
 class NumberFormTest : public ::testing::TestWithParam<FormatRow> {};
 
@@ -66,6 +75,10 @@ struct KindRow {
     const char* line;
     LineKind kind;
 };
+
+void PrintTo(const KindRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.line);
+}
 
 class LineKindTest : public ::testing::TestWithParam<KindRow> {};
 
@@ -143,6 +156,10 @@ struct DelayDisplayRow {
     double seconds;
     const char* text;
 };
+
+void PrintTo(const DelayDisplayRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.seconds);
+}
 
 class DelayDisplayTest : public ::testing::TestWithParam<DelayDisplayRow> {};
 

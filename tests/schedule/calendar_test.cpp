@@ -6,6 +6,7 @@
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::schedule::test {
 namespace {
@@ -17,6 +18,10 @@ struct AddCase {
     int months;
     const char* expected;
 };
+
+void PrintTo(const AddCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.start, row.months);
+}
 
 class AddMonths : public ::testing::TestWithParam<AddCase> {};
 TEST_P(AddMonths, ClampsToTheMonthEnd) {

@@ -4,6 +4,7 @@
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::schedule::test {
 namespace {
@@ -30,6 +31,10 @@ struct DescriptionCase {
     ScheduleRow row;
     const char* expected;
 };
+
+void PrintTo(const DescriptionCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
 
 ScheduleRow with(ScheduleRow row, const std::function<void(ScheduleRow&)>& change) {
     change(row);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <QSqlRecord>
+#include "support/case_names.h"
 
 namespace qv::schedule::test {
 namespace {
@@ -92,6 +93,10 @@ struct PatternCase {
     std::function<void(ScheduleDraft&)> fill;
     Fields expected;
 };
+
+void PrintTo(const PatternCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
 
 class Patterns : public EditorTest, public ::testing::WithParamInterface<PatternCase> {};
 
@@ -192,6 +197,10 @@ struct RefusalCase {
     QString message;
     MessageIcon icon;
 };
+
+void PrintTo(const RefusalCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
 
 class Refusals : public EditorTest, public ::testing::WithParamInterface<RefusalCase> {};
 
@@ -348,8 +357,9 @@ TEST_F(EditorTest, TheDraftsDescriptionIsTheOneTheListingShowsOnceSaved) {
     draft.pattern = D::Pattern::Weekly;
     draft.weekDays = {true, false, true, false, false, false, false};
     const QString described = ScheduleEditor::describeDraft(draft);
-    EXPECT_TRUE(described.startsWith(QStringLiteral("Every 1 week(s) on Monday Wednesday  at 01hrs & 15mins "
-                                                    "before sunset")))
+    EXPECT_TRUE(
+        described.startsWith(QStringLiteral("Every 1 week(s) on Monday Wednesday  at 01hrs & 15mins "
+                                            "before sunset")))
         << described.toStdString();
     const SaveOutcome outcome = editor->save(draft);
     ASSERT_TRUE(outcome.saved);

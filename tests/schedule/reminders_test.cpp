@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include "support/case_names.h"
 
 namespace qv::schedule::test {
 namespace {
@@ -73,6 +74,10 @@ struct MarkerCase {
     const char* text;
     std::optional<QString> macro;
 };
+
+void PrintTo(const MarkerCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 
 class Marker : public ::testing::TestWithParam<MarkerCase> {};
 TEST_P(Marker, MacroNameAfterTheMarker) {

@@ -5,6 +5,7 @@
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::schedule::test {
 namespace {
@@ -40,6 +41,10 @@ struct XDaysCase {
     const char* expected;
 };
 
+void PrintTo(const XDaysCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.start, row.n, row.from);
+}
+
 class EveryXDays : public ::testing::TestWithParam<XDaysCase> {};
 
 TEST_P(EveryXDays, NextOccurrence) {
@@ -71,6 +76,10 @@ struct DayCase {
     const char* from;
     std::optional<QString> expected;
 };
+
+void PrintTo(const DayCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.start, row.from);
+}
 
 class EveryWeekDay : public ::testing::TestWithParam<DayCase> {};
 TEST_P(EveryWeekDay, NextOccurrence) {
@@ -114,6 +123,10 @@ struct WeeksCase {
     const char* from;
     std::optional<QString> expected;
 };
+
+void PrintTo(const WeeksCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.start, row.x, row.days, row.from);
+}
 
 WeekDays weekDays(const char* flags) {
     WeekDays days{};
@@ -161,6 +174,10 @@ struct MonthDayCase {
     const char* expected;
 };
 
+void PrintTo(const MonthDayCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.start, row.n, row.x, row.from);
+}
+
 class DayOfEveryXMonths : public ::testing::TestWithParam<MonthDayCase> {};
 TEST_P(DayOfEveryXMonths, NextOccurrence) {
     const MonthDayCase& c = GetParam();
@@ -195,6 +212,10 @@ struct NthCase {
     const char* from;
     const char* expected;
 };
+
+void PrintTo(const NthCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.start, row.ordinal, row.weekday, row.x, row.from);
+}
 
 class NthWeekdayOfEveryXMonths : public ::testing::TestWithParam<NthCase> {};
 TEST_P(NthWeekdayOfEveryXMonths, NextOccurrence) {
@@ -234,6 +255,10 @@ struct YearlyDayCase {
     const char* expected;
 };
 
+void PrintTo(const YearlyDayCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.start, row.n, row.month, row.from);
+}
+
 class DayOfNamedMonth : public ::testing::TestWithParam<YearlyDayCase> {};
 TEST_P(DayOfNamedMonth, NextOccurrence) {
     const YearlyDayCase& c = GetParam();
@@ -266,6 +291,10 @@ struct YearlyNthCase {
     const char* from;
     const char* expected;
 };
+
+void PrintTo(const YearlyNthCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.start, row.ordinal, row.weekday, row.month, row.from);
+}
 
 class NthWeekdayOfNamedMonth : public ::testing::TestWithParam<YearlyNthCase> {};
 TEST_P(NthWeekdayOfNamedMonth, NextOccurrence) {

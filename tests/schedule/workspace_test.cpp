@@ -4,6 +4,7 @@
 #include "schedule_fixture.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::schedule::test {
 namespace {
@@ -125,6 +126,10 @@ struct BadField {
     Fields fields;
     const char* field;
 };
+
+void PrintTo(const BadField& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
 
 class BadFields : public WorkspaceTest, public ::testing::WithParamInterface<BadField> {};
 

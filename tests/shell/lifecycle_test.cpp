@@ -5,6 +5,7 @@
 #include "shell/instance_lock.h"
 #include "shell/script_console.h"
 #include "shell/up_time.h"
+#include "support/case_names.h"
 #include "support/qt_support.h"
 
 #include <QFile>
@@ -22,6 +23,10 @@ struct UpTimeRow {
     const char* text;
 };
 
+void PrintTo(const UpTimeRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.seconds);
+}
+
 class UpTime : public ::testing::TestWithParam<UpTimeRow> {};
 
 TEST_P(UpTime, HoursAndMinutesWithAtLeastTwoDigits) {
@@ -33,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UpTimeRow{0, "Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins"},
                       UpTimeRow{59, "Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins"},
                       UpTimeRow{3900, "Quorvel is ShutDown  after Up time of: 01 hrs, 05 mins"},
-                      UpTimeRow{100 * 3600 + 59 * 60 + 59, "Quorvel is ShutDown  after Up time of: 100 hrs, 59 mins"},
+                      UpTimeRow{100 * 3600 + 59 * 60 + 59,
+                                "Quorvel is ShutDown  after Up time of: 100 hrs, 59 mins"},
                       UpTimeRow{-5, "Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins"}));
 
 TEST(InstanceLockTest, SecondCopyIsRefusedUntilTheFirstLetsGo) {

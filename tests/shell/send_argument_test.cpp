@@ -1,6 +1,7 @@
 #include "shell/send_argument.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::shell {
 namespace {
@@ -27,6 +28,10 @@ struct Bad {
     const char* text;
     const char* error;
 };
+
+void PrintTo(const Bad& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 
 class SendArgumentRefuses : public ::testing::TestWithParam<Bad> {};
 

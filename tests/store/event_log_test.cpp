@@ -4,6 +4,7 @@
 #include "monitor_log_fixture.h"
 
 #include "store/event_log_row.h"
+#include "support/case_names.h"
 
 namespace qv::store::test {
 namespace {
@@ -19,15 +20,13 @@ struct NamesRow {
     const char* channelName;
 };
 
-void PrintTo(const NamesRow& r, std::ostream* out)
-{
+void PrintTo(const NamesRow& r, std::ostream* out) {
     *out << "area '" << r.area << "' preset '" << r.preset << "' channel '" << r.channel << "'";
 }
 
 class EventLogNamesTest : public ::testing::TestWithParam<NamesRow> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         names.setAreaName(5, "Office");
         names.setPresetName(5, 3, "Bright");
         names.setChannelName(5, 2, "Downlights");
@@ -35,8 +34,7 @@ protected:
     net::NameTables names;
 };
 
-TEST_P(EventLogNamesTest, NamesOfTheRecordsNumbers)
-{
+TEST_P(EventLogNamesTest, NamesOfTheRecordsNumbers) {
     const NamesRow& r = GetParam();
     MonitorRecord record;
     record.area = QString::fromLatin1(r.area);
@@ -66,8 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Not a number at all.
                       NamesRow{"abc", "3", "2", "", "", ""}, NamesRow{"5", "x", "y", "Office", "", ""}));
 
-TEST(EventLogNames, NoTablesYetGivesEmptyNames)
-{
+TEST(EventLogNames, NoTablesYetGivesEmptyNames) {
     MonitorRecord record;
     record.area = QStringLiteral("5");
     record.channel = QStringLiteral("256");
@@ -78,8 +75,7 @@ TEST(EventLogNames, NoTablesYetGivesEmptyNames)
 
 class EventLogTest : public MonitorLogTest {};
 
-TEST_F(EventLogTest, CommentWithApostrophesAndDoubleQuotesRoundTripsUnchanged)
-{
+TEST_F(EventLogTest, CommentWithApostrophesAndDoubleQuotesRoundTripsUnchanged) {
     const QString comment = QStringLiteral("Fred's \"big\" room");
     {
         auto log = makeLog();
@@ -111,8 +107,7 @@ TEST_F(EventLogTest, CommentWithApostrophesAndDoubleQuotesRoundTripsUnchanged)
     EXPECT_FALSE(query.next());
 }
 
-TEST_F(EventLogTest, AwkwardTextsAreStoredAsGiven)
-{
+TEST_F(EventLogTest, AwkwardTextsAreStoredAsGiven) {
     const QStringList comments{QStringLiteral("'); DROP TABLE EventLog; --"), QStringLiteral("\"\"\"''"),
                                QStringLiteral("tab\there\nnew line"), QStringLiteral("Ünïcødé ☀ 💡"),
                                QString(1000, QLatin1Char('x'))};
@@ -138,10 +133,13 @@ struct NumberRow {
     const char* storedText;
 };
 
+void PrintTo(const NumberRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
+
 class EventLogNumberTest : public MonitorLogTest, public ::testing::WithParamInterface<NumberRow> {};
 
-TEST_P(EventLogNumberTest, NumberFieldsKeepWhatWasPassed)
-{
+TEST_P(EventLogNumberTest, NumberFieldsKeepWhatWasPassed) {
     const NumberRow& r = GetParam();
     const QString text = QString::fromUtf8(r.text);
     {
@@ -168,8 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, EventLogNumberTest,
                                            NumberRow{"0", "integer", "0"}, NumberRow{"300", "integer", "300"},
                                            NumberRow{"50%", "text", "50%"}, NumberRow{"abc", "text", "abc"}));
 
-TEST_F(EventLogTest, RecordsWithoutNumbersStoreEmptyNamesAndNullNumbers)
-{
+TEST_F(EventLogTest, RecordsWithoutNumbersStoreEmptyNamesAndNullNumbers) {
     {
         auto log = makeLog();
         log->MonitorAdditem(monitorRecord(QStringLiteral("Start"), QStringLiteral("Quorvel has started")));
@@ -183,8 +180,7 @@ TEST_F(EventLogTest, RecordsWithoutNumbersStoreEmptyNamesAndNullNumbers)
               1);
 }
 
-TEST_F(EventLogTest, NamesAreThoseAtTheTimeOfTheRecord)
-{
+TEST_F(EventLogTest, NamesAreThoseAtTheTimeOfTheRecord) {
     auto log = makeLog();
     log->MonitorAdditem(monitorRecord(QStringLiteral("Comms"), QStringLiteral("one"), QStringLiteral("5")));
     names.setAreaName(5, "Boardroom");
@@ -197,8 +193,7 @@ TEST_F(EventLogTest, NamesAreThoseAtTheTimeOfTheRecord)
               QStringLiteral("Boardroom"));
 }
 
-TEST_F(EventLogTest, WithLoggingOffRowsAreShownButNothingIsWritten)
-{
+TEST_F(EventLogTest, WithLoggingOffRowsAreShownButNothingIsWritten) {
     auto log = makeLog();
     log->setLoggingEnabled(false);
     log->MonitorAdditem(monitorRecord(QStringLiteral("System"), QStringLiteral("not logged")));
@@ -215,8 +210,7 @@ TEST_F(EventLogTest, WithLoggingOffRowsAreShownButNothingIsWritten)
               QStringLiteral("logged"));
 }
 
-TEST_F(EventLogTest, ExtraSinksGetEveryRecordInOrderOnce)
-{
+TEST_F(EventLogTest, ExtraSinksGetEveryRecordInOrderOnce) {
     auto log = makeLog();
     qv::test::RecordingMonitor printer;
     log->addSink(&printer);

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include "support/case_names.h"
 
 namespace qv::store::test {
 namespace {
@@ -24,8 +25,7 @@ const QString kMainCompactGone = QStringLiteral("Deleted Compact_quorvel (or it 
 const QString kLogCompactGone = QStringLiteral("Deleted Compact_Monitorlog (or it did not exist)");
 const QStringList kNowMonitorLog{QStringLiteral(" "), QStringLiteral("...now do same for MonitorLog.db")};
 
-QStringList mainCompacted(bool backupExisted)
-{
+QStringList mainCompacted(bool backupExisted) {
     return {QStringLiteral("Quorvel.db exists "),
             QStringLiteral("Quorvel.db was compacted successfully to Compact_Quorvel.db "),
             QStringLiteral("Deleted Quorvel.db "),
@@ -35,8 +35,7 @@ QStringList mainCompacted(bool backupExisted)
             QStringLiteral("Quorvel.db was copied to Backup_QuorvelMon.db")};
 }
 
-QStringList logCompacted(bool backupExisted)
-{
+QStringList logCompacted(bool backupExisted) {
     return {QStringLiteral("MonitorLog.db exists "),
             QStringLiteral("MonitorLog.db was compacted successfully to Compact_MonitorLog.db "),
             QStringLiteral("Deleted MonitorLog.db "),
@@ -46,8 +45,7 @@ QStringList logCompacted(bool backupExisted)
             QStringLiteral("MonitorLog.db was copied to Backup_MonitorLogMon.db")};
 }
 
-TEST_F(MaintenanceTest, FirstStartCopiesBothTemplatesAndCompactsOnlyTheLog)
-{
+TEST_F(MaintenanceTest, FirstStartCopiesBothTemplatesAndCompactsOnlyTheLog) {
     const MaintenanceResult result = run();
     ASSERT_TRUE(result.canStart());
 
@@ -76,8 +74,7 @@ TEST_F(MaintenanceTest, FirstStartCopiesBothTemplatesAndCompactsOnlyTheLog)
     EXPECT_EQ(markerOf(paths.monitorLog(), DbKind::MonitorLog), QString());
 }
 
-TEST_F(MaintenanceTest, EveryStartCompactsAndReplacesTodaysBackups)
-{
+TEST_F(MaintenanceTest, EveryStartCompactsAndReplacesTodaysBackups) {
     makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("main data"));
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     {
@@ -117,8 +114,7 @@ TEST_F(MaintenanceTest, EveryStartCompactsAndReplacesTodaysBackups)
                                                               QStringLiteral("Backup_QuorvelMon.db")}));
 }
 
-TEST_F(MaintenanceTest, GarbageMainDatabaseIsRestoredFromTheNewestBackupAndKeptAside)
-{
+TEST_F(MaintenanceTest, GarbageMainDatabaseIsRestoredFromTheNewestBackupAndKeptAside) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     makeBackup(DbKind::Main, QStringLiteral("Fri"), QStringLiteral("friday"));
     makeBackup(DbKind::Main, QStringLiteral("Sun"), QStringLiteral("sunday"));
@@ -151,8 +147,7 @@ TEST_F(MaintenanceTest, GarbageMainDatabaseIsRestoredFromTheNewestBackupAndKeptA
     EXPECT_EQ(markerOf(paths.monitorLog(), DbKind::MonitorLog), QStringLiteral("log data"));
 }
 
-TEST_F(MaintenanceTest, AnUnusableBackupIsPassedOverForTheNextOlderOne)
-{
+TEST_F(MaintenanceTest, AnUnusableBackupIsPassedOverForTheNextOlderOne) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     ASSERT_TRUE(QDir().mkpath(mainFiles().backupFolder));
     writeFile(mainFiles().backupPath(QStringLiteral("Sun")), garbage());
@@ -176,8 +171,7 @@ TEST_F(MaintenanceTest, AnUnusableBackupIsPassedOverForTheNextOlderOne)
     EXPECT_EQ(fileBytes(mainFiles().backupPath(QStringLiteral("Sun"))), garbage());
 }
 
-TEST_F(MaintenanceTest, GarbageMainDatabaseWithoutBackupsGetsTheTemplate)
-{
+TEST_F(MaintenanceTest, GarbageMainDatabaseWithoutBackupsGetsTheTemplate) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     writeFile(paths.mainDb(), garbage());
 
@@ -198,8 +192,7 @@ TEST_F(MaintenanceTest, GarbageMainDatabaseWithoutBackupsGetsTheTemplate)
     EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), QString());
 }
 
-TEST_F(MaintenanceTest, AnExistingTemplateIsCopiedAsItIs)
-{
+TEST_F(MaintenanceTest, AnExistingTemplateIsCopiedAsItIs) {
     makeDatabase(mainFiles().templatePath, DbKind::Main, QStringLiteral("site template"));
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     const MaintenanceResult result = run();
@@ -208,8 +201,7 @@ TEST_F(MaintenanceTest, AnExistingTemplateIsCopiedAsItIs)
     EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), QStringLiteral("site template"));
 }
 
-TEST_F(MaintenanceTest, ADamagedTemplateIsKeptAsideAndMadeAgain)
-{
+TEST_F(MaintenanceTest, ADamagedTemplateIsKeptAsideAndMadeAgain) {
     writeFile(mainFiles().templatePath, garbage());
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     const MaintenanceResult result = run();
@@ -223,8 +215,7 @@ TEST_F(MaintenanceTest, ADamagedTemplateIsKeptAsideAndMadeAgain)
     EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), QString());
 }
 
-TEST_F(MaintenanceTest, MissingMainDatabaseRollsBackWithoutCompaction)
-{
+TEST_F(MaintenanceTest, MissingMainDatabaseRollsBackWithoutCompaction) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     makeBackup(DbKind::Main, QStringLiteral("Tue"), QStringLiteral("tuesday"));
 
@@ -239,8 +230,7 @@ TEST_F(MaintenanceTest, MissingMainDatabaseRollsBackWithoutCompaction)
     EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), QStringLiteral("tuesday"));
 }
 
-TEST_F(MaintenanceTest, MissingMonitorLogIsRestoredThenCompactedAndBackedUp)
-{
+TEST_F(MaintenanceTest, MissingMonitorLogIsRestoredThenCompactedAndBackedUp) {
     makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("main data"));
     makeBackup(DbKind::MonitorLog, QStringLiteral("Sat"), QStringLiteral("saturday log"));
 
@@ -257,8 +247,7 @@ TEST_F(MaintenanceTest, MissingMonitorLogIsRestoredThenCompactedAndBackedUp)
               QStringLiteral("saturday log"));
 }
 
-TEST_F(MaintenanceTest, DamagedMonitorLogIsRestoredWithItsOwnLines)
-{
+TEST_F(MaintenanceTest, DamagedMonitorLogIsRestoredWithItsOwnLines) {
     makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("main data"));
     makeBackup(DbKind::MonitorLog, QStringLiteral("Thu"), QStringLiteral("thursday log"));
     writeFile(paths.monitorLog(), garbage());
@@ -276,8 +265,7 @@ TEST_F(MaintenanceTest, DamagedMonitorLogIsRestoredWithItsOwnLines)
     EXPECT_EQ(markerOf(paths.monitorLog(), DbKind::MonitorLog), QStringLiteral("thursday log"));
 }
 
-TEST_F(MaintenanceTest, EmptyDatabaseFileCountsAsDamaged)
-{
+TEST_F(MaintenanceTest, EmptyDatabaseFileCountsAsDamaged) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     makeBackup(DbKind::Main, QStringLiteral("Sun"), QStringLiteral("sunday"));
     writeFile(paths.mainDb(), QByteArray());
@@ -287,8 +275,7 @@ TEST_F(MaintenanceTest, EmptyDatabaseFileCountsAsDamaged)
     EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), QStringLiteral("sunday"));
 }
 
-TEST_F(MaintenanceTest, CorruptPagesInsideAValidFileCountAsDamaged)
-{
+TEST_F(MaintenanceTest, CorruptPagesInsideAValidFileCountAsDamaged) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     makeBackup(DbKind::Main, QStringLiteral("Sun"), QStringLiteral("sunday"));
     {
@@ -311,8 +298,7 @@ TEST_F(MaintenanceTest, CorruptPagesInsideAValidFileCountAsDamaged)
     EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), QStringLiteral("sunday"));
 }
 
-TEST_F(MaintenanceTest, LeftoverCompactFilesAreDeletedFirst)
-{
+TEST_F(MaintenanceTest, LeftoverCompactFilesAreDeletedFirst) {
     makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("main data"));
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     writeFile(mainFiles().compact, QByteArray("half a compaction from an interrupted start"));
@@ -326,8 +312,7 @@ TEST_F(MaintenanceTest, LeftoverCompactFilesAreDeletedFirst)
     EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), QStringLiteral("main data"));
 }
 
-TEST_F(MaintenanceTest, ACompactionThatFailsOnASoundFileKeepsTheFile)
-{
+TEST_F(MaintenanceTest, ACompactionThatFailsOnASoundFileKeepsTheFile) {
     makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("main data"));
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     // Something that can neither be deleted nor written over where the
@@ -352,8 +337,7 @@ TEST_F(MaintenanceTest, ACompactionThatFailsOnASoundFileKeepsTheFile)
               (QStringList{QStringLiteral("monitorlog.db"), QStringLiteral("quorvel.db")}));
 }
 
-TEST_F(MaintenanceTest, ChangesLeftInTheJournalByACrashSurviveCompaction)
-{
+TEST_F(MaintenanceTest, ChangesLeftInTheJournalByACrashSurviveCompaction) {
     // Files as a crash leaves them: the journal still holds the last change.
     QTemporaryDir crashed;
     const DataPaths running{crashed.path()};
@@ -379,8 +363,7 @@ TEST_F(MaintenanceTest, ChangesLeftInTheJournalByACrashSurviveCompaction)
               QStringLiteral("only in the journal"));
 }
 
-TEST_F(MaintenanceTest, AJournalWithoutItsDatabaseIsKeptAsideBeforeARestore)
-{
+TEST_F(MaintenanceTest, AJournalWithoutItsDatabaseIsKeptAsideBeforeARestore) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     makeBackup(DbKind::Main, QStringLiteral("Sun"), QStringLiteral("sunday"));
     writeFile(paths.mainDb() + QStringLiteral("-wal"), QByteArray("journal of a lost file"));
@@ -394,8 +377,7 @@ TEST_F(MaintenanceTest, AJournalWithoutItsDatabaseIsKeptAsideBeforeARestore)
               QByteArray("journal of a lost file"));
 }
 
-TEST_F(MaintenanceTest, NothingWritableEndsWithTheCriticalMessage)
-{
+TEST_F(MaintenanceTest, NothingWritableEndsWithTheCriticalMessage) {
     // The data directory lies below a plain file: no folder or file can be made.
     writeFile(inDir(QStringLiteral("plainfile")), QByteArray("x"));
     const DataPaths blocked{inDir(QStringLiteral("plainfile/data"))};
@@ -420,8 +402,7 @@ TEST_F(MaintenanceTest, NothingWritableEndsWithTheCriticalMessage)
     EXPECT_EQ(QStringList(streamed.begin(), streamed.end()), result.debugLines);
 }
 
-TEST_F(MaintenanceTest, NoMonitorLogAndNoWayToMakeOneEndsWithItsOwnMessage)
-{
+TEST_F(MaintenanceTest, NoMonitorLogAndNoWayToMakeOneEndsWithItsOwnMessage) {
     makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("main data"));
     // A folder where the log's template would be made.
     ASSERT_TRUE(QDir().mkpath(QDir(logFiles().templatePath).filePath(QStringLiteral("x"))));
@@ -442,10 +423,13 @@ struct WeekdayRow {
     const char* name;
 };
 
+void PrintTo(const WeekdayRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
+
 class WeekdayTest : public ::testing::TestWithParam<WeekdayRow> {};
 
-TEST_P(WeekdayTest, ThreeLetterEnglishName)
-{
+TEST_P(WeekdayTest, ThreeLetterEnglishName) {
     EXPECT_EQ(weekdayName(GetParam().date), QString::fromLatin1(GetParam().name));
 }
 
@@ -459,8 +443,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 class RestoreOrderTest : public MaintenanceTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(RestoreOrderTest, YesterdaysBackupWinsOnEveryDayOfTheWeek)
-{
+TEST_P(RestoreOrderTest, YesterdaysBackupWinsOnEveryDayOfTheWeek) {
     const QDateTime start = monday.addDays(GetParam());
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     for (int offset = 1; offset <= 6; ++offset) {
@@ -472,8 +455,7 @@ TEST_P(RestoreOrderTest, YesterdaysBackupWinsOnEveryDayOfTheWeek)
     EXPECT_EQ(markerOf(paths.mainDb(), DbKind::Main), weekdayName(start.date().addDays(-1)));
 }
 
-TEST_F(MaintenanceTest, AWeekOldBackupIsTheLastOneTried)
-{
+TEST_F(MaintenanceTest, AWeekOldBackupIsTheLastOneTried) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     makeBackup(DbKind::Main, QStringLiteral("Mon"), QStringLiteral("a week old"));
     writeFile(paths.mainDb(), garbage());
@@ -488,8 +470,7 @@ INSTANTIATE_TEST_SUITE_P(EveryStartDay, RestoreOrderTest, ::testing::Range(0, 7)
 // A file that lost a table is damaged like any other: it never replaces a
 // good backup, and the newest good backup (today's, from an earlier start)
 // takes its place, told in a notice for the monitor.
-TEST_F(MaintenanceTest, AMainDatabaseThatLostATableIsRestoredAndTodaysBackupStaysGood)
-{
+TEST_F(MaintenanceTest, AMainDatabaseThatLostATableIsRestoredAndTodaysBackupStaysGood) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     makeBackup(DbKind::Main, QStringLiteral("Sun"), QStringLiteral("sunday"));
     makeBackup(DbKind::Main, QStringLiteral("Mon"), QStringLiteral("this morning"));
@@ -515,14 +496,14 @@ TEST_F(MaintenanceTest, AMainDatabaseThatLostATableIsRestoredAndTodaysBackupStay
     EXPECT_EQ(result.notices[0].toStdString(),
               "quorvel.db was damaged (the table Macros is missing); it is kept as "
               "quorvel.db.damaged-20240513-080000 and was restored from the backup Backup_QuorvelMon.db");
-    const QString keptAs = QDir(QFileInfo(paths.mainDb()).absolutePath()).filePath("quorvel.db.damaged-20240513-080000");
+    const QString keptAs =
+        QDir(QFileInfo(paths.mainDb()).absolutePath()).filePath("quorvel.db.damaged-20240513-080000");
     EXPECT_FALSE(checkDatabaseFile(keptAs, DbKind::Main).ok);
     EXPECT_TRUE(checkDatabaseFile(keptAs).ok);  // sound as a file: only its schema is short
 }
 
 // A file from a newer program is left byte for byte, and so is today's backup.
-TEST_F(MaintenanceTest, ANewerMainDatabaseIsLeftUntouchedAndNotBackedUp)
-{
+TEST_F(MaintenanceTest, ANewerMainDatabaseIsLeftUntouchedAndNotBackedUp) {
     makeDatabase(paths.monitorLog(), DbKind::MonitorLog, QStringLiteral("log data"));
     makeBackup(DbKind::Main, QStringLiteral("Mon"), QStringLiteral("this morning"));
     makeDatabase(paths.mainDb(), DbKind::Main, QStringLiteral("now"));

@@ -14,6 +14,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <stdexcept>
+#include "support/case_names.h"
+
+namespace qv::store {
+
+void PrintTo(DbKind kind, std::ostream* os) {
+    static const char* const names[] = {"Main",        "MonitorLog",       "SensorLog",
+                                        "EnergyUsage", "RollCallTemplate", "Winrights"};
+    *os << names[static_cast<int>(kind)];
+}
+
+}  // namespace qv::store
 
 namespace qv::store::test {
 namespace {
@@ -22,8 +33,7 @@ using ::testing::HasSubstr;
 
 class MigrationTest : public StoreTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         StoreTest::SetUp();
         ASSERT_TRUE(QDir().mkpath(inDir(QStringLiteral("master"))));
     }
@@ -32,19 +42,22 @@ protected:
 // A database converted from an installation that never had schema versions:
 // user_version 0, some tables, Macros without SortOrder, Comms without
 // portname, no Config at all, yes stored as -1 and the baud rate as a number.
-TEST_F(MigrationTest, UnversionedOldDatabaseIsCompletedAndKeepsItsRows)
-{
+TEST_F(MigrationTest, UnversionedOldDatabaseIsCompletedAndKeepsItsRows) {
     {
         RawDb raw(paths.mainDb());
-        raw.exec(QStringLiteral("CREATE TABLE Macros (Macro_ID INTEGER PRIMARY KEY, Macro TEXT, Enabled INTEGER, "
-                                "Description TEXT, MacroFolder_ID INTEGER)"));
-        raw.exec(QStringLiteral("INSERT INTO Macros (Macro_ID, Macro, Enabled) VALUES (5, 'startup', -1), "
-                                "(9, 'Night', 0), (12, 'Cleaners', -1)"));
-        raw.exec(QStringLiteral("CREATE TABLE Comms (useTCP INTEGER, hostname TEXT, secondaryhostname TEXT, "
-                                "comport INTEGER, USB INTEGER, USBdelay INTEGER, baud1, databits1 INTEGER, "
-                                "parity1 TEXT, stopbits1 TEXT)"));
-        raw.exec(QStringLiteral("INSERT INTO Comms VALUES (-1, 'lighting-srv', 'backup-srv', 3, 0, 40, 19200, 7, "
-                                "'Even', '2')"));
+        raw.exec(
+            QStringLiteral("CREATE TABLE Macros (Macro_ID INTEGER PRIMARY KEY, Macro TEXT, Enabled INTEGER, "
+                           "Description TEXT, MacroFolder_ID INTEGER)"));
+        raw.exec(
+            QStringLiteral("INSERT INTO Macros (Macro_ID, Macro, Enabled) VALUES (5, 'startup', -1), "
+                           "(9, 'Night', 0), (12, 'Cleaners', -1)"));
+        raw.exec(
+            QStringLiteral("CREATE TABLE Comms (useTCP INTEGER, hostname TEXT, secondaryhostname TEXT, "
+                           "comport INTEGER, USB INTEGER, USBdelay INTEGER, baud1, databits1 INTEGER, "
+                           "parity1 TEXT, stopbits1 TEXT)"));
+        raw.exec(
+            QStringLiteral("INSERT INTO Comms VALUES (-1, 'lighting-srv', 'backup-srv', 3, 0, 40, 19200, 7, "
+                           "'Even', '2')"));
         raw.exec(QStringLiteral("CREATE TABLE AreaNames (Area INTEGER PRIMARY KEY, AreaName TEXT)"));
         raw.exec(QStringLiteral("INSERT INTO AreaNames VALUES (1, 'Foyer'), (2, 'Boardroom')"));
         ASSERT_EQ(raw.scalar(QStringLiteral("PRAGMA user_version")).toInt(), 0);
@@ -56,10 +69,11 @@ TEST_F(MigrationTest, UnversionedOldDatabaseIsCompletedAndKeepsItsRows)
     EXPECT_EQ(schemaOf(db.handle()), expectedMain());
 
     RawDb raw(paths.mainDb());
-    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT group_concat(Macro_ID || ':' || SortOrder || ':' || Macro, ',') "
-                                        "FROM (SELECT * FROM Macros ORDER BY Macro_ID)"))
-                  .toString(),
-              QStringLiteral("5:5:startup,9:9:Night,12:12:Cleaners"));
+    EXPECT_EQ(
+        raw.scalar(QStringLiteral("SELECT group_concat(Macro_ID || ':' || SortOrder || ':' || Macro, ',') "
+                                  "FROM (SELECT * FROM Macros ORDER BY Macro_ID)"))
+            .toString(),
+        QStringLiteral("5:5:startup,9:9:Night,12:12:Cleaners"));
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT group_concat(AreaName, ',') FROM "
                                         "(SELECT AreaName FROM AreaNames ORDER BY Area)"))
                   .toString(),
@@ -86,24 +100,24 @@ TEST_F(MigrationTest, UnversionedOldDatabaseIsCompletedAndKeepsItsRows)
 
 // A database as the first release wrote it (version 1, no Comms.portname),
 // built here table by table from the field lists.
-TEST_F(MigrationTest, VersionOneDatabaseGainsPortnameAndKeepsItsRows)
-{
+TEST_F(MigrationTest, VersionOneDatabaseGainsPortnameAndKeepsItsRows) {
     {
         RawDb raw(paths.mainDb());
         for (const auto& [table, fields] : expectedMainV1()) {
             QStringList quoted;
-            for (const QString& field : fields)
-                quoted << schema::quoteIdentifier(field);
+            for (const QString& field : fields) quoted << schema::quoteIdentifier(field);
             raw.exec(QStringLiteral("CREATE TABLE %1 (%2)")
                          .arg(schema::quoteIdentifier(table), quoted.join(QStringLiteral(", "))));
         }
-        raw.exec(QStringLiteral("INSERT INTO Comms (useTCP, hostname, comport, USB, USBdelay, baud1, databits1, "
-                                "parity1, stopbits1) VALUES (0, '', 4, 1, 25, '38400', 8, 'None', '1')"));
+        raw.exec(
+            QStringLiteral("INSERT INTO Comms (useTCP, hostname, comport, USB, USBdelay, baud1, databits1, "
+                           "parity1, stopbits1) VALUES (0, '', 4, 1, 25, '38400', 8, 'None', '1')"));
         raw.exec(QStringLiteral("INSERT INTO Config (releaserate, buttonversion) VALUES (150, 12)"));
         raw.exec(QStringLiteral("INSERT INTO Password (Password) VALUES ('Secret1')"));
         raw.exec(QStringLiteral("INSERT INTO SensorInterval (SensorInterval) VALUES (300)"));
         raw.exec(QStringLiteral("INSERT INTO Macros (Macro_ID, Macro, SortOrder) VALUES (1, 'startup', 7)"));
-        raw.exec(QStringLiteral("INSERT INTO EventS (EventName, Area, Preset, Macro_ID) VALUES ('Lobby on', 3, 1, 1)"));
+        raw.exec(QStringLiteral(
+            "INSERT INTO EventS (EventName, Area, Preset, Macro_ID) VALUES ('Lobby on', 3, 1, 1)"));
         raw.exec(QStringLiteral("PRAGMA user_version = 1"));
     }
 
@@ -125,20 +139,19 @@ TEST_F(MigrationTest, VersionOneDatabaseGainsPortnameAndKeepsItsRows)
         EXPECT_EQ(schema::rowCount(db, QString::fromLatin1(table)), 1);
     }
     RawDb raw(paths.mainDb());
-    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT Password FROM Password")).toString(), QStringLiteral("Secret1"));
+    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT Password FROM Password")).toString(),
+              QStringLiteral("Secret1"));
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT SortOrder FROM Macros")).toInt(), 7);  // had one: kept
 }
 
 // A database of version 2: Config gains the mail server fields, empty, and
 // keeps every setting it had.
-TEST_F(MigrationTest, VersionTwoDatabaseGainsTheMailServerFields)
-{
+TEST_F(MigrationTest, VersionTwoDatabaseGainsTheMailServerFields) {
     {
         RawDb raw(paths.mainDb());
         for (const auto& [table, fields] : expectedMainV2()) {
             QStringList quoted;
-            for (const QString& field : fields)
-                quoted << schema::quoteIdentifier(field);
+            for (const QString& field : fields) quoted << schema::quoteIdentifier(field);
             raw.exec(QStringLiteral("CREATE TABLE %1 (%2)")
                          .arg(schema::quoteIdentifier(table), quoted.join(QStringLiteral(", "))));
         }
@@ -165,10 +178,11 @@ TEST_F(MigrationTest, VersionTwoDatabaseGainsTheMailServerFields)
     }
     {
         RawDb raw(paths.mainDb());
-        raw.exec(QStringLiteral("UPDATE Config SET mailhost = ?, mailport = ?, mailtls = ?, mailuser = ?, "
-                                "mailpassword = ?, mailsender = ?"),
-                 {QStringLiteral("smtp.example.org"), 587, QStringLiteral("starttls"), QStringLiteral("lights"),
-                  QStringLiteral("it's secret"), QStringLiteral("quorvel@example.org")});
+        raw.exec(
+            QStringLiteral("UPDATE Config SET mailhost = ?, mailport = ?, mailtls = ?, mailuser = ?, "
+                           "mailpassword = ?, mailsender = ?"),
+            {QStringLiteral("smtp.example.org"), 587, QStringLiteral("starttls"), QStringLiteral("lights"),
+             QStringLiteral("it's secret"), QStringLiteral("quorvel@example.org")});
     }
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     const ConfigSettings config = loadConfigSettings(db);
@@ -180,16 +194,14 @@ TEST_F(MigrationTest, VersionTwoDatabaseGainsTheMailServerFields)
     EXPECT_EQ(config.mailsender, QStringLiteral("quorvel@example.org"));
 }
 
-TEST_F(MigrationTest, MacrosWithoutSortOrderGetTheirIdAtEveryOpen)
-{
-    {
-        Database db = Database::open(paths.mainDb(), DbKind::Main);
-    }
+TEST_F(MigrationTest, MacrosWithoutSortOrderGetTheirIdAtEveryOpen) {
+    { Database db = Database::open(paths.mainDb(), DbKind::Main); }
     {
         // Rows added later without a place, beside one that has its place.
         RawDb raw(paths.mainDb());
-        raw.exec(QStringLiteral("INSERT INTO Macros (Macro_ID, Macro, SortOrder) VALUES (3, 'a', NULL), "
-                                "(4, 'b', 1), (8, 'c', NULL)"));
+        raw.exec(
+            QStringLiteral("INSERT INTO Macros (Macro_ID, Macro, SortOrder) VALUES (3, 'a', NULL), "
+                           "(4, 'b', 1), (8, 'c', NULL)"));
     }
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     RawDb raw(paths.mainDb());
@@ -200,22 +212,26 @@ TEST_F(MigrationTest, MacrosWithoutSortOrderGetTheirIdAtEveryOpen)
 }
 
 // A failing step leaves the file at the last whole version.
-void createStepTwoTable(Database& db) { db.exec(QStringLiteral("CREATE TABLE StepTwo (x)")); }
-void failHalfway(Database& db)
-{
+void createStepTwoTable(Database& db) {
+    db.exec(QStringLiteral("CREATE TABLE StepTwo (x)"));
+}
+void failHalfway(Database& db) {
     db.exec(QStringLiteral("CREATE TABLE StepThree (x)"));
     throw std::runtime_error("disk full, say");
 }
-void createStepThreeTable(Database& db) { db.exec(QStringLiteral("CREATE TABLE StepThree (x)")); }
+void createStepThreeTable(Database& db) {
+    db.exec(QStringLiteral("CREATE TABLE StepThree (x)"));
+}
 void nothing(Database&) {}
 
-TEST_F(MigrationTest, FailedStepRollsBackToThePreviousVersion)
-{
+TEST_F(MigrationTest, FailedStepRollsBackToThePreviousVersion) {
     Database db = Database::open(paths.winrights(), DbKind::Winrights);
     ASSERT_EQ(db.userVersion(), 2);
 
-    const Migration failing[] = {
-        {1, "base", &nothing}, {2, "keys", &nothing}, {3, "three", &createStepTwoTable}, {4, "four", &failHalfway}};
+    const Migration failing[] = {{1, "base", &nothing},
+                                 {2, "keys", &nothing},
+                                 {3, "three", &createStepTwoTable},
+                                 {4, "four", &failHalfway}};
     EXPECT_THROW(applyMigrations(db, failing), std::runtime_error);
     EXPECT_EQ(db.userVersion(), 3);
     EXPECT_TRUE(schema::hasTable(db, QStringLiteral("StepTwo")));
@@ -233,8 +249,7 @@ TEST_F(MigrationTest, FailedStepRollsBackToThePreviousVersion)
 // Newer files are refused untouched, whatever their kind.
 class NewerFileTest : public MigrationTest, public ::testing::WithParamInterface<DbKind> {};
 
-TEST_P(NewerFileTest, IsRefusedAndLeftUntouched)
-{
+TEST_P(NewerFileTest, IsRefusedAndLeftUntouched) {
     const DbKind kind = GetParam();
     const QString path = paths.pathOf(kind);
     const int newer = latestVersion(kind) + 1;
@@ -269,24 +284,22 @@ struct Damage {
     QByteArray (*make)(const QString& scratchDir);
 };
 
-void PrintTo(const Damage& d, std::ostream* out) { *out << d.name; }
+void PrintTo(const Damage& d, std::ostream* out) {
+    *out << d.name;
+}
 
-QByteArray binaryGarbage(const QString&)
-{
+QByteArray binaryGarbage(const QString&) {
     QByteArray bytes;
-    for (int i = 0; i < 8192; ++i)
-        bytes.append(static_cast<char>((i * 37 + 11) & 0xFF));
+    for (int i = 0; i < 8192; ++i) bytes.append(static_cast<char>((i * 37 + 11) & 0xFF));
     return bytes;
 }
 
-QByteArray textFile(const QString&)
-{
+QByteArray textFile(const QString&) {
     return QByteArray("this is a note, not a database\n").repeated(64);
 }
 
 // A real database whose schema page was overwritten after the header.
-QByteArray mangledSchemaPage(const QString& scratchDir)
-{
+QByteArray mangledSchemaPage(const QString& scratchDir) {
     const QString path = scratchDir + QStringLiteral("/scratch.db");
     {
         RawDb raw(path);
@@ -295,18 +308,18 @@ QByteArray mangledSchemaPage(const QString& scratchDir)
         raw.exec(QStringLiteral("INSERT INTO a VALUES (1)"));
     }
     QByteArray bytes = fileBytes(path);
-    for (int i = 100; i < 4096 && i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(0xA5);
+    for (int i = 100; i < 4096 && i < bytes.size(); ++i) bytes[i] = static_cast<char>(0xA5);
     return bytes;
 }
 
 // The header's first bytes, cut short.
-QByteArray truncatedHeader(const QString&) { return QByteArray("SQLite form"); }
+QByteArray truncatedHeader(const QString&) {
+    return QByteArray("SQLite form");
+}
 
 class DamagedFileTest : public MigrationTest, public ::testing::WithParamInterface<Damage> {};
 
-TEST_P(DamagedFileTest, IsRefusedWithAClearErrorAndNotOverwritten)
-{
+TEST_P(DamagedFileTest, IsRefusedWithAClearErrorAndNotOverwritten) {
     const QString path = paths.mainDb();
     const QByteArray damaged = GetParam().make(inDir(QString()));
     writeFile(path, damaged);
@@ -326,7 +339,8 @@ TEST_P(DamagedFileTest, IsRefusedWithAClearErrorAndNotOverwritten)
 }
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedFileTest,
-                         ::testing::Values(Damage{"binary garbage", &binaryGarbage}, Damage{"text file", &textFile},
+                         ::testing::Values(Damage{"binary garbage", &binaryGarbage},
+                                           Damage{"text file", &textFile},
                                            Damage{"mangled schema page", &mangledSchemaPage},
                                            Damage{"truncated header", &truncatedHeader}));
 

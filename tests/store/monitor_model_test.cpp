@@ -8,12 +8,12 @@
 
 #include <optional>
 #include <vector>
+#include "support/case_names.h"
 
 namespace qv::store::test {
 namespace {
 
-MonitorRecord recordOf(const QString& type, const QString& comment = {})
-{
+MonitorRecord recordOf(const QString& type, const QString& comment = {}) {
     MonitorRecord r;
     r.MsgType = type;
     r.DateTime = QStringLiteral("2024-05-13 08:15:42");
@@ -21,8 +21,7 @@ MonitorRecord recordOf(const QString& type, const QString& comment = {})
     return r;
 }
 
-QString cell(const MonitorModel& model, int row, int column)
-{
+QString cell(const MonitorModel& model, int row, int column) {
     return model.data(model.index(row, column)).toString();
 }
 
@@ -33,15 +32,13 @@ struct ColourRow {
     std::optional<std::uint32_t> text;
 };
 
-void PrintTo(const ColourRow& row, std::ostream* out)
-{
+void PrintTo(const ColourRow& row, std::ostream* out) {
     *out << '"' << row.msgType << '"';
 }
 
 class MonitorColourTest : public ::testing::TestWithParam<ColourRow> {};
 
-TEST_P(MonitorColourTest, RowTakesTheColoursOfItsType)
-{
+TEST_P(MonitorColourTest, RowTakesTheColoursOfItsType) {
     const ColourRow& expected = GetParam();
     MonitorModel model;
     model.addRecord(recordOf(QString::fromUtf8(expected.msgType)));
@@ -77,15 +74,13 @@ INSTANTIATE_TEST_SUITE_P(
         ColourRow{"system", 0xFFFFC0, 0x000000}, ColourRow{"Warning *", 0xFFFFC0, 0x000000},
         ColourRow{"Start ", 0xFFFFC0, 0x000000}));
 
-TEST(MonitorColours, NamesAreSixLowerCaseHexDigits)
-{
+TEST(MonitorColours, NamesAreSixLowerCaseHexDigits) {
     EXPECT_EQ(colourName(0x010000), QStringLiteral("#010000"));
     EXPECT_EQ(colourName(0xC0C0FF), QStringLiteral("#c0c0ff"));
     EXPECT_EQ(colourName(0), QStringLiteral("#000000"));
 }
 
-TEST(MonitorModel, CellsHoldCounterTextsAndTheListDate)
-{
+TEST(MonitorModel, CellsHoldCounterTextsAndTheListDate) {
     MonitorModel model;
     MonitorRecord r;
     r.MsgType = QStringLiteral("Comms");
@@ -108,8 +103,7 @@ TEST(MonitorModel, CellsHoldCounterTextsAndTheListDate)
         EXPECT_EQ(cell(model, 0, column), expected[column]) << "column " << column;
 }
 
-TEST(MonitorModel, HeadersAndDesignedWidths)
-{
+TEST(MonitorModel, HeadersAndDesignedWidths) {
     MonitorModel model;
     const QStringList captions{QString(),
                                QStringLiteral("#"),
@@ -139,10 +133,13 @@ struct DateRow {
     const char* shown;
 };
 
+void PrintTo(const DateRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.stored);
+}
+
 class MonitorDateTest : public ::testing::TestWithParam<DateRow> {};
 
-TEST_P(MonitorDateTest, StoredDateShownDayFirst)
-{
+TEST_P(MonitorDateTest, StoredDateShownDayFirst) {
     EXPECT_EQ(monitorDateText(QString::fromLatin1(GetParam().stored)), QString::fromLatin1(GetParam().shown));
 }
 
@@ -154,13 +151,11 @@ INSTANTIATE_TEST_SUITE_P(StoredTexts, MonitorDateTest,
                                            DateRow{"2024-05-13T08:15:42", "2024-05-13T08:15:42"},
                                            DateRow{"2024-05-13 08:15:42.5", "2024-05-13 08:15:42.5"}));
 
-TEST(MonitorModel, CaptionHasTwoSpacesBeforeTheTime)
-{
+TEST(MonitorModel, CaptionHasTwoSpacesBeforeTheTime) {
     EXPECT_EQ(monitorCaption(QTime(7, 5, 9)), QStringLiteral("System Message Monitor  07:05:09"));
 }
 
-TEST(MonitorModel, The10001stRowRemovesTheOldestAndTheCounterGoesOn)
-{
+TEST(MonitorModel, The10001stRowRemovesTheOldestAndTheCounterGoesOn) {
     MonitorModel model;
     for (int i = 1; i <= MonitorModel::kMaxRows; ++i)
         model.addRecord(recordOf(QStringLiteral("Comms"), QStringLiteral("row %1").arg(i)));
@@ -183,8 +178,7 @@ TEST(MonitorModel, The10001stRowRemovesTheOldestAndTheCounterGoesOn)
     EXPECT_EQ(added, std::vector<int>{MonitorModel::kMaxRows - 1});
 }
 
-TEST(MonitorModel, ClearEmptiesTheListAndTheNextRowShowsOne)
-{
+TEST(MonitorModel, ClearEmptiesTheListAndTheNextRowShowsOne) {
     MonitorModel model;
     for (int i = 0; i < 5; ++i) model.addRecord(recordOf(QStringLiteral("System")));
     model.clear();
@@ -196,8 +190,7 @@ TEST(MonitorModel, ClearEmptiesTheListAndTheNextRowShowsOne)
     EXPECT_EQ(cell(model, 0, MonitorModel::Counter), QStringLiteral("1"));
 }
 
-TEST(MonitorModel, SeparatorRowsAreYellowWithoutCounterAndCountTowardsTheCap)
-{
+TEST(MonitorModel, SeparatorRowsAreYellowWithoutCounterAndCountTowardsTheCap) {
     MonitorModel model;
     model.addRecord(recordOf(QStringLiteral("System"), QStringLiteral("before")));
     model.addSeparatorRows();
@@ -217,8 +210,7 @@ TEST(MonitorModel, SeparatorRowsAreYellowWithoutCounterAndCountTowardsTheCap)
     EXPECT_EQ(cell(model, 4, MonitorModel::Counter), QStringLiteral("2"));
 }
 
-TEST(MonitorModel, OutOfRangeIndexesGiveNoData)
-{
+TEST(MonitorModel, OutOfRangeIndexesGiveNoData) {
     MonitorModel model;
     model.addRecord(recordOf(QStringLiteral("System")));
     EXPECT_FALSE(model.data(model.index(1, 0)).isValid());

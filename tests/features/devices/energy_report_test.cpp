@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <cmath>
+#include "support/case_names.h"
 
 namespace qv::devices {
 namespace {
@@ -227,6 +228,10 @@ struct TotalsCase {
     qint64 end;
     std::vector<std::tuple<int, int, double, double>> expected;  // area, channel, hours, kWh
 };
+
+void PrintTo(const TotalsCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.what);
+}
 
 class EnergyTotalsTest : public ::testing::TestWithParam<TotalsCase> {};
 

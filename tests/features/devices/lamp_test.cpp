@@ -6,8 +6,14 @@
 #include "features/devices/messages.h"
 
 #include <map>
+#include "support/case_names.h"
 
 namespace qv::devices {
+
+void PrintTo(const MeasuredPoint& point, std::ostream* os) {
+    *os << qv::test::caseName(point.percentage, point.load);
+}
+
 namespace {
 
 using test::EnergyTest;
@@ -93,6 +99,10 @@ struct PointCase {
     const char* load;
     const QString* message;
 };
+
+void PrintTo(const PointCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.percentage, row.load);
+}
 
 class MeasuredPointInputTest : public EnergyTest, public ::testing::WithParamInterface<PointCase> {};
 

@@ -3,6 +3,7 @@
 #include "features/devices/roll_call_editor.h"
 #include "devices_support.h"
 #include "features/devices/messages.h"
+#include "support/case_names.h"
 
 namespace qv::devices {
 namespace {
@@ -25,6 +26,10 @@ struct ActionsCase {
     const char* recipients;
     const QString* message;  // nullptr: saved
 };
+
+void PrintTo(const ActionsCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
 
 class SaveActionsTest : public RollCallEditorTest, public ::testing::WithParamInterface<ActionsCase> {};
 

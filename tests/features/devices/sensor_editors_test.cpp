@@ -7,6 +7,7 @@
 #include "features/devices/sensor_properties.h"
 #include "features/devices/sensor_rows.h"
 #include "store/date_text.h"
+#include "support/case_names.h"
 
 namespace qv::devices {
 namespace {
@@ -31,6 +32,10 @@ struct RefusedBox {
     const char* text;
     const QString* message;
 };
+
+void PrintTo(const RefusedBox& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 
 class RefusedBoxTest : public SensorEditorsTest, public ::testing::WithParamInterface<RefusedBox> {};
 

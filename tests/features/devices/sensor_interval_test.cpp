@@ -4,6 +4,7 @@
 #include "features/devices/messages.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::devices {
 namespace {
@@ -12,6 +13,10 @@ struct PlanCase {
     int seconds;
     PollingPlan plan;
 };
+
+void PrintTo(const PlanCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.seconds);
+}
 
 class PollingPlanTest : public ::testing::TestWithParam<PlanCase> {};
 
@@ -31,6 +36,10 @@ struct InputCase {
     int value;
     bool refused;
 };
+
+void PrintTo(const InputCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 
 class IntervalInputTest : public ::testing::TestWithParam<InputCase> {};
 
@@ -53,6 +62,10 @@ struct CalibrationCase {
     int measured;
     const char* expected;  // nullptr: no calibration
 };
+
+void PrintTo(const CalibrationCase& row, std::ostream* os) {
+    *os << qv::test::caseName(row.actual, row.measured);
+}
 
 class CalibrationTextTest : public ::testing::TestWithParam<CalibrationCase> {};
 

@@ -6,6 +6,7 @@
 #include "features/exchange/exchange_items.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::exchange {
 namespace {
@@ -18,6 +19,10 @@ struct NameRow {
     const char* text;
     std::optional<ItemRef> item;
 };
+
+void PrintTo(const NameRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 
 class ItemNames : public ::testing::TestWithParam<NameRow> {};
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include "support/case_names.h"
 
 namespace qv::exchange {
 namespace {
@@ -17,6 +18,10 @@ struct GoodRow {
     const char* item;
     const char* value;
 };
+
+void PrintTo(const GoodRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.line);
+}
 
 class GoodRequest : public ::testing::TestWithParam<GoodRow> {};
 
@@ -54,6 +59,10 @@ struct BadRow {
     QByteArray line;
     const char* reasonPart;
 };
+
+void PrintTo(const BadRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.line);
+}
 
 class BadRequest : public ::testing::TestWithParam<BadRow> {};
 

@@ -6,6 +6,7 @@
 #include "features/exchange/protocol.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::exchange {
 namespace {
@@ -27,6 +28,10 @@ struct ReplyRow {
     QByteArray request;
     QByteArray reply;  // the whole reply, or its start when it ends in "*"
 };
+
+void PrintTo(const ReplyRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.request);
+}
 
 class SessionReplies : public Session, public ::testing::WithParamInterface<ReplyRow> {};
 

@@ -5,6 +5,7 @@
 #include "features/exchange/sheet_requests.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::exchange {
 namespace {
@@ -36,6 +37,10 @@ struct CellRow {
     QString request;
 };
 
+void PrintTo(const CellRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
+
 class RequestCells : public ::testing::TestWithParam<CellRow> {};
 
 TEST_P(RequestCells, AreReadAsTheLinkWindowReadThem) {
@@ -65,6 +70,10 @@ struct ProblemRow {
     QByteArray text;
     QString problem;
 };
+
+void PrintTo(const ProblemRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 
 class SheetProblems : public ::testing::TestWithParam<ProblemRow> {};
 
@@ -164,6 +173,10 @@ struct PresetRow {
     const char* request;
     std::optional<int> preset;
 };
+
+void PrintTo(const PresetRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.request);
+}
 
 class RequestKind : public ::testing::TestWithParam<PresetRow> {};
 

@@ -1,6 +1,7 @@
 #include "features/reactions/button_editor.h"
 #include "features/reactions/button_panel.h"
 #include "reactions_fixture.h"
+#include "support/case_names.h"
 
 namespace qv::reactions {
 namespace {
@@ -52,6 +53,10 @@ struct RuleRow {
     RuleDraft draft;
     const QString* message;
 };
+
+void PrintTo(const RuleRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.what);
+}
 
 class RuleChecks : public ButtonEditorTest, public ::testing::WithParamInterface<RuleRow> {};
 

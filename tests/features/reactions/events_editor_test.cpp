@@ -1,6 +1,7 @@
 #include "features/reactions/events_editor.h"
 #include "features/reactions/events.h"
 #include "reactions_fixture.h"
+#include "support/case_names.h"
 
 namespace qv::reactions {
 namespace {
@@ -34,6 +35,10 @@ struct SaveRow {
     const QString* message;
     MessageIcon icon;
 };
+
+void PrintTo(const SaveRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.what);
+}
 
 class SaveChecks : public EventsEditorTest, public ::testing::WithParamInterface<SaveRow> {};
 

@@ -2,6 +2,7 @@
 
 #include "features/reactions/events.h"
 #include "reactions_fixture.h"
+#include "support/case_names.h"
 
 namespace qv::reactions {
 namespace {
@@ -34,6 +35,10 @@ struct HeardRow {
     net::RawMessage heard;
     bool fires;
 };
+
+void PrintTo(const HeardRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.what);
+}
 
 class EventForms : public EventsTest, public ::testing::WithParamInterface<HeardRow> {};
 
@@ -121,6 +126,10 @@ struct BadRow {
     QVariant area;
     QVariant preset;
 };
+
+void PrintTo(const BadRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.area, row.preset);
+}
 
 class BadEventRows : public EventsTest, public ::testing::WithParamInterface<BadRow> {};
 

@@ -2,6 +2,7 @@
 #include "features/reactions/stored_number.h"
 
 #include <gtest/gtest.h>
+#include "support/case_names.h"
 
 namespace qv::reactions {
 namespace {
@@ -10,6 +11,10 @@ struct HexRow {
     const char* stored;
     const char* expected;
 };
+
+void PrintTo(const HexRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.stored);
+}
 
 class NormaliseHexText : public ::testing::TestWithParam<HexRow> {};
 
@@ -32,6 +37,10 @@ struct NumberRow {
     QVariant stored;
     std::optional<int> expected;
 };
+
+void PrintTo(const NumberRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.stored.typeName(), row.stored);
+}
 
 class StoredInt : public ::testing::TestWithParam<NumberRow> {};
 

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include "support/case_names.h"
 
 namespace qv::reactions {
 namespace {
@@ -102,6 +103,10 @@ struct SliderRow {
     double percent;
     int levelByte;
 };
+
+void PrintTo(const SliderRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.percent);
+}
 
 class SliderLevels : public LightLevelsTest, public ::testing::WithParamInterface<SliderRow> {};
 

@@ -11,6 +11,7 @@
 
 #include <QSignalSpy>
 #include <vector>
+#include "support/case_names.h"
 
 namespace qv::config {
 namespace {
@@ -109,6 +110,10 @@ struct ValidationRow {
     std::function<void(ConfigForm&)> change;
     QString message;
 };
+
+void PrintTo(const ValidationRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
 
 class OkValidation : public EngineTest, public ::testing::WithParamInterface<ValidationRow> {};
 

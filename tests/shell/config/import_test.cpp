@@ -12,6 +12,7 @@
 #include "shell/config/xls_reader.h"
 
 #include <QSignalSpy>
+#include "support/case_names.h"
 
 namespace qv::config {
 namespace {
@@ -173,6 +174,10 @@ struct BadWorkbookRow {
     std::function<QByteArray()> bytes;
     const char* reason;
 };
+
+void PrintTo(const BadWorkbookRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name);
+}
 class BadWorkbook : public ImportTest, public ::testing::WithParamInterface<BadWorkbookRow> {};
 
 TEST_P(BadWorkbook, IsReportedAndChangesNothing) {

@@ -3,9 +3,11 @@
 
 #include "config_fixture.h"
 
+#include <cstring>
 #include "shell/config/password.h"
 #include "shell/config/settings.h"
 #include "shell/config/settings_writer.h"
+#include "support/case_names.h"
 
 namespace qv::config {
 namespace {
@@ -46,6 +48,10 @@ TEST_F(PasswordTest, AHashIsSaltedAndOnlyTheRightPasswordMatchesIt) {
 struct BlankRow {
     const char* stored;
 };
+
+void PrintTo(const BlankRow& row, std::ostream* os) {
+    *os << qv::test::caseName("length", std::strlen(row.stored));
+}
 class BlankPassword : public PasswordTest, public ::testing::WithParamInterface<BlankRow> {};
 TEST_P(BlankPassword, OpensWithoutAsking) {
     storePassword(GetParam().stored);

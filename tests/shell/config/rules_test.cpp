@@ -11,6 +11,7 @@
 #include "shell/config/name_import.h"
 #include "shell/config/password.h"
 #include "shell/config/position.h"
+#include "support/case_names.h"
 
 namespace qv::config {
 namespace {
@@ -19,6 +20,10 @@ struct IntRow {
     int in;
     int out;
 };
+
+void PrintTo(const IntRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.in);
+}
 
 class ReleaseRateLimit : public ::testing::TestWithParam<IntRow> {};
 TEST_P(ReleaseRateLimit, KeepsTheOutBoxBetween50And300) {
@@ -57,6 +62,10 @@ struct IpRow {
     const char* text;
     bool valid;
 };
+
+void PrintTo(const IpRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 class IpQuad : public ::testing::TestWithParam<IpRow> {};
 TEST_P(IpQuad, FourDecimalNumbersUpTo255) {
     EXPECT_EQ(CheckValidIPQuad(GetParam().text), GetParam().valid);
@@ -75,6 +84,10 @@ struct LatitudeRow {
     double shown;
     NorthSouth hemisphere;
 };
+
+void PrintTo(const LatitudeRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.stored);
+}
 class LatitudeSign : public ::testing::TestWithParam<LatitudeRow> {};
 TEST_P(LatitudeSign, ShowsTheNumberWithoutSignAndTheHemisphere) {
     const Latitude field = latitudeField(GetParam().stored);
@@ -92,6 +105,10 @@ struct LongitudeRow {
     double shown;
     EastWest hemisphere;
 };
+
+void PrintTo(const LongitudeRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.stored);
+}
 class LongitudeSign : public ::testing::TestWithParam<LongitudeRow> {};
 TEST_P(LongitudeSign, NegativeIsEastPositiveIsWest) {
     const Longitude field = longitudeField(GetParam().stored);
@@ -143,6 +160,10 @@ struct PasswordRow {
     const char* text;
     bool accepted;
 };
+
+void PrintTo(const PasswordRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 class NewPasswordRule : public ::testing::TestWithParam<PasswordRow> {};
 TEST_P(NewPasswordRule, LettersAndDigitsNotBeginningWithADigit) {
     const auto refusal = checkNewPassword(QString::fromUtf8(GetParam().text));
@@ -162,6 +183,10 @@ struct NameRow {
     const char* in;
     const char* out;
 };
+
+void PrintTo(const NameRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.in);
+}
 class NameCleaning : public ::testing::TestWithParam<NameRow> {};
 TEST_P(NameCleaning, KeepsWhatTheEditorsAccept) {
     EXPECT_EQ(cleanName(QString::fromUtf8(GetParam().in)), QString::fromUtf8(GetParam().out));
@@ -180,6 +205,10 @@ struct NumberRow {
     bool ok;
     int value;
 };
+
+void PrintTo(const NumberRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.text);
+}
 class WholeNumbers : public ::testing::TestWithParam<NumberRow> {};
 TEST_P(WholeNumbers, SheetNumbersAreTakenAsWholeNumbers) {
     int value = -999;

@@ -8,6 +8,7 @@
 #include "shell/config/password.h"
 #include "shell/config/settings.h"
 #include "shell/config/settings_writer.h"
+#include "support/case_names.h"
 
 namespace qv::config {
 namespace {
@@ -54,6 +55,10 @@ struct StoredValueRow {
     int stored;
     int expected;
 };
+
+void PrintTo(const StoredValueRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.table, row.field, row.stored);
+}
 
 class StoredValueLimits : public ConfigTest, public ::testing::WithParamInterface<StoredValueRow> {};
 
