@@ -1,3 +1,4 @@
+#include "ui/devices/lamp_type_choices.h"
 #include "ui/devices/lamp_properties_window.h"
 
 #include "features/devices/lamp_interpolation.h"
@@ -71,15 +72,7 @@ LampPropertiesWindow::LampPropertiesWindow(store::Database& main, QWidget* paren
 void LampPropertiesWindow::reload() {
     const int chosen = chosenId();
     QSignalBlocker block(m_types);
-    m_types->clear();
-    try {
-        for (const devices::LampTypeRow& row : m_editors.lampTypes()) {
-            m_types->addItem(row.description, row.fittingId);
-            if (row.fittingId == chosen) m_types->setCurrentIndex(m_types->count() - 1);
-        }
-    } catch (const std::exception& error) {
-        showMessage(this, BoxKind::Critical, QString::fromUtf8(error.what()));
-    }
+    fillLampTypes(m_types, m_editors, chosen, this);
     showPoints();
 }
 

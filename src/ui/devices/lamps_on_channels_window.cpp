@@ -1,3 +1,4 @@
+#include "ui/devices/lamp_type_choices.h"
 #include "ui/devices/lamps_on_channels_window.h"
 
 #include "ui/common/message_box.h"
@@ -58,15 +59,7 @@ LampsOnChannelsWindow::LampsOnChannelsWindow(store::Database& main, QWidget* par
 
 void LampsOnChannelsWindow::reload() {
     const QVariant chosen = m_types->currentData();
-    m_types->clear();
-    try {
-        for (const devices::LampTypeRow& row : m_editors.lampTypes()) {
-            m_types->addItem(row.description, row.fittingId);
-            if (row.fittingId == chosen) m_types->setCurrentIndex(m_types->count() - 1);
-        }
-    } catch (const std::exception& error) {
-        showMessage(this, BoxKind::Critical, QString::fromUtf8(error.what()));
-    }
+    fillLampTypes(m_types, m_editors, chosen, this);
     showLamps();
 }
 
