@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kProbeMs = 500;
 constexpr qint64 kReadChunk = 4096;
+constexpr int kTurnAwayHoldMs = 1000;
 
 // Someone answers on the socket: another copy of the program owns it.
 bool someoneListens(const QString& path) {
@@ -119,10 +120,7 @@ std::size_t ItemExchange::watchCount() const {
 void ItemExchange::onNewConnection() {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
         if (clientCount() >= m_options.maxClients) {
-            socket->write(errLine(QStringLiteral("too many clients (at most %1)").arg(m_options.maxClients)));
-            socket->disconnectFromServer();
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            if (socket->state() == QLocalSocket::UnconnectedState) socket->deleteLater();
+            turnAway(socket);
             if (!m_turnedAway) {
                 m_turnedAway = true;
                 monitorLine(
@@ -157,6 +155,26 @@ void ItemExchange::onNewConnection() {
         // Bytes may have arrived before the signals were connected.
         if (socket->bytesAvailable() > 0) onReadyRead(client);
     }
+}
+
+// The refusal must be read before the socket closes. Closed at once, it
+// would meet the request the client sends meanwhile, and the client's failed
+// write or the reset would throw the refusal away unread. So the socket stays
+// open, its input ignored, until the client hangs up or a second has passed;
+// beyond a few such sockets at a time the rest are closed at once.
+void ItemExchange::turnAway(QLocalSocket* socket) {
+    socket->write(errLine(QStringLiteral("too many clients (at most %1)").arg(m_options.maxClients)));
+    socket->flush();
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    std::erase_if(m_turningAway, [](const QPointer<QLocalSocket>& s) { return s.isNull(); });
+    if (std::ssize(m_turningAway) < m_options.maxClients) {
+        m_turningAway.emplace_back(socket);
+        connect(socket, &QLocalSocket::readyRead, socket, [socket] { socket->readAll(); });
+        QTimer::singleShot(kTurnAwayHoldMs, socket, [socket] { socket->disconnectFromServer(); });
+        return;
+    }
+    socket->disconnectFromServer();
+    if (socket->state() == QLocalSocket::UnconnectedState) socket->deleteLater();
 }
 
 void ItemExchange::onReadyRead(Client* client) {

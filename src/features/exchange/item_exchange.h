@@ -17,6 +17,7 @@
 
 #include <QLocalServer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <deque>
@@ -73,6 +74,7 @@ private:
 
     bool listenAt(const QString& path, QString* error);
     void onNewConnection();
+    void turnAway(QLocalSocket* socket);
     void onReadyRead(Client* client);
     void onIdle(Client* client);
     void sendTo(Client* client, const QByteArray& line);
@@ -89,6 +91,7 @@ private:
     std::vector<std::unique_ptr<Client>> m_clients;
     bool m_sweepQueued = false;
     bool m_turnedAway = false;
+    std::vector<QPointer<QLocalSocket>> m_turningAway;  // refused, kept open until read
 };
 
 }  // namespace qv::exchange

@@ -1,5 +1,6 @@
 // quorvelctl, the built program, against an item exchange in this process.
 
+#include "features/exchange/exchange_client.h"
 #include "features/exchange/exchange_fixture.h"
 #include "features/exchange/item_exchange.h"
 
@@ -150,6 +151,23 @@ TEST_F(Quorvelctl, NotRunningIsClearAndExitsThree) {
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_TRUE(r.err.contains("Quorvel is not running")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(path));
+}
+
+TEST_F(Quorvelctl, TurnedAwayForTooManyClientsSaysSo) {
+    ExchangeOptions o;
+    o.socketPath = path;
+    o.maxClients = 1;
+    exchange = std::make_unique<ItemExchange>(world.deps(), o);
+    ASSERT_TRUE(exchange->start());
+    test::TestClient holder(path);
+    ASSERT_TRUE(qv::test::waitUntil([&] { return exchange->clientCount() == 1; }));
+    // Several times: whether the request or the refusal comes first varies.
+    for (int i = 0; i < 5; ++i) {
+        const CtlResult r = run({"get", "StatusArea12"});
+        EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+        EXPECT_EQ(r.err.toStdString(), "quorvelctl: too many clients (at most 1)\n");
+    }
+    EXPECT_EQ(holder.ask("GET SetArea1"), "OK 0");
 }
 
 TEST_F(Quorvelctl, HelpAndBadArguments) {
