@@ -7,6 +7,7 @@
 #include "shell/engine.h"
 #include "support/qt_support.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -26,8 +27,14 @@ public:
         QString error;
         return !m_process.start({"--activity", "20"}, &error, m_path).isEmpty();
     }
-    // As a pulled adapter: no goodbye.
-    void kill() { m_process.kill(); }
+    // As a pulled adapter: no goodbye, and its device path goes away with it.
+    // Left behind, the dead simulator's link would name its pseudo-terminal's
+    // number, which the next program on the machine to open one is given: the
+    // program would reopen that stranger's terminal and call the link back.
+    void kill() {
+        QFile::remove(m_path);
+        m_process.kill();
+    }
 
 private:
     QString m_path;
