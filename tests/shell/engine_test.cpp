@@ -2,7 +2,9 @@
 // gateway: which files appear, which stored settings it follows, how it
 // handles a damaged database, and what the monitor log keeps.
 
+#include "features/reactions/light_levels.h"
 #include "shell/engine.h"
+#include "shell/feature_set.h"
 
 #include "comms/fake_link.h"
 #include "net/builders.h"
@@ -87,6 +89,9 @@ TEST_F(EngineTest, FirstStartCreatesEveryFileAndOpensTheStoredPort) {
     EXPECT_EQ(monitor.countComment("Quorvel has started"), 1);
     EXPECT_EQ(monitor.countComment("There is no 'Startup' Macro"), 1);
     EXPECT_TRUE(engine->started());
+    // A fresh configuration lets no user save presets or seek channels.
+    EXPECT_FALSE(engine->features()->lightLevels().permissions().savePresets);
+    EXPECT_FALSE(engine->features()->lightLevels().permissions().seekChannels);
 }
 
 TEST_F(EngineTest, StoredDevicePathWinsAndTheCommandLineWinsOverBoth) {
