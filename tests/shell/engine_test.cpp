@@ -84,6 +84,9 @@ TEST_F(EngineTest, FirstStartCreatesEveryFileAndOpensTheStoredPort) {
                              "debug.log"})
         EXPECT_TRUE(QFile::exists(data.filePath(file))) << file;
     EXPECT_TRUE(QDir(data.filePath("Planview Drawings")).exists());
+    QFile debugLog(data.filePath("debug.log"));
+    ASSERT_TRUE(debugLog.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(debugLog.readAll().contains("Create \\Master Folder"));
     EXPECT_EQ(opened.portName, "/dev/ttyS0");  // comport 1
     EXPECT_EQ(opened.settingsText(), "9600,N,8,1");
     EXPECT_EQ(monitor.countComment("Quorvel has started"), 1);
