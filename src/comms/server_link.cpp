@@ -455,11 +455,16 @@ void ServerLink::handleReply(Peer& p, const QByteArray& text) {
     }
     if (malformed) {
         ++m_counters.malformed;
-        rareWarning(m_counters.malformed,
-                    QStringLiteral("Ignored a reply from the QuorvelServer at %1 that could not be read: %2 "
-                                   "(%3 so far)")
-                        .arg(p.remoteText(), printable(text.left(60)))
-                        .arg(m_counters.malformed));
+        rareWarning(
+            m_counters.malformed,
+            QStringLiteral("Ignored a reply from the QuorvelServer at %1 that could not be read%2: %3 "
+                           "(%4 so far)")
+                .arg(p.remoteText(),
+                     reply.problem.empty()
+                         ? QString()
+                         : QStringLiteral(" (%1)").arg(QString::fromStdString(reply.problem)),
+                     printable(text.left(60)))
+                .arg(m_counters.malformed));
     }
 }
 

@@ -21,6 +21,10 @@ constexpr std::size_t kRelayedHexAt = 11;
 constexpr std::size_t kVersionFieldWidth = 3;
 
 constexpr int kLastArea = 255;
+constexpr int kLastPreset = 96;
+// The serial link cuts unframable bytes into chunks of at most 64 bytes; a
+// relayed message may be no longer, written with a space between the bytes.
+constexpr std::size_t kMaxRelayedChars = 64 * 3;
 
 int versionField(std::string_view text, std::string_view keyword) {
     const std::size_t at = text.find(keyword);
@@ -28,7 +32,7 @@ int versionField(std::string_view text, std::string_view keyword) {
     return decimalField(text.substr(at + keyword.size(), kVersionFieldWidth)).value_or(0);
 }
 
-std::optional<PresetReport> presetReport(std::string_view text) {
+std::optional<PresetReport> presetReport(std::string_view text, std::string& problem) {
     if (text.size() < kAreaAt + kFieldWidth) return std::nullopt;
     const std::optional<int> area = decimalField(text.substr(kAreaAt, kFieldWidth));
     const std::size_t field = text.find(kPresetField);
@@ -37,6 +41,10 @@ std::optional<PresetReport> presetReport(std::string_view text) {
     if (presetText.size() < kFieldWidth) return std::nullopt;
     const std::optional<int> preset = decimalField(presetText);
     if (!preset || *area < 1 || *area > kLastArea || *preset < 1) return std::nullopt;
+    if (*preset > kLastPreset) {
+        problem = "preset " + std::to_string(*preset) + " is outside 1-96";
+        return std::nullopt;
+    }
     return PresetReport{*area, *preset};
 }
 
@@ -62,6 +70,10 @@ void relayed(std::string_view text, ServerReply& reply) {
         reply.relayedMalformed = true;
     } else if (*length == 0) {
         reply.relayedEmpty = true;
+    } else if (static_cast<std::size_t>(*length) > kMaxRelayedChars) {
+        reply.relayedMalformed = true;
+        reply.problem =
+            "a relayed message of " + std::to_string(*length) + " characters is longer than 64 bytes";
     } else if (kRelayedHexAt + static_cast<std::size_t>(*length) > text.size() ||
                !isHexText(text.substr(kRelayedHexAt, static_cast<std::size_t>(*length)))) {
         reply.relayedMalformed = true;
@@ -95,7 +107,7 @@ ServerReply parseServerReply(std::string_view text) {
     ServerReply reply;
     if (text.find(kVersionMark) != std::string_view::npos) reply.version = GetServerVersion(text);
     if (text.find(kPresetMark) != std::string_view::npos) {
-        reply.preset = presetReport(text);
+        reply.preset = presetReport(text, reply.problem);
         reply.presetMalformed = !reply.preset;
     }
     if (text.starts_with(kRelayMark)) relayed(text, reply);

@@ -35,6 +35,7 @@ struct ServerReply {
     bool relayedEmpty = false;              // starts "RS232:" with length 0
     bool relayedMalformed = false;          // starts "RS232:", length or message unusable
     bool acknowledgement = false;           // starts "OK   :"
+    std::string problem;                    // why a readable field was refused, for the monitor
 };
 
 ServerReply parseServerReply(std::string_view text);

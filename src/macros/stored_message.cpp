@@ -14,6 +14,7 @@ constexpr double kShortFadeLimit = 5.1;  // up to here the low byte alone carrie
 // Decimal fades such as 10 - 5.12 = 4.88 land a hair under a whole number of
 // 0.02 s units in binary; the nudge keeps "the whole part" the decimal one.
 constexpr double kDecimalNudge = 1e-7;
+constexpr double kDecimalGrid = 1e6;
 
 constexpr std::uint8_t kChannelLevelOpcode = 0x72;
 constexpr std::uint8_t kJoin = 0xFF;
@@ -48,7 +49,11 @@ FadeParts presetFadeParts(double fade) {
         const double left = fade - static_cast<double>(parts.high) * kFadeHighUnit;
         parts.low = static_cast<long>(std::floor(left / kFadeLowUnit + kDecimalNudge));
     } else {
-        parts.low = static_cast<long>(std::nearbyint(fade / kFadeLowUnit));
+        // Rounded as the decimal quotient is: 0.47 s is 23.5 units and goes to
+        // the even 24, though in binary it is a hair under the half. Snapping
+        // to a millionth first removes the binary noise, then ties go to even.
+        const double units = std::nearbyint(fade / kFadeLowUnit * kDecimalGrid) / kDecimalGrid;
+        parts.low = static_cast<long>(std::nearbyint(units));
     }
     return parts;
 }

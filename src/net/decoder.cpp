@@ -194,15 +194,16 @@ Decoded Decoder::decode(const InboxLine& line) {
     const HexFields fields(decoded.line.hex);
     const std::string_view sync = fields.text(0, 2);
     MessageDecoder message(m_names, m_state, fields, decoded);
+    // The area is the line's own field even when nothing else can be read:
+    // an undecodable line is reported for its area with preset 0.
+    decoded.area = fields[1];
 
     if (sync == kAreaSyncText && fields.checksumTextMatches()) {
         decoded.checksumOk = true;
-        decoded.area = fields[1];
         message.area();
     } else if (sync == kBoxSyncText && fields.checksumValueMatches()) {
         // A sensor is a box too: both readings of the message apply.
         decoded.checksumOk = true;
-        decoded.area = fields[1];
         if (fields.text(0, kSensorPrefix.size()) == kSensorPrefix && fields.checksumTextMatches())
             message.sensor();
         message.box();

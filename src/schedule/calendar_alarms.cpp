@@ -231,7 +231,8 @@ void collectAlarms(icalcomponent* calendar, icalcomponent* item, const Overridde
 struct CalendarAlarms::Impl {
     ComponentPtr root;
     std::vector<icalcomponent*> calendars;
-    std::vector<icalcomponent*> items;  // events and tasks with alarms
+    std::vector<icalcomponent*> items;      // events and tasks with alarms
+    std::vector<icalcomponent*> overrides;  // every event and task with a RECURRENCE-ID
 };
 
 CalendarAlarms::CalendarAlarms(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
@@ -268,6 +269,10 @@ std::optional<CalendarAlarms> CalendarAlarms::parse(const QByteArray& text, QStr
                  item = icalcomponent_get_next_component(calendar, kind)) {
                 if (icalcomponent_get_first_component(item, ICAL_VALARM_COMPONENT))
                     impl->items.push_back(item);
+                // A moved or cancelled occurrence stands in for the master's
+                // even when it carries no alarm of its own.
+                if (icalcomponent_get_first_property(item, ICAL_RECURRENCEID_PROPERTY))
+                    impl->overrides.push_back(item);
             }
         }
     }
@@ -281,7 +286,7 @@ std::vector<DueAlarm> CalendarAlarms::dueBetween(const QDateTime& from, const QD
     for (icalcomponent* calendar : m_impl->calendars) {
         // Occurrences that a RECURRENCE-ID item replaces, per UID.
         Overridden overridden;
-        for (icalcomponent* item : m_impl->items) {
+        for (icalcomponent* item : m_impl->overrides) {
             if (icalcomponent_get_parent(item) != calendar) continue;
             if (icalproperty* rid = icalcomponent_get_first_property(item, ICAL_RECURRENCEID_PROPERTY)) {
                 const QDateTime when =

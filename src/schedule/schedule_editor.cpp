@@ -298,18 +298,25 @@ SaveOutcome ScheduleEditor::save(const ScheduleDraft& draft) {
     {
         store::Transaction transaction(m_db);
         bool disabled = false;
+        bool replacing = false;
         if (draft.schedulerId) {
             QSqlQuery old =
                 m_db.prepare(QStringLiteral("SELECT Disabled FROM Scheduler WHERE Scheduler_ID = ?"));
             old.bindValue(0, *draft.schedulerId);
             m_db.exec(old);
-            if (old.next()) disabled = store::yesNoOr(old.value(0), false);
+            if (old.next()) {
+                disabled = store::yesNoOr(old.value(0), false);
+                replacing = true;
+            }
             old.finish();
             QSqlQuery remove = m_db.prepare(QStringLiteral("DELETE FROM Scheduler WHERE Scheduler_ID = ?"));
             remove.bindValue(0, *draft.schedulerId);
             m_db.exec(remove);
         }
-        const Values values = rowValues(draft, disabled);
+        Values values = rowValues(draft, disabled);
+        // An edited schedule keeps its number, so what already ran for it this
+        // minute is not run again and what is still due stays due.
+        if (replacing) values.emplace_back("Scheduler_ID", *draft.schedulerId);
         QStringList columns;
         QStringList marks;
         for (const auto& [column, value] : values) {

@@ -71,7 +71,7 @@ struct SaveOutcome {
     bool saved = false;
     QString message;  // shown in a message box when not saved
     MessageIcon icon = MessageIcon::Information;
-    int schedulerId = 0;  // the new number when saved
+    int schedulerId = 0;  // its number when saved (an edited schedule keeps its own)
 };
 
 struct MacroChoice {

@@ -139,7 +139,8 @@ void Engine::start(const StartSettings& settings, std::function<void(const Start
 
 void Engine::openStores(const StartSettings& settings) {
     const QString dir = settings.dataDir;
-    if (!QDir().mkpath(QDir(dir).filePath(QStringLiteral("master"))) || !QFileInfo(dir).isWritable()) {
+    // The master folder itself is made by the database care, which says so in the debug list.
+    if (!QDir().mkpath(dir) || !QFileInfo(dir).isWritable()) {
         fail(QStringLiteral("The data directory %1 can not be created or written").arg(dir));
         return;
     }
@@ -147,7 +148,7 @@ void Engine::openStores(const StartSettings& settings) {
     // The databases are rewritten at every start: a folder or a file that may
     // not be written is said plainly, before anything is touched.
     const QString master = QFileInfo(m_paths.mainDb()).absolutePath();
-    if (!QFileInfo(master).isWritable()) {
+    if (QFileInfo::exists(master) && !QFileInfo(master).isWritable()) {
         fail(QStringLiteral(
                  "The folder %1 can not be written. Quorvel keeps its databases there and must be able "
                  "to change them.")

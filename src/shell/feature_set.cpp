@@ -52,6 +52,7 @@ FeatureSet::FeatureSet(FeatureDeps d)
       m_clock(d.clock) {
     m_sensors->setLoggingEnabled(d.config.enablesensorlog);
     m_energy->setEnabled(d.config.enableenergyusage);
+    m_lightLevels->setPermissions({d.config.UserCanSaveLightingPresets, d.config.UserCanSeekchannels});
 }
 
 devices::DeviceTimers& FeatureSet::deviceTimers() {

@@ -46,6 +46,7 @@ private:
     void line(const QString& text);
     void deleteCompact(const MaintainedFiles& files, const MaintenanceTexts& texts);
     bool compactAndBackUp(const MaintainedFiles& files, const MaintenanceTexts& texts);
+    void deleteTodaysBackup(const MaintainedFiles& files, const MaintenanceTexts& texts);
     void backUp(const MaintainedFiles& files, const MaintenanceTexts& texts);
     bool replaceDamaged(const MaintainedFiles& files, const MaintenanceTexts& texts, const QString& reason);
     bool restoreMissing(const MaintainedFiles& files, const MaintenanceTexts& texts);
@@ -149,8 +150,11 @@ bool MaintenanceRun::compactAndBackUp(const MaintainedFiles& files, const Mainte
         // One rename replaces the file, so no moment is left without it.
         replaced = renameReplacing(files.compact, files.live);
     }
+    // The lines keep the order of the steps the rename stands for: the old
+    // file deleted, today's backup deleted, the compacted file renamed.
+    if (replaced.ok) line(texts.deletedLive);
+    deleteTodaysBackup(files, texts);
     if (replaced.ok) {
-        line(texts.deletedLive);
         line(texts.renamed);
     } else {
         line(texts.notRenamed.arg(replaced.error));
@@ -160,18 +164,22 @@ bool MaintenanceRun::compactAndBackUp(const MaintainedFiles& files, const Mainte
     return true;
 }
 
-void MaintenanceRun::backUp(const MaintainedFiles& files, const MaintenanceTexts& texts)
+void MaintenanceRun::deleteTodaysBackup(const MaintainedFiles& files, const MaintenanceTexts& texts)
 {
     const QString weekday = weekdayName(m_now.date());
-    const QString backup = files.backupPath(weekday);
-    const FileStep removed = removeFile(backup);
+    const FileStep removed = removeFile(files.backupPath(weekday));
     if (removed.ok)
         line(texts.backupDeleted.arg(weekday));
     else if (removed.error == ENOENT)
         line(texts.backupNotFound.arg(weekday));
     else
         line(texts.backupNotDeleted.arg(weekday, QString::number(removed.error)));
+}
 
+void MaintenanceRun::backUp(const MaintainedFiles& files, const MaintenanceTexts& texts)
+{
+    const QString weekday = weekdayName(m_now.date());
+    const QString backup = files.backupPath(weekday);
     makeFolder(files.backupFolder);  // a failure shows in the copy below
     const FileStep copied = copyReplacing(files.live, backup);
     if (copied.ok)

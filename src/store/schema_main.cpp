@@ -221,7 +221,7 @@ void createMainTables(Database& db)
                       {"secondaryhostname", QString()},
                       {"comport", 1},
                       {"USB", 0},
-                      {"USBdelay", 15},
+                      {"USBdelay", 25},  // ms; the suggested delay (1-100)
                       {"baud1", QStringLiteral("9600")},
                       {"databits1", 8},
                       {"parity1", QStringLiteral("None")},

@@ -152,6 +152,19 @@ TEST_F(SerialCommsTest, GarbageReachesTheMonitorUndecodedAfterTheQuietGap) {
     EXPECT_EQ(r.RS232, "01 02 03");
     EXPECT_EQ(r.comment, "");
     EXPECT_EQ(r.ChannelLevel, "100");
+
+    // A message with a bad checksum after a good one: reported for its own
+    // area with preset 0, nothing carried over from the line before.
+    QByteArray bad = bytesOf(*net::GoAreaPreset(12, 4));
+    bad[7] = static_cast<char>(bad[7] + 1);
+    link_->inject(bytesOf(*net::GoAreaPreset(5, 3)) + bad);
+    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 3; }));
+    const auto& b = monitor.records.back();
+    EXPECT_TRUE(b.RS232.startsWith("1C 0C ")) << b.RS232.toStdString();
+    EXPECT_EQ(b.area, "12");
+    EXPECT_EQ(b.Preset, "0");
+    EXPECT_EQ(b.comment, "");
+    EXPECT_EQ(b.ChannelLevel, "100");
 }
 
 TEST_F(SerialCommsTest, OverflowDiscardsTheOldestWithTheCriticalMessage) {

@@ -172,7 +172,7 @@ TEST_F(ServerLinkTest, PresetReportsAreTakenFromThePrimaryOnly) {
     start(true);
     ASSERT_TRUE(test::waitUntil([&] { return primary.clientPort != 0 && secondary.clientPort != 0; }));
     secondary.say("AREA:  13 IS IN PRESET:   4");
-    primary.say("AREA:  xx IS IN PRESET:   5");
+    primary.say("AREA:  12 IS IN PRESET:9999");
     primary.say("AREA:  12 IS IN PRESET:   3");
     ASSERT_TRUE(test::waitUntil([&] { return state.GetPresetforArea(12) == 3; }));
     test::spin(100);
@@ -180,7 +180,8 @@ TEST_F(ServerLinkTest, PresetReportsAreTakenFromThePrimaryOnly) {
     EXPECT_EQ(buttonChanges, (std::vector<std::pair<int, int>>{{12, 3}}));
     EXPECT_EQ(link->counters().malformed, 1u);
     EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) {
-        return r.MsgType == "Warning **" && r.comment.contains("could not be read");
+        return r.MsgType == "Warning **" &&
+               r.comment.contains("could not be read (preset 9999 is outside 1-96)");
     }),
               1);
 }

@@ -85,8 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, PresetReportTest,
     ::testing::Values(PresetRow{"AREA:  12 IS IN PRESET:   3", PresetReport{12, 3}},
                       PresetRow{"AREA:255  IS IN PRESET:64  ", PresetReport{255, 64}},
-                      PresetRow{"AREA:   1 IS IN PRESET:2048", PresetReport{1, 2048}},
+                      PresetRow{"AREA:   1 IS IN PRESET:  96", PresetReport{1, 96}},
                       // Out of range, not numbers, or cut short: refused, not stored as area 0.
+                      PresetRow{"AREA:  12 IS IN PRESET:  97", std::nullopt},
+                      PresetRow{"AREA:  12 IS IN PRESET:9999", std::nullopt},
                       PresetRow{"AREA:   0 IS IN PRESET:   3", std::nullopt},
                       PresetRow{"AREA: 256 IS IN PRESET:   3", std::nullopt},
                       PresetRow{"AREA:  12 IS IN PRESET:   0", std::nullopt},
@@ -132,6 +134,9 @@ INSTANTIATE_TEST_SUITE_P(
                       // Longer than the datagram: never read past its end.
                       RelayRow{"RS232:  24 1C 05 00 02 00 00 FF DE", std::nullopt, false, true},
                       RelayRow{"RS232:9999 1C", std::nullopt, false, true},
+                      // Longer than any message the network carries (64 bytes).
+                      RelayRow{"RS232:9999 " + std::string(9999, 'F'), std::nullopt, false, true},
+                      RelayRow{"RS232: 191 " + std::string(191, 'F'), std::string(191, 'F')},
                       // Only hex digits and spaces may reach the in box.
                       RelayRow{"RS232:  21 1C 05 D:2024 O:Forged", std::nullopt, false, true},
                       RelayRow{"RS232:   3    ", std::nullopt, false, true}));

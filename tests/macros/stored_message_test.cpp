@@ -32,8 +32,10 @@ TEST_P(PresetFadeTest, SplitsIntoHighAndLowParts) {
 INSTANTIATE_TEST_SUITE_P(Rows, PresetFadeTest,
                          ::testing::Values(FadeRow{10, 1, 244}, FadeRow{2, 0, 100}, FadeRow{0.02, 0, 1},
                                            FadeRow{5.1, 0, 255}, FadeRow{5.11, 0, 255}, FadeRow{5.12, 1, 0},
-                                           FadeRow{10.24, 2, 0}, FadeRow{1000, 195, 80},
-                                           FadeRow{7.5, 1, 119}));
+                                           FadeRow{10.24, 2, 0}, FadeRow{1000, 195, 80}, FadeRow{7.5, 1, 119},
+                                           // Decimal halves of a 0.02 s unit go to the even neighbour.
+                                           FadeRow{0.47, 0, 24}, FadeRow{0.59, 0, 30}, FadeRow{2.49, 0, 124},
+                                           FadeRow{4.69, 0, 234}, FadeRow{4.73, 0, 236}));
 
 struct PresetRow {
     int preset;

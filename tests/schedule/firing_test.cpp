@@ -117,6 +117,37 @@ TEST_F(FiringTest, SavingForTheCurrentMinuteFiresAtOnceAndOnlyOnce) {
     EXPECT_EQ(macros.ran, (QStringList{QStringLiteral("Lights"), QStringLiteral("Fan")}));
 }
 
+TEST_F(FiringTest, EditedInItsOwnMinuteItNeitherRunsTwiceNorLosesItsRun) {
+    ScheduleEditor editor(*db, *firing);
+    ScheduleDraft lights = ScheduleEditor::defaultDraft(clock.now());
+    lights.macroId = addMacro(QStringLiteral("Lights"));
+    lights.timeMode = ScheduleDraft::TimeMode::SpecificTime;
+    lights.specificTime = QTime(9, 5);
+    lights.schedulerId = editor.save(lights).schedulerId;
+    ScheduleDraft fan = lights;
+    fan.schedulerId.reset();
+    fan.macroId = addMacro(QStringLiteral("Fan"));
+    fan.specificTime = QTime(9, 0);
+    fan.schedulerId = editor.save(fan).schedulerId;  // the newest schedule, run at once
+    EXPECT_EQ(macros.ran, QStringList{QStringLiteral("Fan")});
+
+    // Edited again in its minute, newest or not: it has run for 09:00 already.
+    clock.advance(10);
+    ASSERT_EQ(editor.save(fan).schedulerId, *fan.schedulerId);
+    lights.specificTime = QTime(9, 0);  // the older one moved into this minute runs now
+    ASSERT_TRUE(editor.save(lights).saved);
+    ASSERT_TRUE(editor.save(lights).saved);
+    EXPECT_EQ(macros.ran, (QStringList{QStringLiteral("Fan"), QStringLiteral("Lights")}));
+
+    // Moved on to a later minute, it runs there.
+    fan.specificTime = QTime(9, 3);
+    ASSERT_TRUE(editor.save(fan).saved);
+    at(QDate(2026, 1, 5), QTime(9, 3));
+    tick();
+    EXPECT_EQ(macros.ran,
+              (QStringList{QStringLiteral("Fan"), QStringLiteral("Lights"), QStringLiteral("Fan")}));
+}
+
 TEST_F(FiringTest, MidnightRebuildsWithoutTheLookupAndFiresMidnightSchedules) {
     addSchedule(addMacro(QStringLiteral("Night")), {{"RecurringDaily", 1},
                                                     {"D1_EveryXdays", 1},

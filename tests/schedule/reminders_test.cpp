@@ -176,16 +176,33 @@ TEST_F(RemindersTest, LongRunningRulesAreFollowedToTodayAndEndedOnesStayQuiet) {
     EXPECT_EQ(macros.ran, (QStringList{QStringLiteral("Daily since 2016"), QStringLiteral("Mondays")}));
 }
 
-TEST_F(RemindersTest, AnOccurrenceMovedByRecurrenceIdFiresAtItsNewTime) {
+TEST_F(RemindersTest, MovedAndCancelledOccurrencesFollowTheirOverrideWithOrWithoutAnAlarm) {
+    const QByteArray overrides =
+        // Moved to 14:00 with its own alarm.
+        "BEGIN:VEVENT\nUID:h@x\nDTSTAMP:20260101T000000Z\nRECURRENCE-ID:20260105T100000Z\n"
+        "DTSTART:20260105T140000Z\nSUMMARY:QUORVEL Moved\nBEGIN:VALARM\nACTION:DISPLAY\n"
+        "DESCRIPTION:r\nTRIGGER:-PT5M\nEND:VALARM\nEND:VEVENT\n"
+        // Moved to 16:00 with its reminder turned off.
+        "BEGIN:VEVENT\nUID:g@x\nDTSTAMP:20260101T000000Z\nRECURRENCE-ID:20260105T110000Z\n"
+        "DTSTART:20260105T160000Z\nSUMMARY:QUORVEL Hall\nEND:VEVENT\n"
+        // Cancelled, as many clients write it: no alarm of its own.
+        "BEGIN:VEVENT\nUID:p@x\nDTSTAMP:20260101T000000Z\nRECURRENCE-ID:20260105T120000Z\n"
+        "DTSTART:20260105T120000Z\nSUMMARY:QUORVEL Porch\nSTATUS:CANCELLED\nEND:VEVENT\n";
     write(path,
           calendar(event("h@x", "QUORVEL Weekly", ":20251229T100000Z", ":-PT5M", "RRULE:FREQ=WEEKLY\n") +
-                   "BEGIN:VEVENT\nUID:h@x\nDTSTAMP:20260101T000000Z\nRECURRENCE-ID:20260105T100000Z\n"
-                   "DTSTART:20260105T140000Z\nSUMMARY:QUORVEL Moved\nBEGIN:VALARM\nACTION:DISPLAY\n"
-                   "DESCRIPTION:r\nTRIGGER:-PT5M\nEND:VALARM\nEND:VEVENT\n"));
+                   event("g@x", "QUORVEL Hall", ":20260103T110000Z", ":-PT5M", "RRULE:FREQ=DAILY\n") +
+                   event("p@x", "QUORVEL Porch", ":20260103T120000Z", ":-PT5M", "RRULE:FREQ=DAILY\n") +
+                   overrides));
     at(9, 55);
+    EXPECT_EQ(minute(), 0);
+    at(10, 55);
+    EXPECT_EQ(minute(), 0);
+    at(11, 55);
     EXPECT_EQ(minute(), 0);
     at(13, 55);
     EXPECT_EQ(minute(), 1);
+    at(15, 55);
+    EXPECT_EQ(minute(), 0);
     EXPECT_EQ(macros.ran, QStringList{QStringLiteral("Moved")});
 }
 

@@ -3,6 +3,8 @@
 // handles a damaged database, and what the monitor log keeps.
 
 #include "shell/engine.h"
+#include "features/reactions/light_levels.h"
+#include "shell/feature_set.h"
 
 #include "comms/fake_link.h"
 #include "net/builders.h"
@@ -82,11 +84,17 @@ TEST_F(EngineTest, FirstStartCreatesEveryFileAndOpensTheStoredPort) {
                              "debug.log"})
         EXPECT_TRUE(QFile::exists(data.filePath(file))) << file;
     EXPECT_TRUE(QDir(data.filePath("Planview Drawings")).exists());
+    QFile debugLog(data.filePath("debug.log"));
+    ASSERT_TRUE(debugLog.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(debugLog.readAll().contains("Create \\Master Folder"));
     EXPECT_EQ(opened.portName, "/dev/ttyS0");  // comport 1
     EXPECT_EQ(opened.settingsText(), "9600,N,8,1");
     EXPECT_EQ(monitor.countComment("Quorvel has started"), 1);
     EXPECT_EQ(monitor.countComment("There is no 'Startup' Macro"), 1);
     EXPECT_TRUE(engine->started());
+    // A fresh configuration lets no user save presets or seek channels.
+    EXPECT_FALSE(engine->features()->lightLevels().permissions().savePresets);
+    EXPECT_FALSE(engine->features()->lightLevels().permissions().seekChannels);
 }
 
 TEST_F(EngineTest, StoredDevicePathWinsAndTheCommandLineWinsOverBoth) {
@@ -153,8 +161,17 @@ TEST_F(EngineTest, ShutdownWritesTheUpTimeAndTheNextStartReadsTheLogBack) {
         auto engine = makeEngine();
         ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
         engine->MonitorAdditem({"System", "", "", "", "Fred's \"big\" room", "", "", "", ""});
+        // A right-to-left override and a NUL reach no sink raw.
+        engine->MonitorAdditem({"System", "", QString::fromUtf16(u"Lobby\u202Eevil"), "",
+                                QString::fromUtf16(u"Caf\u00e9 \u0645") + QChar(u'\0') + "end", "", "", "",
+                                ""});
         stopEngine(*engine);
     }
+    EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) {
+        return r.Macro == "Lobby<U+202E>evil" &&
+               r.comment == QString::fromUtf16(u"Caf\u00e9 \u0645<U+0000>end");
+    }),
+              1);
     EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) {
         return r.MsgType == "Shutdown" && r.comment == "Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins";
     }), 1);
@@ -166,6 +183,7 @@ TEST_F(EngineTest, ShutdownWritesTheUpTimeAndTheNextStartReadsTheLogBack) {
     for (int row = 0; row < model.rowCount(); ++row)
         comments << model.data(model.index(row, store::MonitorModel::Command)).toString();
     EXPECT_TRUE(comments.contains("Fred's \"big\" room")) << comments.join(" | ").toStdString();
+    EXPECT_TRUE(comments.contains(QString::fromUtf16(u"Caf\u00e9 \u0645<U+0000>end")));
     EXPECT_TRUE(comments.contains("Data above is from previous session(s)"));
 }
 

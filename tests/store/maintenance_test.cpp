@@ -29,9 +29,9 @@ QStringList mainCompacted(bool backupExisted) {
     return {QStringLiteral("Quorvel.db exists "),
             QStringLiteral("Quorvel.db was compacted successfully to Compact_Quorvel.db "),
             QStringLiteral("Deleted Quorvel.db "),
-            QStringLiteral("Compact_Quorvel.db was renamed as Quorvel.db "),
             backupExisted ? QStringLiteral("Deleted Backup_QuorvelMon.db")
                           : QStringLiteral("### Could not delete Backup_quorvelMon.db   it was not found"),
+            QStringLiteral("Compact_Quorvel.db was renamed as Quorvel.db "),
             QStringLiteral("Quorvel.db was copied to Backup_QuorvelMon.db")};
 }
 
@@ -39,9 +39,9 @@ QStringList logCompacted(bool backupExisted) {
     return {QStringLiteral("MonitorLog.db exists "),
             QStringLiteral("MonitorLog.db was compacted successfully to Compact_MonitorLog.db "),
             QStringLiteral("Deleted MonitorLog.db "),
-            QStringLiteral("Compact_MonitorLog.db was renamed as MonitorLog.db "),
             backupExisted ? QStringLiteral("Deleted Backup_MonitorLogMon.db")
                           : QStringLiteral("### Could not delete Backup_MonitorLogMon.db   it was not found"),
+            QStringLiteral("Compact_MonitorLog.db was renamed as MonitorLog.db "),
             QStringLiteral("MonitorLog.db was copied to Backup_MonitorLogMon.db")};
 }
 

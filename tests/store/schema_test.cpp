@@ -150,7 +150,7 @@ TEST_F(SingleRowTest, CommsDefaultsToSerialPortOneAt9600EightNoneOne)
     EXPECT_EQ(comms.comport, 1);
     EXPECT_EQ(comms.portname, QString());
     EXPECT_FALSE(comms.USB);
-    EXPECT_EQ(comms.usbdelay, 15);
+    EXPECT_EQ(comms.usbdelay, 25);
     EXPECT_EQ(comms.baud1, QStringLiteral("9600"));
     EXPECT_EQ(comms.parity1, QStringLiteral("None"));
     EXPECT_EQ(comms.databits1, 8);
@@ -161,7 +161,7 @@ TEST_F(SingleRowTest, CommsDefaultsToSerialPortOneAt9600EightNoneOne)
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT baud1 || '/' || parity1 || '/' || databits1 || '/' || stopbits1 "
                                         "|| '/' || comport || '/' || USBdelay FROM Comms"))
                   .toString(),
-              QStringLiteral("9600/None/8/1/1/15"));
+              QStringLiteral("9600/None/8/1/1/25"));
 }
 
 TEST_F(SingleRowTest, ConfigDefaultsGrantEveryFunctionAndLogTheMonitor)

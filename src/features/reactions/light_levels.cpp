@@ -130,7 +130,7 @@ bool LightLevels::setSliderPercent(int channel, double percent) {
 }
 
 bool LightLevels::savePreset() {
-    if (m_area == 0 || m_preset == 0 || seeking()) return false;
+    if (!m_permissions.savePresets || m_area == 0 || m_preset == 0 || seeking()) return false;
     const auto message = net::SavePreset(m_area, m_preset);
     if (!message) return false;
     note(kSystemType, kSaveNote);
@@ -139,7 +139,7 @@ bool LightLevels::savePreset() {
 }
 
 bool LightLevels::saveToOtherPresets(const std::vector<int>& presets) {
-    if (m_area == 0 || seeking()) return false;
+    if (!m_permissions.savePresets || m_area == 0 || seeking()) return false;
     std::vector<TimedSequence::Step> steps;
     for (int preset : presets)
         if (const auto message = net::SavePreset(m_area, preset))
@@ -167,7 +167,7 @@ bool LightLevels::setChannelDescription(int channel, const QString& text) {
 }
 
 bool LightLevels::startSeek() {
-    if (m_area == 0 || !m_seek.start(m_area)) return false;
+    if (!m_permissions.seekChannels || m_area == 0 || !m_seek.start(m_area)) return false;
     m_paced.clear();
     m_saves.cancel();
     emit seekingChanged(true);

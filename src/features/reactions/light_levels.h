@@ -60,6 +60,13 @@ public:
 
     enum class Loaded { Channels, NoChannels, Failed };
 
+    // What the configuration lets the user do here (UserCanSaveLightingPresets,
+    // UserCanSeekchannels); a refused save or seek sends nothing.
+    struct Permissions {
+        bool savePresets = true;
+        bool seekChannels = true;
+    };
+
     LightLevels(store::Database& db, const net::AreaState& state, store::MonitorSink& monitor,
                 const comms::Clock& clock, SendRS232 sendRS232, Intervals intervals,
                 QObject* parent = nullptr);
@@ -80,6 +87,9 @@ public:
     // are asked for again.
     bool choosePreset(int preset);
     void setAutoRefresh(bool on) { m_autoRefresh = on; }
+
+    void setPermissions(Permissions permissions) { m_permissions = permissions; }
+    const Permissions& permissions() const { return m_permissions; }
 
     // LevelisbeingAdjusted: the user holds a slider.
     void setAdjusting(bool adjusting) { m_adjusting = adjusting; }
@@ -142,6 +152,7 @@ private:
     store::MonitorSink& m_monitor;
     const comms::Clock& m_clock;
     SendRS232 m_sendRS232;
+    Permissions m_permissions;
     PacedLevels m_paced;
     TimedSequence m_saves;
     ChannelSeek m_seek;

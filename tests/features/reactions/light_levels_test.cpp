@@ -187,6 +187,22 @@ TEST_F(LightLevelsTest, SavePresetUsesThePresetTheAreaIsIn) {
     EXPECT_EQ(sent.messages.back(), *net::SavePreset(2, 6));
 }
 
+TEST_F(LightLevelsTest, SavingAndSeekingTurnedOffInTheConfigurationSendNothing) {
+    addChannel(2, 1, "A");
+    levels.chooseArea(2);
+    ASSERT_TRUE(levels.choosePreset(6));
+    sent.messages.clear();
+    levels.setPermissions({.savePresets = false, .seekChannels = false});
+    EXPECT_FALSE(levels.savePreset());
+    EXPECT_FALSE(levels.saveToOtherPresets({4, 6}));
+    EXPECT_FALSE(levels.startSeek());
+    EXPECT_FALSE(levels.seeking());
+    EXPECT_TRUE(sent.messages.empty());
+    EXPECT_EQ(monitor.countComment(LightLevels::kSaveNote), 0);
+    levels.setPermissions({.savePresets = true, .seekChannels = false});
+    EXPECT_TRUE(levels.savePreset());
+}
+
 TEST_F(LightLevelsTest, ChoosingAPresetSelectsItAndRefreshesWhenAsked) {
     addChannel(2, 1, "A");
     levels.chooseArea(2);

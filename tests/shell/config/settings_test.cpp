@@ -26,7 +26,7 @@ TEST_F(SettingsTest, AFreshDatabaseGivesTheStoredDefaultsUnchanged) {
     EXPECT_EQ(loaded.settings.config.buttonversion, 8);
     EXPECT_DOUBLE_EQ(loaded.settings.config.Latitude, -31.8);
     EXPECT_DOUBLE_EQ(loaded.settings.config.Longitude, -115.95);
-    EXPECT_EQ(loaded.settings.comms.usbdelay, 15);
+    EXPECT_EQ(loaded.settings.comms.usbdelay, 25);
 }
 
 TEST_F(SettingsTest, MissingRowsGiveTheWindowsInitialValues) {
