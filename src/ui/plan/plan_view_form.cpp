@@ -1,5 +1,6 @@
 #include "ui/plan/plan_view_form.h"
 
+#include "features/plan/metafile.h"
 #include "features/plan/plan_feed.h"
 #include "features/plan/plan_views.h"
 #include "shell/config/config_engine.h"
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <QBuffer>
 #include <QDir>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
@@ -69,9 +71,10 @@ void PlanViewForm::showView(int treeViewId) {
     const QString fileName =
         QFileInfo(QString(view.drawing).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
     const QString path = QDir(m_engine.paths().dir).filePath(QStringLiteral("Planview Drawings/") + fileName);
-    QImageReader reader(path);
-    if (view.width > 0 && view.height > 0) reader.setScaledSize(QSize(int(view.width), int(view.height)));
-    const QImage image = reader.read();
+    m_loadProblem.clear();
+    const QImage image = readDrawing(
+        path, view.width > 0 && view.height > 0 ? QSize(int(view.width), int(view.height)) : QSize(),
+        &m_loadProblem);
     if (!image.isNull()) m_scene->addPixmap(QPixmap::fromImage(image))->setZValue(-1);
     m_sizeEntry = qBound(0, view.iconSize, 4);
     m_colouring->setDrawing(view.drawing);
@@ -83,6 +86,39 @@ void PlanViewForm::showView(int treeViewId) {
         fitInView(sceneRect(), Qt::KeepAspectRatio);
     }
     CheckAreaPresetArray();
+    if (!fileName.isEmpty() && !m_loadProblem.isEmpty()) {
+        // No box: the view is usable without its drawing. The reason stays
+        // in the corner of the view and in the debug list.
+        m_engine.debugLog().AddDebug(m_loadProblem);
+        auto* note = m_scene->addSimpleText(m_loadProblem);
+        note->setFlag(QGraphicsItem::ItemIgnoresTransformations);
+        note->setPos(sceneRect().topLeft());
+        note->setZValue(1);
+    }
+}
+
+QImage PlanViewForm::readDrawing(const QString& path, const QSize& size, QString* problem) {
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    QImageReader reader;
+    if (plan::isMetafile(path)) {
+        plan::MetafileSvg converted = plan::metafileToSvg(path);
+        if (converted.svg.isEmpty()) {
+            *problem = converted.error;
+            return {};
+        }
+        svg = std::move(converted.svg);
+        reader.setDevice(&buffer);
+        reader.setFormat("svg");
+    } else {
+        reader.setFileName(path);
+    }
+    if (size.isValid()) reader.setScaledSize(size);
+    QImage image = reader.read();
+    if (image.isNull())
+        *problem = QStringLiteral("The drawing %1 could not be loaded: %2")
+                       .arg(QFileInfo(path).fileName(), reader.errorString());
+    return image;
 }
 
 QGraphicsRectItem* PlanViewForm::addIndicatorItem(int index, double left, double top) {

@@ -39,6 +39,11 @@ public:
     // 0-4: squares of 400, 300, 150, 75 and 50 units.
     void setIndicatorSize(int entry);
     int indicatorSize() const { return m_sizeEntry; }
+    // Why the current view's drawing is not shown; empty when it is.
+    QString loadProblem() const { return m_loadProblem; }
+    // A drawing file as a picture of the given size (the file's own size
+    // when invalid); WMF and EMF files are converted first.
+    static QImage readDrawing(const QString& path, const QSize& size, QString* problem);
     // Stores the shown part of the drawing and the indicator size in the view.
     void saveView();
 
@@ -72,6 +77,7 @@ private:
     std::unique_ptr<plan::PlanColouring> m_colouring;
     QHash<int, QGraphicsRectItem*> m_items;
     int m_view = 0;
+    QString m_loadProblem;
 };
 
 }  // namespace qv::ui

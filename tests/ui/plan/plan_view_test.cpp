@@ -35,6 +35,7 @@ private slots:
     void indicatorSetupEntersAndDeletesLines();
     void treeAddsRenamesDeletesAndShowsViews();
     void floatingPresetSendsTheChosenPreset();
+    void metafileDrawingsShowAndABrokenOneIsPassedOver();
 };
 
 void PlanViewTest::indicatorsFollowTheReportedPresets() {
@@ -266,6 +267,61 @@ void PlanViewTest::floatingPresetSendsTheChosenPreset() {
     form->findChild<QPushButton*>(QStringLiteral("GoButton"))->click();
     QVERIFY(UiSession::waitUntil([&] { return session.engine().areaState().GetPresetforArea(5) == 3; }));
     QVERIFY(UiSession::waitUntil([&] { return plan->indicator(1)->brush().color() == QColor(Qt::red); }));
+}
+
+// The WMF and EMF files are made by data/make_metafiles.py: a red rectangle
+// and a blue ellipse on 1000 x 1000 units, a green rectangle on 600 x 400.
+void PlanViewTest::metafileDrawingsShowAndABrokenOneIsPassedOver() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    const QString drawings = session.dataDir() + QStringLiteral("/Planview Drawings/");
+    QDir().mkpath(drawings);
+    for (const char* name : {"square.wmf", "square.emf"})
+        QVERIFY(QFile::copy(QStringLiteral(QUORVEL_PLAN_DATA "/") + QLatin1String(name),
+                            drawings + QLatin1String(name)));
+    QFile broken(drawings + QStringLiteral("broken.emf"));
+    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(QByteArray(200, 'x')) == 200);
+    broken.close();
+    session.execOnMain(QStringLiteral(
+        "INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top, Height,"
+        " iconsize) VALUES (8, 'W', 0, 'square.wmf', 0, 1000, 0, 1000, 2),"
+        " (9, 'E', 0, 'square.emf', 0, 600, 0, 400, 2), (10, 'B', 0, 'broken.emf', 0, 800, 0, 600, 3)"));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'broken.emf')"));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
+                       " VALUES (1, 100, 100, 5, 1)"));
+    session.windows().open(qv::ui::window::kPlanView, 8);
+    auto* form = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    QVERIFY(form);
+    const auto colourAt = [&](const QImage& shown, QPointF scenePoint) {
+        return shown.pixelColor(form->mapFromScene(scenePoint));
+    };
+    const auto near = [](QColor a, QColor b) {
+        return qAbs(a.red() - b.red()) < 40 && qAbs(a.green() - b.green()) < 40 &&
+               qAbs(a.blue() - b.blue()) < 40;
+    };
+    QVERIFY2(form->loadProblem().isEmpty(), qPrintable(form->loadProblem()));
+    QImage shown = form->viewport()->grab().toImage();
+    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB") + "-wmf.png");
+    QVERIFY(near(colourAt(shown, {300, 300}), Qt::red));
+    QVERIFY(near(colourAt(shown, {750, 750}), Qt::blue));
+    QVERIFY(!near(colourAt(shown, {750, 300}), Qt::red) && !near(colourAt(shown, {750, 300}), Qt::blue));
+
+    form->showView(9);
+    QVERIFY2(form->loadProblem().isEmpty(), qPrintable(form->loadProblem()));
+    shown = form->viewport()->grab().toImage();
+    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB") + "-emf.png");
+    QVERIFY(near(colourAt(shown, {300, 200}), Qt::green));
+    QVERIFY(!near(colourAt(shown, {550, 350}), Qt::green));
+
+    // A file that is no drawing: no box, the reason shown, the view's
+    // extents, indicators and size applied all the same.
+    form->showView(10);
+    QVERIFY(form->loadProblem().contains(QStringLiteral("broken.emf")));
+    QVERIFY(session.boxes.empty());
+    QCOMPARE(form->sceneRect(), QRectF(0, 0, 800, 600));
+    QVERIFY(form->indicator(1));
+    QCOMPARE(form->indicator(1)->rect().width(), 75.0);
 }
 
 QTEST_MAIN(PlanViewTest)
