@@ -12,6 +12,7 @@
 
 #include <QActionGroup>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -52,6 +53,17 @@ PlanViewForm::PlanViewForm(shell::Engine& engine, QWidget* parent)
             raise();
         });
     }
+    // The template stays in the corner whatever the zoom: dragging it onto
+    // the drawing adds an indicator there.
+    m_template = new QLabel(viewport());
+    m_template->setObjectName(QStringLiteral("templateIndicator"));
+    m_template->setGeometry(8, 8, 24, 24);
+    m_template->setStyleSheet(QStringLiteral("background: lightgray; border: 1px solid black;"));
+    m_template->setToolTip(QStringLiteral(
+        "Hi, I'm a status indicator, drag and place me somewhere. You can right mouse click me "
+        "to configure me."));
+    m_template->setCursor(Qt::OpenHandCursor);
+    m_template->installEventFilter(this);
     resize(800, 600);
 }
 
@@ -70,11 +82,9 @@ void PlanViewForm::showView(int treeViewId) {
     // that cannot be read is passed over and the view applies all the same.
     const QString fileName =
         QFileInfo(QString(view.drawing).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    const QString path = QDir(m_engine.paths().dir).filePath(QStringLiteral("Planview Drawings/") + fileName);
     m_loadProblem.clear();
-    const QImage image = readDrawing(
-        path, view.width > 0 && view.height > 0 ? QSize(int(view.width), int(view.height)) : QSize(),
-        &m_loadProblem);
+    // Drawn at its own size: the extents are a part of it in its own units.
+    const QImage image = readDrawing(drawingPath(fileName), QSize(), &m_loadProblem);
     if (!image.isNull()) m_scene->addPixmap(QPixmap::fromImage(image))->setZValue(-1);
     m_sizeEntry = qBound(0, view.iconSize, 4);
     m_colouring->setDrawing(view.drawing);
@@ -95,6 +105,50 @@ void PlanViewForm::showView(int treeViewId) {
         note->setPos(sceneRect().topLeft());
         note->setZValue(1);
     }
+}
+
+QString PlanViewForm::drawingPath(const QString& fileName) const {
+    return QDir(m_engine.paths().dir).filePath(QStringLiteral("Planview Drawings/") + fileName);
+}
+
+bool PlanViewForm::usePicture(const QString& fileName) {
+    if (m_view == 0 || locked()) return false;
+    QString problem;
+    const QImage image = readDrawing(drawingPath(fileName), QSize(), &problem);
+    if (image.isNull()) {
+        showMessage(this, BoxKind::Exclamation, problem);
+        return false;
+    }
+    plan::PlanViews(m_engine.mainDatabase(), QDir::toNativeSeparators(m_engine.paths().dir))
+        .setDrawing(m_view, fileName, 0, image.width(), 0, image.height());
+    showView(m_view);
+    return true;
+}
+
+void PlanViewForm::AddNewIndicator(const QPointF& at) {
+    if (m_view == 0 || drawing().isEmpty() || locked()) return;
+    const int index = plan::PlanIndicators(m_engine.mainDatabase()).paste(drawing(), 0, at.x(), at.y());
+    addIndicatorItem(index, at.x(), at.y());
+    m_colouring->setDrawing(drawing());
+    paint({index});
+}
+
+bool PlanViewForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_template) return QGraphicsView::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_placing = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !locked();
+        if (m_placing) m_template->setCursor(Qt::ClosedHandCursor);
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && std::exchange(m_placing, false)) {
+        m_template->setCursor(Qt::OpenHandCursor);
+        const QPoint at =
+            m_template->mapTo(viewport(), static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (viewport()->rect().contains(at) && !m_template->geometry().contains(at))
+            AddNewIndicator(mapToScene(at));
+        return true;
+    }
+    return QGraphicsView::eventFilter(watched, event);
 }
 
 QImage PlanViewForm::readDrawing(const QString& path, const QSize& size, QString* problem) {

@@ -44,6 +44,12 @@ public:
     // A drawing file as a picture of the given size (the file's own size
     // when invalid); WMF and EMF files are converted first.
     static QImage readDrawing(const QString& path, const QSize& size, QString* problem);
+    // Makes the picture (a file name in the drawings folder) the current
+    // view's drawing, shown whole; false, after a message, when unreadable.
+    bool usePicture(const QString& fileName);
+    // A new indicator with the lowest free index at a point of the drawing.
+    void AddNewIndicator(const QPointF& at);
+    QWidget* templateIndicator() const { return m_template; }
     // Stores the shown part of the drawing and the indicator size in the view.
     void saveView();
 
@@ -57,6 +63,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void paint(const QVector<int>& indices);
@@ -65,6 +72,10 @@ private:
     void openMenu(int index, const QPoint& globalPos);
     void presets(int index);
 
+    QString drawingPath(const QString& fileName) const;
+
+    QWidget* m_template = nullptr;
+    bool m_placing = false;
     QGraphicsRectItem* m_dragged = nullptr;
     QPointF m_dragOffset;
     QMenu* m_menu = nullptr;

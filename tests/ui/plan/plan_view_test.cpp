@@ -197,7 +197,8 @@ void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
 
 // An empty table gets its root "Project"; a new view goes under the chosen
 // one, a rename is stored, a click shows the view and deleting the root
-// (after the question) leaves no view behind.
+// (after the question) leaves no view behind. A different picture, the
+// template dragged onto it and Save view are stored for the view.
 void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
@@ -225,6 +226,32 @@ void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     auto* view = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
     QVERIFY(view);
     QCOMPARE(view->currentView(), childId);
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+
+    // A different picture is copied into the drawings folder and stored for
+    // the view; the template dragged onto it adds indicator 1 where dropped.
+    tree->loadPicture(QStringLiteral(QUORVEL_PLAN_DATA "/square.wmf"));
+    QVERIFY(QFile::exists(session.dataDir() + QStringLiteral("/Planview Drawings/square.wmf")));
+    QCOMPARE(
+        count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE WMFFile = 'square.wmf' AND Width > 900")),
+        1);
+    QVERIFY(view->loadProblem().isEmpty());
+    QWidget* templ = view->templateIndicator();
+    const QPoint drop = view->mapFromScene(QPointF(400, 300));
+    QTest::mousePress(templ, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(templ, Qt::LeftButton, {}, drop - templ->pos());
+    QVERIFY(view->indicator(1));
+    QCOMPARE(view->indicator(1)->toolTip(), QStringLiteral("Indicator 1"));
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM PlanIndicators i JOIN WMFFiles w USING (WMFFile_ID)"
+                                  " WHERE w.WMFFile = 'square.wmf' AND i.\"Index\" = 1"
+                                  " AND abs(IndicatorLEFT - 400) < 3 AND abs(IndicatorTOP - 300) < 3")),
+             1);
+    // Save view stores what is shown after zooming in.
+    view->scale(2, 2);
+    tree->findChild<QPushButton*>(QStringLiteral("SaveViewButton"))->click();
+    QCOMPARE(
+        count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE WMFFile = 'square.wmf' AND Width < 700")),
+        1);
 
     tree->tree()->setCurrentItem(tree->tree()->topLevelItem(0));
     tree->deleteView();
