@@ -8,6 +8,7 @@
 #include "shell/feature_set.h"
 #include "ui/common/message_box.h"
 #include "ui/common/units.h"
+#include "ui/common/window_memory.h"
 #include "ui/window_names.h"
 
 #include <QActionGroup>
@@ -22,7 +23,9 @@
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
+#include <QHideEvent>
 #include <QImageReader>
+#include <QShowEvent>
 
 #include <cmath>
 #include <utility>
@@ -333,6 +336,18 @@ void PlanViewForm::paint(const QVector<int>& indices) {
         if (look.coloured) item->setBrush(colourFromStored(look.colour));
         item->setToolTip(look.toolTip);
     }
+}
+
+// The place is read when the window first shows and written whenever it hides.
+void PlanViewForm::showEvent(QShowEvent* event) {
+    if (!std::exchange(m_placed, true))
+        restoreWindowPlace(this, m_engine.userSettings(), QStringLiteral("Planview"));
+    QGraphicsView::showEvent(event);
+}
+
+void PlanViewForm::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) saveWindowPlace(this, m_engine.userSettings(), QStringLiteral("Planview"));
+    QGraphicsView::hideEvent(event);
 }
 
 }  // namespace qv::ui

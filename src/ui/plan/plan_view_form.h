@@ -63,6 +63,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -76,6 +78,7 @@ private:
 
     QWidget* m_template = nullptr;
     bool m_placing = false;
+    bool m_placed = false;
     QGraphicsRectItem* m_dragged = nullptr;
     QPointF m_dragOffset;
     QMenu* m_menu = nullptr;

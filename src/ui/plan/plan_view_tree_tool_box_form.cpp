@@ -4,14 +4,19 @@
 #include "shell/config/config_engine.h"
 #include "shell/engine.h"
 #include "ui/common/message_box.h"
+#include "ui/common/window_memory.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QHideEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace qv::ui {
 
@@ -136,6 +141,19 @@ void PlanViewTreeToolBoxForm::loadPicture(const QString& chosenFile) {
         return;
     }
     emit pictureLoaded(id, name);
+}
+
+// The place is read when the window first shows and written whenever it hides.
+void PlanViewTreeToolBoxForm::showEvent(QShowEvent* event) {
+    if (!std::exchange(m_placed, true))
+        restoreWindowPlace(this, m_engine.userSettings(), QStringLiteral("Planviewtreetoolbox"));
+    QWidget::showEvent(event);
+}
+
+void PlanViewTreeToolBoxForm::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous())
+        saveWindowPlace(this, m_engine.userSettings(), QStringLiteral("Planviewtreetoolbox"));
+    QWidget::hideEvent(event);
 }
 
 }  // namespace qv::ui

@@ -33,6 +33,10 @@ signals:
     void pictureLoaded(int treeViewId, const QString& fileName);
     void saveViewRequested();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     bool locked() const;
     int currentId() const;
@@ -40,6 +44,7 @@ private:
 
     shell::Engine& m_engine;
     QTreeWidget* m_tree;
+    bool m_placed = false;
 };
 
 }  // namespace qv::ui

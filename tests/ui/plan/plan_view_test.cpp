@@ -202,9 +202,13 @@ void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
 void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
+    QSettings& settings = session.userSettings();
+    for (const auto& [key, value] : {std::pair{"Top", 40}, {"Left", 30}, {"Width", 300}, {"Height", 420}})
+        settings.setValue(QStringLiteral("Client/Planviewtreetoolbox") + QLatin1String(key), value);
     auto* tree =
         qobject_cast<qv::ui::PlanViewTreeToolBoxForm*>(session.windows().open(qv::ui::window::kPlanTree));
     QVERIFY(tree);
+    QCOMPARE(QRect(tree->pos(), tree->size()), QRect(30, 40, 300, 420));
     QCOMPARE(tree->tree()->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->tree()->topLevelItem(0);
     QCOMPARE(root->text(0), QStringLiteral("Project"));
@@ -252,6 +256,12 @@ void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     QCOMPARE(
         count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE WMFFile = 'square.wmf' AND Width < 700")),
         1);
+    // The plan view's place is stored when it closes.
+    view->move(60, 50);
+    view->resize(640, 480);
+    view->close();
+    QCOMPARE(settings.value(QStringLiteral("Client/PlanviewLeft")).toInt(), 60);
+    QCOMPARE(settings.value(QStringLiteral("Client/PlanviewHeight")).toInt(), 480);
 
     tree->tree()->setCurrentItem(tree->tree()->topLevelItem(0));
     tree->deleteView();
