@@ -90,7 +90,10 @@ MetafileSvg metafileToSvg(const QString& path) {
     // An EMF begins with record type 1 (EMR_HEADER) and carries " EMF" at byte 40.
     const bool emf = qFromLittleEndian<quint32>(data.constData()) == 1 && data.size() >= 44 &&
                      qFromLittleEndian<quint32>(data.constData() + 40) == 0x464D4520;
-    return emf ? emfToSvg(path, std::move(data)) : wmfToSvg(path, std::move(data));
+    if (emf) return emfToSvg(path, std::move(data));
+    if (path.endsWith(QLatin1String(".emf"), Qt::CaseInsensitive))
+        return failed(path, QStringLiteral("it is not a readable enhanced metafile"));
+    return wmfToSvg(path, std::move(data));
 }
 
 }  // namespace qv::plan

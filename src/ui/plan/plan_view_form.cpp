@@ -106,6 +106,7 @@ void PlanViewForm::showView(int treeViewId) {
         auto* note = m_scene->addSimpleText(m_loadProblem);
         note->setFlag(QGraphicsItem::ItemIgnoresTransformations);
         note->setPos(sceneRect().topLeft());
+        note->setTransform(QTransform::fromTranslate(40, 12));  // beside the template
         note->setZValue(1);
     }
 }
