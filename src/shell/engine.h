@@ -115,6 +115,8 @@ public:
     // The settings as loaded at start-up (defaults before).
     const store::ConfigSettings& config() const;
     DebugLog& debugLog() { return m_debug; }
+    // Per-user settings (section "Client"): window places and the like.
+    QSettings& userSettings() const { return m_deps.userSettings; }
     const store::DataPaths& paths() const { return m_paths; }
 
     // The serial port the stored settings name: the device path when set,

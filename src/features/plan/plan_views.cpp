@@ -3,6 +3,9 @@
 #include "store/database.h"
 #include "store/transaction.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <QSqlQuery>
@@ -134,6 +137,33 @@ void PlanViews::setDrawing(int id, const QString& drawing, double left, double w
                                     "Height = ? WHERE TreeView_ID = ?"));
     for (const QVariant& v : QVariantList{drawing, left, width, top, height, id}) q.addBindValue(v);
     m_db.exec(q);
+}
+
+QString PlanViews::copyDrawing(const QString& source, const QString& drawingsFolder, QString* problem) {
+    const QFileInfo from(source);
+    const QString name = from.fileName();
+    const QString target = QDir(drawingsFolder).filePath(name);
+    if (!from.isFile()) {
+        *problem = QStringLiteral("The picture %1 cannot be found").arg(source);
+        return {};
+    }
+    if (QFileInfo(target) == from) return name;  // chosen from the folder itself
+    // Copied beside the old one first, so a failed copy keeps the old file.
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
+    QFile file(source);
+    if (!QDir().mkpath(drawingsFolder) || !file.copy(part)) {
+        *problem = QStringLiteral("The picture %1 could not be copied to %2: %3")
+                       .arg(name, QDir::toNativeSeparators(drawingsFolder), file.errorString());
+        return {};
+    }
+    QFile::remove(target);
+    if (!QFile::rename(part, target)) {
+        *problem = QStringLiteral("The picture %1 could not be copied to %2")
+                       .arg(name, QDir::toNativeSeparators(drawingsFolder));
+        return {};
+    }
+    return name;
 }
 
 }  // namespace qv::plan

@@ -41,6 +41,11 @@ public:
     void saveExtents(int id, double left, double width, double top, double height, int iconSize);
     void setDrawing(int id, const QString& drawing, double left, double width, double top, double height);
 
+    // Copies a chosen picture into the drawings folder under its own file
+    // name (a file already there is replaced) and returns that name; empty,
+    // with the reason in *problem, when it cannot be copied.
+    static QString copyDrawing(const QString& source, const QString& drawingsFolder, QString* problem);
+
 private:
     store::Database& m_db;
     QString m_programFolder;

@@ -1,5 +1,6 @@
 #include "ui/plan/plan_view_form.h"
 
+#include "features/plan/metafile.h"
 #include "features/plan/plan_feed.h"
 #include "features/plan/plan_views.h"
 #include "shell/config/config_engine.h"
@@ -7,19 +8,24 @@
 #include "shell/feature_set.h"
 #include "ui/common/message_box.h"
 #include "ui/common/units.h"
+#include "ui/common/window_memory.h"
 #include "ui/window_names.h"
 
 #include <QActionGroup>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <QBuffer>
 #include <QDir>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
+#include <QHideEvent>
 #include <QImageReader>
+#include <QShowEvent>
 
 #include <cmath>
 #include <utility>
@@ -50,6 +56,17 @@ PlanViewForm::PlanViewForm(shell::Engine& engine, QWidget* parent)
             raise();
         });
     }
+    // The template stays in the corner whatever the zoom: dragging it onto
+    // the drawing adds an indicator there.
+    m_template = new QLabel(viewport());
+    m_template->setObjectName(QStringLiteral("templateIndicator"));
+    m_template->setGeometry(8, 8, 24, 24);
+    m_template->setStyleSheet(QStringLiteral("background: lightgray; border: 1px solid black;"));
+    m_template->setToolTip(QStringLiteral(
+        "Hi, I'm a status indicator, drag and place me somewhere. You can right mouse click me "
+        "to configure me."));
+    m_template->setCursor(Qt::OpenHandCursor);
+    m_template->installEventFilter(this);
     resize(800, 600);
 }
 
@@ -68,10 +85,9 @@ void PlanViewForm::showView(int treeViewId) {
     // that cannot be read is passed over and the view applies all the same.
     const QString fileName =
         QFileInfo(QString(view.drawing).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    const QString path = QDir(m_engine.paths().dir).filePath(QStringLiteral("Planview Drawings/") + fileName);
-    QImageReader reader(path);
-    if (view.width > 0 && view.height > 0) reader.setScaledSize(QSize(int(view.width), int(view.height)));
-    const QImage image = reader.read();
+    m_loadProblem.clear();
+    // Drawn at its own size: the extents are a part of it in its own units.
+    const QImage image = readDrawing(drawingPath(fileName), QSize(), &m_loadProblem);
     if (!image.isNull()) m_scene->addPixmap(QPixmap::fromImage(image))->setZValue(-1);
     m_sizeEntry = qBound(0, view.iconSize, 4);
     m_colouring->setDrawing(view.drawing);
@@ -83,6 +99,84 @@ void PlanViewForm::showView(int treeViewId) {
         fitInView(sceneRect(), Qt::KeepAspectRatio);
     }
     CheckAreaPresetArray();
+    if (!fileName.isEmpty() && !m_loadProblem.isEmpty()) {
+        // No box: the view is usable without its drawing. The reason stays
+        // in the corner of the view and in the debug list.
+        m_engine.debugLog().AddDebug(m_loadProblem);
+        auto* note = m_scene->addSimpleText(m_loadProblem);
+        note->setFlag(QGraphicsItem::ItemIgnoresTransformations);
+        note->setPos(sceneRect().topLeft());
+        note->setTransform(QTransform::fromTranslate(40, 12));  // beside the template
+        note->setZValue(1);
+    }
+}
+
+QString PlanViewForm::drawingPath(const QString& fileName) const {
+    return QDir(m_engine.paths().dir).filePath(QStringLiteral("Planview Drawings/") + fileName);
+}
+
+bool PlanViewForm::usePicture(const QString& fileName) {
+    if (m_view == 0 || locked()) return false;
+    QString problem;
+    const QImage image = readDrawing(drawingPath(fileName), QSize(), &problem);
+    if (image.isNull()) {
+        showMessage(this, BoxKind::Exclamation, problem);
+        return false;
+    }
+    plan::PlanViews(m_engine.mainDatabase(), QDir::toNativeSeparators(m_engine.paths().dir))
+        .setDrawing(m_view, fileName, 0, image.width(), 0, image.height());
+    showView(m_view);
+    return true;
+}
+
+void PlanViewForm::AddNewIndicator(const QPointF& at) {
+    if (m_view == 0 || drawing().isEmpty() || locked()) return;
+    const int index = plan::PlanIndicators(m_engine.mainDatabase()).paste(drawing(), 0, at.x(), at.y());
+    addIndicatorItem(index, at.x(), at.y());
+    m_colouring->setDrawing(drawing());
+    paint({index});
+}
+
+bool PlanViewForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_template) return QGraphicsView::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_placing = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !locked();
+        if (m_placing) m_template->setCursor(Qt::ClosedHandCursor);
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && std::exchange(m_placing, false)) {
+        m_template->setCursor(Qt::OpenHandCursor);
+        const QPoint at =
+            m_template->mapTo(viewport(), static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (viewport()->rect().contains(at) && !m_template->geometry().contains(at))
+            AddNewIndicator(mapToScene(at));
+        return true;
+    }
+    return QGraphicsView::eventFilter(watched, event);
+}
+
+QImage PlanViewForm::readDrawing(const QString& path, const QSize& size, QString* problem) {
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    QImageReader reader;
+    if (plan::isMetafile(path)) {
+        plan::MetafileSvg converted = plan::metafileToSvg(path);
+        if (converted.svg.isEmpty()) {
+            *problem = converted.error;
+            return {};
+        }
+        svg = std::move(converted.svg);
+        reader.setDevice(&buffer);
+        reader.setFormat("svg");
+    } else {
+        reader.setFileName(path);
+    }
+    if (size.isValid()) reader.setScaledSize(size);
+    QImage image = reader.read();
+    if (image.isNull())
+        *problem = QStringLiteral("The drawing %1 could not be loaded: %2")
+                       .arg(QFileInfo(path).fileName(), reader.errorString());
+    return image;
 }
 
 QGraphicsRectItem* PlanViewForm::addIndicatorItem(int index, double left, double top) {
@@ -243,6 +337,18 @@ void PlanViewForm::paint(const QVector<int>& indices) {
         if (look.coloured) item->setBrush(colourFromStored(look.colour));
         item->setToolTip(look.toolTip);
     }
+}
+
+// The place is read when the window first shows and written whenever it hides.
+void PlanViewForm::showEvent(QShowEvent* event) {
+    if (!std::exchange(m_placed, true))
+        restoreWindowPlace(this, m_engine.userSettings(), QStringLiteral("Planview"));
+    QGraphicsView::showEvent(event);
+}
+
+void PlanViewForm::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) saveWindowPlace(this, m_engine.userSettings(), QStringLiteral("Planview"));
+    QGraphicsView::hideEvent(event);
 }
 
 }  // namespace qv::ui

@@ -39,6 +39,17 @@ public:
     // 0-4: squares of 400, 300, 150, 75 and 50 units.
     void setIndicatorSize(int entry);
     int indicatorSize() const { return m_sizeEntry; }
+    // Why the current view's drawing is not shown; empty when it is.
+    QString loadProblem() const { return m_loadProblem; }
+    // A drawing file as a picture of the given size (the file's own size
+    // when invalid); WMF and EMF files are converted first.
+    static QImage readDrawing(const QString& path, const QSize& size, QString* problem);
+    // Makes the picture (a file name in the drawings folder) the current
+    // view's drawing, shown whole; false, after a message, when unreadable.
+    bool usePicture(const QString& fileName);
+    // A new indicator with the lowest free index at a point of the drawing.
+    void AddNewIndicator(const QPointF& at);
+    QWidget* templateIndicator() const { return m_template; }
     // Stores the shown part of the drawing and the indicator size in the view.
     void saveView();
 
@@ -52,6 +63,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void paint(const QVector<int>& indices);
@@ -60,6 +74,11 @@ private:
     void openMenu(int index, const QPoint& globalPos);
     void presets(int index);
 
+    QString drawingPath(const QString& fileName) const;
+
+    QWidget* m_template = nullptr;
+    bool m_placing = false;
+    bool m_placed = false;
     QGraphicsRectItem* m_dragged = nullptr;
     QPointF m_dragOffset;
     QMenu* m_menu = nullptr;
@@ -72,6 +91,7 @@ private:
     std::unique_ptr<plan::PlanColouring> m_colouring;
     QHash<int, QGraphicsRectItem*> m_items;
     int m_view = 0;
+    QString m_loadProblem;
 };
 
 }  // namespace qv::ui

@@ -4,13 +4,19 @@
 #include "shell/config/config_engine.h"
 #include "shell/engine.h"
 #include "ui/common/message_box.h"
+#include "ui/common/window_memory.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QHideEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace qv::ui {
 
@@ -30,15 +36,25 @@ PlanViewTreeToolBoxForm::PlanViewTreeToolBoxForm(shell::Engine& engine, QWidget*
     add->setObjectName(QStringLiteral("NewViewButton"));
     auto* remove = new QPushButton(QStringLiteral("Delete"), this);
     remove->setObjectName(QStringLiteral("DeleteViewButton"));
+    auto* picture = new QPushButton(QStringLiteral("Load a different picture"), this);
+    picture->setObjectName(QStringLiteral("LoadPictureButton"));
+    auto* save = new QPushButton(QStringLiteral("Save view"), this);
+    save->setObjectName(QStringLiteral("SaveViewButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(add);
     buttons->addWidget(remove);
+    auto* viewButtons = new QHBoxLayout;
+    viewButtons->addWidget(picture);
+    viewButtons->addWidget(save);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tree);
     layout->addLayout(buttons);
+    layout->addLayout(viewButtons);
 
     connect(add, &QPushButton::clicked, this, &PlanViewTreeToolBoxForm::addView);
     connect(remove, &QPushButton::clicked, this, &PlanViewTreeToolBoxForm::deleteView);
+    connect(picture, &QPushButton::clicked, this, &PlanViewTreeToolBoxForm::choosePicture);
+    connect(save, &QPushButton::clicked, this, &PlanViewTreeToolBoxForm::saveViewRequested);
     connect(m_tree, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { emit viewChosen(item->data(0, Qt::UserRole).toInt()); });
     connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
@@ -101,6 +117,43 @@ void PlanViewTreeToolBoxForm::deleteView() {
     views(m_engine).remove(currentId());
     m_tree->setCurrentItem(nullptr);
     reload();
+}
+
+QString PlanViewTreeToolBoxForm::drawingsFolder() const {
+    return QDir(m_engine.paths().dir).filePath(QStringLiteral("Planview Drawings"));
+}
+
+void PlanViewTreeToolBoxForm::choosePicture() {
+    if (locked() || currentId() == 0) return;
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Load a different picture"), drawingsFolder(),
+                                     QStringLiteral("All Files (*.*);;WMF Files (*.WMF)"));
+    if (!chosen.isEmpty()) loadPicture(chosen);
+}
+
+void PlanViewTreeToolBoxForm::loadPicture(const QString& chosenFile) {
+    const int id = currentId();
+    if (locked() || id == 0) return;
+    QString problem;
+    const QString name = plan::PlanViews::copyDrawing(chosenFile, drawingsFolder(), &problem);
+    if (name.isEmpty()) {
+        showMessage(this, BoxKind::Exclamation, problem);
+        return;
+    }
+    emit pictureLoaded(id, name);
+}
+
+// The place is read when the window first shows and written whenever it hides.
+void PlanViewTreeToolBoxForm::showEvent(QShowEvent* event) {
+    if (!std::exchange(m_placed, true))
+        restoreWindowPlace(this, m_engine.userSettings(), QStringLiteral("Planviewtreetoolbox"));
+    QWidget::showEvent(event);
+}
+
+void PlanViewTreeToolBoxForm::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous())
+        saveWindowPlace(this, m_engine.userSettings(), QStringLiteral("Planviewtreetoolbox"));
+    QWidget::hideEvent(event);
 }
 
 }  // namespace qv::ui

@@ -23,16 +23,28 @@ public:
     QTreeWidgetItem* item(int treeViewId) const;
     void addView();
     void deleteView();
+    // "Load a different picture": a file choice, then loadPicture.
+    void choosePicture();
+    // Copies the picture into the drawings folder for the selected view.
+    void loadPicture(const QString& chosenFile);
 
 signals:
     void viewChosen(int treeViewId);
+    void pictureLoaded(int treeViewId, const QString& fileName);
+    void saveViewRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     bool locked() const;
     int currentId() const;
+    QString drawingsFolder() const;
 
     shell::Engine& m_engine;
     QTreeWidget* m_tree;
+    bool m_placed = false;
 };
 
 }  // namespace qv::ui

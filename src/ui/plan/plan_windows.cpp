@@ -27,6 +27,15 @@ void addPlanWindows(Windows& windows) {
                      auto* form = new PlanViewTreeToolBoxForm(w.engine(), w.mainWindow());
                      QObject::connect(form, &PlanViewTreeToolBoxForm::viewChosen, form,
                                       [&w](int id) { w.open(window::kPlanView, id); });
+                     QObject::connect(form, &PlanViewTreeToolBoxForm::pictureLoaded, form,
+                                      [&w](int id, const QString& fileName) {
+                                          w.open(window::kPlanView, id);
+                                          if (auto* plan = w.find<PlanViewForm>(window::kPlanView))
+                                              plan->usePicture(fileName);
+                                      });
+                     QObject::connect(form, &PlanViewTreeToolBoxForm::saveViewRequested, form, [&w] {
+                         if (auto* plan = w.find<PlanViewForm>(window::kPlanView)) plan->saveView();
+                     });
                      return form;
                  },
                  .reopen = [](QWidget* widget,

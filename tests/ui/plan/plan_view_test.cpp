@@ -35,6 +35,7 @@ private slots:
     void indicatorSetupEntersAndDeletesLines();
     void treeAddsRenamesDeletesAndShowsViews();
     void floatingPresetSendsTheChosenPreset();
+    void metafileDrawingsShowAndABrokenOneIsPassedOver();
 };
 
 void PlanViewTest::indicatorsFollowTheReportedPresets() {
@@ -196,13 +197,18 @@ void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
 
 // An empty table gets its root "Project"; a new view goes under the chosen
 // one, a rename is stored, a click shows the view and deleting the root
-// (after the question) leaves no view behind.
+// (after the question) leaves no view behind. A different picture, the
+// template dragged onto it and Save view are stored for the view.
 void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
+    QSettings& settings = session.userSettings();
+    for (const auto& [key, value] : {std::pair{"Top", 40}, {"Left", 30}, {"Width", 300}, {"Height", 420}})
+        settings.setValue(QStringLiteral("Client/Planviewtreetoolbox") + QLatin1String(key), value);
     auto* tree =
         qobject_cast<qv::ui::PlanViewTreeToolBoxForm*>(session.windows().open(qv::ui::window::kPlanTree));
     QVERIFY(tree);
+    QCOMPARE(QRect(tree->pos(), tree->size()), QRect(30, 40, 300, 420));
     QCOMPARE(tree->tree()->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->tree()->topLevelItem(0);
     QCOMPARE(root->text(0), QStringLiteral("Project"));
@@ -224,6 +230,38 @@ void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     auto* view = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
     QVERIFY(view);
     QCOMPARE(view->currentView(), childId);
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+
+    // A different picture is copied into the drawings folder and stored for
+    // the view; the template dragged onto it adds indicator 1 where dropped.
+    tree->loadPicture(QStringLiteral(QUORVEL_PLAN_DATA "/square.wmf"));
+    QVERIFY(QFile::exists(session.dataDir() + QStringLiteral("/Planview Drawings/square.wmf")));
+    QCOMPARE(
+        count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE WMFFile = 'square.wmf' AND Width > 900")),
+        1);
+    QVERIFY(view->loadProblem().isEmpty());
+    QWidget* templ = view->templateIndicator();
+    const QPoint drop = view->mapFromScene(QPointF(400, 300));
+    QTest::mousePress(templ, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(templ, Qt::LeftButton, {}, drop - templ->pos());
+    QVERIFY(view->indicator(1));
+    QCOMPARE(view->indicator(1)->toolTip(), QStringLiteral("Indicator 1"));
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM PlanIndicators i JOIN WMFFiles w USING (WMFFile_ID)"
+                                  " WHERE w.WMFFile = 'square.wmf' AND i.\"Index\" = 1"
+                                  " AND abs(IndicatorLEFT - 400) < 3 AND abs(IndicatorTOP - 300) < 3")),
+             1);
+    // Save view stores what is shown after zooming in.
+    view->scale(2, 2);
+    tree->findChild<QPushButton*>(QStringLiteral("SaveViewButton"))->click();
+    QCOMPARE(
+        count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE WMFFile = 'square.wmf' AND Width < 700")),
+        1);
+    // The plan view's place is stored when it closes.
+    view->move(60, 50);
+    view->resize(640, 480);
+    view->close();
+    QCOMPARE(settings.value(QStringLiteral("Client/PlanviewLeft")).toInt(), 60);
+    QCOMPARE(settings.value(QStringLiteral("Client/PlanviewHeight")).toInt(), 480);
 
     tree->tree()->setCurrentItem(tree->tree()->topLevelItem(0));
     tree->deleteView();
@@ -266,6 +304,63 @@ void PlanViewTest::floatingPresetSendsTheChosenPreset() {
     form->findChild<QPushButton*>(QStringLiteral("GoButton"))->click();
     QVERIFY(UiSession::waitUntil([&] { return session.engine().areaState().GetPresetforArea(5) == 3; }));
     QVERIFY(UiSession::waitUntil([&] { return plan->indicator(1)->brush().color() == QColor(Qt::red); }));
+}
+
+// The WMF and EMF files are made by data/make_metafiles.py: a red rectangle
+// and a blue ellipse on 1000 x 1000 units, a green rectangle on 600 x 400.
+void PlanViewTest::metafileDrawingsShowAndABrokenOneIsPassedOver() {
+    UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    const QString drawings = session.dataDir() + QStringLiteral("/Planview Drawings/");
+    QDir().mkpath(drawings);
+    for (const char* name : {"square.wmf", "square.emf"})
+        QVERIFY(QFile::copy(QStringLiteral(QUORVEL_PLAN_DATA "/") + QLatin1String(name),
+                            drawings + QLatin1String(name)));
+    QFile broken(drawings + QStringLiteral("broken.emf"));
+    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(QByteArray(200, 'x')) == 200);
+    broken.close();
+    session.execOnMain(QStringLiteral(
+        "INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top, Height,"
+        " iconsize) VALUES (8, 'W', 0, 'square.wmf', 0, 1000, 0, 1000, 2),"
+        " (9, 'E', 0, 'square.emf', 0, 600, 0, 400, 2), (10, 'B', 0, 'broken.emf', 0, 800, 0, 600, 3)"));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'broken.emf')"));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
+                       " VALUES (1, 100, 100, 5, 1)"));
+    session.windows().open(qv::ui::window::kPlanView, 8);
+    auto* form = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    QVERIFY(form);
+    const auto colourAt = [&](const QImage& shown, QPointF scenePoint) {
+        return shown.pixelColor(form->mapFromScene(scenePoint));
+    };
+    const auto near = [](QColor a, QColor b) {
+        return qAbs(a.red() - b.red()) < 40 && qAbs(a.green() - b.green()) < 40 &&
+               qAbs(a.blue() - b.blue()) < 40;
+    };
+    QVERIFY2(form->loadProblem().isEmpty(), qPrintable(form->loadProblem()));
+    QImage shown = form->viewport()->grab().toImage();
+    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB") + "-wmf.png");
+    QVERIFY(near(colourAt(shown, {300, 300}), Qt::red));
+    QVERIFY(near(colourAt(shown, {750, 750}), Qt::blue));
+    QVERIFY(!near(colourAt(shown, {750, 300}), Qt::red) && !near(colourAt(shown, {750, 300}), Qt::blue));
+
+    form->showView(9);
+    QVERIFY2(form->loadProblem().isEmpty(), qPrintable(form->loadProblem()));
+    shown = form->viewport()->grab().toImage();
+    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB") + "-emf.png");
+    QVERIFY(near(colourAt(shown, {300, 200}), Qt::green));
+    QVERIFY(!near(colourAt(shown, {550, 350}), Qt::green));
+
+    // A file that is no drawing: no box, the reason shown, the view's
+    // extents, indicators and size applied all the same.
+    form->showView(10);
+    QCOMPARE(form->loadProblem(),
+             QStringLiteral(
+                 "The drawing broken.emf could not be converted: it is not a readable enhanced metafile"));
+    QVERIFY(session.boxes.empty());
+    QCOMPARE(form->sceneRect(), QRectF(0, 0, 800, 600));
+    QVERIFY(form->indicator(1));
+    QCOMPARE(form->indicator(1)->rect().width(), 75.0);
 }
 
 QTEST_MAIN(PlanViewTest)
