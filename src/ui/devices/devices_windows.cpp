@@ -103,12 +103,13 @@ void addDeviceWindows(Windows& windows) {
                  .reopen = [](QWidget* window,
                               const QVariant&) { static_cast<RollCallWindow*>(window)->refreshNames(); },
                  .keep = true});
-    windows.add(window::kRollCallEditor,
-                {.create = [&windows](const QVariant&) -> QWidget* {
-                     return new RollCallForm(windows.engine().mainDatabase(), windows.mainWindow());
-                 },
-                 .reopen = [](QWidget* window, const QVariant&) { static_cast<RollCallForm*>(window)->reload(); },
-                 .keep = true});
+    windows.add(
+        window::kRollCallEditor,
+        {.create = [&windows](const QVariant&) -> QWidget* {
+             return new RollCallForm(windows.engine().mainDatabase(), windows.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<RollCallForm*>(window)->reload(); },
+         .keep = true});
     windows.add(window::kAreaStatus,
                 {.create = [&windows](const QVariant&) -> QWidget* {
                      return new AreaStatusWindow(windows.engine(), windows.mainWindow());
@@ -205,6 +206,21 @@ void addDeviceWindows(Windows& windows) {
         if (!w.engine().itemExchangeOn()) w.engine().setItemExchange(true);
         return w.open(window::kItemExchange);
     });
+    // A roll call with a silent device (box 11) is still asking when the
+    // picture is taken.
+    windows.addScene(QStringLiteral("roll-call"), [](Windows& w) -> QWidget* {
+        if (!w.engine().features()) return nullptr;
+        w.engine().features()->rollCalls().RollCall(QStringLiteral("Evening check"));
+        return w.open(window::kRollCall);
+    });
+    windows.addScene(QStringLiteral("roll-call-editor"), [](Windows& w) -> QWidget* {
+        QWidget* window = w.open(window::kRollCallEditor);
+        if (auto* names = window->findChild<QComboBox*>("RollCallNameCombo"))
+            names->setCurrentIndex(names->findText(QStringLiteral("Evening check")));
+        return window;
+    });
+    windows.addScene(QStringLiteral("area-status"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kAreaStatus); });
     windows.addScene(QStringLiteral("light-levels"),
                      [](Windows& w) -> QWidget* { return w.open(window::kLightLevels, 5); });
 }
