@@ -39,6 +39,8 @@ AreaStatusWindow::AreaStatusWindow(shell::Engine& engine, QWidget* parent)
     m_grid->setObjectName("areaStatusGrid");
     m_grid->setHorizontalHeaderLabels({tr("Area"), tr("Preset"), tr("Request")});
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->horizontalHeader()->setDefaultSectionSize(80);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (int area = 1; area <= kAreas; ++area) setCell(m_grid, area - 1, 0, QString::number(area));
