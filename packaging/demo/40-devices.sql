@@ -1,7 +1,7 @@
 -- Control and device windows: sensors 7 and 9 (both simulated), three named
 -- channels in area 5, two device types and two roll calls over the simulated
 -- devices; the roof sensor (box 11) is not simulated, so it never answers.
-UPDATE Config SET enablesensorlog = 1;
+UPDATE Config SET enablesensorlog = 1, UserCanSaveLightingPresets = 1, UserCanSeekchannels = 1;
 UPDATE SensorInterval SET SensorInterval = 10;
 INSERT INTO Sensors (SensorBoxNum, SensorDesc, Calibration, LogthisSensor) VALUES
   (7, 'Atrium', 1, 1),
