@@ -206,19 +206,20 @@ void addDeviceWindows(Windows& windows) {
         if (!w.engine().itemExchangeOn()) w.engine().setItemExchange(true);
         return w.open(window::kItemExchange);
     });
-    // A roll call with a silent device (box 11) is still asking when the
-    // picture is taken.
-    windows.addScene(QStringLiteral("roll-call"), [](Windows& w) -> QWidget* {
-        if (!w.engine().features()) return nullptr;
-        w.engine().features()->rollCalls().RollCall(QStringLiteral("Evening check"));
-        return w.open(window::kRollCall);
-    });
+    // The editor shows "Evening check" and the roll call starts meanwhile, so
+    // that when the progress window is taken a picture later the devices that
+    // answer have answered and the two silent ones (boxes 11 and 13) are still
+    // being asked.
     windows.addScene(QStringLiteral("roll-call-editor"), [](Windows& w) -> QWidget* {
         QWidget* window = w.open(window::kRollCallEditor);
         if (auto* names = window->findChild<QComboBox*>("RollCallNameCombo"))
             names->setCurrentIndex(names->findText(QStringLiteral("Evening check")));
+        if (w.engine().features())
+            w.engine().features()->rollCalls().RollCall(QStringLiteral("Evening check"));
         return window;
     });
+    windows.addScene(QStringLiteral("roll-call"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kRollCall); });
     windows.addScene(QStringLiteral("area-status"),
                      [](Windows& w) -> QWidget* { return w.open(window::kAreaStatus); });
     windows.addScene(QStringLiteral("light-levels"),
