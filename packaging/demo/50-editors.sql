@@ -17,6 +17,13 @@ INSERT INTO CorvalinChannelLevels (CorvalinLightBox_ID, ChannelLevel, ChannelLev
   SELECT CorvalinLightBox_ID, 255, 'Full' FROM CorvalinLightBox WHERE ChannelDesc = 'Stage Red';
 INSERT INTO CorvalinChannelLevels (CorvalinLightBox_ID, ChannelLevel, ChannelLevelDesc)
   SELECT CorvalinLightBox_ID, 64, 'Glow' FROM CorvalinLightBox WHERE ChannelDesc = 'Stage Red';
+-- A second box, whose named levels the first box's levels window offers as favourites.
+INSERT INTO CorvalinLightBox (CorvalinBoxNumber, Area, Channel, ChannelDesc) VALUES
+  (2, 5, 20, 'Gobo wheel'), (2, 5, 21, 'Gobo spin'), (2, 5, 22, 'Gobo focus');
+INSERT INTO CorvalinChannelLevels (CorvalinLightBox_ID, ChannelLevel, ChannelLevelDesc)
+  SELECT CorvalinLightBox_ID, 32, 'Slow' FROM CorvalinLightBox WHERE ChannelDesc = 'Gobo spin';
+INSERT INTO CorvalinChannelLevels (CorvalinLightBox_ID, ChannelLevel, ChannelLevelDesc)
+  SELECT CorvalinLightBox_ID, 200, 'Fast' FROM CorvalinLightBox WHERE ChannelDesc = 'Gobo spin';
 
 INSERT INTO Emails (EmailName, Receipients, Subject, Message) VALUES
   ('Demo Alarm', 'facilities@example.org', 'Panic button pressed', 'The panic button was pressed in the main hall.'),

@@ -56,6 +56,18 @@ std::vector<LightBoxLevel> LightBoxStore::levels(int lightBoxChannelId) {
     return out;
 }
 
+std::vector<LightBoxLevel> LightBoxStore::favourites(int area, int channel) {
+    QSqlQuery q = m_db.run(
+        QStringLiteral("SELECT DISTINCT l.ChannelLevel, l.ChannelLevelDesc FROM CorvalinChannelLevels l "
+                       "JOIN CorvalinLightBox b ON b.CorvalinLightBox_ID = l.CorvalinLightBox_ID "
+                       "WHERE b.CorvalinBoxNumber NOT IN (SELECT CorvalinBoxNumber FROM CorvalinLightBox "
+                       "WHERE Area = ? AND Channel = ?) ORDER BY 1, 2"),
+        {area, channel});
+    std::vector<LightBoxLevel> out;
+    while (q.next()) out.push_back({0, q.value(0).toInt(), q.value(1).toString()});
+    return out;
+}
+
 reactions::EditorResult LightBoxStore::checkFirstChannel(int box, int area, int first) {
     try {
         const QString sql = QStringLiteral(

@@ -68,6 +68,9 @@ public:
     std::vector<LightBoxChannel> boxes();
     // The named levels of one channel row, by level.
     std::vector<LightBoxLevel> levels(int lightBoxChannelId);
+    // The level and name pairs named on the channels of every box but the one
+    // holding (area, channel), each pair once, by level then name (id 0).
+    std::vector<LightBoxLevel> favourites(int area, int channel);
 
     // Whether box may start on channel first of area: its three channels are
     // free of every other box. Refusals are information messages.

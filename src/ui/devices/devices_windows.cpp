@@ -1,6 +1,7 @@
 #include "features/devices/roll_call.h"
 #include "shell/engine.h"
 #include "shell/feature_set.h"
+#include "ui/devices/area_status_window.h"
 #include "ui/devices/direct_control_window.h"
 #include "ui/devices/energy_window.h"
 #include "ui/devices/item_exchange_window.h"
@@ -9,6 +10,7 @@
 #include "ui/devices/lamps_on_channels_window.h"
 #include "ui/devices/light_levels_window.h"
 #include "ui/devices/new_sensor_window.h"
+#include "ui/devices/roll_call_form.h"
 #include "ui/devices/roll_call_window.h"
 #include "ui/devices/sensor_properties_window.h"
 #include "ui/devices/sensors_window.h"
@@ -101,6 +103,20 @@ void addDeviceWindows(Windows& windows) {
                  .reopen = [](QWidget* window,
                               const QVariant&) { static_cast<RollCallWindow*>(window)->refreshNames(); },
                  .keep = true});
+    windows.add(
+        window::kRollCallEditor,
+        {.create = [&windows](const QVariant&) -> QWidget* {
+             return new RollCallForm(windows.engine().mainDatabase(), windows.mainWindow());
+         },
+         .reopen = [](QWidget* window, const QVariant&) { static_cast<RollCallForm*>(window)->reload(); },
+         .keep = true});
+    windows.add(window::kAreaStatus,
+                {.create = [&windows](const QVariant&) -> QWidget* {
+                     return new AreaStatusWindow(windows.engine(), windows.mainWindow());
+                 },
+                 .reopen = [](QWidget* window,
+                              const QVariant&) { static_cast<AreaStatusWindow*>(window)->refresh(); },
+                 .keep = true});
     windows.add(window::kEnergy, {.create = [&windows](const QVariant&) -> QWidget* {
                                       return new EnergyWindow(windows.engine(), windows.mainWindow());
                                   },
@@ -190,6 +206,22 @@ void addDeviceWindows(Windows& windows) {
         if (!w.engine().itemExchangeOn()) w.engine().setItemExchange(true);
         return w.open(window::kItemExchange);
     });
+    // The editor shows "Evening check" and the roll call starts meanwhile, so
+    // that when the progress window is taken a picture later the devices that
+    // answer have answered and the two silent ones (boxes 11 and 13) are still
+    // being asked.
+    windows.addScene(QStringLiteral("roll-call-editor"), [](Windows& w) -> QWidget* {
+        QWidget* window = w.open(window::kRollCallEditor);
+        if (auto* names = window->findChild<QComboBox*>("RollCallNameCombo"))
+            names->setCurrentIndex(names->findText(QStringLiteral("Evening check")));
+        if (w.engine().features())
+            w.engine().features()->rollCalls().RollCall(QStringLiteral("Evening check"));
+        return window;
+    });
+    windows.addScene(QStringLiteral("roll-call"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kRollCall); });
+    windows.addScene(QStringLiteral("area-status"),
+                     [](Windows& w) -> QWidget* { return w.open(window::kAreaStatus); });
     windows.addScene(QStringLiteral("light-levels"),
                      [](Windows& w) -> QWidget* { return w.open(window::kLightLevels, 5); });
 }

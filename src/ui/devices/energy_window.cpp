@@ -88,6 +88,7 @@ void EnergyWindow::showTotals(const std::vector<devices::ChannelEnergy>& totals)
     series->append(set);
     series->setLabelsVisible(true);
     series->setLabelsFormat(QStringLiteral("@value"));
+    series->setLabelsPrecision(3);
     chart->addSeries(series);
     auto* x = new QBarCategoryAxis;
     x->append(channels);

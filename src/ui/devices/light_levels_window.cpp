@@ -181,6 +181,7 @@ void LightLevelsWindow::chooseArea() {
         showMessage(this, BoxKind::Critical, QString::fromUtf8(error.what()));
     }
     const reactions::LightLevels::Loaded loaded = m_levels.chooseArea(area);
+    selectChoiceId(m_presets, m_levels.preset());  // the area's last preset heard, if any
     rebuildRows();
     if (loaded != reactions::LightLevels::Loaded::NoChannels) return;
     if (!m_engine.configEngine()->settings().config.UserCanSeekchannels) {

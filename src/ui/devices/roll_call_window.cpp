@@ -20,6 +20,7 @@ RollCallWindow::RollCallWindow(devices::RollCallRunner& runner, QWidget* parent)
     m_names->setObjectName("Rollcalllistbox");
     m_grid->setModel(&runner.grid());
     m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(m_grid, 3);

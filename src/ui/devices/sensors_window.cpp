@@ -66,6 +66,7 @@ SensorsWindow::SensorsWindow(shell::Engine& engine, QWidget* parent)
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->horizontalHeader()->setDefaultSectionSize(80);
     m_grid->setColumnWidth(devices::SensorGridModel::DescriptionColumn, 200);
     m_grid->setColumnWidth(devices::SensorGridModel::RespondedColumn, 150);
 

@@ -65,7 +65,8 @@ ButtonAssignmentForm::ButtonAssignmentForm(shell::Engine& engine, int index, QWi
     m_rules->setHorizontalHeaderLabels(
         {ButtonEditor::kTriggerHeading, ButtonEditor::kLabelHeading, ButtonEditor::kMacroHeading});
     m_rules->horizontalHeader()->setStretchLastSection(true);
-    m_rules->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_rules->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_rules->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_rules->verticalHeader()->hide();
     m_rules->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_rules->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -4,6 +4,7 @@
 #include "store/store_error.h"
 #include "ui/common/message_box.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,6 +33,9 @@ ChannelLevelsForm::ChannelLevelsForm(shell::Engine& engine, int area, int channe
     m_percent->setMinimumWidth(m_percent->fontMetrics().horizontalAdvance(QStringLiteral("(100.0%)")) + 4);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("ChannelLevelDescTextbox"));
+    m_favourites = new QComboBox(this);
+    m_favourites->setObjectName(QStringLiteral("FavouritesCombo"));
+    m_favourites->setPlaceholderText(tr("levels named on other boxes"));
     auto* enterButton = new QPushButton(tr("Enter"), this);
     enterButton->setObjectName(QStringLiteral("EnterButton"));
     auto* deleteButton = new QPushButton(tr("Delete"), this);
@@ -46,6 +50,7 @@ ChannelLevelsForm::ChannelLevelsForm(shell::Engine& engine, int area, int channe
     levelRow->addStretch();
     where->addRow(tr("Level (0-255)"), levelRow);
     where->addRow(tr("Description"), m_name);
+    where->addRow(tr("Favourites"), m_favourites);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(enterButton);
@@ -59,6 +64,11 @@ ChannelLevelsForm::ChannelLevelsForm(shell::Engine& engine, int area, int channe
     connect(m_level, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_percent->setText(QStringLiteral("(") + QString::number(text.toInt() / 255.0 * 100.0, 'f', 1) +
                            QStringLiteral("%)"));
+    });
+    connect(m_favourites, &QComboBox::activated, this, [this](int index) {
+        if (index < 0) return;
+        m_level->setText(m_favourites->itemData(index).toString());
+        m_name->setText(m_favourites->itemData(index, Qt::UserRole + 1).toString());
     });
     connect(enterButton, &QPushButton::clicked, this, &ChannelLevelsForm::enter);
     connect(m_name, &QLineEdit::returnPressed, this, &ChannelLevelsForm::enter);
@@ -84,6 +94,13 @@ void ChannelLevelsForm::reload() {
                     new QListWidgetItem(QStringLiteral("%1  %2").arg(level.level).arg(level.name), m_list);
                 item->setData(Qt::UserRole, level.level);
             }
+        m_favourites->clear();
+        for (const auto& favourite : m_store.favourites(m_area, m_channel)) {
+            m_favourites->addItem(QStringLiteral("%1, %2").arg(favourite.level).arg(favourite.name),
+                                  QString::number(favourite.level));
+            m_favourites->setItemData(m_favourites->count() - 1, favourite.name, Qt::UserRole + 1);
+        }
+        m_favourites->setCurrentIndex(-1);
     } catch (const store::StoreError& e) {
         showMessage(this, BoxKind::Critical, QString::fromUtf8(e.what()));
     }

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -36,6 +37,7 @@ private:
     QLineEdit* m_level;
     QLabel* m_percent;
     QLineEdit* m_name;
+    QComboBox* m_favourites;
 };
 
 }  // namespace qv::ui

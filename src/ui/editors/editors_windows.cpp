@@ -95,8 +95,15 @@ void addEditorWindows(Windows& windows) {
         }
         return form;
     });
+    // With a favourite from the demo's second box chosen.
     windows.addScene(QStringLiteral("light-box-levels"), [](Windows& w) -> QWidget* {
-        return w.open(window::kLightBoxLevels, QVariantList{5, 7});
+        QWidget* form = w.open(window::kLightBoxLevels, QVariantList{5, 7});
+        if (auto* favourites = form->findChild<QComboBox*>(QStringLiteral("FavouritesCombo"));
+            favourites && favourites->count() > 0) {
+            favourites->setCurrentIndex(0);
+            emit favourites->activated(0);
+        }
+        return form;
     });
 }
 

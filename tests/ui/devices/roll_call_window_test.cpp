@@ -2,10 +2,16 @@
 // device that never answers with no tries left, and closes at the end.
 
 #include "features/devices/roll_call.h"
+#include "features/devices/roll_call_results.h"
 #include "shell/feature_set.h"
 #include "ui/support/ui_session.h"
 #include "ui/window_names.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
@@ -44,6 +50,7 @@ class RollCallWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void silentDeviceHasNoTriesLeft();
+    void aRollCallMadeInTheEditorIsStoredAndListed();
 };
 
 void RollCallWindowTest::silentDeviceHasNoTriesLeft() {
@@ -80,6 +87,52 @@ void RollCallWindowTest::silentDeviceHasNoTriesLeft() {
     QVERIFY(cell(rowOfBox(7), "Version").contains("1.4"));
     QVERIFY(cell(rowOfBox(7), "Tries Left") != "0");
     QVERIFY(UiSession::waitUntil([&] { return !window->isVisible(); }));
+}
+
+void RollCallWindowTest::aRollCallMadeInTheEditorIsStoredAndListed() {
+    UiSession session({.simArguments = {}, .seed = seedRollCall});
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    QWidget* form = session.windows().open(qv::ui::window::kRollCallEditor);
+    auto* names = form->findChild<QComboBox*>("RollCallNameCombo");
+    auto* devices = form->findChild<QListWidget*>("devicesList");
+    QVERIFY(names->findText("Night check") >= 0);
+    QCOMPARE(devices->count(), 2);
+
+    // A tick without a name is refused and taken back.
+    names->setEditText(QString());
+    devices->item(0)->setCheckState(Qt::Checked);
+    QVERIFY(session.sawBox(
+        "you need to give the Rollcall a name before selecting devices to include on the Rollcall list"));
+    QCOMPARE(devices->item(0)->checkState(), Qt::Unchecked);
+
+    form->findChild<QLineEdit*>("boxField")->setText("12");
+    form->findChild<QLineEdit*>("descriptionField")->setText("Stair");
+    form->findChild<QPushButton*>("addDeviceButton")->click();
+    QCOMPARE(devices->count(), 3);
+    names->setEditText("Stairs");
+    const auto stair = devices->findItems("box 12", Qt::MatchContains);
+    QCOMPARE(stair.size(), 1);
+    stair.front()->setCheckState(Qt::Checked);
+    form->findChild<QPushButton*>("saveActionsButton")->click();
+    QVERIFY(session.sawBox("You should select an Action to take."));
+    form->findChild<QCheckBox*>("emailCheck")->setChecked(true);
+    form->findChild<QLineEdit*>("recipientsField")->setText("night@example.com");
+    form->findChild<QPushButton*>("saveActionsButton")->click();
+
+    const auto members = qv::devices::readRollCallMembers(session.engine().mainDatabase(), "Stairs");
+    QCOMPARE(members.size(), std::size_t{1});
+    QCOMPARE(members.front().box, 12);
+    QCOMPARE(members.front().description, QString("Stair"));
+    QCOMPARE(qv::devices::readRollCallActions(session.engine().mainDatabase(), "Stairs")->emailRecipients,
+             QString("night@example.com"));
+
+    // Opened again, the new roll call is listed with its device and action.
+    form->close();
+    form = session.windows().open(qv::ui::window::kRollCallEditor);
+    names->setCurrentIndex(names->findText("Stairs"));
+    QVERIFY(names->currentIndex() >= 0);
+    QCOMPARE(devices->findItems("box 12", Qt::MatchContains).front()->checkState(), Qt::Checked);
+    QCOMPARE(form->findChild<QLineEdit*>("recipientsField")->text(), QString("night@example.com"));
 }
 
 QTEST_MAIN(RollCallWindowTest)

@@ -99,6 +99,20 @@ void LightBoxesTest::aSavedBoxIsStoredAndAnOverlappingOneRefused() {
     QCOMPARE(named.size(), std::size_t(1));
     QCOMPARE(named[0].name, QStringLiteral("Slow"));
     QCOMPARE(named[0].level, 64);
+
+    // On another box, box 3's level is a favourite that fills both fields.
+    QVERIFY(stored.saveBox(6, 5, 20, {"Red", "Green", "Blue"}).done);
+    QVERIFY(stored.saveBox(7, 5, 30, {"R", "G", "B"}).done);
+    QVERIFY(stored.addLevel(5, 30, "200", "Bright").done);
+    session.windows().open(qv::ui::window::kLightBoxLevels, QVariantList{5, 21});
+    auto* favourites = levels->findChild<QComboBox*>(QStringLiteral("FavouritesCombo"));
+    QCOMPARE(favourites->count(), 2);
+    QCOMPARE(favourites->itemText(0), QStringLiteral("64, Slow"));
+    choose(favourites, 1);
+    QCOMPARE(level->text(), QStringLiteral("200"));
+    QCOMPARE(name->text(), QStringLiteral("Bright"));
+    session.windows().open(qv::ui::window::kLightBoxLevels, QVariantList{5, 8});
+    QCOMPARE(favourites->count(), 1);  // box 3's own level is not offered on box 3
 }
 
 QTEST_MAIN(LightBoxesTest)
