@@ -1,13 +1,18 @@
 #pragma once
 // The macro editor: the macro tree, the lines of the open macro and the
 // panels that build a line (area preset, channel level, delay, run macro,
-// media file, roll call, custom code, cancel / enable / disable macro, e-mail).
+// media file, roll call, custom code, cancel / enable / disable macro, e-mail,
+// light box, plan-view navigation). Dragging in the macro tree moves macros
+// and folders and reorders macros.
 
 #include "macros/macro_lines.h"
 
 #include <QWidget>
 
+#include <array>
+
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -42,6 +47,12 @@ private:
     void deleteNode();
     void fillChannels();
     void onRunningLine(int slot, const QString& macroName, int commandnumber);
+    void fillLightBoxes();
+    void fillBoxLevels();
+    void addLightBox();
+    void fillPlanViews();
+    void addPlanView();
+    void dropNode(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
 
     Windows& m_windows;
     QString m_macroName;
@@ -69,6 +80,11 @@ private:
     QComboBox* m_enableMacro = nullptr;
     QComboBox* m_disableMacro = nullptr;
     QComboBox* m_email = nullptr;
+    QComboBox* m_lightBox = nullptr;
+    std::array<QLabel*, 3> m_boxChannelLabels{};
+    std::array<QComboBox*, 3> m_boxLevels{};
+    std::array<int, 3> m_boxChannels{};  // the channel numbers of the chosen box, 0 when it has fewer
+    QTreeWidget* m_planViews = nullptr;
 };
 
 }  // namespace qv::ui
