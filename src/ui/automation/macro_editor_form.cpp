@@ -585,6 +585,7 @@ void MacroEditorForm::showLines() {
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     m_lineTree->resizeColumnToContents(0);
+    m_lineTree->setColumnWidth(0, m_lineTree->columnWidth(0) + 24);  // a gap before the comment
 }
 
 void MacroEditorForm::addBuilt(const QStringList& lines, const QString& message) {
