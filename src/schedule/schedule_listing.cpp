@@ -48,12 +48,11 @@ void ScheduleListing::refresh(QDate viewed) {
     const LocalDay viewedDay = fromQDate(viewed);
     std::vector<ListingRow> rows;
     if (m_week) {
-        // Each day's occurrences as that day's listing computes them (the first
-        // day from the current time of day, the others from midnight), kept
-        // only when they fall on that day.
+        // Each day's occurrences computed from its midnight, kept only when
+        // they fall on that day: today's that have come are listed as passed.
         for (int offset = 0; offset < kWeekDays; ++offset) {
             const LocalDay day = viewedDay + days(offset);
-            const auto reference = offset == 0 ? at(day, timeOfDay(wallNow)) : at(day, seconds{0});
+            const LocalDateTime reference = at(day, seconds{0});
             readRows(rows, reference, viewedDay, wallNow, day);
         }
     } else {

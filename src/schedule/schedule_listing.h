@@ -100,8 +100,9 @@ public:
     void refresh() { refresh(m_viewed); }
 
     // The week view: every occurrence of the viewed day and the six days after
-    // it, in time order, each day's rows as that day's listing finds them;
-    // rows after the first day are marked otherDay.
+    // it, in time order, each day computed from its midnight (so today's
+    // occurrences that have come are listed, as passed); rows after the first
+    // day are marked otherDay.
     void setWeekView(bool week) { m_week = week; }
     bool weekView() const { return m_week; }
 

@@ -38,6 +38,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <set>
 
 namespace qv::ui {
 
@@ -109,6 +110,11 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     setObjectName(QStringLiteral("MacroEditorForm"));
     setWindowTitle(tr("Macros"));
     auto& db = windows.engine().mainDatabase();
+
+    m_search = box(QStringLiteral("MacroSearchEdit"), QString(), this);
+    m_search->setPlaceholderText(tr("Search macros"));
+    m_search->setToolTip(tr("Macros whose name or any line contains this text"));
+    m_search->setClearButtonEnabled(true);
 
     auto* macroTree = new MacroTreeWidget(this);
     macroTree->dropped = [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
@@ -255,6 +261,7 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     auto* runningButton = button(QStringLiteral("RunningMacrosButton"), tr("Running Macros"), this);
 
     auto* treeColumn = new QVBoxLayout;
+    treeColumn->addWidget(m_search);
     treeColumn->addWidget(m_tree);
     treeColumn->addWidget(nodeName);
     auto* treeButtons = new QHBoxLayout;
@@ -375,6 +382,8 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     });
     connect(lineUpButton, &QPushButton::clicked, this, [this] { moveLine(-1); });
     connect(lineDownButton, &QPushButton::clicked, this, [this] { moveLine(1); });
+    connect(m_search, &QLineEdit::textChanged, this, &MacroEditorForm::applySearch);
+    connect(m_search, &QLineEdit::returnPressed, this, &MacroEditorForm::openFirstFound);
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
         if (ref && ref->kind == macros::TreeNode::Kind::Macro) openMacro(item->text(0));
@@ -560,6 +569,46 @@ void MacroEditorForm::reloadTree() {
         byKey.insert(node.key, item);
     }
     m_tree->expandAll();
+    applySearch();
+}
+
+void MacroEditorForm::applySearch() {
+    const QString text = m_search->text().trimmed();
+    std::set<qint64> found;
+    if (!text.isEmpty()) {
+        try {
+            const auto ids = m_windows.engine().macroEngine()->macroStore().findMacros(text);
+            found.insert(ids.begin(), ids.end());
+        } catch (const store::StoreError& error) {
+            showMessage(this, BoxKind::Critical, QString::fromUtf8(error.what()));
+        }
+    }
+    // Children before their parents, so a folder knows whether anything in it is shown.
+    std::function<bool(QTreeWidgetItem*)> show = [&](QTreeWidgetItem* item) {
+        bool anyChild = false;
+        for (int i = 0; i < item->childCount(); ++i) anyChild = show(item->child(i)) || anyChild;
+        const auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
+        const bool isMacro = ref && ref->kind == macros::TreeNode::Kind::Macro;
+        const bool hit = isMacro && found.count(ref->id) > 0;
+        QFont font = item->font(0);
+        font.setBold(hit);
+        item->setFont(0, font);
+        const bool visible =
+            text.isEmpty() || hit || anyChild || !ref || ref->kind == macros::TreeNode::Kind::Root;
+        item->setHidden(!visible);
+        return visible && (isMacro ? hit : anyChild);
+    };
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) show(m_tree->topLevelItem(i));
+}
+
+void MacroEditorForm::openFirstFound() {
+    const auto items = m_tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+    for (QTreeWidgetItem* item : items) {
+        if (item->isHidden() || !item->font(0).bold()) continue;
+        m_tree->setCurrentItem(item);
+        openMacro(item->text(0));
+        return;
+    }
 }
 
 void MacroEditorForm::openMacro(const QString& name) {

@@ -3,7 +3,8 @@
 // panels that build a line (area preset, channel level, delay, run macro,
 // media file, roll call, custom code, cancel / enable / disable macro, e-mail,
 // light box, plan-view navigation). Dragging in the macro tree moves macros
-// and folders and reorders macros.
+// and folders and reorders macros. "Search macros" keeps in the tree only the
+// macros whose name or a line's text contains the typed text, shown in bold.
 
 #include "macros/macro_lines.h"
 
@@ -53,6 +54,8 @@ private:
     void fillPlanViews();
     void addPlanView();
     void dropNode(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
+    void applySearch();
+    void openFirstFound();
 
     Windows& m_windows;
     QString m_macroName;
@@ -60,6 +63,7 @@ private:
     macros::MacroLines m_lines;
     int m_tracedLine = -1;
 
+    QLineEdit* m_search = nullptr;
     QTreeWidget* m_tree = nullptr;
     QTreeWidget* m_lineTree = nullptr;
     QComboBox* m_presetArea = nullptr;

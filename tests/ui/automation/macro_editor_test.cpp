@@ -1,6 +1,7 @@
 // The macro editor driven as a user would: a macro built line by line,
 // saved, reloaded and run against the simulator; light-box and plan-view
-// lines; a folder that is not empty refuses deletion; dragging in the tree.
+// lines and the macro search; a folder that is not empty refuses deletion;
+// dragging in the tree.
 
 #include "macros/macro_engine.h"
 #include "macros/macro_tree.h"
@@ -206,6 +207,27 @@ void MacroEditorTest::lightBoxAndPlanViewLines() {
     QCOMPARE(lineTexts(lines), expected);
     form->openMacro(QStringLiteral("Show"));
     QCOMPARE(lineTexts(lines), expected);
+
+    // "Search macros": by a line's text, by name (any case); Enter opens the
+    // macro found; cleared, the whole tree is back.
+    QVERIFY(
+        session.engine().macroEngine()->tree().createMacro(QStringLiteral("Cue two"), macros::kTopLevel).ok);
+    form->reloadTree();
+    auto* macroTree = form->findChild<QTreeWidget*>("MacroTree");
+    auto* search = form->findChild<QLineEdit*>("MacroSearchEdit");
+    QCOMPARE(search->placeholderText(), QStringLiteral("Search macros"));
+    QTest::keyClicks(search, QStringLiteral("gobo"));
+    QVERIFY(!findNode(macroTree, QStringLiteral("Show"))->isHidden());
+    QVERIFY(findNode(macroTree, QStringLiteral("Show"))->font(0).bold());
+    QVERIFY(findNode(macroTree, QStringLiteral("Cue two"))->isHidden());
+    search->setText(QStringLiteral("CUE"));
+    QVERIFY(findNode(macroTree, QStringLiteral("Show"))->isHidden());
+    QVERIFY(!findNode(macroTree, QStringLiteral("Cue two"))->isHidden());
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(form->openMacroName(), QStringLiteral("Cue two"));
+    search->clear();
+    QVERIFY(!findNode(macroTree, QStringLiteral("Show"))->isHidden());
+    QVERIFY(!findNode(macroTree, QStringLiteral("Show"))->font(0).bold());
     QVERIFY(session.boxes.empty());
 }
 
