@@ -7,6 +7,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace qv::macros {
 
 namespace {
@@ -88,6 +90,26 @@ QString MacroStore::updateLineComment(const QString& macroName, qsizetype index,
         return QStringLiteral("The comment could not be saved: %1").arg(errorText(e));
     }
     return {};
+}
+
+std::vector<qint64> MacroStore::findMacros(const QString& text) {
+    std::vector<qint64> found;
+    if (text.isEmpty()) return found;
+    QSqlQuery select = m_db.prepare(QStringLiteral("SELECT Macro_ID, Macro FROM Macros ORDER BY Macro_ID"));
+    m_db.exec(select);
+    std::vector<std::pair<qint64, QString>> macros;
+    while (select.next()) macros.emplace_back(select.value(0).toLongLong(), select.value(1).toString());
+    select.finish();
+    for (const auto& [id, name] : macros) {
+        const auto matches = [&text](const QString& s) { return s.contains(text, Qt::CaseInsensitive); };
+        if (matches(name)) {
+            found.push_back(id);
+            continue;
+        }
+        const QStringList displays = rows::readMacroLines(m_db, id).displayTexts;
+        if (std::any_of(displays.begin(), displays.end(), matches)) found.push_back(id);
+    }
+    return found;
 }
 
 }  // namespace qv::macros

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace qv::macros {
 
 struct LoadResult {
@@ -40,6 +42,11 @@ public:
     // Writes the comment of line index (0-based, in line order) straight into
     // its row. Returns the error text, empty on success.
     QString updateLineComment(const QString& macroName, qsizetype index, const QString& comment);
+
+    // The editor's search: the Macro_IDs, ascending, of the macros whose name
+    // or any line's display text contains text, ignoring case. Empty text
+    // finds nothing. Throws StoreError.
+    std::vector<qint64> findMacros(const QString& text);
 
 private:
     store::Database& m_db;

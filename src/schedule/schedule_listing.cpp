@@ -46,35 +46,18 @@ void ScheduleListing::refresh(QDate viewed) {
     const QDateTime now = m_clock.now();
     const LocalDateTime wallNow = floor<minutes>(fromQDateTime(now));
     const LocalDay viewedDay = fromQDate(viewed);
-    m_workspace.CalcNextDateTimeforThisSchedule(at(viewedDay, timeOfDay(wallNow)));
-
-    QSqlQuery query = m_db.prepare(
-        QStringLiteral("SELECT ScheduleWorkspace.StartDateTime, Macros.Macro, %1 "
-                       "FROM (ScheduleWorkspace INNER JOIN Scheduler ON ScheduleWorkspace.Scheduler_ID = "
-                       "Scheduler.Scheduler_ID) INNER JOIN Macros ON Scheduler.Macro_ID = Macros.Macro_ID "
-                       "ORDER BY ScheduleWorkspace.StartDateTime, ScheduleWorkspace.Scheduler_ID")
-            .arg(schedulerColumns(QStringLiteral("Scheduler."))));
-    m_db.exec(query);
-    const bool today = viewed == now.date();
     std::vector<ListingRow> rows;
-    while (query.next()) {
-        const auto start = parseDateTimeText(query.value(0).toString());
-        if (!start) continue;
-        const ScheduleRow schedule = readScheduleRow(query, 2);
-        ListingRow row;
-        row.schedulerId = schedule.Scheduler_ID;
-        row.start = *start;
-        row.day = dayName(weekdayNumber(dayOf(*start)));
-        row.date = shortDate(dayOf(*start));
-        row.time = hhmm(timeOfDay(*start));
-        row.description = describeSchedule(schedule);
-        row.macro = query.value(1).toString();
-        row.passed = today && dayOf(*start) == viewedDay && floor<minutes>(*start) <= wallNow;
-        row.otherDay = dayOf(*start) != viewedDay;
-        row.disabled = schedule.Disabled;
-        rows.push_back(std::move(row));
+    if (m_week) {
+        // Each day's occurrences computed from its midnight, kept only when
+        // they fall on that day: today's that have come are listed as passed.
+        for (int offset = 0; offset < kWeekDays; ++offset) {
+            const LocalDay day = viewedDay + days(offset);
+            const LocalDateTime reference = at(day, seconds{0});
+            readRows(rows, reference, viewedDay, wallNow, day);
+        }
+    } else {
+        readRows(rows, at(viewedDay, timeOfDay(wallNow)), viewedDay, wallNow, std::nullopt);
     }
-    query.finish();
 
     // The rest of the program expects the workspace to start from now again.
     m_workspace.CalcNextDateTimeforThisSchedule(floor<minutes>(fromQDateTime(m_clock.now())));
@@ -86,6 +69,37 @@ void ScheduleListing::refresh(QDate viewed) {
     m_sunrise = hhmm(toNearestMinute(sun.sunrise));
     m_sunset = hhmm(toNearestMinute(sun.sunset));
     endResetModel();
+}
+
+void ScheduleListing::readRows(std::vector<ListingRow>& rows, LocalDateTime reference, LocalDay viewedDay,
+                               LocalDateTime wallNow, std::optional<LocalDay> onlyDay) {
+    m_workspace.CalcNextDateTimeforThisSchedule(reference);
+    QSqlQuery query = m_db.prepare(
+        QStringLiteral("SELECT ScheduleWorkspace.StartDateTime, Macros.Macro, %1 "
+                       "FROM (ScheduleWorkspace INNER JOIN Scheduler ON ScheduleWorkspace.Scheduler_ID = "
+                       "Scheduler.Scheduler_ID) INNER JOIN Macros ON Scheduler.Macro_ID = Macros.Macro_ID "
+                       "ORDER BY ScheduleWorkspace.StartDateTime, ScheduleWorkspace.Scheduler_ID")
+            .arg(schedulerColumns(QStringLiteral("Scheduler."))));
+    m_db.exec(query);
+    const LocalDay today = dayOf(wallNow);
+    const bool viewingToday = viewedDay == today;
+    while (query.next()) {
+        const auto start = parseDateTimeText(query.value(0).toString());
+        if (!start || (onlyDay && dayOf(*start) != *onlyDay)) continue;
+        const ScheduleRow schedule = readScheduleRow(query, 2);
+        ListingRow row;
+        row.schedulerId = schedule.Scheduler_ID;
+        row.start = *start;
+        row.day = dayName(weekdayNumber(dayOf(*start)));
+        row.date = shortDate(dayOf(*start));
+        row.time = hhmm(timeOfDay(*start));
+        row.description = describeSchedule(schedule);
+        row.macro = query.value(1).toString();
+        row.passed = viewingToday && dayOf(*start) == today && floor<minutes>(*start) <= wallNow;
+        row.otherDay = dayOf(*start) != viewedDay;
+        row.disabled = schedule.Disabled;
+        rows.push_back(std::move(row));
+    }
 }
 
 bool ScheduleListing::viewingToday() const {

@@ -71,6 +71,8 @@ public:
     static constexpr unsigned kLightRed = 0xFFC0C0;
     static constexpr unsigned kLightGreen = 0xC0FFC0;
     static inline const QString kPickerCaption = QStringLiteral("Show Me Scheduled events for:");
+    static inline const QString kWeekCaption = QStringLiteral("Next 7 days");
+    static constexpr int kWeekDays = 7;
     static inline const QString kTodayButton = QStringLiteral("Go to Today");
     static inline const QString kNotTodayNote = QStringLiteral("Note: you are not looking at Today's Date");
     static inline const QString kCreateButton = QStringLiteral("Create a New Schedule");
@@ -97,6 +99,13 @@ public:
     void refresh(QDate viewed);
     void refresh() { refresh(m_viewed); }
 
+    // The week view: every occurrence of the viewed day and the six days after
+    // it, in time order, each day computed from its midnight (so today's
+    // occurrences that have come are listed, as passed); rows after the first
+    // day are marked otherDay.
+    void setWeekView(bool week) { m_week = week; }
+    bool weekView() const { return m_week; }
+
     QDate viewedDate() const { return m_viewed; }
     bool viewingToday() const;
     QString pickerText() const;  // "dddd,  d/MMM/yyyy"
@@ -119,6 +128,11 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
 private:
+    // Rebuilds the workspace from reference and appends its rows (only those
+    // on onlyDay when given).
+    void readRows(std::vector<ListingRow>& rows, LocalDateTime reference, LocalDay viewedDay,
+                  LocalDateTime wallNow, std::optional<LocalDay> onlyDay);
+
     store::Database& m_db;
     ScheduleWorkspace& m_workspace;
     const comms::Clock& m_clock;
@@ -126,6 +140,7 @@ private:
     QString m_sunrise;
     QString m_sunset;
     std::vector<ListingRow> m_rows;
+    bool m_week = false;
 };
 
 // The listing of one day as text lines, for `quorvel schedules [--date]`:

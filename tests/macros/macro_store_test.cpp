@@ -38,6 +38,21 @@ protected:
     std::optional<MacroStore> store;
 };
 
+TEST_F(MacroStoreTest, SearchFindsMacrosByNameOrLineTextIgnoringCase) {
+    const qint64 obrien = addMacro(QStringLiteral("O'Brien's Hall"));
+    const qint64 night = addMacro(QStringLiteral("Night"));
+    const qint64 plain = addMacro(QStringLiteral("Plain"));
+    ASSERT_TRUE(
+        store->SaveMacroLines(QStringLiteral("Night"), linesOf({"(ROLLCALL:)O'Brien's check"})).saved);
+    ASSERT_TRUE(store->SaveMacroLines(QStringLiteral("Plain"), linesOf({"(DELAY:)5"})).saved);
+
+    EXPECT_EQ(store->findMacros(QStringLiteral("o'brien")), (std::vector<qint64>{obrien, night}));
+    EXPECT_EQ(store->findMacros(QStringLiteral("ROLLCALL: O")), std::vector<qint64>{night});
+    EXPECT_EQ(store->findMacros(QStringLiteral("delay for 5")), std::vector<qint64>{plain});
+    EXPECT_TRUE(store->findMacros(QStringLiteral("comment of")).empty());  // comments are not searched
+    EXPECT_TRUE(store->findMacros(QString()).empty());
+}
+
 struct RoundTripRow {
     const char* name;
     QString line;

@@ -97,6 +97,25 @@ TEST_F(ListingTest, AnotherDayIsComputedFromThatDayAndNothingIsPassed) {
     for (const ListingRow& r : listing->listingRows()) EXPECT_FALSE(r.passed);
 }
 
+TEST_F(ListingTest, TheWeekViewListsEachOccurrenceOfSevenDaysInTimeOrder) {
+    listing->setWeekView(true);
+    listing->refresh(QDate(2026, 1, 5));  // Monday to Sunday the 11th
+    QStringList seen;
+    for (const ListingRow& r : listing->listingRows())
+        seen << QStringLiteral("%1 %2 %3%4").arg(r.schedulerId).arg(r.date, r.time, r.passed ? "p" : "");
+    // Weekdays 08:00 five times, the one-off once, 20:15 every day, the
+    // disabled Wednesday one once; only today's come-and-gone ones passed.
+    EXPECT_EQ(seen.size(), 14) << seen.join(", ").toStdString();
+    EXPECT_EQ(seen.mid(0, 4), (QStringList{QStringLiteral("%1 05/01/2026 08:00p").arg(early),
+                                           QStringLiteral("%1 05/01/2026 12:00p").arg(noon),
+                                           QStringLiteral("%1 05/01/2026 20:15").arg(later),
+                                           QStringLiteral("%1 06/01/2026 08:00").arg(early)}));
+    EXPECT_TRUE(seen.contains(QStringLiteral("%1 07/01/2026 07:00").arg(off)));
+    EXPECT_EQ(seen.filter(QStringLiteral("%1 ").arg(early)).size(), 5);
+    EXPECT_EQ(seen.last(), QStringLiteral("%1 11/01/2026 20:15").arg(later));
+    EXPECT_TRUE(listing->listingRows().back().otherDay);
+}
+
 TEST_F(ListingTest, AfterARefreshTheWorkspaceStartsFromNowAgain) {
     clock.set(QDateTime(QDate(2026, 1, 5), QTime(12, 5)));
     listing->refresh(QDate(2026, 2, 1));

@@ -54,7 +54,18 @@ void addAutomationWindows(Windows& windows) {
 
     windows.addScene(QStringLiteral("schedules"), [](Windows& w) -> QWidget* {
         auto* listing = qobject_cast<ShowSchedulesForm*>(w.open(window::kSchedules));
-        if (listing) listing->resize(1000, 460);
+        if (listing) {
+            listing->setWeekView(false);
+            listing->resize(1000, 460);
+        }
+        return listing;
+    });
+    windows.addScene(QStringLiteral("schedules-week"), [](Windows& w) -> QWidget* {
+        auto* listing = qobject_cast<ShowSchedulesForm*>(w.open(window::kSchedules));
+        if (listing) {
+            listing->setWeekView(true);
+            listing->resize(1000, 620);
+        }
         return listing;
     });
     // The editor on the demo's first schedule relative to the sun.

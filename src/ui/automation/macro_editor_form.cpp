@@ -1,10 +1,13 @@
 #include "ui/automation/macro_editor_form.h"
 
 #include "editors/email_store.h"
+#include "editors/light_boxes.h"
 #include "features/devices/roll_call_editor.h"
+#include "features/plan/plan_views.h"
 #include "features/reactions/area_channels.h"
 #include "features/reactions/button_panel.h"
 #include "features/reactions/choice_lists.h"
+#include "macros/command_line.h"
 #include "macros/line_builder.h"
 #include "macros/macro_engine.h"
 #include "macros/macro_pool.h"
@@ -12,6 +15,7 @@
 #include "macros/macro_tree.h"
 #include "shell/engine.h"
 #include "shell/feature_set.h"
+#include "store/data_paths.h"
 #include "store/store_error.h"
 #include "ui/common/choice_combo.h"
 #include "ui/common/message_box.h"
@@ -20,22 +24,28 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <set>
+
 namespace qv::ui {
 
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
+constexpr int kPathRole = Qt::UserRole + 1;
 const QColor kTraceColour(0xC0, 0xC0, 0xFF);
 const QString kAllMacros = QStringLiteral("All Macros");
 const QStringList kMediaFilters = {QStringLiteral("All Files (*.*)"),
@@ -76,6 +86,24 @@ QComboBox* combo(const QString& name, QWidget* parent) {
     return c;
 }
 
+// The macro tree: a drop is handed to the editor (dragged node, node dropped
+// onto), which asks the engine and reloads; the widget moves nothing itself.
+class MacroTreeWidget : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    std::function<void(QTreeWidgetItem*, QTreeWidgetItem*)> dropped;
+
+protected:
+    void dropEvent(QDropEvent* event) override {
+        if (event->source() && event->source() != this) return event->ignore();
+        QTreeWidgetItem* target = itemAt(event->position().toPoint());
+        QTreeWidgetItem* dragged = currentItem();
+        event->setDropAction(Qt::IgnoreAction);
+        event->accept();
+        if (dragged && target && dragged != target && dropped) dropped(dragged, target);
+    }
+};
+
 }  // namespace
 
 MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(parent), m_windows(windows) {
@@ -83,9 +111,21 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     setWindowTitle(tr("Macros"));
     auto& db = windows.engine().mainDatabase();
 
-    m_tree = new QTreeWidget(this);
+    m_search = box(QStringLiteral("MacroSearchEdit"), QString(), this);
+    m_search->setPlaceholderText(tr("Search macros"));
+    m_search->setToolTip(tr("Macros whose name or any line contains this text"));
+    m_search->setClearButtonEnabled(true);
+
+    auto* macroTree = new MacroTreeWidget(this);
+    macroTree->dropped = [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+        dropNode(dragged, target);
+    };
+    m_tree = macroTree;
     m_tree->setObjectName(QStringLiteral("MacroTree"));
     m_tree->setHeaderHidden(true);
+    // Not InternalMove: that refuses a drag whose source is not known, as in a test.
+    m_tree->setDragDropMode(QAbstractItemView::DragDrop);
+    m_tree->setDefaultDropAction(Qt::MoveAction);
     m_lineTree = new QTreeWidget(this);
     m_lineTree->setObjectName(QStringLiteral("LineTree"));
     m_lineTree->setHeaderLabels({tr("Line"), tr("Comment")});
@@ -173,6 +213,27 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     controlForm->addRow(tr("Enable"), m_enableMacro);
     controlForm->addRow(tr("Disable"), row(m_disableMacro, addEnableButton));
 
+    auto* lightBoxBox = new QGroupBox(tr("Light box"), this);
+    auto* lightBoxForm = new QFormLayout(lightBoxBox);
+    m_lightBox = combo(QStringLiteral("LightBoxCombo"), lightBoxBox);
+    lightBoxForm->addRow(tr("Light box"), m_lightBox);
+    for (int i = 0; i < 3; ++i) {
+        m_boxChannelLabels[i] = new QLabel(lightBoxBox);
+        m_boxLevels[i] = combo(QStringLiteral("LightBoxLevel%1Combo").arg(i + 1), lightBoxBox);
+        lightBoxForm->addRow(m_boxChannelLabels[i], m_boxLevels[i]);
+    }
+    auto* addLightBoxButton = button(QStringLiteral("AddLightBoxButton"), tr("Add"), lightBoxBox);
+    lightBoxForm->addRow(addLightBoxButton);
+
+    auto* planViewBox = new QGroupBox(tr("Plan view"), this);
+    auto* planViewLayout = new QVBoxLayout(planViewBox);
+    m_planViews = new QTreeWidget(planViewBox);
+    m_planViews->setObjectName(QStringLiteral("PlanViewTree"));
+    m_planViews->setHeaderHidden(true);
+    auto* addPlanViewButton = button(QStringLiteral("AddPlanViewButton"), tr("Add"), planViewBox);
+    planViewLayout->addWidget(m_planViews);
+    planViewLayout->addWidget(addPlanViewButton);
+
     fillCombo(m_presetArea, reactions::areaChoices(db, QStringLiteral("  ")));
     fillCombo(m_channelArea, reactions::areaChoices(db, QStringLiteral("  ")));
     fillCombo(m_runMacro, reactions::macroChoices(db));
@@ -200,6 +261,7 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     auto* runningButton = button(QStringLiteral("RunningMacrosButton"), tr("Running Macros"), this);
 
     auto* treeColumn = new QVBoxLayout;
+    treeColumn->addWidget(m_search);
     treeColumn->addWidget(m_tree);
     treeColumn->addWidget(nodeName);
     auto* treeButtons = new QHBoxLayout;
@@ -219,11 +281,11 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     lineColumn->addLayout(lineButtons);
 
     auto* panels = new QVBoxLayout;
-    for (auto* g : {presetBox, channelBox, delayBox, runBox}) panels->addWidget(g);
+    for (auto* g : {presetBox, channelBox, delayBox, runBox, lightBoxBox}) panels->addWidget(g);
     panels->addStretch();
     auto* morePanels = new QVBoxLayout;
     for (auto* g : {mediaBox, listsBox, controlBox}) morePanels->addWidget(g);
-    morePanels->addStretch();
+    morePanels->addWidget(planViewBox, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(treeColumn, 2);
@@ -266,6 +328,9 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     // Choosing in one of the enable and disable lists clears the other.
     connect(m_enableMacro, &QComboBox::activated, this, [this] { m_disableMacro->setCurrentIndex(0); });
     connect(m_disableMacro, &QComboBox::activated, this, [this] { m_enableMacro->setCurrentIndex(0); });
+    connect(m_lightBox, &QComboBox::currentIndexChanged, this, &MacroEditorForm::fillBoxLevels);
+    connect(addLightBoxButton, &QPushButton::clicked, this, &MacroEditorForm::addLightBox);
+    connect(addPlanViewButton, &QPushButton::clicked, this, &MacroEditorForm::addPlanView);
     connect(deleteLineButton, &QPushButton::clicked, this, &MacroEditorForm::deleteLine);
     connect(saveButton, &QPushButton::clicked, this, &MacroEditorForm::save);
     connect(deleteNodeButton, &QPushButton::clicked, this, &MacroEditorForm::deleteNode);
@@ -317,6 +382,8 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
     });
     connect(lineUpButton, &QPushButton::clicked, this, [this] { moveLine(-1); });
     connect(lineDownButton, &QPushButton::clicked, this, [this] { moveLine(1); });
+    connect(m_search, &QLineEdit::textChanged, this, &MacroEditorForm::applySearch);
+    connect(m_search, &QLineEdit::returnPressed, this, &MacroEditorForm::openFirstFound);
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
         if (ref && ref->kind == macros::TreeNode::Kind::Macro) openMacro(item->text(0));
@@ -328,7 +395,115 @@ MacroEditorForm::MacroEditorForm(Windows& windows, QWidget* parent) : QWidget(pa
 
     reloadTree();
     fillPickLists();
+    fillLightBoxes();
+    fillPlanViews();
     resize(1400, 640);
+}
+
+// The light boxes by number; each box's channels come with its levels.
+void MacroEditorForm::fillLightBoxes() {
+    const QSignalBlocker quiet(m_lightBox);
+    m_lightBox->clear();
+    try {
+        for (const auto& channel : editors::LightBoxStore(m_windows.engine().mainDatabase()).boxes())
+            if (m_lightBox->findData(channel.box) < 0)
+                m_lightBox->addItem(QString::number(channel.box), channel.box);
+    } catch (const store::StoreError& e) {
+        showMessage(this, BoxKind::Critical, QString::fromUtf8(e.what()));
+    }
+    fillBoxLevels();
+}
+
+void MacroEditorForm::fillBoxLevels() {
+    std::vector<editors::LightBoxChannel> channels;
+    editors::LightBoxStore store(m_windows.engine().mainDatabase());
+    try {
+        const QVariant box = m_lightBox->currentData();
+        if (box.isValid())
+            for (const auto& channel : store.boxes())
+                if (channel.box == box.toInt() && channels.size() < 3) channels.push_back(channel);
+        for (std::size_t i = 0; i < 3; ++i) {
+            QComboBox* levels = m_boxLevels[i];
+            levels->clear();
+            const bool present = i < channels.size();
+            m_boxChannels[i] = present ? channels[i].channel : 0;
+            m_boxChannelLabels[i]->setText(present ? channels[i].name : tr("Channel %1").arg(i + 1));
+            levels->setEnabled(present);
+            if (!present) continue;
+            levels->addItem(QString());
+            for (const auto& level : store.levels(channels[i].id)) levels->addItem(level.name, level.id);
+        }
+    } catch (const store::StoreError& e) {
+        showMessage(this, BoxKind::Critical, QString::fromUtf8(e.what()));
+    }
+}
+
+void MacroEditorForm::addLightBox() {
+    const QVariant box = m_lightBox->currentData();
+    if (!box.isValid()) return;
+    std::array<macros::CorvalinChoice, 3> choices;
+    for (std::size_t i = 0; i < 3; ++i) {
+        choices[i].channel = m_boxChannels[i];
+        const QVariant level = m_boxLevels[i]->currentData();
+        if (level.isValid()) choices[i].levelId = level.toLongLong();
+    }
+    const auto built = macros::buildCorvalinLines(box.toInt(), choices);
+    addBuilt(built.lines, built.message);
+}
+
+// The plan views with their full paths; an empty view table is left empty.
+void MacroEditorForm::fillPlanViews() {
+    m_planViews->clear();
+    try {
+        plan::PlanViews views(m_windows.engine().mainDatabase(),
+                              QDir::toNativeSeparators(m_windows.engine().paths().dir));
+        if (views.views().isEmpty()) return;
+        QHash<int, QTreeWidgetItem*> byId;
+        for (const auto& view : views.build()) {
+            auto* parentItem = byId.value(view.childOf);
+            auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(m_planViews);
+            item->setText(0, view.label);
+            item->setData(0, kKeyRole, macros::planViewKey(view.id));
+            item->setData(0, kPathRole, view.path);
+            byId.insert(view.id, item);
+        }
+    } catch (const store::StoreError& e) {
+        showMessage(this, BoxKind::Critical, QString::fromUtf8(e.what()));
+    }
+    m_planViews->expandAll();
+}
+
+void MacroEditorForm::addPlanView() {
+    auto* item = m_planViews->currentItem();
+    if (!item) return;
+    const auto built =
+        macros::buildPlanViewLine(item->data(0, kPathRole).toString(), item->data(0, kKeyRole).toString());
+    addBuilt(built.lines, built.message);
+}
+
+// A macro dropped onto a folder (or the root) moves into it, onto a macro of
+// its folder takes that place; a folder dropped onto a folder moves into it.
+void MacroEditorForm::dropNode(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+    const auto from = macros::parseNodeKey(dragged->data(0, kKeyRole).toString());
+    const auto onto = macros::parseNodeKey(target->data(0, kKeyRole).toString());
+    if (!from || !onto || from->kind == macros::TreeNode::Kind::Root) return;
+    using Kind = macros::TreeNode::Kind;
+    auto& tree = m_windows.engine().macroEngine()->tree();
+    const qint64 folder = onto->kind == Kind::Folder ? onto->id : macros::kTopLevel;
+    macros::TreeResult result;
+    if (from->kind == Kind::Macro)
+        result = onto->kind == Kind::Macro ? tree.reorderMacro(from->id, onto->id)
+                                           : tree.moveMacro(from->id, folder);
+    else if (onto->kind != Kind::Macro)
+        result = tree.moveFolder(from->id, folder);
+    else
+        return;
+    if (!result.ok) showMessage(this, BoxKind::Exclamation, result.message);
+    const QString key = dragged->data(0, kKeyRole).toString();
+    reloadTree();
+    const auto found = m_tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+    for (auto* item : found)
+        if (item->data(0, kKeyRole).toString() == key) m_tree->setCurrentItem(item);
 }
 
 void MacroEditorForm::fillPickLists() {
@@ -390,9 +565,50 @@ void MacroEditorForm::reloadTree() {
         item->setText(0, node.caption);
         item->setData(0, kKeyRole, node.key);
         item->setToolTip(0, node.description);
+        if (node.kind == macros::TreeNode::Kind::Root) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);
         byKey.insert(node.key, item);
     }
     m_tree->expandAll();
+    applySearch();
+}
+
+void MacroEditorForm::applySearch() {
+    const QString text = m_search->text().trimmed();
+    std::set<qint64> found;
+    if (!text.isEmpty()) {
+        try {
+            const auto ids = m_windows.engine().macroEngine()->macroStore().findMacros(text);
+            found.insert(ids.begin(), ids.end());
+        } catch (const store::StoreError& error) {
+            showMessage(this, BoxKind::Critical, QString::fromUtf8(error.what()));
+        }
+    }
+    // Children before their parents, so a folder knows whether anything in it is shown.
+    std::function<bool(QTreeWidgetItem*)> show = [&](QTreeWidgetItem* item) {
+        bool anyChild = false;
+        for (int i = 0; i < item->childCount(); ++i) anyChild = show(item->child(i)) || anyChild;
+        const auto ref = macros::parseNodeKey(item->data(0, kKeyRole).toString());
+        const bool isMacro = ref && ref->kind == macros::TreeNode::Kind::Macro;
+        const bool hit = isMacro && found.count(ref->id) > 0;
+        QFont font = item->font(0);
+        font.setBold(hit);
+        item->setFont(0, font);
+        const bool visible =
+            text.isEmpty() || hit || anyChild || !ref || ref->kind == macros::TreeNode::Kind::Root;
+        item->setHidden(!visible);
+        return visible && (isMacro ? hit : anyChild);
+    };
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) show(m_tree->topLevelItem(i));
+}
+
+void MacroEditorForm::openFirstFound() {
+    const auto items = m_tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+    for (QTreeWidgetItem* item : items) {
+        if (item->isHidden() || !item->font(0).bold()) continue;
+        m_tree->setCurrentItem(item);
+        openMacro(item->text(0));
+        return;
+    }
 }
 
 void MacroEditorForm::openMacro(const QString& name) {
@@ -418,6 +634,7 @@ void MacroEditorForm::showLines() {
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     m_lineTree->resizeColumnToContents(0);
+    m_lineTree->setColumnWidth(0, m_lineTree->columnWidth(0) + 24);  // a gap before the comment
 }
 
 void MacroEditorForm::addBuilt(const QStringList& lines, const QString& message) {

@@ -1,13 +1,19 @@
 #pragma once
 // The macro editor: the macro tree, the lines of the open macro and the
 // panels that build a line (area preset, channel level, delay, run macro,
-// media file, roll call, custom code, cancel / enable / disable macro, e-mail).
+// media file, roll call, custom code, cancel / enable / disable macro, e-mail,
+// light box, plan-view navigation). Dragging in the macro tree moves macros
+// and folders and reorders macros. "Search macros" keeps in the tree only the
+// macros whose name or a line's text contains the typed text, shown in bold.
 
 #include "macros/macro_lines.h"
 
 #include <QWidget>
 
+#include <array>
+
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -42,6 +48,14 @@ private:
     void deleteNode();
     void fillChannels();
     void onRunningLine(int slot, const QString& macroName, int commandnumber);
+    void fillLightBoxes();
+    void fillBoxLevels();
+    void addLightBox();
+    void fillPlanViews();
+    void addPlanView();
+    void dropNode(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
+    void applySearch();
+    void openFirstFound();
 
     Windows& m_windows;
     QString m_macroName;
@@ -49,6 +63,7 @@ private:
     macros::MacroLines m_lines;
     int m_tracedLine = -1;
 
+    QLineEdit* m_search = nullptr;
     QTreeWidget* m_tree = nullptr;
     QTreeWidget* m_lineTree = nullptr;
     QComboBox* m_presetArea = nullptr;
@@ -69,6 +84,11 @@ private:
     QComboBox* m_enableMacro = nullptr;
     QComboBox* m_disableMacro = nullptr;
     QComboBox* m_email = nullptr;
+    QComboBox* m_lightBox = nullptr;
+    std::array<QLabel*, 3> m_boxChannelLabels{};
+    std::array<QComboBox*, 3> m_boxLevels{};
+    std::array<int, 3> m_boxChannels{};  // the channel numbers of the chosen box, 0 when it has fewer
+    QTreeWidget* m_planViews = nullptr;
 };
 
 }  // namespace qv::ui

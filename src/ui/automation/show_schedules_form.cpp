@@ -10,6 +10,7 @@
 #include "ui/window_names.h"
 #include "ui/windows.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QFont>
 #include <QGridLayout>
@@ -119,6 +120,11 @@ ShowSchedulesForm::ShowSchedulesForm(Windows& windows, QWidget* parent)
         upDownLayout->addWidget(button);
     }
 
+    m_week = new QCheckBox(ScheduleListing::kWeekCaption, this);
+    m_week->setObjectName(QStringLiteral("NextSevenDaysCheck"));
+    m_week->setToolTip(QStringLiteral("Every occurrence of this day and the six days after it"));
+    m_listing.setWeekView(false);
+
     m_today = new QPushButton(ScheduleListing::kTodayButton, this);
     m_today->setObjectName(QStringLiteral("TodayButton"));
     m_notToday = new QLabel(ScheduleListing::kNotTodayNote, this);
@@ -134,6 +140,8 @@ ShowSchedulesForm::ShowSchedulesForm(Windows& windows, QWidget* parent)
     top->addWidget(caption);
     top->addWidget(m_picker);
     top->addWidget(upDown);
+    top->addSpacing(12);
+    top->addWidget(m_week);
     top->addSpacing(12);
     top->addWidget(m_today);
     top->addWidget(m_notToday);
@@ -195,6 +203,7 @@ ShowSchedulesForm::ShowSchedulesForm(Windows& windows, QWidget* parent)
             [this] { m_picker->setDate(m_picker->date().addDays(-1)); });
     connect(m_today, &QPushButton::clicked, this,
             [this] { m_picker->setDate(m_windows.engine().scheduling()->clock().now().date()); });
+    connect(m_week, &QCheckBox::toggled, this, &ShowSchedulesForm::setWeekView);
     connect(m_grid, &QTableView::clicked, this, &ShowSchedulesForm::selectRow);
     connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         selectRow(index);
@@ -217,6 +226,15 @@ ShowSchedulesForm::ShowSchedulesForm(Windows& windows, QWidget* parent)
 }
 
 void ShowSchedulesForm::showDay(const QDate&) {
+    refresh();
+}
+
+void ShowSchedulesForm::setWeekView(bool week) {
+    {
+        const QSignalBlocker quiet(m_week);
+        m_week->setChecked(week);
+    }
+    m_listing.setWeekView(week);
     refresh();
 }
 

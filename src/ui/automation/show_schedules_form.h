@@ -3,12 +3,14 @@
 // occurrences of one day from the engine's ScheduleListing, with the sun times
 // of that day, and the buttons that create, edit, delete, enable and disable
 // schedules. The grid is refreshed at the start of every minute, on the
-// engine's minute tick, after that tick has fired what was due.
+// engine's minute tick, after that tick has fired what was due. "Next 7 days"
+// lists every occurrence of the viewed day and the six days after it.
 
 #include <QWidget>
 
 #include <optional>
 
+class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QPushButton;
@@ -30,6 +32,8 @@ public:
     // RefreshGrid for the picker's day.
     void refresh();
     std::optional<int> selectedSchedule() const { return m_selected; }
+    // "Next 7 days": every occurrence of the picker's day and the six after it.
+    void setWeekView(bool week);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -50,6 +54,7 @@ private:
     std::optional<int> m_selected;
 
     QDateEdit* m_picker = nullptr;
+    QCheckBox* m_week = nullptr;
     QPushButton* m_today = nullptr;
     QLabel* m_notToday = nullptr;
     QLabel* m_sunrise = nullptr;

@@ -1,6 +1,7 @@
 // The macro editor driven as a user would: a macro built line by line,
-// saved, reloaded and run against the simulator; a folder that is not empty
-// refuses deletion.
+// saved, reloaded and run against the simulator; light-box and plan-view
+// lines and the macro search; a folder that is not empty refuses deletion;
+// dragging in the tree.
 
 #include "macros/macro_engine.h"
 #include "macros/macro_tree.h"
@@ -12,7 +13,9 @@
 #include "ui/window_names.h"
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -44,6 +47,8 @@ class MacroEditorTest : public QObject {
 private slots:
     void buildSaveReloadAndRun();
     void folderNotEmptyRefusesDeletion();
+    void lightBoxAndPlanViewLines();
+    void dragMovesAndRefuses();
 };
 
 void MacroEditorTest::buildSaveReloadAndRun() {
@@ -159,6 +164,114 @@ void MacroEditorTest::folderNotEmptyRefusesDeletion() {
     QVERIFY(stored.ok());
     QCOMPARE(stored.lines.commandLines, QStringList{QStringLiteral("(CANCELMACRO:)All Macros")});
     QCOMPARE(session.boxes.size(), std::size_t(1));
+}
+
+void MacroEditorTest::lightBoxAndPlanViewLines() {
+    test::UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    for (const auto& [channel, name] : {std::pair{7, "Colour"}, {8, "Speed"}, {9, "Gobo"}})
+        session.execOnMain(QStringLiteral("INSERT INTO CorvalinLightBox (CorvalinBoxNumber, Area, Channel, "
+                                          "ChannelDesc) VALUES (3, 5, ?, ?)"),
+                           {channel, QString::fromLatin1(name)});
+    for (const auto& [channel, level, name] : {std::tuple{7, 10, "Red"}, {7, 20, "Blue"}, {9, 40, "Star"}})
+        session.execOnMain(QStringLiteral("INSERT INTO CorvalinChannelLevels (CorvalinLightBox_ID, "
+                                          "ChannelLevel, ChannelLevelDesc) SELECT CorvalinLightBox_ID, ?, ? "
+                                          "FROM CorvalinLightBox WHERE Channel = ?"),
+                           {level, QString::fromLatin1(name), channel});
+    session.execOnMain(QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf) VALUES "
+                                      "(1, 'Project', 0), (2, ?, 1)"),
+                       {QStringLiteral("Bob's floor")});
+    QVERIFY(session.engine().macroEngine()->tree().createMacro(QStringLiteral("Show"), macros::kTopLevel).ok);
+
+    auto* form = qobject_cast<ui::MacroEditorForm*>(
+        session.windows().open(ui::window::kMacroEditor, QStringLiteral("Show")));
+    QVERIFY(form);
+    auto* box = form->findChild<QComboBox*>("LightBoxCombo");
+    box->setCurrentIndex(box->findData(3));
+    auto* first = form->findChild<QComboBox*>("LightBoxLevel1Combo");
+    auto* third = form->findChild<QComboBox*>("LightBoxLevel3Combo");
+    QCOMPARE(first->count(), 3);  // blank, Red, Blue
+    first->setCurrentIndex(first->findText(QStringLiteral("Red")));
+    third->setCurrentIndex(third->findText(QStringLiteral("Star")));
+    QTest::mouseClick(form->findChild<QPushButton*>("AddLightBoxButton"), Qt::LeftButton);
+    auto* views = form->findChild<QTreeWidget*>("PlanViewTree");
+    views->setCurrentItem(findNode(views, QStringLiteral("Bob's floor")));
+    QTest::mouseClick(form->findChild<QPushButton*>("AddPlanViewButton"), Qt::LeftButton);
+
+    auto* lines = form->findChild<QTreeWidget*>("LineTree");
+    QCOMPARE(lines->topLevelItemCount(), 3);
+    QTest::mouseClick(form->findChild<QPushButton*>("SaveButton"), Qt::LeftButton);
+    const QStringList expected{QStringLiteral("lightbox #3: 'Colour' to Red"),
+                               QStringLiteral("lightbox #3: 'Gobo' to Star"),
+                               QStringLiteral("PlanView Nav:Project\\Bob's floor")};
+    QCOMPARE(lineTexts(lines), expected);
+    form->openMacro(QStringLiteral("Show"));
+    QCOMPARE(lineTexts(lines), expected);
+
+    // "Search macros": by a line's text, by name (any case); Enter opens the
+    // macro found; cleared, the whole tree is back.
+    QVERIFY(
+        session.engine().macroEngine()->tree().createMacro(QStringLiteral("Cue two"), macros::kTopLevel).ok);
+    form->reloadTree();
+    auto* macroTree = form->findChild<QTreeWidget*>("MacroTree");
+    auto* search = form->findChild<QLineEdit*>("MacroSearchEdit");
+    QCOMPARE(search->placeholderText(), QStringLiteral("Search macros"));
+    QTest::keyClicks(search, QStringLiteral("gobo"));
+    QVERIFY(!findNode(macroTree, QStringLiteral("Show"))->isHidden());
+    QVERIFY(findNode(macroTree, QStringLiteral("Show"))->font(0).bold());
+    QVERIFY(findNode(macroTree, QStringLiteral("Cue two"))->isHidden());
+    search->setText(QStringLiteral("CUE"));
+    QVERIFY(findNode(macroTree, QStringLiteral("Show"))->isHidden());
+    QVERIFY(!findNode(macroTree, QStringLiteral("Cue two"))->isHidden());
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(form->openMacroName(), QStringLiteral("Cue two"));
+    search->clear();
+    QVERIFY(!findNode(macroTree, QStringLiteral("Show"))->isHidden());
+    QVERIFY(!findNode(macroTree, QStringLiteral("Show"))->font(0).bold());
+    QVERIFY(session.boxes.empty());
+}
+
+void MacroEditorTest::dragMovesAndRefuses() {
+    test::UiSession session;
+    QVERIFY2(session.start(), qPrintable(session.why()));
+    auto& tree = session.engine().macroEngine()->tree();
+    const auto stage = tree.createFolder(QStringLiteral("Stage"), macros::kTopLevel);
+    QVERIFY(stage.ok);
+    QVERIFY(tree.createMacro(QStringLiteral("Cue"), macros::kTopLevel).ok);
+    QVERIFY(tree.createMacro(QStringLiteral("Walk in"), macros::kTopLevel).ok);
+
+    auto* form = qobject_cast<ui::MacroEditorForm*>(session.windows().open(ui::window::kMacroEditor));
+    QVERIFY(form);
+    auto* macroTree = form->findChild<QTreeWidget*>("MacroTree");
+    // A drag as Qt delivers it: enter (which picks the target widget), then drop.
+    auto drop = [macroTree](const QString& dragged, const QString& onto) {
+        macroTree->setCurrentItem(findNode(macroTree, dragged));
+        std::unique_ptr<QMimeData> mime(macroTree->model()->mimeData({macroTree->currentIndex()}));
+        const QPoint at = macroTree->visualItemRect(findNode(macroTree, onto)).center();
+        QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(macroTree->viewport(), &enter);
+        QDropEvent event(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(macroTree->viewport(), &event);
+    };
+    auto storedParent = [&tree](const QString& caption) {
+        for (const auto& node : tree.load())
+            if (node.caption == caption) return node.parentKey;
+        return QString();
+    };
+
+    drop(QStringLiteral("Cue"), QStringLiteral("Stage"));
+    QCOMPARE(storedParent(QStringLiteral("Cue")), macros::folderKey(stage.id));
+    QCOMPARE(findNode(macroTree, QStringLiteral("Cue"))->parent(),
+             findNode(macroTree, QStringLiteral("Stage")));
+    QVERIFY(session.boxes.empty());
+
+    // Onto a macro of another folder: refused, nothing moves.
+    drop(QStringLiteral("Cue"), QStringLiteral("Walk in"));
+    QVERIFY(session.sawBox(
+        QStringLiteral("You can only change the order of Macros that appear in the same Folder.\n"
+                       "If you wish to move a Macro to another Folder, you need to drop it onto the actual "
+                       "Folder itself.")));
+    QCOMPARE(storedParent(QStringLiteral("Cue")), macros::folderKey(stage.id));
 }
 
 QTEST_MAIN(MacroEditorTest)

@@ -1,7 +1,8 @@
 // The schedule windows driven as a user would: a schedule made in the editor
 // for the next minute fires its macro on the engine's own minute tick and the
 // listing shows it, then shows it as passed; the editor's messages and live
-// description; enable/disable, edit, the day buttons and delete.
+// description; enable/disable, edit, the next 7 days, the day buttons and
+// delete.
 
 #include "comms/clock.h"
 #include "schedule/due_keys.h"
@@ -246,6 +247,38 @@ void ScheduleWindowsTest::madeInTheEditorItFiresOnTheMinuteTickAndShowsAsPassed(
                 .startsWith(QStringLiteral("Every day at 01hrs & 30mins after sunset")));
     QVERIFY(cell(grid, 0, 1, ScheduleListing::DisabledRole).toBool());
     const int edited = cell(grid, 0, 0, ScheduleListing::SchedulerIdRole).toInt();
+
+    // "Next 7 days": a daily 06:15 and the sunset one, each on seven days in a row.
+    session.execOnMain(
+        QStringLiteral("INSERT INTO Scheduler (Scheduler_ID, Macro_ID, Disabled, startdate, "
+                       "starttime, hours, RecurringDaily, D1_EveryXdays) VALUES (902, 901, 0, "
+                       "'2026-01-01 06:15:00', '06:15', '00:00', 1, 1)"));
+    auto* week = child<QCheckBox>(listing, "NextSevenDaysCheck");
+    QCOMPARE(week->text(), QStringLiteral("Next 7 days"));
+    click(listing, "NextSevenDaysCheck");
+    QStringList daily, sunset;
+    for (int row = 0; row < grid->model()->rowCount(); ++row) {
+        const QString when = cell(grid, row, ScheduleListing::DateColumn).toString() + QLatin1Char(' ') +
+                             cell(grid, row, ScheduleListing::TimeColumn).toString();
+        const int scheduleId = cell(grid, row, 0, ScheduleListing::SchedulerIdRole).toInt();
+        (scheduleId == 902 ? daily : sunset) << when;
+        QCOMPARE(cell(grid, row, ScheduleListing::MacroColumn).toString(), kMacro);
+    }
+    QCOMPARE(daily.size(), 7);
+    QCOMPARE(sunset.size(), 7);
+    for (int day = 0; day < 7; ++day) {
+        const QString date = shifted.date().addDays(day).toString(QStringLiteral("dd/MM/yyyy"));
+        QCOMPARE(daily[day], date + QStringLiteral(" 06:15"));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^%1 \\d\\d:\\d\\d$").arg(date)).match(sunset[day]).hasMatch(),
+            qPrintable(sunset[day]));
+    }
+    QVERIFY(cell(grid, 0, 1, ScheduleListing::PassedRole).toBool() == (shifted.time() >= QTime(6, 15)));
+    QCOMPARE(cell(grid, grid->model()->rowCount() - 1, 1, Qt::BackgroundRole).value<QColor>(),
+             QColor(0xFF, 0xC0, 0xC0));  // the disabled sunset one
+    session.execOnMain(QStringLiteral("DELETE FROM Scheduler WHERE Scheduler_ID = 902"));
+    click(listing, "NextSevenDaysCheck");
+    QCOMPARE(grid->model()->rowCount(), 1);
 
     // The day buttons: another day shows the note and "Go to Today".
     auto* picker = child<QDateEdit>(listing, "ShowSchedulesforThisDateDTPicker");
