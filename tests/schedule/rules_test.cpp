@@ -232,7 +232,7 @@ struct YearlyDayCase {
 };
 
 void PrintTo(const YearlyDayCase& row, std::ostream* os) {
-    *os << qv::test::caseName(row.start, row.n, row.month, row.from);
+    *os << qv::test::caseName(row.start, row.time ? "fixed" : "sun", row.n, row.month, row.from);
 }
 
 class DayOfNamedMonth : public ::testing::TestWithParam<YearlyDayCase> {};
