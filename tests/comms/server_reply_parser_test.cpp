@@ -17,7 +17,7 @@ struct DecimalRow {
     std::optional<int> expected;
 };
 void PrintTo(const DecimalRow& r, std::ostream* os) {
-    *os << "field " << test::printableName(r.field);
+    *os << "field " << test::printableName("[" + r.field + "]");
 }
 
 class DecimalFieldTest : public ::testing::TestWithParam<DecimalRow> {};
@@ -105,7 +105,7 @@ struct RelayRow {
     bool malformed = false;
 };
 void PrintTo(const RelayRow& r, std::ostream* os) {
-    *os << test::printableName(r.text);
+    *os << test::printableName("[" + r.text + "]");
 }
 
 class RelayedMessageTest : public ::testing::TestWithParam<RelayRow> {};

@@ -4,8 +4,7 @@
 #include "comms/serial_comms.h"
 #include "comms/serial_link.h"
 #include "net/builders.h"
-#include "sim_process.h"
-#include "support/qt_support.h"
+#include "support/simulator_link.h"
 
 #include <QSettings>
 
@@ -21,13 +20,7 @@ protected:
         test::qtApp();
     }
 
-    bool open(const test::SimProcess& sim) {
-        if (!sim.started()) return false;
-        std::optional<bool> outcome;
-        comms.GetCommsMethod(SerialSettings{sim.link(), 1}, [&](bool ok) { outcome = ok; });
-        test::waitUntil([&] { return outcome.has_value(); }, 10000);
-        return outcome.value_or(false);
-    }
+    bool open(const QStringList& arguments = {}) { return test::openOnSimulator(sim, comms, arguments); }
 
     QTemporaryDir dir;
     QSettings settings;
@@ -37,11 +30,11 @@ protected:
     test::RecordingMonitor monitor;
     InBox inbox;
     SerialComms comms;
+    process::SimulatorProcess sim{QStringLiteral(QUORVEL_SIM_PATH)};
 };
 
 TEST_F(SerialPathTest, PresetSelectThenQueryIsHeardAndAnswered) {
-    test::SimProcess sim;
-    ASSERT_TRUE(open(sim));
+    ASSERT_TRUE(open());
     comms.sendRS232(*net::GoAreaPreset(5, 3));
     comms.sendRS232(*net::AskforCurrentPreset(5));
     ASSERT_TRUE(test::waitUntil([&] { return monitor.countComment("area 5 is in preset 3") == 1; }));
@@ -61,8 +54,7 @@ TEST_F(SerialPathTest, PresetSelectThenQueryIsHeardAndAnswered) {
 }
 
 TEST_F(SerialPathTest, ChannelLevelsTravelBothWays) {
-    test::SimProcess sim;
-    ASSERT_TRUE(open(sim));
+    ASSERT_TRUE(open());
     comms.sendRS232(*net::ChannelLevelMessage(2, 3, 0x80));
     comms.sendRS232(*net::RequestlevelofChannel(2, 3));
     ASSERT_TRUE(test::waitUntil([&] { return state.channelLevel(2, 3) == 0x80 &&
@@ -70,8 +62,7 @@ TEST_F(SerialPathTest, ChannelLevelsTravelBothWays) {
 }
 
 TEST_F(SerialPathTest, WithoutEchoesTheOutBoxOverflowsAt501) {
-    test::SimProcess sim({QStringLiteral("--no-echo")});
-    ASSERT_TRUE(open(sim));
+    ASSERT_TRUE(open({QStringLiteral("--no-echo")}));
     QStringList alerts;
     QObject::connect(&comms, &SerialComms::alert, [&](const QString& t) { alerts << t; });
     for (int i = 0; i < 500; ++i) comms.sendRS232(*net::ChannelLevelMessage(1, 1, i % 256));
@@ -85,8 +76,7 @@ TEST_F(SerialPathTest, WithoutEchoesTheOutBoxOverflowsAt501) {
 }
 
 TEST_F(SerialPathTest, CorruptedAndCoalescedTrafficLosesNothing) {
-    test::SimProcess sim({QStringLiteral("--coalesce"), QStringLiteral("--split")});
-    ASSERT_TRUE(open(sim));
+    ASSERT_TRUE(open({QStringLiteral("--coalesce"), QStringLiteral("--split")}));
     for (int area = 1; area <= 20; ++area) comms.sendRS232(*net::AskforCurrentPreset(area));
     ASSERT_TRUE(test::waitUntil([&] {
         return monitor.count([](const store::MonitorRecord& r) { return r.comment.endsWith(" is in preset 1"); }) == 20;

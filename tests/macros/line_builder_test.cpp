@@ -74,7 +74,7 @@ struct ClampRow {
 };
 
 void PrintTo(const ClampRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.typed);
+    *os << qv::test::caseName(QString::fromLatin1(row.typed).replace(QLatin1Char('%'), " percent"));
 }
 
 class ClampTest : public ::testing::TestWithParam<ClampRow> {};

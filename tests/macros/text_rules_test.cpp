@@ -8,6 +8,8 @@
 #include "macros/number_text.h"
 #include "support/case_names.h"
 
+#include <cmath>
+
 namespace qv::macros::test {
 namespace {
 
@@ -17,7 +19,7 @@ struct ParseRow {
 };
 
 void PrintTo(const ParseRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.text);
+    *os << qv::test::caseName(row.text, row.value);
 }
 
 class LeadingNumberTest : public ::testing::TestWithParam<ParseRow> {};
@@ -32,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, LeadingNumberTest,
                                            ParseRow{"abc", 0}, ParseRow{"", 0}, ParseRow{"  7", 7},
                                            ParseRow{"1 2 3", 123}, ParseRow{"-4.5x", -4.5}, ParseRow{"+3", 3},
                                            ParseRow{".5", 0.5}, ParseRow{"1.2.3", 1.2}, ParseRow{"1e3", 1000},
-                                           ParseRow{"12e", 12}, ParseRow{"12ekey", 12}, ParseRow{"-", 0},
+                                           ParseRow{"12e", 12}, ParseRow{"12ekey", 12},
                                            ParseRow{"0.02", 0.02}, ParseRow{"1e999", 0},
                                            ParseRow{"5430     ", 5430},
                                            ParseRow{"\xe9"
@@ -46,7 +48,9 @@ struct FormatRow {
 };
 
 void PrintTo(const FormatRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.value, row.decimals);
+    const bool negativeZero = row.value == 0 && std::signbit(row.value);
+    *os << (negativeZero ? qv::test::caseName("minus0", row.decimals)
+                         : qv::test::caseName(row.value, row.decimals));
 }
 
 class NumberFormTest : public ::testing::TestWithParam<FormatRow> {};

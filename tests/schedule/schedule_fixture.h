@@ -9,6 +9,8 @@
 #include "schedule/local_time.h"
 #include "schedule/sun_times.h"
 #include "store/store.h"
+#include "support/printers.h"
+#include "support/main_db.h"
 #include "support/qt_support.h"
 
 #include <gtest/gtest.h>
@@ -93,33 +95,18 @@ protected:
         QLoggingCategory::setFilterRules(QStringLiteral("quorvel.store.info=false"));
         ASSERT_TRUE(m_dir.isValid());
         paths.dir = m_dir.path();
-        // Building the schema step by step syncs the disk many times; a copy of
-        // one freshly built file is the same database at a fraction of the cost.
-        ASSERT_TRUE(QDir().mkpath(m_dir.filePath(QStringLiteral("master"))));
-        ASSERT_TRUE(QFile::copy(templateDatabase(), paths.mainDb()));
-        db.emplace(store::Database::open(paths.mainDb(), store::DbKind::Main));
+        db.emplace(qv::test::openFreshMainDb(paths.mainDb()));
         // The file is thrown away after the test: no need to wait for the disk.
         db->exec(QStringLiteral("PRAGMA synchronous = OFF"));
     }
 
-    static QString templateDatabase() {
-        static QTemporaryDir dir;
-        static const QString path = [] {
-            const store::DataPaths where{dir.path()};
-            store::Database::open(where.mainDb(), store::DbKind::Main).close();
-            return where.mainDb();
-        }();
-        return path;
-    }
     void TearDown() override {
         if (db) db->close();
     }
 
     int addMacro(const QString& name) {
-        QSqlQuery q = db->prepare(QStringLiteral("INSERT INTO Macros (Macro, Enabled) VALUES (?, 1)"));
-        q.addBindValue(name);
-        db->exec(q);
-        return q.lastInsertId().toInt();
+        return qv::test::insert(*db, QStringLiteral("INSERT INTO Macros (Macro, Enabled) VALUES (?, 1)"),
+                                {name});
     }
 
     // A Scheduler row: a fixed-time one-off unless `fields` say otherwise.
@@ -136,29 +123,24 @@ protected:
             names << name;
             marks << QStringLiteral("?");
         }
-        QSqlQuery q = db->prepare(QStringLiteral("INSERT INTO Scheduler (%1) VALUES (%2)")
-                                      .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
-        for (const auto& [name, value] : row) q.addBindValue(value);
-        db->exec(q);
-        return q.lastInsertId().toInt();
+        QVariantList values;
+        for (const auto& [name, value] : row) values << value;
+        return qv::test::insert(*db, QStringLiteral("INSERT INTO Scheduler (%1) VALUES (%2)")
+                                         .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                                values);
     }
 
     // Workspace rows as "id start" texts, in time order then by number.
     QStringList workspaceRows() {
-        QSqlQuery q =
-            db->prepare(QStringLiteral("SELECT Scheduler_ID, StartDateTime FROM ScheduleWorkspace ORDER BY "
-                                       "StartDateTime, Scheduler_ID"));
-        db->exec(q);
+        QSqlQuery q = db->run(QStringLiteral("SELECT Scheduler_ID, StartDateTime FROM ScheduleWorkspace "
+                                             "ORDER BY StartDateTime, Scheduler_ID"));
         QStringList rows;
         while (q.next()) rows << QStringLiteral("%1 %2").arg(q.value(0).toInt()).arg(q.value(1).toString());
         return rows;
     }
 
     QVariant scalar(const QString& sql, const QVariantList& values = {}) {
-        QSqlQuery q = db->prepare(sql);
-        for (const QVariant& value : values) q.addBindValue(value);
-        db->exec(q);
-        return q.next() ? q.value(0) : QVariant();
+        return qv::test::scalar(*db, sql, values);
     }
 
     store::DataPaths paths;
@@ -171,10 +153,3 @@ private:
 };
 
 }  // namespace qv::schedule::test
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}

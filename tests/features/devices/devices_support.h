@@ -15,6 +15,7 @@
 #include "sim/sim_network.h"
 #include "store/data_paths.h"
 #include "store/database.h"
+#include "support/main_db.h"
 #include "support/qt_support.h"
 
 #include <QDir>
@@ -148,18 +149,6 @@ public:
     QStringList ran;
 };
 
-// A main database made once per test program: creating the schema costs a
-// noticeable fraction of a second, copying the file does not.
-inline QString mainDbTemplate() {
-    static QTemporaryDir folder;
-    static const QString path = [] {
-        const store::DataPaths templatePaths{folder.path()};
-        store::Database::open(templatePaths.mainDb(), store::DbKind::Main).close();
-        return templatePaths.mainDb();
-    }();
-    return path;
-}
-
 // A data folder with its main database open.
 class DataFolderTest : public ::testing::Test {
 protected:
@@ -169,24 +158,17 @@ protected:
             QStringLiteral("quorvel.store.info=false\nquorvel.store.debug=false\n"
                            "quorvel.devices.debug=false"));
         paths.dir = dir.path();
-        QDir().mkpath(QFileInfo(paths.mainDb()).path());
-        if (!QFile::copy(mainDbTemplate(), paths.mainDb())) ADD_FAILURE() << "no main database template";
-        main.emplace(store::Database::open(paths.mainDb(), store::DbKind::Main));
+        main.emplace(openFreshMainDb(paths.mainDb()));
         // A test's database need not survive a power cut: no waiting on the disk.
         main->exec(QStringLiteral("PRAGMA synchronous = OFF"));
     }
 
     // Runs SQL with bound values on a database; fails the test on error.
     static void run(store::Database& db, const QString& sql, const QVariantList& values = {}) {
-        QSqlQuery q = db.prepare(sql);
-        for (const QVariant& v : values) q.addBindValue(v);
-        db.exec(q);
+        db.run(sql, values);
     }
     static QVariant scalar(store::Database& db, const QString& sql, const QVariantList& values = {}) {
-        QSqlQuery q = db.prepare(sql);
-        for (const QVariant& v : values) q.addBindValue(v);
-        db.exec(q);
-        return q.next() ? q.value(0) : QVariant();
+        return qv::test::scalar(db, sql, values);
     }
 
     QTemporaryDir dir;

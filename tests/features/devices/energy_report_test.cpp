@@ -77,12 +77,6 @@ TEST_F(EnergyTest, TheRangeRunsFromMidnightToMidnightAndSkipsRowsWithoutALevel) 
     EXPECT_EQ(result.message, energyReportCompleteMessage(3));
 }
 
-TEST_F(EnergyTest, TheCompletionMessageIsWordForWord) {
-    EXPECT_EQ(energyReportCompleteMessage(42),
-              "Report Complete.  The Microsoft Access table 'EnergyUsage' has been created in the database "
-              "'EnergyUsage.MDB'\n\nThe date range and available data has produced 42 records");
-}
-
 TEST_F(EnergyTest, ANewReportReplacesTheOldAndAFailedOneKeepsIt) {
     logged("2024-03-10 08:00:00", 1, 1, 50);
     logged("2024-03-11 08:00:00", 1, 1, 60);

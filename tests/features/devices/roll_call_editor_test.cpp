@@ -28,7 +28,9 @@ struct ActionsCase {
 };
 
 void PrintTo(const ActionsCase& row, std::ostream* os) {
-    *os << qv::test::caseName(row.name);
+    const bool blankMacro = QString::fromUtf8(row.macro).trimmed().isEmpty();
+    *os << qv::test::caseName(row.name, !row.macroCheck ? "nomacro" : blankMacro ? "blankmacro" : row.macro,
+                              !row.emailCheck ? "noemail" : *row.recipients ? row.recipients : "blankemail");
 }
 
 class SaveActionsTest : public RollCallEditorTest, public ::testing::WithParamInterface<ActionsCase> {};

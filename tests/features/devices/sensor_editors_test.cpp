@@ -49,7 +49,7 @@ TEST_P(RefusedBoxTest, AddsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     BoxTexts, RefusedBoxTest,
-    ::testing::Values(RefusedBox{"", &msg::kNeedBoxNumber}, RefusedBox{"  ", &msg::kNeedBoxNumber},
+    ::testing::Values(RefusedBox{"  ", &msg::kNeedBoxNumber},
                       RefusedBox{"0", &msg::kBoxNumberRange}, RefusedBox{"256", &msg::kBoxNumberRange},
                       RefusedBox{"12a", &msg::kBoxNumberRange}, RefusedBox{"-3", &msg::kBoxNumberRange}));
 

@@ -38,7 +38,7 @@ struct CellRow {
 };
 
 void PrintTo(const CellRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.text);
+    *os << qv::test::caseName(row.area, row.text);
 }
 
 class RequestCells : public ::testing::TestWithParam<CellRow> {};

@@ -5,8 +5,8 @@
 #include "comms/serial_link.h"
 #include "features/reactions/button_panel.h"
 #include "features/reactions/light_levels.h"
-#include "integration/sim_process.h"
 #include "reactions_fixture.h"
+#include "support/simulator_link.h"
 
 #include <QEventLoop>
 #include <QSettings>
@@ -27,13 +27,6 @@ protected:
         comms.setReleaseRate(10);
     }
 
-    bool open(const qv::test::SimProcess& sim) {
-        if (!sim.started()) return false;
-        std::optional<bool> outcome;
-        comms.GetCommsMethod(comms::SerialSettings{sim.link(), 1}, [&](bool ok) { outcome = ok; });
-        qv::test::waitUntil([&] { return outcome.has_value(); }, 10000);
-        return outcome.value_or(false);
-    }
     SendRS232 sender() {
         return [this](const net::RawMessage& m) { comms.sendRS232(m); };
     }
@@ -49,12 +42,12 @@ protected:
     comms::SerialComms comms;
     test::MainDb main;
     test::FakeRunner runner;
+    process::SimulatorProcess sim{QStringLiteral(QUORVEL_SIM_PATH)};
 };
 
 // One simulator for both: opening the port takes the program's settling time.
 TEST_F(SimPathTest, AToggleButtonFollowsTheAreaAndASeekFindsExactlyItsChannels) {
-    qv::test::SimProcess sim(kSmallNetwork);
-    ASSERT_TRUE(open(sim));
+    ASSERT_TRUE(qv::test::openOnSimulator(sim, comms, kSmallNetwork));
 
     // A two-state toggle button: starting macro "On"; in preset 1 the area is
     // on, so the button offers "Off"; in preset 4 it offers "On" again.

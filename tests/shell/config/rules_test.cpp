@@ -64,7 +64,7 @@ struct IpRow {
 };
 
 void PrintTo(const IpRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.text);
+    *os << qv::test::caseName(QString::fromLatin1(row.text).replace(QLatin1Char(' '), " blank "));
 }
 class IpQuad : public ::testing::TestWithParam<IpRow> {};
 TEST_P(IpQuad, FourDecimalNumbersUpTo255) {
@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, NameCleaning,
                                            NameRow{"12 34 Hall", "Hall"},
                                            NameRow{"\"Quoted\"; DROP", "Quoted DROP"},
                                            NameRow{"Caf\xc3\xa9 Bar", "Caf Bar"}, NameRow{"---", ""},
-                                           NameRow{"", ""}, NameRow{"Stage  Left", "Stage  Left"}));
+                                           NameRow{"Stage  Left", "Stage  Left"}));
 
 struct NumberRow {
     const char* text;
@@ -207,7 +207,7 @@ struct NumberRow {
 };
 
 void PrintTo(const NumberRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.text);
+    *os << qv::test::caseName(QString::fromLatin1(row.text).replace(QLatin1Char(' '), " blank "));
 }
 class WholeNumbers : public ::testing::TestWithParam<NumberRow> {};
 TEST_P(WholeNumbers, SheetNumbersAreTakenAsWholeNumbers) {
