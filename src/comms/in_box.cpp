@@ -16,7 +16,7 @@ void InBox::append(std::string line) {
         if (m_dropped++ % 1000 == 0) {
             store::MonitorRecord record;
             record.MsgType = QStringLiteral("Warning **");
-            record.DateTime = dateTimeText(m_clock.now());
+            record.DateTime = m_clock.nowText();
             record.comment = QStringLiteral("The in box is full: messages heard are being lost (%1 so far)")
                                  .arg(m_dropped);
             m_monitor.MonitorAdditem(record);

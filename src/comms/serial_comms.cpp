@@ -83,7 +83,7 @@ void SerialComms::monitorLine(const QString& type, const QString& comment, const
                               const QString& preset) {
     store::MonitorRecord record;
     record.MsgType = type;
-    record.DateTime = dateTimeText(m_clock.now());
+    record.DateTime = m_clock.nowText();
     record.comment = comment;
     record.area = area;
     record.Preset = preset;
@@ -156,7 +156,7 @@ void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
     const std::string hex = net::toReceivedHex(chunk);
     m_lastMessageIn = QString::fromStdString(hex);
     if (!m_lastMessageInTimer.isActive()) storeLastMessageIn();
-    m_inbox.append(net::makeInboxLine(hex, dateTimeText(m_clock.now()).toStdString(), "Comms"));
+    m_inbox.append(net::makeInboxLine(hex, m_clock.nowText().toStdString(), "Comms"));
     if (!m_outbox.empty() && !m_outboxTimer.isActive()) m_outboxTimer.start();
 }
 

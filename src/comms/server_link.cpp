@@ -123,7 +123,7 @@ QString ServerLink::hostIp() const {
 void ServerLink::monitorLine(const QString& type, const QString& comment) {
     store::MonitorRecord record;
     record.MsgType = type;
-    record.DateTime = dateTimeText(m_deps.clock.now());
+    record.DateTime = m_deps.clock.nowText();
     record.comment = comment;
     m_deps.monitor.MonitorAdditem(record);
 }
@@ -448,7 +448,7 @@ void ServerLink::handleReply(Peer& p, const QByteArray& text) {
         if (primary || !m_primary->connected) {
             ++m_counters.relayed;
             m_deps.inbox.append(net::makeInboxLine(
-                *reply.relayedHex, dateTimeText(m_deps.clock.now()).toStdString(), "QuorvelServer"));
+                *reply.relayedHex, m_deps.clock.nowText().toStdString(), "QuorvelServer"));
         } else {
             ++m_counters.secondaryIgnored;
         }

@@ -33,14 +33,4 @@ EventLogRow eventLogRow(const MonitorRecord& record, const net::NameTables* name
     return row;
 }
 
-QVariant eventLogNumber(const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return QVariant(QMetaType(QMetaType::LongLong));  // NULL
-    bool ok = false;
-    const qlonglong number = trimmed.toLongLong(&ok);
-    return ok ? QVariant(number) : QVariant(text);
-}
-
 }  // namespace qv::store

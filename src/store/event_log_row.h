@@ -25,9 +25,5 @@ struct EventLogRow {
 // 0-256). names may be null (nothing loaded yet): every name is empty.
 EventLogRow eventLogRow(const MonitorRecord& record, const net::NameTables* names);
 
-// What a number text of the record is stored as: NULL when empty (the energy
-// report selects on that), an integer when it is one, otherwise the text
-// itself, so nothing a caller passed is lost.
-QVariant eventLogNumber(const QString& text);
 
 }  // namespace qv::store

@@ -1,6 +1,7 @@
 #include "store/monitor_log_writer.h"
 
 #include "store/log.h"
+#include "store/sqlite_statement.h"
 #include "store/store_error.h"
 #include "store/transaction.h"
 
@@ -17,10 +18,17 @@ const QString kInsert = QStringLiteral(
     "INSERT INTO EventLog (Origin, Hexstring, TimeDateStamp, Macro, Comments, Area, Preset, AreaName, "
     "PresetName, Channel, ChannelName, ChannelLevel) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
 
-// Texts are stored as given; an absent text as the empty text, not NULL, so
-// only the number fields say "not about this" with NULL.
-QVariant textValue(const QString& text) {
-    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+// A number text of the record is stored as NULL when empty (the energy
+// report selects on that), as an integer when it is one, otherwise as the
+// text itself, so nothing a caller passed is lost. Texts are stored as given,
+// an absent one as the empty text: only the number fields use NULL.
+void bindNumber(SqliteStatement& insert, int index, const QString& text) {
+    const QStringView trimmed = QStringView(text).trimmed();
+    if (trimmed.isEmpty()) return insert.bindNull(index);
+    bool ok = false;
+    const qint64 number = trimmed.toLongLong(&ok);
+    if (ok) return insert.bindInteger(index, number);
+    insert.bindText(index, text);
 }
 
 }  // namespace
@@ -103,24 +111,24 @@ void MonitorLogWriter::commitPending(std::size_t limit) {
     const std::size_t count = std::min(limit, m_pending.size());
     Database& db = database();
     Transaction transaction(db);
-    if (!m_insert) m_insert.emplace(db.prepare(kInsert));
-    QSqlQuery& insert = *m_insert;
+    if (!m_insert) m_insert = std::make_unique<SqliteStatement>(db, kInsert);
+    SqliteStatement& insert = *m_insert;
     for (std::size_t i = 0; i < count; ++i) {
         const MonitorRecord& r = m_pending[i].record;
         const EventLogRow& row = m_pending[i];
-        insert.bindValue(0, textValue(r.MsgType));
-        insert.bindValue(1, textValue(r.RS232));
-        insert.bindValue(2, textValue(r.DateTime));
-        insert.bindValue(3, textValue(r.Macro));
-        insert.bindValue(4, textValue(r.comment));
-        insert.bindValue(5, eventLogNumber(r.area));
-        insert.bindValue(6, eventLogNumber(r.Preset));
-        insert.bindValue(7, textValue(row.AreaName));
-        insert.bindValue(8, textValue(row.PresetName));
-        insert.bindValue(9, eventLogNumber(r.channel));
-        insert.bindValue(10, textValue(row.ChannelName));
-        insert.bindValue(11, eventLogNumber(r.ChannelLevel));
-        db.exec(insert);
+        insert.bindText(1, r.MsgType);
+        insert.bindText(2, r.RS232);
+        insert.bindText(3, r.DateTime);
+        insert.bindText(4, r.Macro);
+        insert.bindText(5, r.comment);
+        bindNumber(insert, 6, r.area);
+        bindNumber(insert, 7, r.Preset);
+        insert.bindText(8, row.AreaName);
+        insert.bindText(9, row.PresetName);
+        bindNumber(insert, 10, r.channel);
+        insert.bindText(11, row.ChannelName);
+        bindNumber(insert, 12, r.ChannelLevel);
+        insert.run();
     }
     transaction.commit();
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(count));

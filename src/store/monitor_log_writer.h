@@ -12,15 +12,17 @@
 #include "store/event_log_row.h"
 
 #include <QObject>
-#include <QSqlQuery>
 #include <QTimer>
 
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace qv::store {
+
+class SqliteStatement;
 
 class MonitorLogWriter final : public QObject {
     Q_OBJECT
@@ -82,7 +84,7 @@ private:
     QString m_path;
     MonotonicMs m_monotonicMs;
     std::optional<Database> m_db;
-    std::optional<QSqlQuery> m_insert;  // prepared once per connection
+    std::unique_ptr<SqliteStatement> m_insert;  // prepared once per connection
     std::deque<EventLogRow> m_pending;
     QTimer m_commitTimer;
     qint64 m_batchStartedMs = 0;

@@ -80,6 +80,24 @@ TEST_F(MonitorLogWriterTest, OverdueBatchCommitsOnTheNextRecordWithoutTheEventLo
     EXPECT_EQ(committedCount(), 6);
 }
 
+TEST_F(MonitorLogWriterTest, AnOverdueBatchCommitsInBoundedTransactionsOverLaterTurns)
+{
+    auto log = makeLog();
+    ms = 1000;
+    const int total = 2 * static_cast<int>(MonitorLogWriter::kMaxRowsPerCommit) + 200;
+    for (int i = 0; i < total - 1; ++i)
+        log->MonitorAdditem(monitorRecord(QStringLiteral("Comms"), QStringLiteral("r%1").arg(i)));
+    ms = 1100;
+    log->MonitorAdditem(monitorRecord(QStringLiteral("Comms"), QStringLiteral("r%1").arg(total - 1)));
+    // One bounded transaction in this turn, so the loop is not held...
+    EXPECT_EQ(committedCount(), static_cast<int>(MonitorLogWriter::kMaxRowsPerCommit));
+    // ...and the rest in the turns after it, with no further record arriving.
+    ASSERT_TRUE(qv::test::waitUntil([&] { return committedCount() == total; }, 2000));
+    const QStringList comments = committedComments();
+    EXPECT_EQ(comments.constFirst(), QStringLiteral("r0"));
+    EXPECT_EQ(comments.constLast(), QStringLiteral("r%1").arg(total - 1));
+}
+
 TEST_F(MonitorLogWriterTest, DestroyingTheLogCommitsWhatWaits)
 {
     {
