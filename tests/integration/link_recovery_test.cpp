@@ -98,6 +98,11 @@ TEST(LinkRecovery, TheProgramHearsTheGatewayAgainAfterItWasKilledAndStopsNormall
     EXPECT_LE(std::count_if(comments.begin(), comments.end(), isLinkRecord), 3)
         << comments.join('\n').toStdString();
     EXPECT_LT(recordsWhileGone, 200);
+    EXPECT_TRUE(
+        comments.contains(QStringLiteral("Serial port error: the device hung up. The link on %1 is lost; "
+                                         "it is opened again as soon as it is back")
+                              .arg(link)))
+        << comments.join('\n').toStdString();
     EXPECT_TRUE(comments.contains(
         QStringLiteral("The serial link on %1 is back: Initialise Comms 9600,N,8,1").arg(link)))
         << comments.join('\n').toStdString();
