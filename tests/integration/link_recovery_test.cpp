@@ -147,10 +147,18 @@ TEST(LinkRecovery, StartedWithoutTheGatewayTheEngineRunsAndHearsItOnceItAppears)
         [&] { return monitor.count([](const auto& r) { return r.MsgType == "Comms"; }) > 0; }, 10000));
     EXPECT_EQ(monitor.count([](const auto& r) { return isLinkRecord(r.comment); }), 2);
 
+    // The gateway goes away while the program closes: the Shutdown record
+    // stays the last word about the link.
     bool stopped = false;
     engine.shutdown([&] { stopped = true; });
+    gateway.kill();
     ASSERT_TRUE(waitUntil([&] { return stopped; }, 15000));
     EXPECT_EQ(monitor.count([](const auto& r) { return r.MsgType == "Shutdown"; }), 1);
+    const auto shutdown = std::find_if(monitor.records.begin(), monitor.records.end(),
+                                       [](const auto& r) { return r.MsgType == "Shutdown"; });
+    EXPECT_TRUE(std::none_of(shutdown, monitor.records.end(), [](const auto& r) {
+        return r.MsgType == "ERROR ***" || isLinkRecord(r.comment);
+    })) << monitor.records.back().comment.toStdString();
 }
 
 }  // namespace
