@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <poll.h>
 #include <unistd.h>
 #include <cerrno>
 
@@ -23,8 +24,13 @@ SerialLink::SerialLink(SerialSettings settings, QObject* parent)
         // Failures while opening are open()'s answer; only a working port's
         // errors are news.
         if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !m_port.isOpen()) return;
-        qCWarning(lcComms) << "serial port" << m_settings.portName << m_port.errorString();
-        const QString text = m_port.errorString();
+        // A hung-up device reads as end of file, and Qt then names whatever
+        // errno an earlier call left behind; the hang-up is the true reason.
+        pollfd hangUp{static_cast<int>(m_port.handle()), POLLIN, 0};
+        const QString text = ::poll(&hangUp, 1, 0) > 0 && (hangUp.revents & POLLHUP)
+                                 ? QStringLiteral("the device hung up")
+                                 : m_port.errorString();
+        qCWarning(lcComms) << "serial port" << m_settings.portName << text;
         // A pulled USB adapter or a vanished pseudo-terminal reports some
         // error on every pass of the event loop while the port stays open, so
         // any error closes it: once, and the owner opens it again.

@@ -40,17 +40,18 @@ constexpr int kProcessorGraceMs = 5000;
 Engine::Engine(EngineDeps deps, QObject* parent)
     : QObject(parent), m_deps(std::move(deps)), m_scriptApi(*this), m_scripts(&m_scriptApi) {
     m_monitor.add(m_deps.extraMonitor);
+    m_linkMonitor.add(&m_monitor);
     m_inbox = std::make_unique<comms::InBox>(m_deps.clock, m_names, m_areaState, m_monitor, this);
-    m_comms = std::make_unique<comms::SerialComms>(m_deps.clock, m_monitor, *m_inbox, m_deps.linkFactory,
+    m_comms = std::make_unique<comms::SerialComms>(m_deps.clock, m_linkMonitor, *m_inbox, m_deps.linkFactory,
                                                    m_deps.userSettings, this);
     connect(m_comms.get(), &comms::SerialComms::alert, this, &Engine::alert);
     connect(m_comms.get(), &comms::SerialComms::progress, this, [this](const QString& text) {
         if (!started()) emit splashCaption(text);
     });
-    m_server = std::make_unique<comms::ServerLink>(
-        comms::ServerLinkDeps{m_deps.clock, m_monitor, *m_inbox, m_areaState, [this](int area, int preset) {
-                                  if (m_features) m_features->buttons().buttonChange(area, preset);
-                              }});
+    m_server = std::make_unique<comms::ServerLink>(comms::ServerLinkDeps{
+        m_deps.clock, m_linkMonitor, *m_inbox, m_areaState, [this](int area, int preset) {
+            if (m_features) m_features->buttons().buttonChange(area, preset);
+        }});
     connect(m_server.get(), &comms::ServerLink::alert, this, &Engine::alert);
 }
 
@@ -402,6 +403,8 @@ void Engine::shutdown(std::function<void()> done) {
         m_watchdog.stop();
         // Stopped during start-up, the up time counts from the start of loading.
         const QDateTime since = m_startedAt.isValid() ? m_startedAt : m_startCalledAt;
+        // The links stay open a second longer for the last echoes, quietly.
+        m_linkMonitor.remove(&m_monitor);
         if (since.isValid())
             monitorLine(QStringLiteral("Shutdown"), shutdownText(since.secsTo(m_deps.clock.now())));
         if (m_macros) {

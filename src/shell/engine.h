@@ -150,6 +150,9 @@ private:
 
     EngineDeps m_deps;
     FanoutMonitor m_monitor;
+    // The links' own records; cut off from m_monitor when the Shutdown record
+    // is written, so a gateway lost while closing is not reported after it.
+    FanoutMonitor m_linkMonitor;
     DebugLog m_debug;
     net::NameTables m_names;
     net::AreaState m_areaState;

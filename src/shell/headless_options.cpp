@@ -59,7 +59,13 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
     if (!parser.parse(arguments)) return failure(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return failure(QStringLiteral("Unexpected argument '%1'").arg(parser.positionalArguments().first()));
-    if (parser.isSet(help)) return {std::nullopt, 0, parser.helpText()};
+    // Qt names the program after the application object's first argument, and
+    // there is none yet (which kind to make depends on these options).
+    if (parser.isSet(help)) {
+        const QString text = parser.helpText();
+        const QString rest = text.mid(text.indexOf(QLatin1String(" [options]")));
+        return {std::nullopt, 0, QStringLiteral("Usage: quorvel") + rest};
+    }
     if (parser.isSet(version))
         return {std::nullopt, 0, QStringLiteral("quorvel %1\n").arg(QCoreApplication::applicationVersion())};
 

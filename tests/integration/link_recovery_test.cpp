@@ -98,6 +98,11 @@ TEST(LinkRecovery, TheProgramHearsTheGatewayAgainAfterItWasKilledAndStopsNormall
     EXPECT_LE(std::count_if(comments.begin(), comments.end(), isLinkRecord), 3)
         << comments.join('\n').toStdString();
     EXPECT_LT(recordsWhileGone, 200);
+    EXPECT_TRUE(
+        comments.contains(QStringLiteral("Serial port error: the device hung up. The link on %1 is lost; "
+                                         "it is opened again as soon as it is back")
+                              .arg(link)))
+        << comments.join('\n').toStdString();
     EXPECT_TRUE(comments.contains(
         QStringLiteral("The serial link on %1 is back: Initialise Comms 9600,N,8,1").arg(link)))
         << comments.join('\n').toStdString();
@@ -142,10 +147,18 @@ TEST(LinkRecovery, StartedWithoutTheGatewayTheEngineRunsAndHearsItOnceItAppears)
         [&] { return monitor.count([](const auto& r) { return r.MsgType == "Comms"; }) > 0; }, 10000));
     EXPECT_EQ(monitor.count([](const auto& r) { return isLinkRecord(r.comment); }), 2);
 
+    // The gateway goes away while the program closes: the Shutdown record
+    // stays the last word about the link.
     bool stopped = false;
     engine.shutdown([&] { stopped = true; });
+    gateway.kill();
     ASSERT_TRUE(waitUntil([&] { return stopped; }, 15000));
     EXPECT_EQ(monitor.count([](const auto& r) { return r.MsgType == "Shutdown"; }), 1);
+    const auto shutdown = std::find_if(monitor.records.begin(), monitor.records.end(),
+                                       [](const auto& r) { return r.MsgType == "Shutdown"; });
+    EXPECT_TRUE(std::none_of(shutdown, monitor.records.end(), [](const auto& r) {
+        return r.MsgType == "ERROR ***" || isLinkRecord(r.comment);
+    })) << monitor.records.back().comment.toStdString();
 }
 
 }  // namespace

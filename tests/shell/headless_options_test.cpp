@@ -26,6 +26,7 @@ TEST(HeadlessOptions, HelpIsAnAnswerNotAnError) {
     const ParsedOptions p = parse({"--help"});
     EXPECT_FALSE(p.options);
     EXPECT_EQ(p.exitCode, 0);
+    EXPECT_TRUE(p.output.startsWith("Usage: quorvel [options]\n")) << p.output.toStdString();
     EXPECT_TRUE(p.output.contains("--exit-after"));
 }
 
