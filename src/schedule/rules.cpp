@@ -110,7 +110,14 @@ std::optional<LocalDay> nextSpecificDate(LocalDateTime startdate, TimeOfDay star
     return std::nullopt;
 }
 
-std::optional<LocalDay> nextEveryXDays(LocalDateTime startdate, int n, LocalDateTime from) {
+std::optional<LocalDay> nextEveryXDays(LocalDateTime startdate, TimeOfDay starttime, int n,
+                                       LocalDateTime from) {
+    // A sun-relative startdate carries the time the picker happened to show,
+    // which is not the schedule's time: such a schedule compares whole days.
+    if (!starttime) {
+        startdate = at(dayOf(startdate), seconds(0));
+        from = at(dayOf(from), seconds(0));
+    }
     if (dayOf(startdate) == dayOf(from)) return dayOf(from);
     if (startdate >= from) return dayOf(startdate);
     // The first startdate + k*n days that is not earlier than from.

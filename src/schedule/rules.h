@@ -38,8 +38,10 @@ LocalDateTime effectiveReference(LocalDateTime startdate, LocalDateTime from);
 std::optional<LocalDay> nextSpecificDate(LocalDateTime startdate, TimeOfDay starttime, LocalDateTime from);
 
 // CalcNextEvent_EveryXDays: from's day on the start day itself, else the first
-// startdate + k*n days not earlier than from.
-std::optional<LocalDay> nextEveryXDays(LocalDateTime startdate, int n, LocalDateTime from);
+// startdate + k*n days not earlier than from (sun-relative: whole days, so
+// today's occurrence stays today's whatever the time of day).
+std::optional<LocalDay> nextEveryXDays(LocalDateTime startdate, TimeOfDay starttime, int n,
+                                       LocalDateTime from);
 
 // CalcNextEvent_EveryWeekDay: the effective day, or the Monday after a weekend.
 std::optional<LocalDay> nextEveryWeekDay(LocalDateTime startdate, LocalDateTime from);

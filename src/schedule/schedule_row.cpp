@@ -162,7 +162,8 @@ std::optional<LocalDay> nextOccurrence(RuleKind kind, const ScheduleRow& row, Lo
         case RuleKind::SpecificDate:
             return nextSpecificDate(start, startTimeOf(row), from);
         case RuleKind::EveryXDays:
-            return nextEveryXDays(start, countField(row.D1_EveryXdays, "D1_EveryXdays"), from);
+            return nextEveryXDays(start, startTimeOf(row), countField(row.D1_EveryXdays, "D1_EveryXdays"),
+                                  from);
         case RuleKind::EveryWeekDay:
             return nextEveryWeekDay(start, from);
         case RuleKind::EveryWeekEndDay:

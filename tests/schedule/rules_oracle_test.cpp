@@ -18,7 +18,7 @@ std::optional<LocalDay> compute(const QStringList& row) {
     const int b = row[5].toInt();
     const int c = row[6].toInt();
     const auto ordinal = [](int n) { return n == 5 ? Ordinal::Last : static_cast<Ordinal>(n - 1); };
-    if (kind == QLatin1String("xdays")) return nextEveryXDays(start, a, from);
+    if (kind == QLatin1String("xdays")) return nextEveryXDays(start, time, a, from);
     if (kind == QLatin1String("weekday")) return nextEveryWeekDay(start, from);
     if (kind == QLatin1String("weekend")) return nextEveryWeekEndDay(start, from);
     if (kind == QLatin1String("xweeks")) {

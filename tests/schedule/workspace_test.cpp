@@ -85,6 +85,23 @@ TEST_F(WorkspaceTest, ARebuildReplacesTheRowsAndDropsPassedOneOffs) {
     EXPECT_TRUE(workspaceRows().isEmpty());
 }
 
+TEST_F(WorkspaceTest, ASunRelativeDailyScheduleKeepsTodayAfterTheTimeItWasCreatedAt) {
+    // Made at 12:00 (the picker's time is stored), 1 h after sunset: 18:42.
+    const auto sunset = [&](int everyXdays, const char* startdate) {
+        return addSchedule(macro, {{"RecurringDaily", 1},
+                                   {"D1_EveryXdays", everyXdays},
+                                   {"startdate", startdate},
+                                   {"starttime", QVariant()},
+                                   {"hours", "01:00"},
+                                   {"Sunset", 1}});
+    };
+    const int daily = sunset(1, "2026-01-01 12:00:00");
+    const int third = sunset(3, "2026-01-02 12:00:00");
+    rebuild("2026-01-05 13:00:00");
+    EXPECT_EQ(workspaceRows(), (QStringList{QStringLiteral("%1 2026-01-05 18:42:00").arg(daily),
+                                            QStringLiteral("%1 2026-01-05 18:42:00").arg(third)}));
+}
+
 TEST_F(WorkspaceTest, StoredYesNoConventionsOfOlderFilesSelectTheRightRules) {
     // Yes as -1 and "True", no as NULL: an all-NULL row is a one-off.
     const int old =
