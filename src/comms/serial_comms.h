@@ -7,6 +7,7 @@
 #include "comms/framer.h"
 #include "comms/in_box.h"
 #include "comms/link.h"
+#include "comms/monitor_writer.h"
 #include "comms/out_box.h"
 #include "net/message.h"
 #include "store/monitor_record.h"
@@ -111,15 +112,13 @@ private:
     void frame(const QByteArray& bytes);
     void handleChunk(const StreamFramer::Chunk& chunk);
     void storeLastMessageIn();
-    void monitorLine(const QString& type, const QString& comment, const QString& area = {},
-                     const QString& preset = {});
     void giveUp(const QString& text, const std::function<void(bool)>& done, bool tryAgain = true);
     void attachLink();
     void linkLost(const QString& text);
     void reopen();
 
     const Clock& m_clock;
-    store::MonitorSink& m_monitor;
+    MonitorWriter m_monitorWriter;
     InBox& m_inbox;
     LinkFactory m_linkFactory;
     QSettings& m_userSettings;

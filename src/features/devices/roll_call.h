@@ -10,6 +10,7 @@
 
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
+#include "comms/monitor_writer.h"
 #include "features/devices/device_timers.h"
 #include "features/devices/outcome.h"
 #include "features/devices/roll_call_model.h"
@@ -78,11 +79,10 @@ signals:
 private:
     void ask(int row);
     void closeRun();
-    void note(const QString& msgType, const QString& text);
 
     store::Database& m_main;
     store::DataPaths m_paths;
-    store::MonitorSink& m_monitor;
+    comms::MonitorWriter m_monitorWriter;
     const comms::Clock& m_clock;
     SendRS232 m_send;
     macros::MacroRunner& m_macros;

@@ -1,7 +1,6 @@
 #include "features/devices/sensor_editors.h"
 
 #include "features/devices/messages.h"
-#include "features/devices/monitor_notes.h"
 #include "features/devices/sensor_interval.h"
 #include "features/devices/sensor_rows.h"
 

@@ -8,6 +8,7 @@
 // results and signals; the window asks the user and calls back.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "net/message.h"
 #include "shell/config/area_send_permissions.h"
 #include "shell/config/circuit_test.h"
@@ -138,9 +139,9 @@ signals:
 private:
     bool unlocked() const { return m_state == DialogState::Unlocked; }
     void setState(DialogState state);
-    void monitorLine(const QString& type, const QString& comment);
 
     ConfigDeps m_deps;
+    comms::MonitorWriter m_monitorWriter{m_deps.monitor, m_deps.clock};
     Settings m_settings;
     bool m_loaded = false;
     bool m_loadFailed = false;

@@ -62,7 +62,7 @@ TEST_F(EngineTest, LoadHandsTheOutBoxItsRateAndTheSendPathItsAreas) {
     EXPECT_FALSE(handed[11]);
     EXPECT_FALSE(engine->areaPermissions().allowed(12));
     EXPECT_EQ(engine->settings().config.releaserate, 50);
-    EXPECT_EQ(records(msg::kWarning), 1);  // the stored 20 was replaced
+    EXPECT_EQ(records(store::monitorTypeText(store::MonitorType::Warning)), 1);  // the stored 20 was replaced
 }
 
 TEST_F(EngineTest, AStoredPasswordKeepsTheTabsClosedUntilItIsTyped) {
@@ -294,7 +294,7 @@ TEST_F(EngineTest, ADamagedAreaStoreDisablesTheListAndRestrictsNoArea) {
     auto engine = unlockedEngine();
     EXPECT_FALSE(engine->areaPermissions().available());
     for (int area : {0, 12, 255}) EXPECT_TRUE(engine->areaPermissions().allowed(area));
-    EXPECT_EQ(records(msg::kWarning), 1);
+    EXPECT_EQ(records(store::monitorTypeText(store::MonitorType::Warning)), 1);
     EXPECT_FALSE(engine->setAreaAllowed(12, false));
     QFile file(paths.winrights());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -361,7 +361,7 @@ TEST_F(EngineTest, ADamagedSensorLogIsReportedAndLeftAsItIs) {
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.message.startsWith("The Sensor Log could not be reset"))
         << outcome.message.toStdString();
-    EXPECT_EQ(records(msg::kError), 1);
+    EXPECT_EQ(records(store::monitorTypeText(store::MonitorType::Error)), 1);
     QFile file(paths.sensorLog());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), damage);
@@ -371,7 +371,7 @@ TEST_F(EngineTest, AnUnreadableConfigurationIsNotSavedOverTheStoredOne) {
     exec("DROP TABLE Config");
     auto engine = makeEngine();
     engine->load();
-    EXPECT_EQ(records(msg::kError), 1);
+    EXPECT_EQ(records(store::monitorTypeText(store::MonitorType::Error)), 1);
     EXPECT_EQ(engine->settings().config.releaserate, 50);  // the initial settings stand
     EXPECT_EQ(rates, std::vector<int>{50});
     ASSERT_FALSE(engine->open());
