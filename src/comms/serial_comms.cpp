@@ -50,9 +50,6 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
     m_healthTimer.setInterval(kHealthCheckMs);
     connect(&m_healthTimer, &QTimer::timeout, this, &SerialComms::CheckforPCNodeTimer);
 
-    m_channelRequestsTimer.setInterval(kChannelRequestMs);
-    connect(&m_channelRequestsTimer, &QTimer::timeout, this, &SerialComms::ChannelRequestsTimer);
-
     m_heartBeatTimer.setInterval(kHeartBeatMs);
     connect(&m_heartBeatTimer, &QTimer::timeout, this, &SerialComms::HeartBeatTimer);
     m_heartBeatTimer.start();
@@ -208,7 +205,6 @@ void SerialComms::reopen() {
                                .arg(m_settings.portName, m_settings.settingsText()));
     m_framer = {};
     m_usbPending.clear();
-    m_channelRequestsTimer.start();
     if (!m_outbox.empty()) m_outboxTimer.start();
     emit linkStateChanged(true);
 }
@@ -226,7 +222,6 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
                 case Link::OpenError::None:
                     m_monitorWriter.system(
                         QStringLiteral("Initialise Comms %1 COM:%2").arg(m_settings.settingsText(), port));
-                    m_channelRequestsTimer.start();
                     Waitfor(800, [=, this] {
                         if (generation != m_openGeneration) return;
                         emit linkStateChanged(true);
@@ -273,7 +268,7 @@ void SerialComms::shutdown() {
     storeLastMessageIn();
     m_lastMessageInTimer.stop();
     for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer,
-                          &m_healthTimer, &m_channelRequestsTimer, &m_heartBeatTimer})
+                          &m_healthTimer, &m_heartBeatTimer})
         timer->stop();
 }
 
@@ -310,21 +305,6 @@ void SerialComms::HeartBeatTimer() {
     if (++m_heartBeats < kHeartBeatsPerLine) return;
     m_heartBeats = 0;
     m_monitorWriter.write(store::MonitorType::HeartBeat, QStringLiteral("Quorvel Lives"));
-}
-
-void SerialComms::queueChannelRequest(int area, int channel) {
-    m_channelRequests.emplace_back(area, channel);
-    if (!m_channelRequestsTimer.isActive()) m_channelRequestsTimer.start();
-}
-
-void SerialComms::ChannelRequestsTimer() {
-    if (m_channelRequests.empty()) {
-        m_channelRequestsTimer.stop();
-        return;
-    }
-    const auto [area, channel] = m_channelRequests.front();
-    m_channelRequests.pop_front();
-    if (auto message = net::RequestlevelofChannel(area, channel)) sendRS232(*message);
 }
 
 }  // namespace qv::comms
