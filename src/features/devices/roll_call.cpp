@@ -53,16 +53,16 @@ bool RollCallRunner::isRunning() const {
     return m_timer->isActive();
 }
 
-Outcome RollCallRunner::RollCall(const QString& name) {
+store::Outcome RollCallRunner::RollCall(const QString& name) {
     if (const std::optional<QString> problem = rollCallNameProblem(name)) {
         m_monitorWriter.error(*problem);
-        return Outcome::refused(*problem);
+        return store::Outcome::refused(*problem);
     }
     // Copying the template again would wipe the answers already recorded.
     if (m_names.contains(name, Qt::CaseInsensitive)) {
         const QString text = QStringLiteral("The roll call \"%1\" is already running").arg(name);
         m_monitorWriter.warning(text);
-        return Outcome::refused(text);
+        return store::Outcome::refused(text);
     }
 
     std::vector<RollCallMember> members;
@@ -80,7 +80,7 @@ Outcome RollCallRunner::RollCall(const QString& name) {
         const QString text = QStringLiteral("The roll call \"%1\" cannot be run: %2")
                                  .arg(name, QString::fromUtf8(error.what()));
         m_monitorWriter.error(text);
-        return Outcome::refused(text);
+        return store::Outcome::refused(text);
     }
 
     if (!members.empty()) {
@@ -94,7 +94,7 @@ Outcome RollCallRunner::RollCall(const QString& name) {
     }
     if (!m_timer->isActive()) m_timer->start(kTickMs);
     emit started(name);
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
 void RollCallRunner::RollcallTimer() {

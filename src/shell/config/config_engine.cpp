@@ -90,19 +90,19 @@ bool ConfigEngine::open() {
     return required;
 }
 
-Outcome ConfigEngine::unlock(const QString& typed) {
+store::Outcome ConfigEngine::unlock(const QString& typed) {
     load();
     try {
         if (passwordAccepted(readStoredPasswords(m_deps.main), typed)) {
             setState(DialogState::Unlocked);
-            return Outcome::success();
+            return store::Outcome::done();
         }
     } catch (const std::exception& e) {
         m_monitorWriter.error(QStringLiteral("The configuration password could not be checked: %1")
                                   .arg(QString::fromUtf8(e.what())));
     }
     setState(DialogState::Locked);
-    return Outcome::failure(msg::kPasswordIncorrect);
+    return store::Outcome::refused(msg::kPasswordIncorrect);
 }
 
 void ConfigEngine::cancel() {
@@ -119,18 +119,19 @@ ConfigForm ConfigEngine::form() {
     return form;
 }
 
-Outcome ConfigEngine::accept(const ConfigForm& form) {
+store::Outcome ConfigEngine::accept(const ConfigForm& form) {
     load();
-    if (!unlocked()) return Outcome::failure(msg::kLocked);
-    if (form.newPassword != form.confirmPassword) return Outcome::failure(msg::kPasswordNotConfirmed);
-    if (const auto refused = checkNewPassword(form.newPassword)) return Outcome::failure(*refused);
+    if (!unlocked()) return store::Outcome::refused(msg::kLocked);
+    if (form.newPassword != form.confirmPassword) return store::Outcome::refused(msg::kPasswordNotConfirmed);
+    if (const auto refused = checkNewPassword(form.newPassword)) return store::Outcome::refused(*refused);
     const store::CommsSettings& comms = form.values.comms;
-    if (comms.useTCP && comms.hostname.trimmed().isEmpty()) return Outcome::failure(msg::kServerNeeded);
+    if (comms.useTCP && comms.hostname.trimmed().isEmpty())
+        return store::Outcome::refused(msg::kServerNeeded);
     if (!comms.useTCP && (comms.comport < 1 || comms.comport > kSerialPortCount) &&
         comms.portname.trimmed().isEmpty())
-        return Outcome::failure(msg::kComPortNeeded);
+        return store::Outcome::refused(msg::kComPortNeeded);
     if (m_loadFailed)
-        return Outcome::failure(
+        return store::Outcome::refused(
             QStringLiteral("The configuration could not be read at start-up, so it is not saved "
                            "over the stored one"));
 
@@ -149,7 +150,7 @@ Outcome ConfigEngine::accept(const ConfigForm& form) {
         const QString why = QStringLiteral("The configuration could not be saved, nothing was changed: %1")
                                 .arg(QString::fromUtf8(e.what()));
         m_monitorWriter.error(why);
-        return Outcome::failure(why);
+        return store::Outcome::refused(why);
     }
     m_deps.userSettings.setValue(kLocalIPKey, form.localIP);
 
@@ -161,7 +162,7 @@ Outcome ConfigEngine::accept(const ConfigForm& form) {
     emit commsSettingsChanged(m_settings.comms);
     setState(DialogState::Hidden);
     emit restartRequested(msg::kRestartNeeded);
-    return Outcome::success(msg::kRestartNeeded);
+    return store::Outcome::done(msg::kRestartNeeded);
 }
 
 int ConfigEngine::releaseRateEdited(int typedMs) {
@@ -204,16 +205,16 @@ bool ConfigEngine::setDdeAbility(bool on) {
     return true;
 }
 
-Outcome ConfigEngine::resetSensorLog() {
-    if (!unlocked()) return Outcome::failure(msg::kLocked);
-    const Outcome outcome = config::resetSensorLog(m_deps.paths.sensorLog());
+store::Outcome ConfigEngine::resetSensorLog() {
+    if (!unlocked()) return store::Outcome::refused(msg::kLocked);
+    const store::Outcome outcome = config::resetSensorLog(m_deps.paths.sensorLog());
     m_monitorWriter.write(outcome.ok ? store::MonitorType::System : store::MonitorType::Error,
                           outcome.message);
     return outcome;
 }
 
 NameImportResult ConfigEngine::importNames() {
-    if (!unlocked()) return {Outcome::failure(msg::kLocked), 0, 0, {}};
+    if (!unlocked()) return {store::Outcome::refused(msg::kLocked), 0, 0, {}};
     NameImportResult result = importAreaChannelNames(m_deps.main, m_deps.paths.dir);
     for (const QString& skipped : result.skipped) m_monitorWriter.warning(skipped);
     if (!result.outcome.ok) {
