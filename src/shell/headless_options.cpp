@@ -2,25 +2,18 @@
 
 #include "shell/send_argument.h"
 
+#include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
 namespace qv::shell {
 
-namespace {
-
-ParsedOptions failure(const QString& text) { return {std::nullopt, 2, text}; }
-
-}  // namespace
-
 ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
+    process::CommandLine commandLine(
+        QStringLiteral("quorvel"),
         QStringLiteral("Quorvel supervises a lighting-control network: it watches every message, "
-                       "and runs the building's macros, schedules and reactions."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version."));
+                       "and runs the building's macros, schedules and reactions."),
+        {QStringLiteral("Show this help."), QStringLiteral("Show the version."),
+         QStringLiteral("Unexpected argument '%1'")});
     const QCommandLineOption headless(QStringLiteral("headless"),
                                       QStringLiteral("Run without windows; print the monitor to standard output."));
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
@@ -53,17 +46,19 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
         QStringLiteral("screenshots"),
         QStringLiteral("With windows: after start-up, write a picture of every window into DIR, then shut down."),
         QStringLiteral("DIR"));
-    parser.addOptions({help, version, headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug, script,
-                       eval, screenshots});
+    QCommandLineParser& parser = commandLine.parser();
+    parser.addOptions({headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug, script, eval,
+                       screenshots});
 
-    if (!parser.parse(arguments)) return failure(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return failure(QStringLiteral("Unexpected argument '%1'").arg(parser.positionalArguments().first()));
-    if (parser.isSet(help)) return {std::nullopt, 0, parser.helpText()};
-    if (parser.isSet(version))
-        return {std::nullopt, 0, QStringLiteral("quorvel %1\n").arg(QCoreApplication::applicationVersion())};
+    ParsedOptions result = commandLine.parse<HeadlessOptions>(arguments);
+    if (result.outcome != ParsedOptions::Outcome::Run) return result;
+    const auto failure = [&result](const QString& why) {
+        result.outcome = ParsedOptions::Outcome::Error;
+        result.text = why;
+        return result;
+    };
 
-    HeadlessOptions options;
+    HeadlessOptions& options = result.options;
     options.headless = parser.isSet(headless);
     options.dataDir = parser.value(dataDir);
     options.serial = parser.value(serial);
@@ -97,7 +92,7 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
                                .arg(parser.value(exitAfter)));
         options.exitAfterSeconds = seconds;
     }
-    return {options, 0, {}};
+    return result;
 }
 
 }  // namespace qv::shell
