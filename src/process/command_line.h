@@ -22,6 +22,13 @@ struct ParsedCommandLine {
     Outcome outcome = Outcome::Run;
     QString text;  // the help text, the version line, or what was wrong
     Options options;
+
+    // An error: the program does not run, and why.
+    ParsedCommandLine fail(const QString& why) {
+        outcome = Outcome::Error;
+        text = why;
+        return *this;
+    }
 };
 
 // How the help and version options are offered. Empty descriptions give Qt's

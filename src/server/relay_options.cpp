@@ -75,24 +75,20 @@ ParsedRelayOptions parseRelayOptions(const QStringList& arguments) {
     Parser p;
     ParsedRelayOptions result = p.commandLine.parse<RelayOptions>(arguments);
     if (result.outcome != ParsedRelayOptions::Outcome::Run) return result;
-    auto fail = [&result](const QString& why) {
-        result.outcome = ParsedRelayOptions::Outcome::Error;
-        result.text = why;
-        return result;
-    };
     const QCommandLineParser& parser = p.commandLine.parser();
 
     RelayOptions& o = result.options;
     o.simulate = parser.isSet(p.simulate);
     o.serial.portName = parser.value(p.serial);
     if (o.simulate == parser.isSet(p.serial))
-        return fail(QStringLiteral("give either --serial DEVICE or --simulate"));
-    if (o.serial.portName.isEmpty() && !o.simulate) return fail(QStringLiteral("--serial needs a device"));
+        return result.fail(QStringLiteral("give either --serial DEVICE or --simulate"));
+    if (o.serial.portName.isEmpty() && !o.simulate)
+        return result.fail(QStringLiteral("--serial needs a device"));
     if (!parser.values(p.simOption).isEmpty() && !o.simulate)
-        return fail(QStringLiteral("--sim-option is for --simulate only"));
+        return result.fail(QStringLiteral("--sim-option is for --simulate only"));
     o.simOptions = parser.values(p.simOption);
     if (!parseSerialSettings(parser.value(p.settings), o.serial))
-        return fail(
+        return result.fail(
             QStringLiteral("--serial-settings %1: expected speed,parity,data bits,stop bits as in 9600,N,8,1")
                 .arg(parser.value(p.settings)));
 
@@ -101,15 +97,15 @@ ParsedRelayOptions parseRelayOptions(const QStringList& arguments) {
     QString error;
     if (parser.isSet(p.port)) {
         const auto port = p.commandLine.number<uint>(p.port, 1, 65535, &error);
-        if (!port) return fail(error);
+        if (!port) return result.fail(error);
         o.port = static_cast<quint16>(*port);
     }
     o.bind = QHostAddress(parser.value(p.bind));
     if (o.bind.isNull())
-        return fail(QStringLiteral("--bind %1: not an IP address").arg(parser.value(p.bind)));
+        return result.fail(QStringLiteral("--bind %1: not an IP address").arg(parser.value(p.bind)));
 
     const auto releaseRate = p.commandLine.number(p.releaseRate, 10, 1000, &error);
-    if (!releaseRate) return fail(error);
+    if (!releaseRate) return result.fail(error);
     o.releaseRate = *releaseRate;
     o.verbose = parser.isSet(p.verbose);
     return result;

@@ -52,11 +52,6 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
 
     ParsedOptions result = commandLine.parse<HeadlessOptions>(arguments);
     if (result.outcome != ParsedOptions::Outcome::Run) return result;
-    const auto failure = [&result](const QString& why) {
-        result.outcome = ParsedOptions::Outcome::Error;
-        result.text = why;
-        return result;
-    };
 
     HeadlessOptions& options = result.options;
     options.headless = parser.isSet(headless);
@@ -68,28 +63,30 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
     options.evals = parser.values(eval);
     options.screenshotsDir = parser.value(screenshots);
     if (options.headless && !options.screenshotsDir.isEmpty())
-        return failure(QStringLiteral("--screenshots needs the windows; it can not be used with --headless"));
+        return result.fail(
+            QStringLiteral("--screenshots needs the windows; it can not be used with --headless"));
     if (options.simulate && !options.serial.isEmpty())
-        return failure(QStringLiteral("--simulate and --serial can not be used together"));
+        return result.fail(QStringLiteral("--simulate and --serial can not be used together"));
     if (parser.isSet(simActivity)) {
         bool ok = false;
         options.simActivity = parser.value(simActivity).toDouble(&ok);
         if (!ok || options.simActivity < 0 || options.simActivity > 1000)
-            return failure(QStringLiteral("--sim-activity takes a rate from 0 to 1000, not '%1'")
-                               .arg(parser.value(simActivity)));
+            return result.fail(QStringLiteral("--sim-activity takes a rate from 0 to 1000, not '%1'")
+                                   .arg(parser.value(simActivity)));
     }
     for (const QString& text : parser.values(send)) {
         const SendArgument parsed = parseSendArgument(text.toStdString());
         if (!parsed.message)
-            return failure(QStringLiteral("--send \"%1\": %2").arg(text, QString::fromStdString(parsed.error)));
+            return result.fail(
+                QStringLiteral("--send \"%1\": %2").arg(text, QString::fromStdString(parsed.error)));
         options.send.push_back(*parsed.message);
     }
     if (parser.isSet(exitAfter)) {
         bool ok = false;
         const double seconds = parser.value(exitAfter).toDouble(&ok);
         if (!ok || seconds < 0 || seconds > 1e7)
-            return failure(QStringLiteral("--exit-after takes a number of seconds, not '%1'")
-                               .arg(parser.value(exitAfter)));
+            return result.fail(QStringLiteral("--exit-after takes a number of seconds, not '%1'")
+                                   .arg(parser.value(exitAfter)));
         options.exitAfterSeconds = seconds;
     }
     return result;

@@ -54,11 +54,6 @@ ParsedOptions parseSimOptions(const QStringList& arguments) {
     Parser p;
     ParsedOptions result = p.commandLine.parse<SimOptions>(arguments);
     if (result.outcome != ParsedOptions::Outcome::Run) return result;
-    auto fail = [&result](const QString& why) {
-        result.outcome = ParsedOptions::Outcome::Error;
-        result.text = why;
-        return result;
-    };
     const QCommandLineParser& parser = p.commandLine.parser();
 
     SimOptions& o = result.options;
@@ -70,16 +65,17 @@ ParsedOptions parseSimOptions(const QStringList& arguments) {
     const auto replyDelay = p.commandLine.number(p.replyDelay, 0, 60000, &error);
     const auto corrupt = p.commandLine.number(p.corrupt, 0.0, 1.0, &error);
     const auto duration = p.commandLine.number(p.duration, 0.0, 1e9, &error);
-    if (!areas || !channels || !activity || !flood || !replyDelay || !corrupt || !duration) return fail(error);
+    if (!areas || !channels || !activity || !flood || !replyDelay || !corrupt || !duration)
+        return result.fail(error);
     if (parser.isSet(p.seed)) {
         const auto seed = p.commandLine.number<std::uint64_t>(p.seed, 0, UINT64_MAX, &error);
-        if (!seed) return fail(error);
+        if (!seed) return result.fail(error);
         o.seed = *seed;
     }
     const auto sensors = parseSensorList(parser.value(p.sensors), &error);
-    if (!sensors) return fail(error);
+    if (!sensors) return result.fail(error);
     const auto devices = parseDeviceList(parser.value(p.devices), &error);
-    if (!devices) return fail(error);
+    if (!devices) return result.fail(error);
 
     o.link = parser.value(p.link);
     o.layout = {*areas, *channels, *sensors, *devices};
