@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("quorvel-server"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
 
+    const qv::server::ParsedRelayOptions parsed =
+        qv::server::parseRelayOptions(QCoreApplication::arguments());
     if (const auto exitCode = qv::process::commandLineExit(QStringLiteral("quorvel-server"), parsed))
         return *exitCode;
     qv::server::installStdoutLogging(parsed.options.verbose);

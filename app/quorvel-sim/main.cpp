@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("quorvel-sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
 
+    const qv::sim::ParsedOptions parsed = qv::sim::parseSimOptions(QCoreApplication::arguments());
     if (const auto exitCode = qv::process::commandLineExit(QStringLiteral("quorvel-sim"), parsed))
         return *exitCode;
     const qv::sim::SimOptions& options = parsed.options;
