@@ -17,22 +17,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("quorvel-server"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
 
-    using Outcome = qv::server::ParsedRelayOptions::Outcome;
     const qv::server::ParsedRelayOptions parsed =
         qv::server::parseRelayOptions(QCoreApplication::arguments());
-    switch (parsed.outcome) {
-        case Outcome::Help:
-            std::fputs(qPrintable(parsed.text), stdout);
-            return 0;
-        case Outcome::Version:
-            std::printf("quorvel-server %s\n", QUORVEL_VERSION);
-            return 0;
-        case Outcome::Error:
-            std::fprintf(stderr, "quorvel-server: %s\n", qPrintable(parsed.text));
-            return 2;
-        case Outcome::Run:
-            break;
-    }
+    if (const auto exitCode = qv::process::commandLineExit(QStringLiteral("quorvel-server"), parsed))
+        return *exitCode;
     qv::server::installStdoutLogging(parsed.options.verbose);
 
     qv::process::QuitSignals quitSignals;

@@ -15,21 +15,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("quorvel-sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
 
-    using Outcome = qv::sim::ParsedOptions::Outcome;
     const qv::sim::ParsedOptions parsed = qv::sim::parseSimOptions(QCoreApplication::arguments());
-    switch (parsed.outcome) {
-    case Outcome::Help:
-        std::fputs(qPrintable(parsed.text), stdout);
-        return 0;
-    case Outcome::Version:
-        std::printf("quorvel-sim %s\n", QUORVEL_VERSION);
-        return 0;
-    case Outcome::Error:
-        std::fprintf(stderr, "quorvel-sim: %s\n", qPrintable(parsed.text));
-        return 2;
-    case Outcome::Run:
-        break;
-    }
+    if (const auto exitCode = qv::process::commandLineExit(QStringLiteral("quorvel-sim"), parsed))
+        return *exitCode;
     const qv::sim::SimOptions& options = parsed.options;
     QLoggingCategory::setFilterRules(QStringLiteral("quorvel.sim.debug=%1\nquorvel.sim.info=%2")
                                          .arg(options.verbose ? "true" : "false", options.quiet ? "false" : "true"));

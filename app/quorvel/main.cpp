@@ -34,15 +34,11 @@ int main(int argc, char* argv[]) {
     }
 
     const qv::shell::ParsedOptions parsed = qv::shell::parseHeadlessOptions(arguments);
-    if (!parsed.options) {
-        std::FILE* out = parsed.exitCode == 0 ? stdout : stderr;
-        std::fprintf(out, "%s%s", parsed.exitCode == 0 ? "" : "quorvel: ", parsed.output.toLocal8Bit().constData());
-        if (!parsed.output.endsWith(QLatin1Char('\n'))) std::fputc('\n', out);
-        return parsed.exitCode;
-    }
-    if (parsed.options->headless) {
+    if (const auto exitCode = qv::process::commandLineExit(QStringLiteral("quorvel"), parsed))
+        return *exitCode;
+    if (parsed.options.headless) {
         QCoreApplication app(argc, argv);
-        return qv::shell::runHeadless(*parsed.options);
+        return qv::shell::runHeadless(parsed.options);
     }
     if (!hasDisplay()) {
         std::fprintf(stderr, "quorvel: there is no display to show the windows on; use --headless to run without them\n");
@@ -50,5 +46,5 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     setNames();
-    return qv::ui::runDesktop(*parsed.options);
+    return qv::ui::runDesktop(parsed.options);
 }

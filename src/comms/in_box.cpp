@@ -1,5 +1,7 @@
 #include "comms/in_box.h"
 
+#include "comms/monitor_writer.h"
+
 namespace qv::comms {
 
 InBox::InBox(const Clock& clock, const net::NameTables& names, net::AreaState& state,
@@ -14,12 +16,9 @@ void InBox::append(std::string line) {
     if (m_lines.size() > kMaxWaiting) {
         m_lines.pop_front();
         if (m_dropped++ % 1000 == 0) {
-            store::MonitorRecord record;
-            record.MsgType = QStringLiteral("Warning **");
-            record.DateTime = m_clock.nowText();
-            record.comment = QStringLiteral("The in box is full: messages heard are being lost (%1 so far)")
-                                 .arg(m_dropped);
-            m_monitor.MonitorAdditem(record);
+            MonitorWriter(m_monitor, m_clock)
+                .warning(QStringLiteral("The in box is full: messages heard are being lost (%1 so far)")
+                             .arg(m_dropped));
         }
     }
     if (!m_timer.isActive()) m_timer.start();

@@ -28,7 +28,7 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
                          LinkFactory linkFactory, QSettings& userSettings, QObject* parent)
     : QObject(parent),
       m_clock(clock),
-      m_monitor(monitor),
+      m_monitorWriter(monitor, clock),
       m_inbox(inbox),
       m_linkFactory(std::move(linkFactory)),
       m_userSettings(userSettings) {
@@ -49,9 +49,6 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
 
     m_healthTimer.setInterval(kHealthCheckMs);
     connect(&m_healthTimer, &QTimer::timeout, this, &SerialComms::CheckforPCNodeTimer);
-
-    m_channelRequestsTimer.setInterval(kChannelRequestMs);
-    connect(&m_channelRequestsTimer, &QTimer::timeout, this, &SerialComms::ChannelRequestsTimer);
 
     m_heartBeatTimer.setInterval(kHeartBeatMs);
     connect(&m_heartBeatTimer, &QTimer::timeout, this, &SerialComms::HeartBeatTimer);
@@ -79,21 +76,10 @@ void SerialComms::setUsb(bool useUsb, int delayMs) {
     m_usbDelayTimer.setInterval(std::clamp(delayMs, 1, 2000));
 }
 
-void SerialComms::monitorLine(const QString& type, const QString& comment, const QString& area,
-                              const QString& preset) {
-    store::MonitorRecord record;
-    record.MsgType = type;
-    record.DateTime = m_clock.nowText();
-    record.comment = comment;
-    record.area = area;
-    record.Preset = preset;
-    m_monitor.MonitorAdditem(record);
-}
-
 void SerialComms::sendRS232(const net::RawMessage& message) {
     if (message[0] == net::kAreaSync && m_doNotSend[message[1]]) {
-        monitorLine(QStringLiteral("Warning **"), QStringLiteral("You do not have permission to this Area"),
-                    QString::number(message[1]), QStringLiteral("96"));
+        m_monitorWriter.warning(QStringLiteral("You do not have permission to this Area"),
+                                {.area = QString::number(message[1]), .preset = QStringLiteral("96")});
         return;
     }
     if (m_serverSend) {
@@ -114,7 +100,7 @@ void SerialComms::RS232outboxTimer() {
     const OutBox::Tick tick = m_outbox.tick();
     if (tick.overflowed) {
         emit alert(kOverflowText);
-        monitorLine(QStringLiteral("ERROR ***"), kOverflowText);
+        m_monitorWriter.error(kOverflowText);
     }
     // A failed write is not fatal: the head stays and goes again next tick.
     if (tick.write && m_link) m_link->send(toBytes(*tick.write));
@@ -148,8 +134,7 @@ void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
             m_commsTimeoutTimer.stop();
             m_acknowledged = true;
             if (std::exchange(m_stuckReported, false))
-                monitorLine(QStringLiteral("System"),
-                            QStringLiteral("Comms: the OutBox is being cleared again"));
+                m_monitorWriter.system(QStringLiteral("Comms: the OutBox is being cleared again"));
         }
     }
     m_heard = true;
@@ -179,7 +164,7 @@ void SerialComms::GetCommsMethod(const SerialSettings& settings, std::function<v
 
 void SerialComms::giveUp(const QString& text, const std::function<void(bool)>& done, bool tryAgain) {
     emit alert(text);
-    monitorLine(QStringLiteral("ERROR ***"), text);
+    m_monitorWriter.error(text);
     // The gateway may be plugged in later: the program goes on and keeps trying.
     if (tryAgain) m_reopenTimer.start();
     if (done) done(false);
@@ -193,16 +178,16 @@ void SerialComms::attachLink() {
             linkLost(text);
             return;
         }
-        monitorLine(QStringLiteral("ERROR ***"), QStringLiteral("Serial port error: %1").arg(text));
+        m_monitorWriter.error(QStringLiteral("Serial port error: %1").arg(text));
     });
 }
 
 void SerialComms::linkLost(const QString& text) {
     if (m_reopenTimer.isActive()) return;
-    monitorLine(QStringLiteral("ERROR ***"),
-                QStringLiteral(
-                    "Serial port error: %1. The link on %2 is lost; it is opened again as soon as it is back")
-                    .arg(text, m_settings.portName));
+    m_monitorWriter.error(
+        QStringLiteral(
+            "Serial port error: %1. The link on %2 is lost; it is opened again as soon as it is back")
+            .arg(text, m_settings.portName));
     emit linkStateChanged(false);
     m_reopenTimer.start();
 }
@@ -216,11 +201,10 @@ void SerialComms::reopen() {
         m_reopenTimer.start();
         return;
     }
-    monitorLine(QStringLiteral("System"), QStringLiteral("The serial link on %1 is back: Initialise Comms %2")
-                                              .arg(m_settings.portName, m_settings.settingsText()));
+    m_monitorWriter.system(QStringLiteral("The serial link on %1 is back: Initialise Comms %2")
+                               .arg(m_settings.portName, m_settings.settingsText()));
     m_framer = {};
     m_usbPending.clear();
-    m_channelRequestsTimer.start();
     if (!m_outbox.empty()) m_outboxTimer.start();
     emit linkStateChanged(true);
 }
@@ -236,10 +220,8 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
             const QString port = m_settings.portName;
             switch (m_link->open()) {
                 case Link::OpenError::None:
-                    monitorLine(
-                        QStringLiteral("System"),
+                    m_monitorWriter.system(
                         QStringLiteral("Initialise Comms %1 COM:%2").arg(m_settings.settingsText(), port));
-                    m_channelRequestsTimer.start();
                     Waitfor(800, [=, this] {
                         if (generation != m_openGeneration) return;
                         emit linkStateChanged(true);
@@ -286,7 +268,7 @@ void SerialComms::shutdown() {
     storeLastMessageIn();
     m_lastMessageInTimer.stop();
     for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer,
-                          &m_healthTimer, &m_channelRequestsTimer, &m_heartBeatTimer})
+                          &m_healthTimer, &m_heartBeatTimer})
         timer->stop();
 }
 
@@ -301,7 +283,7 @@ void SerialComms::CommsTimeoutTimer() {
     // The health text alternates with an empty one; the monitor hears of a
     // stuck head once, and once more when it clears.
     if (!m_outbox.empty() && !m_serverSend && !std::exchange(m_stuckReported, true))
-        monitorLine(QStringLiteral("Warning **"), kOutBoxStuckText);
+        m_monitorWriter.warning(kOutBoxStuckText);
 }
 
 void SerialComms::CheckforPCNodeTimer() {
@@ -322,22 +304,7 @@ void SerialComms::CheckforPCNodeTimer() {
 void SerialComms::HeartBeatTimer() {
     if (++m_heartBeats < kHeartBeatsPerLine) return;
     m_heartBeats = 0;
-    monitorLine(QStringLiteral("HeartBeat"), QStringLiteral("Quorvel Lives"));
-}
-
-void SerialComms::queueChannelRequest(int area, int channel) {
-    m_channelRequests.emplace_back(area, channel);
-    if (!m_channelRequestsTimer.isActive()) m_channelRequestsTimer.start();
-}
-
-void SerialComms::ChannelRequestsTimer() {
-    if (m_channelRequests.empty()) {
-        m_channelRequestsTimer.stop();
-        return;
-    }
-    const auto [area, channel] = m_channelRequests.front();
-    m_channelRequests.pop_front();
-    if (auto message = net::RequestlevelofChannel(area, channel)) sendRS232(*message);
+    m_monitorWriter.write(store::MonitorType::HeartBeat, QStringLiteral("Quorvel Lives"));
 }
 
 }  // namespace qv::comms

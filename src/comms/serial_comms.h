@@ -7,6 +7,7 @@
 #include "comms/framer.h"
 #include "comms/in_box.h"
 #include "comms/link.h"
+#include "comms/monitor_writer.h"
 #include "comms/out_box.h"
 #include "net/message.h"
 #include "store/monitor_record.h"
@@ -16,7 +17,6 @@
 #include <QTimer>
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -29,7 +29,6 @@ public:
     static constexpr int kDefaultReleaseRateMs = 25;
     static constexpr int kCommsTimeoutMs = 5000;
     static constexpr int kHealthCheckMs = 500;
-    static constexpr int kChannelRequestMs = 200;
     static constexpr int kHeartBeatMs = 60000;
     static constexpr int kHeartBeatsPerLine = 10;
     static constexpr int kOpenAttempts = 5;
@@ -76,10 +75,6 @@ public:
     // Returns after ms milliseconds, through the event loop.
     void Waitfor(int ms, std::function<void()> then);
 
-    // ChannelRequestsList: one level request every 200 ms.
-    void queueChannelRequest(int area, int channel);
-    std::size_t channelRequestsWaiting() const { return m_channelRequests.size(); }
-
     bool isOpen() const { return m_link && m_link->isOpen(); }
     // The port is lost or missing and is being tried again.
     bool reopening() const { return m_reopenTimer.isActive(); }
@@ -94,7 +89,6 @@ public:
     void CommsTimeoutTimer();
     void CheckforPCNodeTimer();
     void HeartBeatTimer();
-    void ChannelRequestsTimer();
 
 signals:
     void outboxCountChanged(int count);
@@ -111,15 +105,13 @@ private:
     void frame(const QByteArray& bytes);
     void handleChunk(const StreamFramer::Chunk& chunk);
     void storeLastMessageIn();
-    void monitorLine(const QString& type, const QString& comment, const QString& area = {},
-                     const QString& preset = {});
     void giveUp(const QString& text, const std::function<void(bool)>& done, bool tryAgain = true);
     void attachLink();
     void linkLost(const QString& text);
     void reopen();
 
     const Clock& m_clock;
-    store::MonitorSink& m_monitor;
+    MonitorWriter m_monitorWriter;
     InBox& m_inbox;
     LinkFactory m_linkFactory;
     QSettings& m_userSettings;
@@ -130,14 +122,12 @@ private:
     OutBox m_outbox;
     StreamFramer m_framer;
     std::array<bool, 256> m_doNotSend{};
-    std::deque<std::pair<int, int>> m_channelRequests;
 
     QTimer m_outboxTimer;
     QTimer m_usbDelayTimer;
     QTimer m_quietTimer;
     QTimer m_commsTimeoutTimer;
     QTimer m_healthTimer;
-    QTimer m_channelRequestsTimer;
     QTimer m_heartBeatTimer;
     QTimer m_reopenTimer;
     QTimer m_lastMessageInTimer;

@@ -66,6 +66,7 @@ ServerLink::ServerLink(ServerLinkDeps deps, ServerPorts ports, ServerLinkTimings
       m_deps(std::move(deps)),
       m_ports(ports),
       m_timings(timings),
+      m_monitorWriter(m_deps.monitor, m_deps.clock),
       m_primary(std::make_unique<Peer>()),
       m_secondary(std::make_unique<Peer>()) {
     m_hostName = m_deps.hostName.isEmpty() ? QHostInfo::localHostName() : m_deps.hostName;
@@ -120,17 +121,9 @@ QString ServerLink::hostIp() const {
     return m_localAddress.isEmpty() ? m_defaultAddress : m_localAddress;
 }
 
-void ServerLink::monitorLine(const QString& type, const QString& comment) {
-    store::MonitorRecord record;
-    record.MsgType = type;
-    record.DateTime = m_deps.clock.nowText();
-    record.comment = comment;
-    m_deps.monitor.MonitorAdditem(record);
-}
-
 void ServerLink::alertLine(const QString& text) {
     qCWarning(lcComms).noquote() << text;
-    monitorLine(QStringLiteral("ERROR ***"), text);
+    m_monitorWriter.error(text);
     emit alert(text);
 }
 
@@ -138,7 +131,7 @@ void ServerLink::alertLine(const QString& text) {
 void ServerLink::rareWarning(quint64 count, const QString& text) {
     quint64 mark = 1;
     while (mark < count) mark *= 10;
-    if (mark == count) monitorLine(QStringLiteral("Warning **"), text);
+    if (mark == count) m_monitorWriter.warning(text);
 }
 
 // ---- set-up and shutdown ----
@@ -180,8 +173,7 @@ void ServerLink::start(const ServerAddresses& addresses) {
 
     bindPeer(*m_primary);
     if (m_secondary->configured()) bindPeer(*m_secondary);
-    monitorLine(QStringLiteral("System"),
-                QStringLiteral("TCP/IP comms engine looks for ") + m_primary->addressText);
+    m_monitorWriter.system(QStringLiteral("TCP/IP comms engine looks for ") + m_primary->addressText);
 
     PollTimer();
     m_pollTimer.start(m_timings.firstPollMs);
@@ -211,8 +203,7 @@ ServerLink::BindOutcome ServerLink::tryBind(Peer& p, const QHostAddress& local) 
     const QString reason = p.socket->errorString();
     p.socket = std::make_unique<QUdpSocket>();
     if (!p.socket->bind(local, 0, QAbstractSocket::DontShareAddress)) return BindOutcome::Failed;
-    monitorLine(
-        QStringLiteral("Warning **"),
+    m_monitorWriter.warning(
         QStringLiteral(
             "The local port %1 for the QuorvelServer link can not be used (%2); using port %3 instead")
             .arg(p.localPort)
@@ -343,8 +334,7 @@ void ServerLink::sendRS232(const net::RawMessage& message) {
         ++m_counters.dropped;
         if (!m_dropWarned) {
             m_dropWarned = true;
-            monitorLine(
-                QStringLiteral("Warning **"),
+            m_monitorWriter.warning(
                 QStringLiteral("No QuorvelServer is connected: messages for the network are not being sent"));
         }
         return;
@@ -476,7 +466,7 @@ void ServerLink::setConnected(Peer& p, bool isConnected) {
     if (isConnected) m_dropWarned = false;
     if (!isConnected) p.lostAtMs = m_deps.clock.monotonicMs();
     if (isConnected && std::exchange(p.lossReported, false))
-        monitorLine(QStringLiteral("System"), serverName(p) + QStringLiteral(" answers again"));
+        m_monitorWriter.system(serverName(p) + QStringLiteral(" answers again"));
     qCInfo(lcComms) << (p.which == Server::Primary ? "primary" : "secondary") << "server"
                     << (isConnected ? "connected" : "lost");
     emit connectionChanged(m_primary->connected, m_secondary->connected);
@@ -511,8 +501,8 @@ void ServerLink::noAnswer(Peer& p) {
     if (m_running && p.configured() && !p.lossReported &&
         m_deps.clock.monotonicMs() - p.lostAtMs >= 2 * m_timings.pollMs) {
         p.lossReported = true;
-        monitorLine(QStringLiteral("Warning **"),
-                    serverName(p) + QStringLiteral(" does not answer; it is polled until it does"));
+        m_monitorWriter.warning(serverName(p) +
+                                QStringLiteral(" does not answer; it is polled until it does"));
     }
     const bool primary = p.which == Server::Primary;
     StatusLight light;

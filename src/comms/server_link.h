@@ -12,6 +12,7 @@
 
 #include "comms/clock.h"
 #include "comms/in_box.h"
+#include "comms/monitor_writer.h"
 #include "comms/server_reply_parser.h"
 #include "comms/status_lights.h"
 #include "net/area_state.h"
@@ -157,13 +158,13 @@ private:
     void pulse(Peer& p);
     void finishWaiters(bool connected);
     QString hostIp() const;
-    void monitorLine(const QString& type, const QString& comment);
     void alertLine(const QString& text);
     void rareWarning(quint64 count, const QString& text);
 
     ServerLinkDeps m_deps;
     ServerPorts m_ports;
     ServerLinkTimings m_timings;
+    MonitorWriter m_monitorWriter;
     QString m_hostName;
     QString m_defaultAddress;
     std::unique_ptr<Peer> m_primary;

@@ -9,24 +9,19 @@ namespace qv::macros {
 
 namespace {
 
-void reportFailure(store::MonitorSink& monitor, const comms::Clock& clock, const QString& email,
-                   const QString& macro, const QString& why) {
-    store::MonitorRecord r;
-    r.MsgType = QStringLiteral("ERROR ***");
-    r.Macro = macro;
-    r.DateTime = comms::dateTimeText(clock.now());
-    r.comment = QStringLiteral("Email '%1' could not be sent: %2").arg(email, why);
-    monitor.MonitorAdditem(r);
+void reportFailure(const comms::MonitorWriter& monitor, const QString& email, const QString& macro,
+                   const QString& why) {
+    monitor.error(QStringLiteral("Email '%1' could not be sent: %2").arg(email, why), {.macro = macro});
 }
 
 }  // namespace
 
 EmailAction::EmailAction(store::Database& db, store::MonitorSink& monitor, const comms::Clock& clock,
                          SmtpMailer& mailer)
-    : m_db(db), m_monitor(monitor), m_clock(clock), m_mailer(mailer) {}
+    : m_db(db), m_monitorWriter(monitor, clock), m_mailer(mailer) {}
 
 void EmailAction::fail(const QString& email, const QString& macro, const QString& why) {
-    reportFailure(m_monitor, m_clock, email, macro, why);
+    reportFailure(m_monitorWriter, email, macro, why);
 }
 
 void EmailAction::emailthis(const QString& email, const QString& macro) {
@@ -55,13 +50,11 @@ void EmailAction::emailthis(const QString& email, const QString& macro) {
 
     // The outcome arrives later, from the mailer; the callback holds only the
     // monitor and clock, which outlive the mailer, never this action.
-    store::MonitorSink& monitor = m_monitor;
-    const comms::Clock& clock = m_clock;
-    m_mailer.send(message, [email, macro, &monitor, &clock](const QString& error) {
+    m_mailer.send(message, [email, macro, monitor = m_monitorWriter](const QString& error) {
         if (error.isEmpty())
             qCInfo(lcMacros) << "e-mail" << email << "sent";
         else
-            reportFailure(monitor, clock, email, macro, error);
+            reportFailure(monitor, email, macro, error);
     });
 }
 

@@ -5,6 +5,7 @@
 // becomes an "ERROR ***" record, and the macro that asked goes on.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "macros/smtp_mailer.h"
 #include "store/database.h"
 #include "store/monitor_record.h"
@@ -29,8 +30,7 @@ private:
     void fail(const QString& email, const QString& macro, const QString& why);
 
     store::Database& m_db;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     SmtpMailer& m_mailer;
     QString m_settingsError;
 };

@@ -1,5 +1,7 @@
 #include "macros/macro_engine.h"
 
+#include "comms/monitor_writer.h"
+
 namespace qv::macros {
 
 MacroEngine::MacroEngine(MacroEngineDeps deps, QObject* parent)
@@ -27,11 +29,8 @@ void MacroEngine::applyConfig(const store::ConfigSettings& config) {
     m_mailer.setSettings(mail.settings);
     m_email.setSettingsError(mail.error);
     if (!mail.error.isEmpty()) {
-        store::MonitorRecord r;
-        r.MsgType = QStringLiteral("Warning **");
-        r.DateTime = comms::dateTimeText(m_deps.clock.now());
-        r.comment = QStringLiteral("Macro e-mails can not be sent: %1").arg(mail.error);
-        m_deps.monitor.MonitorAdditem(r);
+        comms::MonitorWriter(m_deps.monitor, m_deps.clock)
+            .warning(QStringLiteral("Macro e-mails can not be sent: %1").arg(mail.error));
     }
 }
 

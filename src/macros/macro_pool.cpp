@@ -15,10 +15,6 @@ namespace qv::macros {
 
 namespace {
 
-const QString kSystem = QStringLiteral("System");
-const QString kWarning = QStringLiteral("Warning **");
-const QString kError = QStringLiteral("ERROR ***");
-
 // Clears SlotStarting however the start ends, so a failed start never
 // leaves the slot marked.
 class SlotStartingGuard {
@@ -35,7 +31,10 @@ private:
 }  // namespace
 
 MacroPool::MacroPool(MacroPoolDeps deps, QObject* parent)
-    : QObject(parent), m_deps(std::move(deps)), m_threads(kSlots) {
+    : QObject(parent),
+      m_deps(std::move(deps)),
+      m_monitorWriter(m_deps.monitor, m_deps.clock),
+      m_threads(kSlots) {
     m_cueTimer.setInterval(kCueIntervalMs);
     connect(&m_cueTimer, &QTimer::timeout, this, &MacroPool::MacroCueTimer);
 }
@@ -49,21 +48,6 @@ MacroPool::~MacroPool() {
         delete processor;
         processor = nullptr;
     }
-}
-
-QString MacroPool::nowText() const {
-    return comms::dateTimeText(m_deps.clock.now());
-}
-
-void MacroPool::record(const QString& type, const QString& macro, const QString& comment,
-                       const QString& rs232) {
-    store::MonitorRecord r;
-    r.MsgType = type;
-    r.RS232 = rs232;
-    r.Macro = macro;
-    r.DateTime = nowText();
-    r.comment = comment;
-    m_deps.monitor.MonitorAdditem(r);
 }
 
 void MacroPool::RunMacro(const QString& name) {
@@ -105,22 +89,23 @@ void MacroPool::MacroCueTimer() {
             enabled = store::yesNoOr(lookup.value(1), false);  // Null counts as disabled
         }
     } catch (const store::StoreError& e) {
-        record(kError, name,
-               QStringLiteral("The macro could not be looked up: %1").arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(
+            QStringLiteral("The macro could not be looked up: %1").arg(QString::fromUtf8(e.what())),
+            {.macro = name});
         return;
     }
     if (!found) {
         if (name == QLatin1String("startup"))
-            record(kSystem, name, QStringLiteral("There is no 'Startup' Macro"));
+            m_monitorWriter.system(QStringLiteral("There is no 'Startup' Macro"), {.macro = name});
         else
-            record(kError, name, QStringLiteral("Attempted to Start but Does not exist !"));
+            m_monitorWriter.error(QStringLiteral("Attempted to Start but Does not exist !"), {.macro = name});
         return;
     }
     if (!enabled) {
-        record(kWarning, name, QStringLiteral("Attempted to start but is Disabled !"));
+        m_monitorWriter.warning(QStringLiteral("Attempted to start but is Disabled !"), {.macro = name});
         return;
     }
-    record(kSystem, name, QStringLiteral("Macro Started !"));
+    m_monitorWriter.system(QStringLiteral("Macro Started !"), {.macro = name});
 
     // Restart rule: a running instance of the same name (letter case counts)
     // is cancelled; it keeps its slot until it completes, the new run takes another.
@@ -173,9 +158,9 @@ void MacroPool::onRS232command(int index, const QByteArray& message) {
     if (message.size() != static_cast<qsizetype>(net::kMessageSize)) {
         // A damaged or missing stored message (a deleted custom code, say) is
         // reported and the macro goes on.
-        record(kError, slotMacroName(index + 1),
-               QStringLiteral("The stored network message is not 8 bytes, nothing was sent"),
-               QString::fromLatin1(message.toHex(' ').toUpper()));
+        m_monitorWriter.error(
+            QStringLiteral("The stored network message is not 8 bytes, nothing was sent"),
+            {.macro = slotMacroName(index + 1), .rs232 = QString::fromLatin1(message.toHex(' ').toUpper())});
         return;
     }
     net::RawMessage raw{};
@@ -192,11 +177,12 @@ void MacroPool::onCancelMacro(int index, const QString& cancelmacro) {
 void MacroPool::onRunningCommandnumber(int index, int commandnumber, const QString& command) {
     const QString name = slotMacroName(index + 1);
     emit RunningCommandnumber(index + 1, name, commandnumber, command);
-    if (m_showAllActivity) record(kSystem, name, command);
+    if (m_showAllActivity) m_monitorWriter.system(command, {.macro = name});
 }
 
 void MacroPool::onReadFailed(int index, const QString& reason) {
-    record(kError, slotMacroName(index + 1), QStringLiteral("The macro could not be read: %1").arg(reason));
+    m_monitorWriter.error(QStringLiteral("The macro could not be read: %1").arg(reason),
+                          {.macro = slotMacroName(index + 1)});
 }
 
 void MacroPool::onProcesscomplete(int index) {
@@ -205,7 +191,7 @@ void MacroPool::onProcesscomplete(int index) {
     m_slots[index] = nullptr;  // free at once: the cue may reuse the slot
     processor->disconnect(this);
     processor->deleteLater();  // it is still inside its own signal
-    record(kSystem, m_threads.ThreadLabel(index + 1), QStringLiteral("Macro Ended !"));
+    m_monitorWriter.system(QStringLiteral("Macro Ended !"), {.macro = m_threads.ThreadLabel(index + 1)});
     m_threads.setThreadLabel(index + 1, QString());
     emit busySlotsChanged(busySlots());
 }
@@ -236,10 +222,10 @@ void MacroPool::EnableMacro(const QString& macroname, bool TrueFalse) {
         if (!all) update.addBindValue(macroname);
         m_deps.db.exec(update);
     } catch (const store::StoreError& e) {
-        record(kError, macroname,
-               QStringLiteral("The macro could not be %1: %2")
-                   .arg(TrueFalse ? QStringLiteral("enabled") : QStringLiteral("disabled"),
-                        QString::fromUtf8(e.what())));
+        m_monitorWriter.error(QStringLiteral("The macro could not be %1: %2")
+                                  .arg(TrueFalse ? QStringLiteral("enabled") : QStringLiteral("disabled"),
+                                       QString::fromUtf8(e.what())),
+                              {.macro = macroname});
     }
 }
 

@@ -6,6 +6,7 @@
 // media, e-mail, other macros) and frees a slot when its run completes.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "macros/delay_timers.h"
 #include "macros/macro_runner.h"
 #include "macros/threads_model.h"
@@ -100,10 +101,9 @@ private:
     void onRunningCommandnumber(int index, int commandnumber, const QString& command);
     void onReadFailed(int index, const QString& reason);
     void onProcesscomplete(int index);
-    void record(const QString& type, const QString& macro, const QString& comment, const QString& rs232 = {});
-    QString nowText() const;
 
     MacroPoolDeps m_deps;
+    comms::MonitorWriter m_monitorWriter;
     QStringList m_cue;  // MacrosCueListbox: first in, first out, duplicates allowed
     QTimer m_cueTimer;
     std::array<MacroProcessor*, kSlots> m_slots{};  // M1..M30

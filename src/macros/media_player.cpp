@@ -12,19 +12,10 @@
 namespace qv::macros {
 
 MediaPlayer::MediaPlayer(store::MonitorSink& monitor, const comms::Clock& clock, QObject* parent)
-    : QObject(parent), m_monitor(monitor), m_clock(clock) {}
+    : QObject(parent), m_monitorWriter(monitor, clock) {}
 
 MediaPlayer::~MediaPlayer() {
     if (m_player) m_player->stop();
-}
-
-void MediaPlayer::warn(const QString& comment) {
-    store::MonitorRecord r;
-    r.MsgType = QStringLiteral("Warning **");
-    r.Macro = m_macro;
-    r.DateTime = comms::dateTimeText(m_clock.now());
-    r.comment = comment;
-    m_monitor.MonitorAdditem(r);
 }
 
 void MediaPlayer::ensurePlayer() {
@@ -35,7 +26,8 @@ void MediaPlayer::ensurePlayer() {
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString& text) {
         if (m_errorReported) return;
         m_errorReported = true;
-        warn(QStringLiteral("Media file could not be played: %1: %2").arg(m_path, text));
+        m_monitorWriter.warning(QStringLiteral("Media file could not be played: %1: %2").arg(m_path, text),
+                                {.macro = m_macro});
     });
 }
 
@@ -49,11 +41,13 @@ void MediaPlayer::PlayMediaFile(const QString& path, const QString& macro) {
     m_errorReported = false;
     stop();  // a new media line cuts off the previous one, played or not
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        warn(QStringLiteral("Media file not found, not played: %1").arg(path));
+        m_monitorWriter.warning(QStringLiteral("Media file not found, not played: %1").arg(path),
+                                {.macro = m_macro});
         return;
     }
     if (QMediaDevices::audioOutputs().isEmpty()) {
-        warn(QStringLiteral("No audio output, media file not played: %1").arg(path));
+        m_monitorWriter.warning(QStringLiteral("No audio output, media file not played: %1").arg(path),
+                                {.macro = m_macro});
         return;
     }
     ensurePlayer();

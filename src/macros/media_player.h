@@ -5,6 +5,7 @@
 // "Warning **" record; the macro never waits for the media.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "store/monitor_record.h"
 
 #include <QObject>
@@ -26,11 +27,9 @@ public:
     void stop();
 
 private:
-    void warn(const QString& comment);
     void ensurePlayer();
 
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     QMediaPlayer* m_player = nullptr;  // made on first use: most sites never play media
     QAudioOutput* m_output = nullptr;
     QString m_path;

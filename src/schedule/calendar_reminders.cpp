@@ -19,7 +19,7 @@ CalendarReminders::CalendarReminders(store::Database& main, store::MonitorSink& 
                                      macros::MacroRunner& macros, const comms::Clock& clock,
                                      QString calendarPath)
     : m_db(main),
-      m_monitor(monitor),
+      m_monitorWriter(monitor, clock, lcSchedule),
       m_macros(macros),
       m_clock(clock),
       m_path(std::move(calendarPath)),
@@ -67,18 +67,15 @@ int CalendarReminders::onMinute(const QDateTime& now) {
         try {
             dismiss(alarm, now);
         } catch (const store::StoreError& error) {
-            warn(QStringLiteral("Calendar reminder \"%1\" could not be dismissed, so it was not run: %2")
-                     .arg(alarm.text, QString::fromStdString(error.what())));
+            m_monitorWriter.warning(
+                QStringLiteral("Calendar reminder \"%1\" could not be dismissed, so it was not run: %2")
+                    .arg(alarm.text, QString::fromStdString(error.what())));
             continue;
         }
         ++handled;
         if (const auto macro = macroOfReminder(alarm.text)) {
-            store::MonitorRecord record;
-            record.MsgType = QStringLiteral("Outlook");
-            record.Macro = *macro;
-            record.DateTime = comms::dateTimeText(m_clock.now());
-            record.comment = QStringLiteral("Outlook Scheduled Event");
-            m_monitor.MonitorAdditem(record);
+            m_monitorWriter.write(store::MonitorType::Outlook, QStringLiteral("Outlook Scheduled Event"),
+                                  {.macro = *macro});
             try {
                 m_macros.RunMacro(*macro);
             } catch (const std::exception& error) {
@@ -100,7 +97,8 @@ void CalendarReminders::refreshFiles() {
     } else if (target.isFile()) {
         paths << target.absoluteFilePath();
     } else {
-        if (!m_pathMissingReported) warn(QStringLiteral("Calendar reminders: %1 was not found").arg(m_path));
+        if (!m_pathMissingReported)
+            m_monitorWriter.warning(QStringLiteral("Calendar reminders: %1 was not found").arg(m_path));
         m_pathMissingReported = true;
         m_files.clear();
         return;
@@ -127,7 +125,8 @@ void CalendarReminders::refreshFiles() {
             file.alarms = CalendarAlarms::parse(reading.readAll(), &error);
         }
         if (!file.alarms)
-            warn(QStringLiteral("Calendar file %1 was ignored until it changes: %2").arg(path, error));
+            m_monitorWriter.warning(
+                QStringLiteral("Calendar file %1 was ignored until it changes: %2").arg(path, error));
         files.emplace(path, std::move(file));
     }
     m_files = std::move(files);
@@ -142,7 +141,8 @@ bool CalendarReminders::loadDismissed() {
         return true;
     } catch (const store::StoreError& error) {
         // Without them a reminder could fire twice; better none until fixed.
-        warn(QStringLiteral("Calendar reminders are off: %1").arg(QString::fromStdString(error.what())));
+        m_monitorWriter.warning(
+            QStringLiteral("Calendar reminders are off: %1").arg(QString::fromStdString(error.what())));
         m_path.clear();
         return false;
     }
@@ -155,15 +155,6 @@ void CalendarReminders::dismiss(const DueAlarm& alarm, const QDateTime& now) {
     insert.bindValue(1, comms::dateTimeText(now));
     m_db.exec(insert);
     m_dismissed.insert(alarm.key);
-}
-
-void CalendarReminders::warn(const QString& comment) {
-    qCWarning(lcSchedule) << comment;
-    store::MonitorRecord record;
-    record.MsgType = QStringLiteral("Warning **");
-    record.DateTime = comms::dateTimeText(m_clock.now());
-    record.comment = comment;
-    m_monitor.MonitorAdditem(record);
 }
 
 }  // namespace qv::schedule

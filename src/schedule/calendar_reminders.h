@@ -14,6 +14,7 @@
 // cannot be read or parsed gives one "Warning **" record and is ignored until
 // it changes; a missing path gives one record until it appears.
 
+#include "comms/monitor_writer.h"
 #include "schedule/calendar_alarms.h"
 
 #include <QDateTime>
@@ -67,10 +68,9 @@ private:
     void refreshFiles();
     bool loadDismissed();
     void dismiss(const DueAlarm& alarm, const QDateTime& now);
-    void warn(const QString& comment);
 
     store::Database& m_db;
-    store::MonitorSink& m_monitor;
+    comms::MonitorWriter m_monitorWriter;
     macros::MacroRunner& m_macros;
     const comms::Clock& m_clock;
     QString m_path;

@@ -17,7 +17,7 @@ namespace qv::schedule {
 ScheduleFiring::ScheduleFiring(store::Database& main, ScheduleWorkspace& workspace,
                                store::MonitorSink& monitor, macros::MacroRunner& macros,
                                const comms::Clock& clock)
-    : m_db(main), m_workspace(workspace), m_monitor(monitor), m_macros(macros), m_clock(clock) {}
+    : m_db(main), m_workspace(workspace), m_monitorWriter(monitor, clock), m_macros(macros), m_clock(clock) {}
 
 int ScheduleFiring::rebuildAndFire() {
     struct Due {
@@ -44,8 +44,8 @@ int ScheduleFiring::rebuildAndFire() {
         }
     } catch (const store::StoreError& error) {
         qCWarning(lcSchedule) << "rebuild-and-fire failed:" << error.what();
-        monitor(QStringLiteral("ERROR ***"), QStringLiteral("Schedules could not be brought up to date: %1")
-                                                 .arg(QString::fromStdString(error.what())));
+        m_monitorWriter.error(QStringLiteral("Schedules could not be brought up to date: %1")
+                                  .arg(QString::fromStdString(error.what())));
         return 0;
     }
 
@@ -62,10 +62,9 @@ int ScheduleFiring::rebuildAndFire() {
         } catch (const std::exception& error) {
             // One failing macro does not keep the others of this minute from running.
             qCWarning(lcSchedule) << "RunMacro failed for" << due.macro << error.what();
-            monitor(QStringLiteral("ERROR ***"),
-                    QStringLiteral("Scheduled macro could not be started: %1")
-                        .arg(QString::fromStdString(error.what())),
-                    due.macro);
+            m_monitorWriter.error(QStringLiteral("Scheduled macro could not be started: %1")
+                                      .arg(QString::fromStdString(error.what())),
+                                  {.macro = due.macro});
         }
     }
     m_handledMinutes.insert(dueKey(fromQDateTime(started)));
@@ -84,7 +83,7 @@ int ScheduleFiring::onMinute(const QDateTime& now) {
     bool due = false;
     for (const QString& key : dueKeysAt(now)) due = due || m_dueKeys.contains(key);
     if (!due) return nextTick;
-    monitor(QStringLiteral("Scheduler"), QStringLiteral("Scheduled Event started!"));
+    m_monitorWriter.write(store::MonitorType::Scheduler, QStringLiteral("Scheduled Event started!"));
     rebuildAndFire();
     return nextTick;
 }
@@ -94,15 +93,6 @@ void ScheduleFiring::dropKeysBefore(const QString& firstKeyToKeep) {
     m_dueKeys.removeIf(old);
     m_handledMinutes.removeIf(old);
     std::erase_if(m_fired, [&](const auto& fired) { return old(fired.second); });
-}
-
-void ScheduleFiring::monitor(const QString& type, const QString& comment, const QString& macro) {
-    store::MonitorRecord record;
-    record.MsgType = type;
-    record.Macro = macro;
-    record.DateTime = comms::dateTimeText(m_clock.now());
-    record.comment = comment;
-    m_monitor.MonitorAdditem(record);
 }
 
 }  // namespace qv::schedule

@@ -17,6 +17,7 @@
 //   minutes fire (see dueKeysAt);
 // - keys of earlier days are dropped at midnight, so a long run stays small.
 
+#include "comms/monitor_writer.h"
 #include "schedule/local_time.h"
 
 #include <QDateTime>
@@ -60,11 +61,10 @@ public:
 
 private:
     void dropKeysBefore(const QString& firstKeyToKeep);
-    void monitor(const QString& type, const QString& comment, const QString& macro = QString());
 
     store::Database& m_db;
     ScheduleWorkspace& m_workspace;
-    store::MonitorSink& m_monitor;
+    comms::MonitorWriter m_monitorWriter;
     macros::MacroRunner& m_macros;
     const comms::Clock& m_clock;
 

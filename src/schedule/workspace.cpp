@@ -41,7 +41,7 @@ private:
 
 ScheduleWorkspace::ScheduleWorkspace(store::Database& main, store::MonitorSink& monitor,
                                      const comms::Clock& clock, const SunSource& sun)
-    : m_db(main), m_monitor(monitor), m_clock(clock), m_sun(sun) {}
+    : m_db(main), m_monitorWriter(monitor, clock), m_sun(sun) {}
 
 ScheduleWorkspace::Rebuild ScheduleWorkspace::CalcNextDateTimeforThisSchedule(LocalDateTime from) {
     Rebuild result;
@@ -122,11 +122,8 @@ QString ScheduleWorkspace::GetScheduleDescription(int schedulerId) {
 void ScheduleWorkspace::warnOnce(int schedulerId, const QString& problem) {
     if (!m_warned.emplace(schedulerId, problem).second) return;
     qCWarning(lcSchedule) << "schedule" << schedulerId << "left out:" << problem;
-    store::MonitorRecord record;
-    record.MsgType = QStringLiteral("Warning **");
-    record.DateTime = comms::dateTimeText(m_clock.now());
-    record.comment = QStringLiteral("Schedule %1 has no next occurrence: %2").arg(schedulerId).arg(problem);
-    m_monitor.MonitorAdditem(record);
+    m_monitorWriter.warning(
+        QStringLiteral("Schedule %1 has no next occurrence: %2").arg(schedulerId).arg(problem));
 }
 
 }  // namespace qv::schedule

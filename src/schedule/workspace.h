@@ -8,6 +8,7 @@
 // rebuild goes on with the others. A database error rolls the whole rebuild
 // back and is thrown to the caller (StoreError).
 
+#include "comms/monitor_writer.h"
 #include "schedule/local_time.h"
 #include "schedule/sun_times.h"
 
@@ -51,8 +52,7 @@ private:
     void insertRows(const std::vector<std::pair<int, QString>>& starts);
 
     store::Database& m_db;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     const SunSource& m_sun;
     // A bad schedule is reported once per run, not at every rebuild (the
     // listing rebuilds every minute while it is open).

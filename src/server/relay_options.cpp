@@ -1,6 +1,6 @@
 #include "server/relay_options.h"
 
-#include <QCommandLineParser>
+#include <QCommandLineOption>
 
 namespace qv::server {
 
@@ -26,7 +26,7 @@ const char* const kDescription =
     "It logs to standard output; SIGTERM and SIGINT end it cleanly.";
 
 struct Parser {
-    QCommandLineParser parser;
+    process::CommandLine commandLine{QStringLiteral("quorvel-server"), QString::fromLatin1(kDescription)};
     QCommandLineOption serial{"serial", "The gateway's serial port, e.g. /dev/ttyUSB0.", "DEVICE"};
     QCommandLineOption settings{
         "serial-settings", "Speed, parity, data bits, stop bits (default 9600,N,8,1).", "TEXT", "9600,N,8,1"};
@@ -43,10 +43,7 @@ struct Parser {
     QCommandLineOption verbose{"verbose", "Also log every message heard on the network."};
 
     Parser() {
-        parser.setApplicationDescription(QString::fromLatin1(kDescription));
-        parser.addHelpOption();
-        parser.addVersionOption();
-        parser.addOptions(
+        commandLine.parser().addOptions(
             {serial, settings, simulate, simOption, port, secondary, bind, releaseRate, verbose});
     }
 };
@@ -76,60 +73,41 @@ bool parseSerialSettings(const QString& text, comms::SerialSettings& settings) {
 
 ParsedRelayOptions parseRelayOptions(const QStringList& arguments) {
     Parser p;
-    ParsedRelayOptions result;
-    auto fail = [&result](const QString& why) {
-        result.outcome = ParsedRelayOptions::Outcome::Error;
-        result.text = why;
-        return result;
-    };
-    if (!p.parser.parse(arguments)) return fail(p.parser.errorText());
-    if (p.parser.isSet(QStringLiteral("help"))) {
-        result.outcome = ParsedRelayOptions::Outcome::Help;
-        result.text = p.parser.helpText();
-        return result;
-    }
-    if (p.parser.isSet(QStringLiteral("version"))) {
-        result.outcome = ParsedRelayOptions::Outcome::Version;
-        return result;
-    }
-    if (!p.parser.positionalArguments().isEmpty())
-        return fail(
-            QStringLiteral("unexpected argument: %1").arg(p.parser.positionalArguments().constFirst()));
+    ParsedRelayOptions result = p.commandLine.parse<RelayOptions>(arguments);
+    if (result.outcome != ParsedRelayOptions::Outcome::Run) return result;
+    const QCommandLineParser& parser = p.commandLine.parser();
 
     RelayOptions& o = result.options;
-    o.simulate = p.parser.isSet(p.simulate);
-    o.serial.portName = p.parser.value(p.serial);
-    if (o.simulate == p.parser.isSet(p.serial))
-        return fail(QStringLiteral("give either --serial DEVICE or --simulate"));
-    if (o.serial.portName.isEmpty() && !o.simulate) return fail(QStringLiteral("--serial needs a device"));
-    if (!p.parser.values(p.simOption).isEmpty() && !o.simulate)
-        return fail(QStringLiteral("--sim-option is for --simulate only"));
-    o.simOptions = p.parser.values(p.simOption);
-    if (!parseSerialSettings(p.parser.value(p.settings), o.serial))
-        return fail(
+    o.simulate = parser.isSet(p.simulate);
+    o.serial.portName = parser.value(p.serial);
+    if (o.simulate == parser.isSet(p.serial))
+        return result.fail(QStringLiteral("give either --serial DEVICE or --simulate"));
+    if (o.serial.portName.isEmpty() && !o.simulate)
+        return result.fail(QStringLiteral("--serial needs a device"));
+    if (!parser.values(p.simOption).isEmpty() && !o.simulate)
+        return result.fail(QStringLiteral("--sim-option is for --simulate only"));
+    o.simOptions = parser.values(p.simOption);
+    if (!parseSerialSettings(parser.value(p.settings), o.serial))
+        return result.fail(
             QStringLiteral("--serial-settings %1: expected speed,parity,data bits,stop bits as in 9600,N,8,1")
-                .arg(p.parser.value(p.settings)));
+                .arg(parser.value(p.settings)));
 
-    o.secondary = p.parser.isSet(p.secondary);
+    o.secondary = parser.isSet(p.secondary);
     o.port = o.secondary ? kSecondaryPort : kPrimaryPort;
-    if (p.parser.isSet(p.port)) {
-        bool ok = false;
-        const uint port = p.parser.value(p.port).toUInt(&ok);
-        if (!ok || port < 1 || port > 65535)
-            return fail(
-                QStringLiteral("--port %1: expected a number from 1 to 65535").arg(p.parser.value(p.port)));
-        o.port = static_cast<quint16>(port);
+    QString error;
+    if (parser.isSet(p.port)) {
+        const auto port = p.commandLine.number<uint>(p.port, 1, 65535, &error);
+        if (!port) return result.fail(error);
+        o.port = static_cast<quint16>(*port);
     }
-    o.bind = QHostAddress(p.parser.value(p.bind));
+    o.bind = QHostAddress(parser.value(p.bind));
     if (o.bind.isNull())
-        return fail(QStringLiteral("--bind %1: not an IP address").arg(p.parser.value(p.bind)));
+        return result.fail(QStringLiteral("--bind %1: not an IP address").arg(parser.value(p.bind)));
 
-    bool ok = false;
-    o.releaseRate = p.parser.value(p.releaseRate).toInt(&ok);
-    if (!ok || o.releaseRate < 10 || o.releaseRate > 1000)
-        return fail(QStringLiteral("--release-rate %1: expected a number from 10 to 1000")
-                        .arg(p.parser.value(p.releaseRate)));
-    o.verbose = p.parser.isSet(p.verbose);
+    const auto releaseRate = p.commandLine.number(p.releaseRate, 10, 1000, &error);
+    if (!releaseRate) return result.fail(error);
+    o.releaseRate = *releaseRate;
+    o.verbose = parser.isSet(p.verbose);
     return result;
 }
 

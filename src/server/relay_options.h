@@ -2,6 +2,7 @@
 // The command line of quorvel-server.
 
 #include "comms/link.h"
+#include "process/command_line.h"
 
 #include <QHostAddress>
 #include <QString>
@@ -20,12 +21,7 @@ struct RelayOptions {
     bool verbose = false;
 };
 
-struct ParsedRelayOptions {
-    enum class Outcome { Run, Help, Version, Error };
-    Outcome outcome = Outcome::Run;
-    QString text;  // the help text, or what was wrong
-    RelayOptions options;
-};
+using ParsedRelayOptions = process::ParsedCommandLine<RelayOptions>;
 
 inline constexpr quint16 kPrimaryPort = 1000;
 inline constexpr quint16 kSecondaryPort = 1002;

@@ -68,14 +68,6 @@ Engine::~Engine() {
     if (m_main) m_main->close();
 }
 
-void Engine::monitorLine(const QString& type, const QString& comment) {
-    store::MonitorRecord record;
-    record.MsgType = type;
-    record.DateTime = comms::dateTimeText(m_deps.clock.now());
-    record.comment = comment;
-    m_monitor.MonitorAdditem(record);
-}
-
 comms::SerialSettings Engine::serialSettingsFrom(const store::CommsSettings& stored) {
     comms::SerialSettings settings;
     settings.portNumber = stored.comport;
@@ -112,7 +104,7 @@ void Engine::RunMacro(const QString& name) {
 
 ScriptConsole::Outcome Engine::runScript(const QString& code, const QString& fileName) {
     ScriptConsole::Outcome outcome = m_scripts.run(code, fileName);
-    if (!outcome.ok) monitorLine(QStringLiteral("ERROR ***"), outcome.error);
+    if (!outcome.ok) m_monitorWriter.error(outcome.error);
     return outcome;
 }
 
@@ -257,7 +249,7 @@ void Engine::openComms(std::function<void()> next) {
     try {
         stored = store::loadCommsSettings(*m_main);
     } catch (const store::StoreError& e) {
-        monitorLine(QStringLiteral("ERROR ***"), QString::fromUtf8(e.what()));
+        m_monitorWriter.error(QString::fromUtf8(e.what()));
     }
     GetCommsMethod(stored, [this, next](bool open) {
         m_result.linkOpen = open;
@@ -319,9 +311,8 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         emit loadProgress(-1);
         for (const store::MonitorRecord& record : loadNotes.records) m_monitorLog->MonitorAdditem(record);
         m_monitor.add(m_monitorLog.get());
-        for (const QString& notice : std::exchange(m_storeNotices, {}))
-            monitorLine(QStringLiteral("Warning **"), notice);
-        monitorLine(QStringLiteral("Start"), QStringLiteral("Quorvel has started"));
+        for (const QString& notice : std::exchange(m_storeNotices, {})) m_monitorWriter.warning(notice);
+        m_monitorWriter.write(store::MonitorType::Start, QStringLiteral("Quorvel has started"));
     });
     steps.addAsync(
         QStringLiteral("Loading...Comms"), [this](StepSequence::Next next) { openComms(next); }, kStepGapMs);
@@ -384,7 +375,7 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         try {
             store::appendVersionHistory(*m_main, kVersionText, m_deps.clock.now());
         } catch (const store::StoreError& e) {
-            monitorLine(QStringLiteral("ERROR ***"), QString::fromUtf8(e.what()));
+            m_monitorWriter.error(QString::fromUtf8(e.what()));
         }
         m_startedAt = m_deps.clock.now();
         Watchdog::notifyReady();
@@ -406,7 +397,8 @@ void Engine::shutdown(std::function<void()> done) {
         // The links stay open a second longer for the last echoes, quietly.
         m_linkMonitor.remove(&m_monitor);
         if (since.isValid())
-            monitorLine(QStringLiteral("Shutdown"), shutdownText(since.secsTo(m_deps.clock.now())));
+            m_monitorWriter.write(store::MonitorType::Shutdown,
+                                  shutdownText(since.secsTo(m_deps.clock.now())));
         if (m_macros) {
             m_macros->pool().CancelAllMacros(QStringLiteral("All"));
             m_macros->pool().stopCue();  // nothing new starts while the database closes

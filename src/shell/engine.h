@@ -7,6 +7,7 @@
 #include "comms/clock.h"
 #include "comms/in_box.h"
 #include "comms/link.h"
+#include "comms/monitor_writer.h"
 #include "comms/serial_comms.h"
 #include "comms/server_link.h"
 #include "net/area_state.h"
@@ -144,7 +145,6 @@ private:
     // at start-up and after the configuration changed them.
     void GetCommsMethod(const store::CommsSettings& stored, std::function<void(bool)> done);
     void createConfig();
-    void monitorLine(const QString& type, const QString& comment);
     void fail(const QString& fatalMessage);
     void waitForProcessors(qint64 deadline, StepSequence::Next next);
 
@@ -153,6 +153,7 @@ private:
     // The links' own records; cut off from m_monitor when the Shutdown record
     // is written, so a gateway lost while closing is not reported after it.
     FanoutMonitor m_linkMonitor;
+    comms::MonitorWriter m_monitorWriter{m_monitor, m_deps.clock};
     DebugLog m_debug;
     net::NameTables m_names;
     net::AreaState m_areaState;

@@ -1,5 +1,6 @@
 #include "shell/feature_set.h"
 
+#include "comms/monitor_writer.h"
 #include "features/devices/channel_requests.h"
 #include "features/devices/device_timers.h"
 #include "features/devices/energy_recorder.h"
@@ -61,11 +62,10 @@ devices::DeviceTimers& FeatureSet::deviceTimers() {
 
 std::function<void(const QString&, const QString&, const QString&, const QString&)>
 FeatureSet::rollCallMailer(const FeatureDeps& d) {
-    store::MonitorSink* monitor = &d.monitor;
-    const comms::Clock* clock = &d.clock;
+    const comms::MonitorWriter monitor(d.monitor, d.clock);
     macros::SmtpMailer* mailer = &d.mailer;
-    return [monitor, clock, mailer](const QString& recipients, const QString& subject, const QString& body,
-                                    const QString& attachmentPath) {
+    return [monitor, mailer](const QString& recipients, const QString& subject, const QString& body,
+                             const QString& attachmentPath) {
         macros::MailMessage message;
         message.to = macros::recipientAddresses(recipients);
         message.toHeader = recipients;
@@ -74,14 +74,9 @@ FeatureSet::rollCallMailer(const FeatureDeps& d) {
         QFile file(attachmentPath);
         if (!attachmentPath.isEmpty() && file.open(QIODevice::ReadOnly))
             message.attachments.append({QFileInfo(attachmentPath).fileName(), file.readAll()});
-        mailer->send(message, [monitor, clock, subject](const QString& error) {
+        mailer->send(message, [monitor, subject](const QString& error) {
             if (error.isEmpty()) return;
-            store::MonitorRecord record;
-            record.MsgType = QStringLiteral("ERROR ***");
-            record.DateTime = comms::dateTimeText(clock->now());
-            record.comment =
-                QStringLiteral("The roll-call e-mail \"%1\" was not sent: %2").arg(subject, error);
-            monitor->MonitorAdditem(record);
+            monitor.error(QStringLiteral("The roll-call e-mail \"%1\" was not sent: %2").arg(subject, error));
         });
     };
 }

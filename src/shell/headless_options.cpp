@@ -2,25 +2,18 @@
 
 #include "shell/send_argument.h"
 
+#include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
 namespace qv::shell {
 
-namespace {
-
-ParsedOptions failure(const QString& text) { return {std::nullopt, 2, text}; }
-
-}  // namespace
-
 ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
+    process::CommandLine commandLine(
+        QStringLiteral("quorvel"),
         QStringLiteral("Quorvel supervises a lighting-control network: it watches every message, "
-                       "and runs the building's macros, schedules and reactions."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version."));
+                       "and runs the building's macros, schedules and reactions."),
+        {QStringLiteral("Show this help."), QStringLiteral("Show the version."),
+         QStringLiteral("Unexpected argument '%1'")});
     const QCommandLineOption headless(QStringLiteral("headless"),
                                       QStringLiteral("Run without windows; print the monitor to standard output."));
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
@@ -53,23 +46,14 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
         QStringLiteral("screenshots"),
         QStringLiteral("With windows: after start-up, write a picture of every window into DIR, then shut down."),
         QStringLiteral("DIR"));
-    parser.addOptions({help, version, headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug, script,
-                       eval, screenshots});
+    QCommandLineParser& parser = commandLine.parser();
+    parser.addOptions({headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug, script, eval,
+                       screenshots});
 
-    if (!parser.parse(arguments)) return failure(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return failure(QStringLiteral("Unexpected argument '%1'").arg(parser.positionalArguments().first()));
-    // Qt names the program after the application object's first argument, and
-    // there is none yet (which kind to make depends on these options).
-    if (parser.isSet(help)) {
-        const QString text = parser.helpText();
-        const QString rest = text.mid(text.indexOf(QLatin1String(" [options]")));
-        return {std::nullopt, 0, QStringLiteral("Usage: quorvel") + rest};
-    }
-    if (parser.isSet(version))
-        return {std::nullopt, 0, QStringLiteral("quorvel %1\n").arg(QCoreApplication::applicationVersion())};
+    ParsedOptions result = commandLine.parse<HeadlessOptions>(arguments);
+    if (result.outcome != ParsedOptions::Outcome::Run) return result;
 
-    HeadlessOptions options;
+    HeadlessOptions& options = result.options;
     options.headless = parser.isSet(headless);
     options.dataDir = parser.value(dataDir);
     options.serial = parser.value(serial);
@@ -79,31 +63,33 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
     options.evals = parser.values(eval);
     options.screenshotsDir = parser.value(screenshots);
     if (options.headless && !options.screenshotsDir.isEmpty())
-        return failure(QStringLiteral("--screenshots needs the windows; it can not be used with --headless"));
+        return result.fail(
+            QStringLiteral("--screenshots needs the windows; it can not be used with --headless"));
     if (options.simulate && !options.serial.isEmpty())
-        return failure(QStringLiteral("--simulate and --serial can not be used together"));
+        return result.fail(QStringLiteral("--simulate and --serial can not be used together"));
     if (parser.isSet(simActivity)) {
         bool ok = false;
         options.simActivity = parser.value(simActivity).toDouble(&ok);
         if (!ok || options.simActivity < 0 || options.simActivity > 1000)
-            return failure(QStringLiteral("--sim-activity takes a rate from 0 to 1000, not '%1'")
-                               .arg(parser.value(simActivity)));
+            return result.fail(QStringLiteral("--sim-activity takes a rate from 0 to 1000, not '%1'")
+                                   .arg(parser.value(simActivity)));
     }
     for (const QString& text : parser.values(send)) {
         const SendArgument parsed = parseSendArgument(text.toStdString());
         if (!parsed.message)
-            return failure(QStringLiteral("--send \"%1\": %2").arg(text, QString::fromStdString(parsed.error)));
+            return result.fail(
+                QStringLiteral("--send \"%1\": %2").arg(text, QString::fromStdString(parsed.error)));
         options.send.push_back(*parsed.message);
     }
     if (parser.isSet(exitAfter)) {
         bool ok = false;
         const double seconds = parser.value(exitAfter).toDouble(&ok);
         if (!ok || seconds < 0 || seconds > 1e7)
-            return failure(QStringLiteral("--exit-after takes a number of seconds, not '%1'")
-                               .arg(parser.value(exitAfter)));
+            return result.fail(QStringLiteral("--exit-after takes a number of seconds, not '%1'")
+                                   .arg(parser.value(exitAfter)));
         options.exitAfterSeconds = seconds;
     }
-    return {options, 0, {}};
+    return result;
 }
 
 }  // namespace qv::shell

@@ -2,6 +2,7 @@
 // The command line of the program.
 
 #include "net/message.h"
+#include "process/command_line.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,11 +26,7 @@ struct HeadlessOptions {
     QString screenshotsDir;  // windows only: pictures of every window, then exit
 };
 
-struct ParsedOptions {
-    std::optional<HeadlessOptions> options;  // nothing when the program should exit
-    int exitCode = 0;
-    QString output;  // --help or --version text (exit 0), or the error line (exit 2)
-};
+using ParsedOptions = process::ParsedCommandLine<HeadlessOptions>;
 
 ParsedOptions parseHeadlessOptions(const QStringList& arguments);
 

@@ -1,6 +1,6 @@
 #include "sim/sim_options.h"
 
-#include <QCommandLineParser>
+#include <QCommandLineOption>
 
 namespace qv::sim {
 
@@ -23,7 +23,7 @@ const char* const kDescription =
     "line of standard output. SIGTERM and SIGINT end it and remove the link.";
 
 struct Parser {
-    QCommandLineParser parser;
+    process::CommandLine commandLine{QStringLiteral("quorvel-sim"), QString::fromLatin1(kDescription)};
     QCommandLineOption link{"link", "Make PATH a symbolic link to the device (an old link there is replaced).", "PATH"};
     QCommandLineOption areas{"areas", "Number of areas, 1-255 (default 32).", "N", "32"};
     QCommandLineOption channels{"channels", "Channels per area, 1-255 (default 8).", "N", "8"};
@@ -42,90 +42,53 @@ struct Parser {
     QCommandLineOption verbose{"verbose", "Log every message heard from the PC on standard error."};
 
     Parser() {
-        parser.setApplicationDescription(QString::fromLatin1(kDescription));
-        parser.addHelpOption();
-        parser.addVersionOption();
-        parser.addOptions({link, areas, channels, sensors, devices, activity, flood, seed, replyDelay,
-                           noEcho, corrupt, split, coalesce, duration, quiet, verbose});
+        commandLine.parser().addOptions({link, areas, channels, sensors, devices, activity, flood, seed,
+                                         replyDelay, noEcho, corrupt, split, coalesce, duration, quiet,
+                                         verbose});
     }
 };
-
-// A number within [low, high] or a reason why not.
-template <typename T>
-std::optional<T> numberOption(const QCommandLineParser& parser, const QCommandLineOption& option,
-                              T low, T high, QString* error) {
-    const QString text = parser.value(option);
-    bool ok = false;
-    T value{};
-    if constexpr (std::is_floating_point_v<T>)
-        value = static_cast<T>(text.toDouble(&ok));
-    else if constexpr (std::is_unsigned_v<T>)
-        value = static_cast<T>(text.toULongLong(&ok));
-    else
-        value = static_cast<T>(text.toLongLong(&ok));
-    if (!ok || !(value >= low && value <= high)) {
-        *error = QStringLiteral("--%1 %2: expected a number from %3 to %4")
-                     .arg(option.names().constFirst(), text, QString::number(low), QString::number(high));
-        return std::nullopt;
-    }
-    return value;
-}
 
 }  // namespace
 
 ParsedOptions parseSimOptions(const QStringList& arguments) {
     Parser p;
-    ParsedOptions result;
-    auto fail = [&result](const QString& why) {
-        result.outcome = ParsedOptions::Outcome::Error;
-        result.text = why;
-        return result;
-    };
-    if (!p.parser.parse(arguments)) return fail(p.parser.errorText());
-    if (p.parser.isSet(QStringLiteral("help"))) {
-        result.outcome = ParsedOptions::Outcome::Help;
-        result.text = p.parser.helpText();
-        return result;
-    }
-    if (p.parser.isSet(QStringLiteral("version"))) {
-        result.outcome = ParsedOptions::Outcome::Version;
-        return result;
-    }
-    if (!p.parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("unexpected argument: %1").arg(p.parser.positionalArguments().constFirst()));
+    ParsedOptions result = p.commandLine.parse<SimOptions>(arguments);
+    if (result.outcome != ParsedOptions::Outcome::Run) return result;
+    const QCommandLineParser& parser = p.commandLine.parser();
 
     SimOptions& o = result.options;
     QString error;
-    const auto areas = numberOption(p.parser, p.areas, 1, 255, &error);
-    const auto channels = numberOption(p.parser, p.channels, 1, 255, &error);
-    const auto activity = numberOption(p.parser, p.activity, 0.0, 1e6, &error);
-    const auto flood = numberOption(p.parser, p.flood, 0.0, 1e7, &error);
-    const auto replyDelay = numberOption(p.parser, p.replyDelay, 0, 60000, &error);
-    const auto corrupt = numberOption(p.parser, p.corrupt, 0.0, 1.0, &error);
-    const auto duration = numberOption(p.parser, p.duration, 0.0, 1e9, &error);
-    if (!areas || !channels || !activity || !flood || !replyDelay || !corrupt || !duration) return fail(error);
-    if (p.parser.isSet(p.seed)) {
-        const auto seed = numberOption<std::uint64_t>(p.parser, p.seed, 0, UINT64_MAX, &error);
-        if (!seed) return fail(error);
+    const auto areas = p.commandLine.number(p.areas, 1, 255, &error);
+    const auto channels = p.commandLine.number(p.channels, 1, 255, &error);
+    const auto activity = p.commandLine.number(p.activity, 0.0, 1e6, &error);
+    const auto flood = p.commandLine.number(p.flood, 0.0, 1e7, &error);
+    const auto replyDelay = p.commandLine.number(p.replyDelay, 0, 60000, &error);
+    const auto corrupt = p.commandLine.number(p.corrupt, 0.0, 1.0, &error);
+    const auto duration = p.commandLine.number(p.duration, 0.0, 1e9, &error);
+    if (!areas || !channels || !activity || !flood || !replyDelay || !corrupt || !duration)
+        return result.fail(error);
+    if (parser.isSet(p.seed)) {
+        const auto seed = p.commandLine.number<std::uint64_t>(p.seed, 0, UINT64_MAX, &error);
+        if (!seed) return result.fail(error);
         o.seed = *seed;
     }
-    const auto sensors = parseSensorList(p.parser.value(p.sensors), &error);
-    if (!sensors) return fail(error);
-    const auto devices = parseDeviceList(p.parser.value(p.devices), &error);
-    if (!devices) return fail(error);
+    const auto sensors = parseSensorList(parser.value(p.sensors), &error);
+    if (!sensors) return result.fail(error);
+    const auto devices = parseDeviceList(parser.value(p.devices), &error);
+    if (!devices) return result.fail(error);
 
-    o.link = p.parser.value(p.link);
+    o.link = parser.value(p.link);
     o.layout = {*areas, *channels, *sensors, *devices};
     o.activityPerSecond = *activity;
     o.floodPerSecond = *flood;
     o.durationSeconds = *duration;
     o.gateway.replyDelayMs = *replyDelay;
-    o.gateway.echo = !p.parser.isSet(p.noEcho);
+    o.gateway.echo = !parser.isSet(p.noEcho);
     o.gateway.corruptFraction = *corrupt;
-    o.gateway.split = p.parser.isSet(p.split);
-    o.gateway.coalesce = p.parser.isSet(p.coalesce);
-    o.quiet = p.parser.isSet(p.quiet);
-    o.verbose = p.parser.isSet(p.verbose);
+    o.gateway.split = parser.isSet(p.split);
+    o.gateway.coalesce = parser.isSet(p.coalesce);
+    o.quiet = parser.isSet(p.quiet);
+    o.verbose = parser.isSet(p.verbose);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of quorvel-sim.
 
+#include "process/command_line.h"
 #include "sim/network_layout.h"
 #include "sim/pty_gateway.h"
 
@@ -24,12 +25,7 @@ struct SimOptions {
     bool verbose = false;
 };
 
-struct ParsedOptions {
-    enum class Outcome { Run, Help, Version, Error };
-    Outcome outcome = Outcome::Run;
-    QString text;  // the help text, or what was wrong
-    SimOptions options;
-};
+using ParsedOptions = process::ParsedCommandLine<SimOptions>;
 
 // arguments[0] is the program name, as in QCoreApplication::arguments().
 ParsedOptions parseSimOptions(const QStringList& arguments);

@@ -1,5 +1,7 @@
 #include "store/monitor_colours.h"
 
+#include "store/monitor_record.h"
+
 #include <QHash>
 
 namespace qv::store {
@@ -15,17 +17,17 @@ constexpr std::uint32_t rgb(int r, int g, int b)
 const QHash<QString, RowColours>& colourTable()
 {
     static const QHash<QString, RowColours> table = {
-        {QStringLiteral("System"), {rgb(0, 0, 255), rgb(255, 255, 255)}},
-        {QStringLiteral("ERROR ***"), {rgb(255, 0, 0), rgb(255, 255, 255)}},
-        {QStringLiteral("Warning **"), {rgb(255, 255, 0), std::nullopt}},
-        {QStringLiteral("Scheduler"), {rgb(0, 255, 0), std::nullopt}},
+        {monitorTypeText(MonitorType::System), {rgb(0, 0, 255), rgb(255, 255, 255)}},
+        {monitorTypeText(MonitorType::Error), {rgb(255, 0, 0), rgb(255, 255, 255)}},
+        {monitorTypeText(MonitorType::Warning), {rgb(255, 255, 0), std::nullopt}},
+        {monitorTypeText(MonitorType::Scheduler), {rgb(0, 255, 0), std::nullopt}},
         {QStringLiteral("WatchDog"), {rgb(255, 0, 255), std::nullopt}},
-        {QStringLiteral("HeartBeat"), {rgb(255, 0, 255), std::nullopt}},
-        {QStringLiteral("Outlook"), {rgb(0, 255, 255), std::nullopt}},
-        {QStringLiteral("Direct Control"), {rgb(1, 0, 0), rgb(255, 255, 255)}},
-        {QStringLiteral("Planview"), {rgb(192, 192, 0), std::nullopt}},
-        {QStringLiteral("Start"), {rgb(0, 128, 0), rgb(255, 255, 255)}},
-        {QStringLiteral("Shutdown"), {rgb(128, 0, 0), rgb(255, 255, 255)}},
+        {monitorTypeText(MonitorType::HeartBeat), {rgb(255, 0, 255), std::nullopt}},
+        {monitorTypeText(MonitorType::Outlook), {rgb(0, 255, 255), std::nullopt}},
+        {monitorTypeText(MonitorType::DirectControl), {rgb(1, 0, 0), rgb(255, 255, 255)}},
+        {monitorTypeText(MonitorType::Planview), {rgb(192, 192, 0), std::nullopt}},
+        {monitorTypeText(MonitorType::Start), {rgb(0, 128, 0), rgb(255, 255, 255)}},
+        {monitorTypeText(MonitorType::Shutdown), {rgb(128, 0, 0), rgb(255, 255, 255)}},
         {QStringLiteral("ButtonPress"), {rgb(192, 192, 255), rgb(255, 255, 255)}},
         {QStringLiteral("ButtonHold"), {rgb(192, 192, 255), rgb(255, 0, 0)}},
         {QStringLiteral("ButtonRelease"), {rgb(128, 128, 255), rgb(255, 255, 255)}},

@@ -29,7 +29,7 @@ MonitorLog::MonitorLog(MonitorLogDeps deps, QObject* parent)
     , m_writer(m_deps.logPath, m_deps.monotonicMs)
 {
     connect(&m_writer, &MonitorLogWriter::writeFailed, this, [this](const QString& reason) {
-        MonitorAdditem(ownRecord(QStringLiteral("ERROR ***"),
+        MonitorAdditem(ownRecord(MonitorType::Error,
                                  QStringLiteral("The monitor log can not be written; records are kept and "
                                                 "written when it can be: %1")
                                      .arg(reason)));
@@ -38,7 +38,7 @@ MonitorLog::MonitorLog(MonitorLogDeps deps, QObject* parent)
         QString comment = QStringLiteral("The monitor log is written again");
         if (dropped > 0)
             comment += QStringLiteral("; %1 records could not be kept and are missing from it").arg(dropped);
-        MonitorAdditem(ownRecord(QStringLiteral("Warning **"), comment));
+        MonitorAdditem(ownRecord(MonitorType::Warning, comment));
     });
 }
 
@@ -89,7 +89,7 @@ int MonitorLog::loadPreviousSessions(int LoadFromMonitorLog, const std::function
     if (!failure.isEmpty()) {
         qCWarning(lcStore) << "reading back the monitor log:" << failure;
         m_model.addRecord(ownRecord(
-            QStringLiteral("ERROR ***"),
+            MonitorType::Error,
             QStringLiteral("The records of previous sessions could not be read from the monitor log: %1")
                 .arg(failure)));
     }
@@ -108,13 +108,9 @@ ResetOutcome MonitorLog::resetLog()
     return {true, MonitorLogReset::done()};
 }
 
-MonitorRecord MonitorLog::ownRecord(const QString& type, const QString& comment) const
+MonitorRecord MonitorLog::ownRecord(MonitorType type, const QString& comment) const
 {
-    MonitorRecord record;
-    record.MsgType = type;
-    record.DateTime = m_deps.now ? dateTimeText(m_deps.now()) : QString();
-    record.comment = comment;
-    return record;
+    return monitorRecord(type, m_deps.now ? dateTimeText(m_deps.now()) : QString(), comment);
 }
 
 }  // namespace qv::store

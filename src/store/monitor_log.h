@@ -80,7 +80,7 @@ public:
     MonitorLogWriter& writer() { return m_writer; }
 
 private:
-    MonitorRecord ownRecord(const QString& type, const QString& comment) const;
+    MonitorRecord ownRecord(MonitorType type, const QString& comment) const;
 
     MonitorLogDeps m_deps;
     const net::NameTables* m_names;

@@ -233,17 +233,6 @@ TEST_F(SerialCommsTest, HeartBeatEveryTenthTick) {
     EXPECT_EQ(monitor.records.back().MsgType, "HeartBeat");
 }
 
-TEST_F(SerialCommsTest, ChannelRequestsGoOnePerTickInOrder) {
-    comms.queueChannelRequest(3, 1);
-    comms.queueChannelRequest(3, 2);
-    comms.ChannelRequestsTimer();
-    EXPECT_EQ(comms.outboxCount(), 1u);
-    EXPECT_EQ(comms.channelRequestsWaiting(), 1u);
-    comms.ChannelRequestsTimer();
-    EXPECT_EQ(comms.outboxCount(), 2u);
-    EXPECT_EQ(comms.channelRequestsWaiting(), 0u);
-}
-
 // A port that keeps failing is one record, not one per error; a head that is
 // never echoed is reported once, and once more when it clears.
 TEST_F(SerialCommsTest, ALostPortAndAStuckOutBoxAreEachReportedOnce) {

@@ -1,6 +1,6 @@
 #include "features/devices/energy_recorder.h"
 
-#include "features/devices/monitor_notes.h"
+#include "features/devices/logging.h"
 
 #include <QSqlQuery>
 
@@ -8,7 +8,7 @@ namespace qv::devices {
 
 EnergyRecorder::EnergyRecorder(store::Database& main, ChannelRequests& requests, store::MonitorSink& monitor,
                                const comms::Clock& clock)
-    : m_main(main), m_requests(requests), m_monitor(monitor), m_clock(clock) {}
+    : m_main(main), m_requests(requests), m_monitorWriter(monitor, clock, lcDevices) {}
 
 void EnergyRecorder::energyRecorder(int area) {
     if (!m_enabled) return;
@@ -23,9 +23,8 @@ void EnergyRecorder::energyRecorder(int area) {
     } catch (const std::exception& error) {
         // Said once, not for every preset change heard while it lasts.
         if (!m_failing)
-            monitorNote(m_monitor, m_clock, kMsgError,
-                        QStringLiteral("Energy recording cannot read the lamps on channels: %1")
-                            .arg(QString::fromUtf8(error.what())));
+            m_monitorWriter.error(QStringLiteral("Energy recording cannot read the lamps on channels: %1")
+                                      .arg(QString::fromUtf8(error.what())));
         m_failing = true;
         return;
     }

@@ -6,6 +6,7 @@
 
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
+#include "comms/monitor_writer.h"
 #include "features/devices/channel_requests.h"
 #include "store/database.h"
 #include "store/monitor_record.h"
@@ -26,8 +27,7 @@ public:
 private:
     store::Database& m_main;
     ChannelRequests& m_requests;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     bool m_enabled = false;
     bool m_failing = false;
 };

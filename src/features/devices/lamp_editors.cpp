@@ -21,8 +21,8 @@ std::optional<int> wholeNumber(const QString& text) {
 
 LampEditors::LampEditors(store::Database& main) : m_main(main) {}
 
-Outcome LampEditors::failed(const QString& what, const std::exception& error) {
-    return Outcome::refused(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(error.what())));
+store::Outcome LampEditors::failed(const QString& what, const std::exception& error) {
+    return store::Outcome::refused(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(error.what())));
 }
 
 std::vector<LampTypeRow> LampEditors::lampTypes() {
@@ -59,9 +59,10 @@ bool LampEditors::fittingExists(int fittingId) {
     return q.next() && q.value(0).toInt() > 0;
 }
 
-Outcome LampEditors::addLampType(const QString& description, double ratedWattage, double losses, int* newId) {
+store::Outcome LampEditors::addLampType(const QString& description, double ratedWattage, double losses,
+                                        int* newId) {
     const QString name = description.trimmed();
-    if (name.isEmpty()) return Outcome::refused(msg::kNeedFittingName);
+    if (name.isEmpty()) return store::Outcome::refused(msg::kNeedFittingName);
     try {
         store::Transaction transaction(m_main);
         // The text columns compare without regard to case, as the names always did.
@@ -69,7 +70,7 @@ Outcome LampEditors::addLampType(const QString& description, double ratedWattage
             m_main.prepare(QStringLiteral("SELECT count(*) FROM LampFittings WHERE LampDescription = ?"));
         same.addBindValue(name);
         m_main.exec(same);
-        if (same.next() && same.value(0).toInt() > 0) return Outcome::refused(msg::kFittingExists);
+        if (same.next() && same.value(0).toInt() > 0) return store::Outcome::refused(msg::kFittingExists);
         QSqlQuery insert = m_main.prepare(QStringLiteral(
             "INSERT INTO LampFittings (LampDescription, RatedWattage, Losses) VALUES (?, ?, ?)"));
         insert.addBindValue(name);
@@ -81,13 +82,13 @@ Outcome LampEditors::addLampType(const QString& description, double ratedWattage
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The Fitting Type could not be added"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome LampEditors::updateLampType(int fittingId, const QString& description, double ratedWattage,
-                                    double losses) {
+store::Outcome LampEditors::updateLampType(int fittingId, const QString& description, double ratedWattage,
+                                           double losses) {
     const QString name = description.trimmed();
-    if (name.isEmpty()) return Outcome::refused(msg::kNeedFittingName);
+    if (name.isEmpty()) return store::Outcome::refused(msg::kNeedFittingName);
     try {
         store::Transaction transaction(m_main);
         QSqlQuery same = m_main.prepare(QStringLiteral(
@@ -95,7 +96,7 @@ Outcome LampEditors::updateLampType(int fittingId, const QString& description, d
         same.addBindValue(name);
         same.addBindValue(fittingId);
         m_main.exec(same);
-        if (same.next() && same.value(0).toInt() > 0) return Outcome::refused(msg::kFittingExists);
+        if (same.next() && same.value(0).toInt() > 0) return store::Outcome::refused(msg::kFittingExists);
         QSqlQuery update =
             m_main.prepare(QStringLiteral("UPDATE LampFittings SET LampDescription = ?, RatedWattage = ?, "
                                           "Losses = ? WHERE LampFitting_ID = ?"));
@@ -104,15 +105,15 @@ Outcome LampEditors::updateLampType(int fittingId, const QString& description, d
         update.addBindValue(losses);
         update.addBindValue(fittingId);
         m_main.exec(update);
-        if (update.numRowsAffected() == 0) return Outcome::refused(msg::kNoSuchFitting);
+        if (update.numRowsAffected() == 0) return store::Outcome::refused(msg::kNoSuchFitting);
         transaction.commit();
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The Fitting Type could not be saved"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome LampEditors::deleteLampType(int fittingId) {
+store::Outcome LampEditors::deleteLampType(int fittingId) {
     try {
         store::Transaction transaction(m_main);
         for (const char* sql : {"DELETE FROM LampInterpolations WHERE LampFitting_ID = ?",
@@ -127,42 +128,44 @@ Outcome LampEditors::deleteLampType(int fittingId) {
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The Fitting Type could not be deleted"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome LampEditors::enterMeasuredPoint(int fittingId, const QString& percentageText,
-                                        const QString& loadText) {
+store::Outcome LampEditors::enterMeasuredPoint(int fittingId, const QString& percentageText,
+                                               const QString& loadText) {
     const std::optional<int> percentage = wholeNumber(percentageText);
-    if (!percentage || *percentage < 0 || *percentage > 100) return Outcome::refused(msg::kPercentageRange);
+    if (!percentage || *percentage < 0 || *percentage > 100)
+        return store::Outcome::refused(msg::kPercentageRange);
     bool ok = false;
     const double load = loadText.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(load) || load < 0) return Outcome::refused(msg::kLoadNotNumber);
+    if (!ok || !std::isfinite(load) || load < 0) return store::Outcome::refused(msg::kLoadNotNumber);
     try {
-        if (!fittingExists(fittingId)) return Outcome::refused(msg::kNoSuchFitting);
+        if (!fittingExists(fittingId)) return store::Outcome::refused(msg::kNoSuchFitting);
         storeMeasuredPoint(m_main, fittingId, *percentage, load);
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The measured point could not be stored"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome LampEditors::removeMeasuredPoint(int fittingId, int percentage) {
+store::Outcome LampEditors::removeMeasuredPoint(int fittingId, int percentage) {
     try {
         deleteMeasuredPoint(m_main, fittingId, percentage);
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The measured point could not be removed"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome LampEditors::setLampsOnChannel(int area, int channel, int fittingId, const QString& numberText) {
-    if (area < 1 || area > 255) return Outcome::refused(msg::kAreaRange);
-    if (channel < 1 || channel > 256) return Outcome::refused(msg::kChannelRange);
+store::Outcome LampEditors::setLampsOnChannel(int area, int channel, int fittingId,
+                                              const QString& numberText) {
+    if (area < 1 || area > 255) return store::Outcome::refused(msg::kAreaRange);
+    if (channel < 1 || channel > 256) return store::Outcome::refused(msg::kChannelRange);
     const std::optional<int> number = wholeNumber(numberText);
-    if (!number || *number < 0) return Outcome::refused(msg::kLampCountRange);
+    if (!number || *number < 0) return store::Outcome::refused(msg::kLampCountRange);
     try {
         store::Transaction transaction(m_main);
-        if (!fittingExists(fittingId)) return Outcome::refused(msg::kNoSuchFitting);
+        if (!fittingExists(fittingId)) return store::Outcome::refused(msg::kNoSuchFitting);
         QSqlQuery remove = m_main.prepare(QStringLiteral(
             "DELETE FROM LampFittingsonChannel WHERE Area = ? AND Channel = ? AND LampFitting_ID = ?"));
         remove.addBindValue(area);
@@ -183,7 +186,7 @@ Outcome LampEditors::setLampsOnChannel(int area, int channel, int fittingId, con
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The lamps on the channel could not be saved"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
 }  // namespace qv::devices

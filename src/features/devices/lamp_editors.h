@@ -6,8 +6,8 @@
 // an Outcome with the text to show.
 
 #include "features/devices/lamp_interpolation.h"
-#include "features/devices/outcome.h"
 #include "store/database.h"
+#include "store/outcome.h"
 
 #include <vector>
 
@@ -35,21 +35,23 @@ public:
     std::vector<LampsOnChannelRow> lampsOnChannel(int area, int channel);
 
     // newId, when given, receives the new type's LampFitting_ID.
-    Outcome addLampType(const QString& description, double ratedWattage, double losses, int* newId = nullptr);
-    Outcome updateLampType(int fittingId, const QString& description, double ratedWattage, double losses);
+    store::Outcome addLampType(const QString& description, double ratedWattage, double losses,
+                               int* newId = nullptr);
+    store::Outcome updateLampType(int fittingId, const QString& description, double ratedWattage,
+                                  double losses);
     // With its measured points, its interpolation table and its lamps on channels.
-    Outcome deleteLampType(int fittingId);
+    store::Outcome deleteLampType(int fittingId);
 
     // LampPropertiesForm's enterbutton; the table is rebuilt every time.
-    Outcome enterMeasuredPoint(int fittingId, const QString& percentageText, const QString& loadText);
-    Outcome removeMeasuredPoint(int fittingId, int percentage);
+    store::Outcome enterMeasuredPoint(int fittingId, const QString& percentageText, const QString& loadText);
+    store::Outcome removeMeasuredPoint(int fittingId, int percentage);
 
     // The number of lamps of the type on the channel; 0 takes the type off it.
-    Outcome setLampsOnChannel(int area, int channel, int fittingId, const QString& numberText);
+    store::Outcome setLampsOnChannel(int area, int channel, int fittingId, const QString& numberText);
 
 private:
     bool fittingExists(int fittingId);
-    Outcome failed(const QString& what, const std::exception& error);
+    store::Outcome failed(const QString& what, const std::exception& error);
 
     store::Database& m_main;
 };

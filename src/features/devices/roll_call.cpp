@@ -1,7 +1,6 @@
 #include "features/devices/roll_call.h"
 
 #include "features/devices/logging.h"
-#include "features/devices/monitor_notes.h"
 #include "features/devices/roll_call_name.h"
 #include "features/devices/roll_call_results.h"
 #include "net/builders.h"
@@ -35,7 +34,7 @@ RollCallRunner::RollCallRunner(store::Database& main, store::DataPaths paths, st
     : QObject(parent),
       m_main(main),
       m_paths(std::move(paths)),
-      m_monitor(monitor),
+      m_monitorWriter(monitor, clock, lcDevices),
       m_clock(clock),
       m_send(std::move(send)),
       m_macros(macros),
@@ -46,10 +45,6 @@ RollCallRunner::~RollCallRunner() {
     stop();
 }
 
-void RollCallRunner::note(const QString& msgType, const QString& text) {
-    monitorNote(m_monitor, m_clock, msgType, text);
-}
-
 QString RollCallRunner::resultsPath(const QString& name) const {
     return rollCallResultsPath(m_paths, name);
 }
@@ -58,16 +53,16 @@ bool RollCallRunner::isRunning() const {
     return m_timer->isActive();
 }
 
-Outcome RollCallRunner::RollCall(const QString& name) {
+store::Outcome RollCallRunner::RollCall(const QString& name) {
     if (const std::optional<QString> problem = rollCallNameProblem(name)) {
-        note(kMsgError, *problem);
-        return Outcome::refused(*problem);
+        m_monitorWriter.error(*problem);
+        return store::Outcome::refused(*problem);
     }
     // Copying the template again would wipe the answers already recorded.
     if (m_names.contains(name, Qt::CaseInsensitive)) {
         const QString text = QStringLiteral("The roll call \"%1\" is already running").arg(name);
-        note(kMsgWarning, text);
-        return Outcome::refused(text);
+        m_monitorWriter.warning(text);
+        return store::Outcome::refused(text);
     }
 
     std::vector<RollCallMember> members;
@@ -75,16 +70,17 @@ Outcome RollCallRunner::RollCall(const QString& name) {
         bool templateMissing = false;
         store::Database results = createResultsFile(m_paths, resultsPath(name), &templateMissing);
         if (templateMissing)
-            note(kMsgWarning, QStringLiteral("%1 was not found: the results of \"%2\" go to a blank file")
-                                  .arg(m_paths.rollCallTemplate(), name));
+            m_monitorWriter.warning(
+                QStringLiteral("%1 was not found: the results of \"%2\" go to a blank file")
+                    .arg(m_paths.rollCallTemplate(), name));
         members = readRollCallMembers(m_main, name);
         writeResultsRows(results, members);
         if (!members.empty()) m_results.emplace(name, std::move(results));
     } catch (const std::exception& error) {
         const QString text = QStringLiteral("The roll call \"%1\" cannot be run: %2")
                                  .arg(name, QString::fromUtf8(error.what()));
-        note(kMsgError, text);
-        return Outcome::refused(text);
+        m_monitorWriter.error(text);
+        return store::Outcome::refused(text);
     }
 
     if (!members.empty()) {
@@ -98,7 +94,7 @@ Outcome RollCallRunner::RollCall(const QString& name) {
     }
     if (!m_timer->isActive()) m_timer->start(kTickMs);
     emit started(name);
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
 void RollCallRunner::RollcallTimer() {
@@ -133,10 +129,10 @@ void RollCallRunner::ask(int i) {
     if (!request) {
         // Said on the first try only; the box ends as not responded.
         if (row.triesLeft == kTries - 1)
-            note(kMsgWarning,
-                 QStringLiteral("Roll call \"%1\": box %2 cannot be asked, its device code \"%3\" is "
-                                "not two hex digits or the box is not 0-255")
-                     .arg(row.rollCallName, QString::number(row.box), row.deviceCode));
+            m_monitorWriter.warning(
+                QStringLiteral("Roll call \"%1\": box %2 cannot be asked, its device code \"%3\" is "
+                               "not two hex digits or the box is not 0-255")
+                    .arg(row.rollCallName, QString::number(row.box), row.deviceCode));
         return;
     }
     m_send(*request);
@@ -159,9 +155,9 @@ void RollCallRunner::Response(int deviceCode, int box, int major, int minor) {
         try {
             markResponded(results->second, code, box, version, m_clock.now());
         } catch (const std::exception& error) {
-            note(kMsgError,
-                 QStringLiteral("Roll call \"%1\": the answer of box %2 could not be recorded: %3")
-                     .arg(row.rollCallName, QString::number(box), QString::fromUtf8(error.what())));
+            m_monitorWriter.error(
+                QStringLiteral("Roll call \"%1\": the answer of box %2 could not be recorded: %3")
+                    .arg(row.rollCallName, QString::number(box), QString::fromUtf8(error.what())));
         }
     }
 }
@@ -176,14 +172,14 @@ void RollCallRunner::RollcallActions() {
             if (results != m_results.end()) silent = countNotResponded(results->second);
             actions = readRollCallActions(m_main, name);
         } catch (const std::exception& error) {
-            note(kMsgError, QStringLiteral("Roll call \"%1\": its actions could not be read: %2")
-                                .arg(name, QString::fromUtf8(error.what())));
+            m_monitorWriter.error(QStringLiteral("Roll call \"%1\": its actions could not be read: %2")
+                                      .arg(name, QString::fromUtf8(error.what())));
             continue;
         }
         // The file is complete before it travels as an attachment.
         m_results.erase(name);
-        note(kMsgSystem, QStringLiteral("Roll call \"%1\" finished: %2 boxes did not respond")
-                             .arg(name, QString::number(silent)));
+        m_monitorWriter.system(QStringLiteral("Roll call \"%1\" finished: %2 boxes did not respond")
+                                   .arg(name, QString::number(silent)));
         if (!actions || silent == 0) continue;
         if (!actions->emailRecipients.trimmed().isEmpty() && m_sendMail) {
             m_sendMail(actions->emailRecipients,

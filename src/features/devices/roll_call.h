@@ -10,14 +10,15 @@
 
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
+#include "comms/monitor_writer.h"
 #include "features/devices/device_timers.h"
-#include "features/devices/outcome.h"
 #include "features/devices/roll_call_model.h"
 #include "features/devices/sensor_logging.h"
 #include "macros/macro_runner.h"
 #include "store/data_paths.h"
 #include "store/database.h"
 #include "store/monitor_record.h"
+#include "store/outcome.h"
 
 #include <QObject>
 #include <QStringList>
@@ -48,7 +49,7 @@ public:
     // Sets up a run of the named roll call and starts the timer. Refused (with
     // the reason, also on the monitor) for a name that cannot be a file name,
     // a roll call already running, or a results file that cannot be made.
-    Outcome RollCall(const QString& name);
+    store::Outcome RollCall(const QString& name);
 
     // One tick of RollcallTimer.
     void RollcallTimer();
@@ -78,11 +79,10 @@ signals:
 private:
     void ask(int row);
     void closeRun();
-    void note(const QString& msgType, const QString& text);
 
     store::Database& m_main;
     store::DataPaths m_paths;
-    store::MonitorSink& m_monitor;
+    comms::MonitorWriter m_monitorWriter;
     const comms::Clock& m_clock;
     SendRS232 m_send;
     macros::MacroRunner& m_macros;

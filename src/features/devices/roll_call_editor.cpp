@@ -10,8 +10,8 @@ namespace qv::devices {
 
 RollCallEditor::RollCallEditor(store::Database& main) : m_main(main) {}
 
-Outcome RollCallEditor::failed(const QString& what, const std::exception& error) {
-    return Outcome::refused(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(error.what())));
+store::Outcome RollCallEditor::failed(const QString& what, const std::exception& error) {
+    return store::Outcome::refused(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(error.what())));
 }
 
 QStringList RollCallEditor::rollCallNames() {
@@ -59,9 +59,9 @@ std::optional<RollCallActionsRow> RollCallEditor::actions(const QString& name) {
     return readRollCallActions(m_main, name);
 }
 
-Outcome RollCallEditor::setMember(const QString& name, int deviceId, int box, bool included) {
-    if (name.trimmed().isEmpty()) return Outcome::refused(msg::kNeedRollCallName);
-    if (const auto problem = rollCallNameProblem(name)) return Outcome::refused(*problem);
+store::Outcome RollCallEditor::setMember(const QString& name, int deviceId, int box, bool included) {
+    if (name.trimmed().isEmpty()) return store::Outcome::refused(msg::kNeedRollCallName);
+    if (const auto problem = rollCallNameProblem(name)) return store::Outcome::refused(*problem);
     try {
         store::Transaction transaction(m_main);
         QSqlQuery remove = m_main.prepare(QStringLiteral(
@@ -82,27 +82,29 @@ Outcome RollCallEditor::setMember(const QString& name, int deviceId, int box, bo
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The roll call could not be changed"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome RollCallEditor::addInstalledDevice(int deviceId, const QString& boxText, const QString& description) {
+store::Outcome RollCallEditor::addInstalledDevice(int deviceId, const QString& boxText,
+                                                  const QString& description) {
     bool ok = false;
     const int box = boxText.trimmed().toInt(&ok);
-    if (!ok || box < 0 || box > 255) return Outcome::refused(msg::kBoxRange);
+    if (!ok || box < 0 || box > 255) return store::Outcome::refused(msg::kBoxRange);
     try {
         store::Transaction transaction(m_main);
         QSqlQuery type =
             m_main.prepare(QStringLiteral("SELECT count(*) FROM DeviceTypes WHERE Device_ID = ?"));
         type.addBindValue(deviceId);
         m_main.exec(type);
-        if (!type.next() || type.value(0).toInt() == 0) return Outcome::refused(msg::kNoSuchDeviceType);
+        if (!type.next() || type.value(0).toInt() == 0)
+            return store::Outcome::refused(msg::kNoSuchDeviceType);
         QSqlQuery existing = m_main.prepare(
             QStringLiteral("SELECT count(*) FROM DevicesInstalled WHERE Device_ID = ? AND BoxNumber = ?"));
         existing.addBindValue(deviceId);
         existing.addBindValue(box);
         m_main.exec(existing);
         if (existing.next() && existing.value(0).toInt() > 0)
-            return Outcome::refused(msg::kDeviceAlreadyInstalled);
+            return store::Outcome::refused(msg::kDeviceAlreadyInstalled);
         QSqlQuery insert = m_main.prepare(QStringLiteral(
             "INSERT INTO DevicesInstalled (Device_ID, BoxNumber, Description) VALUES (?, ?, ?)"));
         insert.addBindValue(deviceId);
@@ -113,10 +115,10 @@ Outcome RollCallEditor::addInstalledDevice(int deviceId, const QString& boxText,
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The device could not be added"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome RollCallEditor::deleteInstalledDevice(int deviceId, int box) {
+store::Outcome RollCallEditor::deleteInstalledDevice(int deviceId, int box) {
     try {
         store::Transaction transaction(m_main);
         for (const char* sql : {"DELETE FROM DevicesInstalled WHERE Device_ID = ? AND BoxNumber = ?",
@@ -130,11 +132,11 @@ Outcome RollCallEditor::deleteInstalledDevice(int deviceId, int box) {
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The device could not be deleted"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome RollCallEditor::deleteRollCall(const QString& name) {
-    if (name.trimmed().isEmpty()) return Outcome::refused(msg::kSelectRollCallName);
+store::Outcome RollCallEditor::deleteRollCall(const QString& name) {
+    if (name.trimmed().isEmpty()) return store::Outcome::refused(msg::kSelectRollCallName);
     try {
         store::Transaction transaction(m_main);
         for (const char* sql : {"DELETE FROM RollCall WHERE RollCallName = ?",
@@ -147,16 +149,16 @@ Outcome RollCallEditor::deleteRollCall(const QString& name) {
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The roll call could not be deleted"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
-Outcome RollCallEditor::saveActions(const QString& name, bool macroCheck, const QString& macro,
-                                    bool emailCheck, const QString& recipients) {
-    if (name.trimmed().isEmpty()) return Outcome::refused(msg::kSelectRollCallName);
-    if (!macroCheck && !emailCheck) return Outcome::refused(msg::kSelectAnAction);
-    if (macroCheck && macro.trimmed().isEmpty()) return Outcome::refused(msg::kNoMacroChosen);
-    if (emailCheck && recipients.trimmed().isEmpty()) return Outcome::refused(msg::kNoRecipient);
-    if (const auto problem = rollCallNameProblem(name)) return Outcome::refused(*problem);
+store::Outcome RollCallEditor::saveActions(const QString& name, bool macroCheck, const QString& macro,
+                                           bool emailCheck, const QString& recipients) {
+    if (name.trimmed().isEmpty()) return store::Outcome::refused(msg::kSelectRollCallName);
+    if (!macroCheck && !emailCheck) return store::Outcome::refused(msg::kSelectAnAction);
+    if (macroCheck && macro.trimmed().isEmpty()) return store::Outcome::refused(msg::kNoMacroChosen);
+    if (emailCheck && recipients.trimmed().isEmpty()) return store::Outcome::refused(msg::kNoRecipient);
+    if (const auto problem = rollCallNameProblem(name)) return store::Outcome::refused(*problem);
     try {
         store::Transaction transaction(m_main);
         QSqlQuery remove = m_main.prepare(QStringLiteral("DELETE FROM RollCallActions WHERE RollCall = ?"));
@@ -172,7 +174,7 @@ Outcome RollCallEditor::saveActions(const QString& name, bool macroCheck, const 
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The actions could not be saved"), error);
     }
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
 }  // namespace qv::devices

@@ -3,9 +3,9 @@
 // devices, and the actions taken when devices stay silent. The list readers
 // throw StoreError; the changes answer an Outcome with the text to show.
 
-#include "features/devices/outcome.h"
 #include "features/devices/roll_call_results.h"
 #include "store/database.h"
+#include "store/outcome.h"
 
 #include <QStringList>
 
@@ -44,20 +44,20 @@ public:
     std::optional<RollCallActionsRow> actions(const QString& name);
 
     // Ticking (included) or unticking an installed device for the roll call.
-    Outcome setMember(const QString& name, int deviceId, int box, bool included);
+    store::Outcome setMember(const QString& name, int deviceId, int box, bool included);
 
-    Outcome addInstalledDevice(int deviceId, const QString& boxText, const QString& description);
+    store::Outcome addInstalledDevice(int deviceId, const QString& boxText, const QString& description);
     // Also takes the device out of every roll call.
-    Outcome deleteInstalledDevice(int deviceId, int box);
+    store::Outcome deleteInstalledDevice(int deviceId, int box);
     // Its RollCall and RollCallActions rows.
-    Outcome deleteRollCall(const QString& name);
+    store::Outcome deleteRollCall(const QString& name);
 
     // Replaces the name's RollCallActions row. An unticked action is stored empty.
-    Outcome saveActions(const QString& name, bool macroCheck, const QString& macro, bool emailCheck,
-                        const QString& recipients);
+    store::Outcome saveActions(const QString& name, bool macroCheck, const QString& macro, bool emailCheck,
+                               const QString& recipients);
 
 private:
-    Outcome failed(const QString& what, const std::exception& error);
+    store::Outcome failed(const QString& what, const std::exception& error);
 
     store::Database& m_main;
 };

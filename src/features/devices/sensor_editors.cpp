@@ -1,7 +1,6 @@
 #include "features/devices/sensor_editors.h"
 
 #include "features/devices/messages.h"
-#include "features/devices/monitor_notes.h"
 #include "features/devices/sensor_interval.h"
 #include "features/devices/sensor_rows.h"
 
@@ -35,26 +34,26 @@ SensorEditors::SensorEditors(store::Database& main, SensorLogWriter& log, const 
                              std::function<void()> sensorsChanged)
     : m_main(main), m_log(log), m_clock(clock), m_sensorsChanged(std::move(sensorsChanged)) {}
 
-Outcome SensorEditors::failed(const QString& what, const std::exception& error) {
+store::Outcome SensorEditors::failed(const QString& what, const std::exception& error) {
     const QString text = QStringLiteral("%1: %2").arg(what, QString::fromUtf8(error.what()));
-    return Outcome::refused(text);
+    return store::Outcome::refused(text);
 }
 
-Outcome SensorEditors::applyInterval(int seconds) {
-    if (seconds < 0 || seconds > kMaxSensorInterval) return Outcome::refused(msg::kIntervalRange);
+store::Outcome SensorEditors::applyInterval(int seconds) {
+    if (seconds < 0 || seconds > kMaxSensorInterval) return store::Outcome::refused(msg::kIntervalRange);
     try {
         writeSensorInterval(m_main, seconds);
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The sensor interval could not be saved"), error);
     }
     if (m_sensorsChanged) m_sensorsChanged();
-    return Outcome::done(seconds == 0 ? msg::kNoInterval : QString());
+    return store::Outcome::done(seconds == 0 ? msg::kNoInterval : QString());
 }
 
-Outcome SensorEditors::addSensor(const QString& boxText, const QString& description) {
-    if (boxText.trimmed().isEmpty()) return Outcome::refused(msg::kNeedBoxNumber);
+store::Outcome SensorEditors::addSensor(const QString& boxText, const QString& description) {
+    if (boxText.trimmed().isEmpty()) return store::Outcome::refused(msg::kNeedBoxNumber);
     const std::optional<int> box = boxFrom(boxText);
-    if (!box) return Outcome::refused(msg::kBoxNumberRange);
+    if (!box) return store::Outcome::refused(msg::kBoxNumberRange);
 
     SensorRow row;
     row.box = *box;
@@ -63,7 +62,7 @@ Outcome SensorEditors::addSensor(const QString& boxText, const QString& descript
     row.lastCalibrated = m_clock.now();
     row.logThisSensor = true;
     try {
-        if (!insertSensor(m_main, row)) return Outcome::refused(msg::kBoxAlreadyEntered);
+        if (!insertSensor(m_main, row)) return store::Outcome::refused(msg::kBoxAlreadyEntered);
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The sensor could not be added"), error);
     }
@@ -71,22 +70,22 @@ Outcome SensorEditors::addSensor(const QString& boxText, const QString& descript
     // The sensor is in; a sensor log that cannot take its copy is reported
     // to the monitor by the writer and said here, but undoes nothing.
     if (!m_log.recordSensorChange(changeOf(row, m_clock.now(), true, true)))
-        return Outcome::done(m_log.lastError());
-    return Outcome::done();
+        return store::Outcome::done(m_log.lastError());
+    return store::Outcome::done();
 }
 
-Outcome SensorEditors::saveSensor(int box, const QString& description, const QString& calibrationText,
-                                  bool logThisSensor) {
+store::Outcome SensorEditors::saveSensor(int box, const QString& description, const QString& calibrationText,
+                                         bool logThisSensor) {
     bool ok = false;
     const double calibration = calibrationText.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(calibration) || calibration <= 0)
-        return Outcome::refused(msg::kCalibrationNotNumber);
+        return store::Outcome::refused(msg::kCalibrationNotNumber);
 
     std::optional<SensorRow> before;
     SensorRow row;
     try {
         before = readSensor(m_main, box);
-        if (!before) return Outcome::refused(msg::kNoSuchSensor);
+        if (!before) return store::Outcome::refused(msg::kNoSuchSensor);
         row = *before;
         row.description = descriptionOrBox(description, box);
         row.logThisSensor = logThisSensor;
@@ -94,25 +93,25 @@ Outcome SensorEditors::saveSensor(int box, const QString& description, const QSt
             row.calibration = calibration;
             row.lastCalibrated = m_clock.now();
         }
-        if (!updateSensor(m_main, row)) return Outcome::refused(msg::kNoSuchSensor);
+        if (!updateSensor(m_main, row)) return store::Outcome::refused(msg::kNoSuchSensor);
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The sensor could not be saved"), error);
     }
     if (m_sensorsChanged) m_sensorsChanged();
     const SensorChange change = changeOf(row, m_clock.now(), row.description != before->description,
                                          row.calibration != before->calibration);
-    if (!m_log.recordSensorChange(change)) return Outcome::done(m_log.lastError());
-    return Outcome::done();
+    if (!m_log.recordSensorChange(change)) return store::Outcome::done(m_log.lastError());
+    return store::Outcome::done();
 }
 
-Outcome SensorEditors::deleteSensor(int box) {
+store::Outcome SensorEditors::deleteSensor(int box) {
     try {
-        if (!qv::devices::deleteSensor(m_main, box)) return Outcome::refused(msg::kNoSuchSensor);
+        if (!qv::devices::deleteSensor(m_main, box)) return store::Outcome::refused(msg::kNoSuchSensor);
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The sensor could not be deleted"), error);
     }
     if (m_sensorsChanged) m_sensorsChanged();
-    return Outcome::done();
+    return store::Outcome::done();
 }
 
 void NewSensorListener::sensorBoxHeard(int box) {

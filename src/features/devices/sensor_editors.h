@@ -5,9 +5,9 @@
 // the sensor log, and then rebuilds the polling (GetSensorstoLog).
 
 #include "comms/clock.h"
-#include "features/devices/outcome.h"
 #include "features/devices/sensor_log_writer.h"
 #include "store/database.h"
+#include "store/outcome.h"
 
 #include <QObject>
 
@@ -23,22 +23,22 @@ public:
 
     // Stores the interval (seconds 0..30000; checkIntervalInput first). 0 is
     // accepted with the note that logging is off.
-    Outcome applyInterval(int seconds);
+    store::Outcome applyInterval(int seconds);
 
     // AddNewSensorForm's save. A new sensor has calibration 1, is calibrated
     // now and is logged; an empty description becomes "Box " + number.
-    Outcome addSensor(const QString& boxText, const QString& description);
+    store::Outcome addSensor(const QString& boxText, const QString& description);
 
     // SensorPropertiesForm's save. calibrationText as shown ("1.500").
-    Outcome saveSensor(int box, const QString& description, const QString& calibrationText,
-                       bool logThisSensor);
+    store::Outcome saveSensor(int box, const QString& description, const QString& calibrationText,
+                              bool logThisSensor);
 
     // SensorPropertiesForm's delete, once the user has said yes to
     // msg::kDeleteSensorQuestion. The sensor log keeps its readings and copy.
-    Outcome deleteSensor(int box);
+    store::Outcome deleteSensor(int box);
 
 private:
-    Outcome failed(const QString& what, const std::exception& error);
+    store::Outcome failed(const QString& what, const std::exception& error);
 
     store::Database& m_main;
     SensorLogWriter& m_log;

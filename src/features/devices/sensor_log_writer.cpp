@@ -1,6 +1,6 @@
 #include "features/devices/sensor_log_writer.h"
 
-#include "features/devices/monitor_notes.h"
+#include "features/devices/logging.h"
 #include "store/date_text.h"
 #include "store/store_error.h"
 #include "store/transaction.h"
@@ -10,7 +10,7 @@
 namespace qv::devices {
 
 SensorLogWriter::SensorLogWriter(QString path, store::MonitorSink& monitor, const comms::Clock& clock)
-    : m_path(std::move(path)), m_monitor(monitor), m_clock(clock) {}
+    : m_path(std::move(path)), m_monitorWriter(monitor, clock, lcDevices) {}
 
 SensorLogWriter::~SensorLogWriter() {
     close();
@@ -131,7 +131,7 @@ bool SensorLogWriter::recordSensorChange(const SensorChange& change, bool remove
         close();
         m_lastError = QStringLiteral("The sensor log %1 could not record the change of box %2: %3")
                           .arg(m_path, QString::number(change.box), QString::fromUtf8(error.what()));
-        monitorNote(m_monitor, m_clock, kMsgError, m_lastError);
+        m_monitorWriter.error(m_lastError);
         return false;
     }
     m_lastError.clear();
@@ -143,16 +143,15 @@ void SensorLogWriter::failed(const QString& what, const QString& why) {
     // Said once when writing stops working, not for every reading after it.
     if (m_failing) return;
     m_failing = true;
-    monitorNote(m_monitor, m_clock, kMsgError,
-                QStringLiteral("The sensor log %1 cannot be written: %2; %3").arg(m_path, why, what));
+    m_monitorWriter.error(
+        QStringLiteral("The sensor log %1 cannot be written: %2; %3").arg(m_path, why, what));
 }
 
 void SensorLogWriter::succeeded() {
     m_lastError.clear();
     if (!m_failing) return;
     m_failing = false;
-    monitorNote(
-        m_monitor, m_clock, kMsgSystem,
+    m_monitorWriter.system(
         QStringLiteral("The sensor log can be written again (%1 readings were given up)").arg(m_dropped));
 }
 

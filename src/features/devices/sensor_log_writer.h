@@ -10,6 +10,7 @@
 // written waits in memory and goes with the next one.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "store/database.h"
 #include "store/monitor_record.h"
 
@@ -83,8 +84,7 @@ private:
     void succeeded();
 
     QString m_path;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     std::optional<store::Database> m_db;
     std::optional<QSqlQuery> m_insertReading;
     std::deque<SensorLogReading> m_pending;

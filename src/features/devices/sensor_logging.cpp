@@ -1,7 +1,6 @@
 #include "features/devices/sensor_logging.h"
 
 #include "features/devices/logging.h"
-#include "features/devices/monitor_notes.h"
 #include "features/devices/sensor_rows.h"
 #include "net/builders.h"
 
@@ -22,7 +21,7 @@ SensorLogging::SensorLogging(store::Database& main, SensorLogWriter& log, net::A
       m_main(main),
       m_log(log),
       m_state(state),
-      m_monitor(monitor),
+      m_monitorWriter(monitor, clock, lcDevices),
       m_clock(clock),
       m_send(std::move(send)),
       m_timer(timers.create([this] { SensorloggingTimer(); })),
@@ -46,9 +45,8 @@ bool SensorLogging::GetSensorstoLog() {
     } catch (const std::exception& error) {
         m_sensorsToLog.clear();
         m_plan = {};
-        monitorNote(m_monitor, m_clock, kMsgError,
-                    QStringLiteral("The sensors could not be read, sensor polling is off: %1")
-                        .arg(QString::fromUtf8(error.what())));
+        m_monitorWriter.error(QStringLiteral("The sensors could not be read, sensor polling is off: %1")
+                                  .arg(QString::fromUtf8(error.what())));
         return false;
     }
 
@@ -63,10 +61,10 @@ bool SensorLogging::GetSensorstoLog() {
     m_grid.setSensors(sensors);
 
     if (interval > kMaxSensorInterval || interval < 0) {
-        monitorNote(m_monitor, m_clock, kMsgWarning,
-                    QStringLiteral("The stored sensor interval %1 is outside 0-30000 seconds; %2 is used")
-                        .arg(interval)
-                        .arg(interval < 0 ? 0 : kMaxSensorInterval));
+        m_monitorWriter.warning(
+            QStringLiteral("The stored sensor interval %1 is outside 0-30000 seconds; %2 is used")
+                .arg(interval)
+                .arg(interval < 0 ? 0 : kMaxSensorInterval));
         interval = interval < 0 ? 0 : kMaxSensorInterval;
     }
     m_plan = pollingPlanFor(interval);

@@ -9,6 +9,7 @@
 
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
+#include "comms/monitor_writer.h"
 #include "features/devices/device_timers.h"
 #include "features/devices/sensor_grid_model.h"
 #include "features/devices/sensor_interval.h"
@@ -79,7 +80,7 @@ private:
     store::Database& m_main;
     SensorLogWriter& m_log;
     net::AreaState& m_state;
-    store::MonitorSink& m_monitor;
+    comms::MonitorWriter m_monitorWriter;
     const comms::Clock& m_clock;
     SendRS232 m_send;
     std::unique_ptr<DeviceTimer> m_timer;        // SensorloggingTimer

@@ -36,6 +36,7 @@ ItemExchange::Client::Client(QLocalSocket* s, ExchangeItems& items)
 ItemExchange::ItemExchange(ExchangeDeps deps, ExchangeOptions options, QObject* parent)
     : QObject(parent),
       m_deps(std::move(deps)),
+      m_monitorWriter(m_deps.monitor, m_deps.clock),
       m_options(std::move(options)),
       m_items(m_deps.sendRS232, m_deps.runner) {
     m_items.setChangeHandler([this](const ItemRef& item, const QString& text) { broadcast(item, text); });
@@ -56,14 +57,13 @@ bool ItemExchange::start() {
         error = QStringLiteral("there is no runtime directory for its socket");
     } else if (listenAt(m_path, &error)) {
         qCInfo(lcExchange) << "item exchange listening at" << m_path;
-        monitorLine(QStringLiteral("System"),
-                    QStringLiteral("Item exchange (topic %1) open to other programs at %2")
-                        .arg(QLatin1String(kTopic), m_path));
+        m_monitorWriter.system(QStringLiteral("Item exchange (topic %1) open to other programs at %2")
+                                   .arg(QLatin1String(kTopic), m_path));
         return true;
     }
     qCWarning(lcExchange) << "item exchange not opened at" << m_path << ":" << error;
-    monitorLine(QStringLiteral("ERROR ***"),
-                QStringLiteral("The item exchange could not be opened at %1: %2").arg(m_path, error));
+    m_monitorWriter.error(
+        QStringLiteral("The item exchange could not be opened at %1: %2").arg(m_path, error));
     return false;
 }
 
@@ -123,8 +123,7 @@ void ItemExchange::onNewConnection() {
             turnAway(socket);
             if (!m_turnedAway) {
                 m_turnedAway = true;
-                monitorLine(
-                    QStringLiteral("Warning **"),
+                m_monitorWriter.warning(
                     QStringLiteral("An item exchange client was turned away: %1 are connected already")
                         .arg(m_options.maxClients));
             }
@@ -197,9 +196,9 @@ void ItemExchange::onReadyRead(Client* client) {
         const QByteArray reply = client->session.handle(line);
         if (client->session.errorCount() > errorsBefore && !client->warned) {
             client->warned = true;
-            monitorLine(QStringLiteral("Warning **"),
-                        QStringLiteral("An item exchange client sent a line that could not be used: %1")
-                            .arg(client->session.firstError()));
+            m_monitorWriter.warning(
+                QStringLiteral("An item exchange client sent a line that could not be used: %1")
+                    .arg(client->session.firstError()));
         }
         sendTo(client, reply);
     }
@@ -222,8 +221,8 @@ void ItemExchange::sendTo(Client* client, const QByteArray& line) {
     if (client->gone || client->socket->state() != QLocalSocket::ConnectedState) return;
     client->socket->write(line);
     if (client->socket->bytesToWrite() > m_options.maxUnsentBytes) {
-        monitorLine(QStringLiteral("Warning **"),
-                    QStringLiteral("An item exchange client was disconnected: it did not read its replies"));
+        m_monitorWriter.warning(
+            QStringLiteral("An item exchange client was disconnected: it did not read its replies"));
         dropClient(client);
     }
 }
@@ -258,14 +257,6 @@ void ItemExchange::sweep() {
     m_sweepQueued = false;
     std::erase_if(m_clients, [](const std::unique_ptr<Client>& c) { return c->gone; });
     if (clientCount() < m_options.maxClients) m_turnedAway = false;
-}
-
-void ItemExchange::monitorLine(const QString& type, const QString& comment) {
-    store::MonitorRecord record;
-    record.MsgType = type;
-    record.DateTime = comms::dateTimeText(m_deps.clock.now());
-    record.comment = comment;
-    m_deps.monitor.MonitorAdditem(record);
 }
 
 }  // namespace qv::exchange

@@ -10,6 +10,7 @@
 // reading its replies, or one too many, is let go; none of them stops the
 // server or the program.
 
+#include "comms/monitor_writer.h"
 #include "features/exchange/exchange_deps.h"
 #include "features/exchange/exchange_items.h"
 #include "features/exchange/exchange_session.h"
@@ -81,9 +82,9 @@ private:
     void broadcast(const ItemRef& item, const QString& text);
     void dropClient(Client* client);
     void sweep();
-    void monitorLine(const QString& type, const QString& comment);
 
     ExchangeDeps m_deps;
+    comms::MonitorWriter m_monitorWriter;
     ExchangeOptions m_options;
     ExchangeItems m_items;
     QLocalServer m_server;

@@ -26,7 +26,10 @@ QString problemSummary(const QStringList& problems) {
 }  // namespace
 
 StatusFile::StatusFile(ExchangeDeps deps, QString path, QObject* parent)
-    : QObject(parent), m_deps(std::move(deps)), m_path(std::move(path)) {
+    : QObject(parent),
+      m_deps(std::move(deps)),
+      m_monitorWriter(m_deps.monitor, m_deps.clock),
+      m_path(std::move(path)) {
     m_checkTimer.setInterval(kCheckMs);
     m_requestsTimer.setInterval(kRequestMs);
     connect(&m_checkTimer, &QTimer::timeout, this, [this] {
@@ -71,18 +74,17 @@ void StatusFile::comparetimer() {
     } else if (m_readStamp.size > kMaxFileBytes) {
         if (!(m_reportedTooLarge == m_readStamp)) {
             m_reportedTooLarge = m_readStamp;
-            monitorLine(QStringLiteral("Warning **"),
-                        QStringLiteral("The area status file %1 is larger than 1 MiB: it was not read and is "
-                                       "written afresh")
-                            .arg(m_path));
+            m_monitorWriter.warning(
+                QStringLiteral("The area status file %1 is larger than 1 MiB: it was not read and is "
+                               "written afresh")
+                    .arg(m_path));
         }
     } else {
         QFile file(m_path);
         if (!file.open(QIODevice::ReadOnly)) {
             if (!m_readFailing)
-                monitorLine(QStringLiteral("ERROR ***"),
-                            QStringLiteral("The area status file %1 could not be read: %2")
-                                .arg(m_path, file.errorString()));
+                m_monitorWriter.error(QStringLiteral("The area status file %1 could not be read: %2")
+                                          .arg(m_path, file.errorString()));
             m_readFailing = true;
             // Requests cannot be seen; the cells already taken stay taken.
             return;
@@ -93,16 +95,15 @@ void StatusFile::comparetimer() {
         cells = readStatusSheet(m_read);
         if (!cells.problems.isEmpty() && m_read != m_reportedProblems) {
             m_reportedProblems = m_read;
-            monitorLine(QStringLiteral("Warning **"),
-                        QStringLiteral("The area status file %1 has rows that could not be used (they are "
-                                       "written afresh): %2")
-                            .arg(m_path, problemSummary(cells.problems)));
+            m_monitorWriter.warning(
+                QStringLiteral("The area status file %1 has rows that could not be used (they are "
+                               "written afresh): %2")
+                    .arg(m_path, problemSummary(cells.problems)));
         }
     }
 
     for (const int area : m_requests.compare(cells.requests))
-        monitorLine(
-            QStringLiteral("Warning **"),
+        m_monitorWriter.warning(
             QStringLiteral("The request for area %1 in the area status file is longer than %2 characters "
                            "and was not carried out")
                 .arg(area)
@@ -121,8 +122,7 @@ void StatusFile::Checkarraytimer() {
     if (outcome == WriteOutcome::EditedMeanwhile) return;
     if (outcome == WriteOutcome::Failed) {
         if (!m_writeFailing)
-            monitorLine(
-                QStringLiteral("ERROR ***"),
+            m_monitorWriter.error(
                 QStringLiteral("The area status file %1 could not be written: %2").arg(m_path, error));
         m_writeFailing = true;
         return;
@@ -164,14 +164,6 @@ void StatusFile::RequestsTimer() {
         return;
     }
     m_deps.runner.RunMacro(next->request);
-}
-
-void StatusFile::monitorLine(const QString& type, const QString& comment) {
-    store::MonitorRecord record;
-    record.MsgType = type;
-    record.DateTime = comms::dateTimeText(m_deps.clock.now());
-    record.comment = comment;
-    m_deps.monitor.MonitorAdditem(record);
 }
 
 }  // namespace qv::exchange

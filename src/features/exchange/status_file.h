@@ -13,6 +13,7 @@
 // when it changed after it was read, so an edit saved at that moment is read
 // on the next pass instead of being overwritten.
 
+#include "comms/monitor_writer.h"
 #include "features/exchange/exchange_deps.h"
 #include "features/exchange/sheet_requests.h"
 
@@ -60,9 +61,9 @@ private:
     Stamp stamp() const;
     enum class WriteOutcome { Written, EditedMeanwhile, Failed };
     WriteOutcome write(const QByteArray& content, QString* error);
-    void monitorLine(const QString& type, const QString& comment);
 
     ExchangeDeps m_deps;
+    comms::MonitorWriter m_monitorWriter;
     QString m_path;
     SheetRequests m_requests;
     QTimer m_checkTimer;

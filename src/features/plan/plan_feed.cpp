@@ -6,7 +6,7 @@ namespace qv::plan {
 
 PlanFeed::PlanFeed(store::Database& db, store::MonitorSink& monitor, const comms::Clock& clock,
                    QObject* parent)
-    : QObject(parent), m_db(db), m_monitor(monitor), m_clock(clock) {}
+    : QObject(parent), m_db(db), m_monitorWriter(monitor, clock) {}
 
 void PlanFeed::GetIndicatorChanges() {
     m_flags = PlanIndicators(m_db).areasWithIndicators();
@@ -22,11 +22,7 @@ void PlanFeed::planView(int area, int preset) {
 
 void PlanFeed::NavigatePlanView(qint64 treeViewId) {
     emit navigate(static_cast<int>(treeViewId));
-    store::MonitorRecord record;
-    record.MsgType = QStringLiteral("Planview");
-    record.DateTime = comms::dateTimeText(m_clock.now());
-    record.comment = QStringLiteral("Planview Navigates!");
-    m_monitor.MonitorAdditem(record);
+    m_monitorWriter.write(store::MonitorType::Planview, QStringLiteral("Planview Navigates!"));
 }
 
 }  // namespace qv::plan

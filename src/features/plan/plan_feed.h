@@ -5,6 +5,7 @@
 
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
+#include "comms/monitor_writer.h"
 #include "store/monitor_record.h"
 
 #include <QObject>
@@ -38,8 +39,7 @@ signals:
 
 private:
     store::Database& m_db;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     QVector<bool> m_flags = QVector<bool>(256, false);
 };
 

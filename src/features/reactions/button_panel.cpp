@@ -2,7 +2,6 @@
 
 #include "features/reactions/hex_text.h"
 #include "features/reactions/logging.h"
-#include "features/reactions/monitor_note.h"
 #include "features/reactions/stored_number.h"
 #include "net/builders.h"
 #include "store/database.h"
@@ -50,8 +49,7 @@ ButtonPanel::ButtonPanel(store::Database& db, macros::MacroRunner& runner, const
       m_db(db),
       m_runner(runner),
       m_state(state),
-      m_monitor(monitor),
-      m_clock(clock),
+      m_monitorWriter(monitor, clock),
       m_sendRS232(std::move(sendRS232)),
       m_count(buttonCountFor(buttonversion)),
       m_faces(static_cast<std::size_t>(m_count) + 1),
@@ -60,10 +58,6 @@ ButtonPanel::ButtonPanel(store::Database& db, macros::MacroRunner& runner, const
 const ButtonFace& ButtonPanel::button(int index) const {
     static const ButtonFace kNone;
     return index >= 1 && index <= m_count ? m_faces[static_cast<std::size_t>(index)] : kNone;
-}
-
-void ButtonPanel::note(const QString& type, const QString& comment) {
-    monitorNote(m_monitor, m_clock, type, comment);
 }
 
 void ButtonPanel::setFace(int index, const ButtonFace& face) {
@@ -94,8 +88,8 @@ void ButtonPanel::GetButtonLabels() {
             face.hidden = store::yesNoOr(query.value(1), false);
         }
     } catch (const store::StoreError& e) {
-        note(kErrorType, QStringLiteral("The buttons could not be read, they stay as they are: %1")
-                             .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(QStringLiteral("The buttons could not be read, they stay as they are: %1")
+                                  .arg(QString::fromUtf8(e.what())));
         return;
     }
     for (int index = 1; index <= m_count; ++index) setFace(index, faces[static_cast<std::size_t>(index)]);
@@ -116,10 +110,10 @@ void ButtonPanel::GetButtonChanges() {
             // Preset 0 is what every line without a preset carries: a rule
             // there would fire on nearly everything the area says.
             if (!area || !preset || !inTable(*area, *preset) || *preset < 1) {
-                note(kWarningType,
-                     QStringLiteral("Button rules for area %1 preset %2 are skipped: not an area "
-                                    "0-255 and a preset 1-255")
-                         .arg(pairs.value(0).toString(), pairs.value(1).toString()));
+                m_monitorWriter.warning(
+                    QStringLiteral("Button rules for area %1 preset %2 are skipped: not an area "
+                                   "0-255 and a preset 1-255")
+                        .arg(pairs.value(0).toString(), pairs.value(1).toString()));
                 continue;
             }
             triggers[static_cast<std::size_t>(*area * kTableSize + *preset)] = true;
@@ -135,8 +129,8 @@ void ButtonPanel::GetButtonChanges() {
             if (!code.isEmpty()) codes.insert(code);
         }
     } catch (const store::StoreError& e) {
-        note(kErrorType, QStringLiteral("The button rules could not be read, the old ones stay: %1")
-                             .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(QStringLiteral("The button rules could not be read, the old ones stay: %1")
+                                  .arg(QString::fromUtf8(e.what())));
         return;
     }
     m_triggers = std::move(triggers);
@@ -187,8 +181,8 @@ void ButtonPanel::ButtonChange(int area, int Preset, const QString& CustomCode) 
                                      colourFrom(query.value(2)), query.value(3).toString()});
         }
     } catch (const store::StoreError& e) {
-        note(kErrorType,
-             QStringLiteral("The button rules could not be read: %1").arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(
+            QStringLiteral("The button rules could not be read: %1").arg(QString::fromUtf8(e.what())));
         return;
     }
     apply(rules);

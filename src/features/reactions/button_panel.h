@@ -10,6 +10,7 @@
 
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
+#include "comms/monitor_writer.h"
 #include "features/reactions/send_rs232.h"
 #include "macros/macro_runner.h"
 #include "net/area_state.h"
@@ -95,13 +96,11 @@ private:
     };
     void apply(const std::vector<Rule>& rules);
     void setFace(int index, const ButtonFace& face);
-    void note(const QString& type, const QString& comment);
 
     store::Database& m_db;
     macros::MacroRunner& m_runner;
     const net::AreaState& m_state;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     SendRS232 m_sendRS232;
     int m_count;
     std::vector<ButtonFace> m_faces;  // index 0 unused

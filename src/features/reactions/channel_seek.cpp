@@ -2,7 +2,6 @@
 
 #include "features/reactions/area_channels.h"
 #include "features/reactions/logging.h"
-#include "features/reactions/monitor_note.h"
 #include "net/builders.h"
 #include "store/store_error.h"
 
@@ -13,8 +12,7 @@ ChannelSeek::ChannelSeek(store::Database& db, const net::AreaState& state, store
     : QObject(parent),
       m_db(db),
       m_state(state),
-      m_monitor(monitor),
-      m_clock(clock),
+      m_monitorWriter(monitor, clock),
       m_sendRS232(std::move(sendRS232)) {
     m_timer.setInterval(stepMs);
     connect(&m_timer, &QTimer::timeout, this, &ChannelSeek::requestleveltimer);
@@ -63,10 +61,9 @@ void ChannelSeek::finish() {
     try {
         for (int channel : addSeekChannels(m_db, m_area, answered)) stored << channel;
     } catch (const store::StoreError& e) {
-        monitorNote(m_monitor, m_clock, kErrorType,
-                    QStringLiteral("The channels found in area %1 could not be stored: %2")
-                        .arg(m_area)
-                        .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(QStringLiteral("The channels found in area %1 could not be stored: %2")
+                                  .arg(m_area)
+                                  .arg(QString::fromUtf8(e.what())));
     }
     qCInfo(lcReactions) << "channel seek of area" << m_area << "found" << answered.size()
                         << "channels, stored" << stored.size();

@@ -6,6 +6,7 @@
 // leaves the area as it was and the user is asked again next time.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "features/reactions/send_rs232.h"
 #include "net/area_state.h"
 #include "store/monitor_record.h"
@@ -56,8 +57,7 @@ private:
 
     store::Database& m_db;
     const net::AreaState& m_state;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     SendRS232 m_sendRS232;
     QTimer m_timer;
     int m_area = 0;

@@ -17,8 +17,7 @@ DirectControl::DirectControl(store::Database& db, const net::AreaState& state, c
       m_db(db),
       m_state(state),
       m_names(names),
-      m_monitor(monitor),
-      m_clock(clock),
+      m_monitorWriter(monitor, clock),
       m_runner(runner),
       m_sendRS232(std::move(sendRS232)),
       m_enableMacro(std::move(enableMacro)) {
@@ -30,18 +29,6 @@ void DirectControl::setStatus(const QString& text) {
     if (text == m_status) return;
     m_status = text;
     emit statusTextChanged(text);
-}
-
-void DirectControl::record(const QString& comment, const QString& macro, const QString& area,
-                           const QString& preset) {
-    store::MonitorRecord r;
-    r.MsgType = kMonitorType;
-    r.DateTime = comms::dateTimeText(m_clock.now());
-    r.comment = comment;
-    r.Macro = macro;
-    r.area = area;
-    r.Preset = preset;
-    m_monitor.MonitorAdditem(r);
 }
 
 bool DirectControl::chooseArea(int area) {
@@ -58,15 +45,17 @@ bool DirectControl::send(int preset) {
     if (!m_area) return false;
     const auto message = net::GoAreaPreset(*m_area, preset);
     if (!message) return false;
-    record(QStringLiteral("Direct Control issues Area/Preset"), {}, QString::number(*m_area),
-           QString::number(preset));
+    m_monitorWriter.write(store::MonitorType::DirectControl,
+                          QStringLiteral("Direct Control issues Area/Preset"),
+                          {.area = QString::number(*m_area), .preset = QString::number(preset)});
     m_sendRS232(*message);
     return true;
 }
 
 void DirectControl::runMacro(const QString& name) {
     if (name.isEmpty()) return;
-    record(QStringLiteral("Direct Control issues Macro"), name, {}, {});
+    m_monitorWriter.write(store::MonitorType::DirectControl, QStringLiteral("Direct Control issues Macro"),
+                          {.macro = name});
     m_runner.RunMacro(name);
 }
 

@@ -5,6 +5,7 @@
 // by hand leaves a "Direct Control" monitor record first.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "features/reactions/choice_lists.h"
 #include "features/reactions/send_rs232.h"
 #include "macros/macro_runner.h"
@@ -32,7 +33,6 @@ public:
     static constexpr int kCheckPresetMs = 500;
     static inline const QString kRequesting = QStringLiteral("...requesting");
     static inline const QString kNoResponse = QStringLiteral("no response...");
-    static inline const QString kMonitorType = QStringLiteral("Direct Control");
 
     // The macro engine's EnableMacro(name, enabled).
     using EnableMacro = std::function<void(const QString&, bool)>;
@@ -74,13 +74,11 @@ signals:
 
 private:
     void setStatus(const QString& text);
-    void record(const QString& comment, const QString& macro, const QString& area, const QString& preset);
 
     store::Database& m_db;
     const net::AreaState& m_state;
     const net::NameTables& m_names;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     macros::MacroRunner& m_runner;
     SendRS232 m_sendRS232;
     EnableMacro m_enableMacro;

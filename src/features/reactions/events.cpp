@@ -1,7 +1,6 @@
 #include "features/reactions/events.h"
 
 #include "features/reactions/logging.h"
-#include "features/reactions/monitor_note.h"
 #include "features/reactions/stored_number.h"
 #include "store/database.h"
 #include "store/store_error.h"
@@ -18,11 +17,7 @@ constexpr int kLastNumber = 255;
 
 Events::Events(store::Database& db, macros::MacroRunner& runner, store::MonitorSink& monitor,
                const comms::Clock& clock)
-    : m_db(db), m_runner(runner), m_monitor(monitor), m_clock(clock) {}
-
-void Events::note(const QString& type, const QString& comment) {
-    monitorNote(m_monitor, m_clock, type, comment);
-}
+    : m_db(db), m_runner(runner), m_monitorWriter(monitor, clock) {}
 
 void Events::GetAreaPresetEvents() {
     AreaPresetEventTable table;
@@ -37,17 +32,19 @@ void Events::GetAreaPresetEvents() {
             const std::optional<int> preset = storedInt(query.value(2));
             if (!area || !preset || *area < 0 || *area > kLastNumber || *preset < 1 ||
                 *preset > kLastNumber) {
-                note(kWarningType, QStringLiteral("Event \"%1\" is skipped: area %2 preset %3 is not an area "
-                                                  "0-255 and a preset 1-255")
-                                       .arg(query.value(0).toString(), query.value(1).toString(),
-                                            query.value(2).toString()));
+                m_monitorWriter.warning(
+                    QStringLiteral("Event \"%1\" is skipped: area %2 preset %3 is not an area "
+                                   "0-255 and a preset 1-255")
+                        .arg(query.value(0).toString(), query.value(1).toString(),
+                             query.value(2).toString()));
                 continue;
             }
             table.set(*area, *preset, query.value(3).toString());
         }
     } catch (const store::StoreError& e) {
-        note(kErrorType, QStringLiteral("The area/preset events could not be read, the old ones stay: %1")
-                             .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(
+            QStringLiteral("The area/preset events could not be read, the old ones stay: %1")
+                .arg(QString::fromUtf8(e.what())));
         return;
     }
     m_areaPreset = std::move(table);
@@ -69,14 +66,16 @@ void Events::GetCustomCodeEvents() {
             if (result.added == CustomCodeEventMap::Added::EmptyCode) {
                 qCDebug(lcReactions) << "event" << name << "has an empty custom code";
             } else if (result.added == CustomCodeEventMap::Added::Taken) {
-                note(kWarningType, QStringLiteral("Events \"%1\" and \"%2\" both react to custom code %3: "
-                                                  "only \"%1\" runs its macro")
-                                       .arg(result.keeper.eventName, name, code.trimmed()));
+                m_monitorWriter.warning(
+                    QStringLiteral("Events \"%1\" and \"%2\" both react to custom code %3: "
+                                   "only \"%1\" runs its macro")
+                        .arg(result.keeper.eventName, name, code.trimmed()));
             }
         }
     } catch (const store::StoreError& e) {
-        note(kErrorType, QStringLiteral("The custom-code events could not be read, the old ones stay: %1")
-                             .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(
+            QStringLiteral("The custom-code events could not be read, the old ones stay: %1")
+                .arg(QString::fromUtf8(e.what())));
         return;
     }
     m_customCodes = std::move(map);

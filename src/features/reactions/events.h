@@ -9,6 +9,7 @@
 
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
+#include "comms/monitor_writer.h"
 #include "features/reactions/event_tables.h"
 #include "macros/macro_runner.h"
 #include "store/monitor_record.h"
@@ -43,12 +44,9 @@ public:
     void customCodeEvent(const std::string& hex) override;
 
 private:
-    void note(const QString& type, const QString& comment);
-
     store::Database& m_db;
     macros::MacroRunner& m_runner;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     AreaPresetEventTable m_areaPreset;
     CustomCodeEventMap m_customCodes;
 };

@@ -1,7 +1,6 @@
 #include "features/reactions/light_levels.h"
 
 #include "features/reactions/logging.h"
-#include "features/reactions/monitor_note.h"
 #include "net/builders.h"
 #include "net/encodings.h"
 #include "store/store_error.h"
@@ -16,8 +15,7 @@ LightLevels::LightLevels(store::Database& db, const net::AreaState& state, store
     : QObject(parent),
       m_db(db),
       m_state(state),
-      m_monitor(monitor),
-      m_clock(clock),
+      m_monitorWriter(monitor, clock),
       m_sendRS232(std::move(sendRS232)),
       m_paced(intervals.sliderPacingMs,
               [this](int channel, int level) { send(net::ChannelLevelMessage(m_area, channel, level)); }),
@@ -33,10 +31,6 @@ LightLevels::LightLevels(store::Database& db, const net::AreaState& state, store
         emit seekingChanged(false);
     });
     connect(&m_seek, &ChannelSeek::stopped, this, [this] { emit seekingChanged(false); });
-}
-
-void LightLevels::note(const QString& type, const QString& comment) {
-    monitorNote(m_monitor, m_clock, type, comment);
 }
 
 void LightLevels::send(const std::optional<net::RawMessage>& message) {
@@ -83,9 +77,9 @@ LightLevels::Loaded LightLevels::loadRows() {
     try {
         known = loadAreaChannels(m_db, m_area);
     } catch (const store::StoreError& e) {
-        note(kErrorType, QStringLiteral("The channels of area %1 could not be read: %2")
-                             .arg(m_area)
-                             .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(QStringLiteral("The channels of area %1 could not be read: %2")
+                                  .arg(m_area)
+                                  .arg(QString::fromUtf8(e.what())));
         m_rows.clear();
         emit channelsChanged();
         return Loaded::Failed;
@@ -133,7 +127,7 @@ bool LightLevels::savePreset() {
     if (!m_permissions.savePresets || m_area == 0 || m_preset == 0 || seeking()) return false;
     const auto message = net::SavePreset(m_area, m_preset);
     if (!message) return false;
-    note(kSystemType, kSaveNote);
+    m_monitorWriter.system(kSaveNote);
     m_sendRS232(*message);
     return true;
 }
@@ -144,7 +138,7 @@ bool LightLevels::saveToOtherPresets(const std::vector<int>& presets) {
     for (int preset : presets)
         if (const auto message = net::SavePreset(m_area, preset))
             steps.push_back([this, message = *message] {
-                note(kSystemType, kSaveNote);
+                m_monitorWriter.system(kSaveNote);
                 m_sendRS232(message);
             });
     return m_saves.start(std::move(steps), [this] { emit otherPresetsSaved(); });
@@ -155,10 +149,10 @@ bool LightLevels::setChannelDescription(int channel, const QString& text) {
     try {
         reactions::setChannelDescription(m_db, m_area, channel, text);
     } catch (const store::StoreError& e) {
-        note(kErrorType, QStringLiteral("The description of area %1 channel %2 could not be stored: %3")
-                             .arg(m_area)
-                             .arg(channel)
-                             .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(QStringLiteral("The description of area %1 channel %2 could not be stored: %3")
+                                  .arg(m_area)
+                                  .arg(channel)
+                                  .arg(QString::fromUtf8(e.what())));
         return false;
     }
     if (ChannelRow* r = row(channel)) r->name = text;

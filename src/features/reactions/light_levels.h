@@ -10,6 +10,7 @@
 
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
+#include "comms/monitor_writer.h"
 #include "features/reactions/area_channels.h"
 #include "features/reactions/channel_seek.h"
 #include "features/reactions/paced_levels.h"
@@ -145,12 +146,10 @@ private:
     ChannelRow* row(int channel);
     void showLevel(ChannelRow& row, int levelByte);
     void send(const std::optional<net::RawMessage>& message);
-    void note(const QString& type, const QString& comment);
 
     store::Database& m_db;
     const net::AreaState& m_state;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     SendRS232 m_sendRS232;
     Permissions m_permissions;
     PacedLevels m_paced;

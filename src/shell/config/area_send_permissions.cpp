@@ -11,7 +11,7 @@ namespace qv::config {
 
 AreaSendPermissions::AreaSendPermissions(QString winrightsPath, store::MonitorSink& monitor,
                                          const comms::Clock& clock, QObject* parent)
-    : QObject(parent), m_path(std::move(winrightsPath)), m_monitor(monitor), m_clock(clock) {}
+    : QObject(parent), m_path(std::move(winrightsPath)), m_monitorWriter(monitor, clock, lcConfig) {}
 
 void AreaSendPermissions::load() {
     try {
@@ -20,8 +20,7 @@ void AreaSendPermissions::load() {
     } catch (const store::StoreError& e) {
         m_doNotSend.fill(false);
         m_available = false;
-        monitorLine(
-            msg::kWarning,
+        m_monitorWriter.warning(
             QStringLiteral("The area permissions could not be read, no area is restricted and the area list "
                            "is disabled: %1")
                 .arg(QString::fromUtf8(e.what())));
@@ -39,10 +38,9 @@ bool AreaSendPermissions::setAllowed(int area, bool allowed) {
     next[static_cast<std::size_t>(area)] = !allowed;
     if (next == m_doNotSend) return true;
     if (!write(next)) return false;
-    monitorLine(msg::kSystem,
-                allowed ? QStringLiteral("Area permission granted on this PC")
-                        : QStringLiteral("Area permission removed on this PC"),
-                QString::number(area));
+    m_monitorWriter.system(allowed ? QStringLiteral("Area permission granted on this PC")
+                                   : QStringLiteral("Area permission removed on this PC"),
+                           {.area = QString::number(area)});
     return true;
 }
 
@@ -52,8 +50,8 @@ bool AreaSendPermissions::setAllAllowed(bool allowed) {
     next.fill(!allowed);
     if (next == m_doNotSend) return true;
     if (!write(next)) return false;
-    monitorLine(msg::kSystem, allowed ? QStringLiteral("Every area permitted on this PC")
-                                      : QStringLiteral("No area permitted on this PC"));
+    m_monitorWriter.system(allowed ? QStringLiteral("Every area permitted on this PC")
+                                   : QStringLiteral("No area permitted on this PC"));
     return true;
 }
 
@@ -61,24 +59,13 @@ bool AreaSendPermissions::write(const Flags& flags) {
     try {
         store::saveDoNotSendAreas(m_path, flags);
     } catch (const store::StoreError& e) {
-        monitorLine(
-            msg::kError,
+        m_monitorWriter.error(
             QStringLiteral("The area permissions could not be stored: %1").arg(QString::fromUtf8(e.what())));
         return false;
     }
     m_doNotSend = flags;
     emit doNotSendChanged(m_doNotSend);
     return true;
-}
-
-void AreaSendPermissions::monitorLine(const QString& type, const QString& comment, const QString& area) {
-    store::MonitorRecord record;
-    record.MsgType = type;
-    record.DateTime = comms::dateTimeText(m_clock.now());
-    record.comment = comment;
-    record.area = area;
-    m_monitor.MonitorAdditem(record);
-    qCInfo(lcConfig) << type << comment << area;
 }
 
 }  // namespace qv::config

@@ -5,6 +5,7 @@
 // the send path through doNotSendChanged.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "store/monitor_record.h"
 
 #include <QObject>
@@ -43,11 +44,9 @@ signals:
 
 private:
     bool write(const Flags& flags);
-    void monitorLine(const QString& type, const QString& comment, const QString& area = {});
 
     QString m_path;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     Flags m_doNotSend{};
     bool m_available = false;
 };

@@ -10,7 +10,7 @@ namespace qv::config {
 
 CircuitFindingTest::CircuitFindingTest(Sender sendRS232, store::MonitorSink& monitor,
                                        const comms::Clock& clock, int intervalMs, QObject* parent)
-    : QObject(parent), m_send(std::move(sendRS232)), m_monitor(monitor), m_clock(clock) {
+    : QObject(parent), m_send(std::move(sendRS232)), m_monitorWriter(monitor, clock) {
     m_timer.setInterval(intervalMs);
     connect(&m_timer, &QTimer::timeout, this, &CircuitFindingTest::tick);
 }
@@ -51,13 +51,8 @@ void CircuitFindingTest::tick() {
 
 void CircuitFindingTest::sendArea(int area) {
     // As direct control sends it: a monitor line, then the preset select.
-    store::MonitorRecord record;
-    record.MsgType = msg::kDirectControl;
-    record.DateTime = comms::dateTimeText(m_clock.now());
-    record.comment = msg::kDirectControlIssuesAreaPreset;
-    record.area = QString::number(area);
-    record.Preset = QStringLiteral("1");
-    m_monitor.MonitorAdditem(record);
+    m_monitorWriter.write(store::MonitorType::DirectControl, msg::kDirectControlIssuesAreaPreset,
+                          {.area = QString::number(area), .preset = QStringLiteral("1")});
     if (const auto message = net::GoAreaPreset(area, 1); message && m_send) m_send(*message);
 }
 

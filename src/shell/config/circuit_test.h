@@ -5,6 +5,7 @@
 // cancelled at any point.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "net/message.h"
 #include "store/monitor_record.h"
 
@@ -48,8 +49,7 @@ private:
     void sendArea(int area);
 
     Sender m_send;
-    store::MonitorSink& m_monitor;
-    const comms::Clock& m_clock;
+    comms::MonitorWriter m_monitorWriter;
     QTimer m_timer;
     int m_nextArea = 0;  // 0 when idle; kLastArea + 1 during the wait after the last area
     int m_lastArea = 0;

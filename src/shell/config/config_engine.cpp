@@ -40,28 +40,20 @@ ConfigEngine::ConfigEngine(ConfigDeps deps, QObject* parent)
     connect(&m_areas, &AreaSendPermissions::doNotSendChanged, this, &ConfigEngine::doNotSendChanged);
 }
 
-void ConfigEngine::monitorLine(const QString& type, const QString& comment) {
-    store::MonitorRecord record;
-    record.MsgType = type;
-    record.DateTime = comms::dateTimeText(m_deps.clock.now());
-    record.comment = comment;
-    m_deps.monitor.MonitorAdditem(record);
-}
-
 void ConfigEngine::load() {
     if (m_loaded) return;
     m_loaded = true;
     try {
         const LoadedSettings loaded = loadSettings(m_deps.main);
         m_settings = loaded.settings;
-        for (const QString& change : loaded.adjustments) monitorLine(msg::kWarning, change);
+        for (const QString& change : loaded.adjustments) m_monitorWriter.warning(change);
     } catch (const store::StoreError& e) {
         m_loadFailed = true;
         m_settings = initialSettings();
-        monitorLine(msg::kError,
-                    QStringLiteral("The configuration could not be read; the initial settings are used "
-                                   "and the configuration can not be saved until restart: %1")
-                        .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(
+            QStringLiteral("The configuration could not be read; the initial settings are used "
+                           "and the configuration can not be saved until restart: %1")
+                .arg(QString::fromUtf8(e.what())));
     }
     emit releaseRateChanged(m_settings.config.releaserate);
     m_areas.load();
@@ -91,26 +83,26 @@ bool ConfigEngine::open() {
         required = passwordRequired(readStoredPasswords(m_deps.main));
     } catch (const store::StoreError& e) {
         // Unreadable: keep the frame up rather than open the tabs to anyone.
-        monitorLine(msg::kError, QStringLiteral("The configuration password could not be read: %1")
-                                     .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(QStringLiteral("The configuration password could not be read: %1")
+                                  .arg(QString::fromUtf8(e.what())));
     }
     if (!required) setState(DialogState::Unlocked);
     return required;
 }
 
-Outcome ConfigEngine::unlock(const QString& typed) {
+store::Outcome ConfigEngine::unlock(const QString& typed) {
     load();
     try {
         if (passwordAccepted(readStoredPasswords(m_deps.main), typed)) {
             setState(DialogState::Unlocked);
-            return Outcome::success();
+            return store::Outcome::done();
         }
     } catch (const std::exception& e) {
-        monitorLine(msg::kError, QStringLiteral("The configuration password could not be checked: %1")
-                                     .arg(QString::fromUtf8(e.what())));
+        m_monitorWriter.error(QStringLiteral("The configuration password could not be checked: %1")
+                                  .arg(QString::fromUtf8(e.what())));
     }
     setState(DialogState::Locked);
-    return Outcome::failure(msg::kPasswordIncorrect);
+    return store::Outcome::refused(msg::kPasswordIncorrect);
 }
 
 void ConfigEngine::cancel() {
@@ -127,18 +119,19 @@ ConfigForm ConfigEngine::form() {
     return form;
 }
 
-Outcome ConfigEngine::accept(const ConfigForm& form) {
+store::Outcome ConfigEngine::accept(const ConfigForm& form) {
     load();
-    if (!unlocked()) return Outcome::failure(msg::kLocked);
-    if (form.newPassword != form.confirmPassword) return Outcome::failure(msg::kPasswordNotConfirmed);
-    if (const auto refused = checkNewPassword(form.newPassword)) return Outcome::failure(*refused);
+    if (!unlocked()) return store::Outcome::refused(msg::kLocked);
+    if (form.newPassword != form.confirmPassword) return store::Outcome::refused(msg::kPasswordNotConfirmed);
+    if (const auto refused = checkNewPassword(form.newPassword)) return store::Outcome::refused(*refused);
     const store::CommsSettings& comms = form.values.comms;
-    if (comms.useTCP && comms.hostname.trimmed().isEmpty()) return Outcome::failure(msg::kServerNeeded);
+    if (comms.useTCP && comms.hostname.trimmed().isEmpty())
+        return store::Outcome::refused(msg::kServerNeeded);
     if (!comms.useTCP && (comms.comport < 1 || comms.comport > kSerialPortCount) &&
         comms.portname.trimmed().isEmpty())
-        return Outcome::failure(msg::kComPortNeeded);
+        return store::Outcome::refused(msg::kComPortNeeded);
     if (m_loadFailed)
-        return Outcome::failure(
+        return store::Outcome::refused(
             QStringLiteral("The configuration could not be read at start-up, so it is not saved "
                            "over the stored one"));
 
@@ -156,20 +149,20 @@ Outcome ConfigEngine::accept(const ConfigForm& form) {
     } catch (const std::exception& e) {
         const QString why = QStringLiteral("The configuration could not be saved, nothing was changed: %1")
                                 .arg(QString::fromUtf8(e.what()));
-        monitorLine(msg::kError, why);
-        return Outcome::failure(why);
+        m_monitorWriter.error(why);
+        return store::Outcome::refused(why);
     }
     m_deps.userSettings.setValue(kLocalIPKey, form.localIP);
 
     const bool rateChanged = next.config.releaserate != m_settings.config.releaserate;
     m_settings = next;
-    monitorLine(msg::kSystem, QStringLiteral("The configuration was saved"));
+    m_monitorWriter.system(QStringLiteral("The configuration was saved"));
     SetPermissions();
     if (rateChanged) emit releaseRateChanged(m_settings.config.releaserate);
     emit commsSettingsChanged(m_settings.comms);
     setState(DialogState::Hidden);
     emit restartRequested(msg::kRestartNeeded);
-    return Outcome::success(msg::kRestartNeeded);
+    return store::Outcome::done(msg::kRestartNeeded);
 }
 
 int ConfigEngine::releaseRateEdited(int typedMs) {
@@ -212,25 +205,25 @@ bool ConfigEngine::setDdeAbility(bool on) {
     return true;
 }
 
-Outcome ConfigEngine::resetSensorLog() {
-    if (!unlocked()) return Outcome::failure(msg::kLocked);
-    const Outcome outcome = config::resetSensorLog(m_deps.paths.sensorLog());
-    monitorLine(outcome.ok ? msg::kSystem : msg::kError, outcome.message);
+store::Outcome ConfigEngine::resetSensorLog() {
+    if (!unlocked()) return store::Outcome::refused(msg::kLocked);
+    const store::Outcome outcome = config::resetSensorLog(m_deps.paths.sensorLog());
+    m_monitorWriter.write(outcome.ok ? store::MonitorType::System : store::MonitorType::Error,
+                          outcome.message);
     return outcome;
 }
 
 NameImportResult ConfigEngine::importNames() {
-    if (!unlocked()) return {Outcome::failure(msg::kLocked), 0, 0, {}};
+    if (!unlocked()) return {store::Outcome::refused(msg::kLocked), 0, 0, {}};
     NameImportResult result = importAreaChannelNames(m_deps.main, m_deps.paths.dir);
-    for (const QString& skipped : result.skipped) monitorLine(msg::kWarning, skipped);
+    for (const QString& skipped : result.skipped) m_monitorWriter.warning(skipped);
     if (!result.outcome.ok) {
-        monitorLine(msg::kWarning, result.outcome.message);
+        m_monitorWriter.warning(result.outcome.message);
         return result;
     }
-    monitorLine(msg::kSystem,
-                QStringLiteral("Area and channel names imported: %1 area names, %2 channel names")
-                    .arg(result.areasNamed)
-                    .arg(result.channelsNamed));
+    m_monitorWriter.system(QStringLiteral("Area and channel names imported: %1 area names, %2 channel names")
+                               .arg(result.areasNamed)
+                               .arg(result.channelsNamed));
     emit namesChanged();
     return result;
 }

@@ -8,16 +8,17 @@
 // results and signals; the window asks the user and calls back.
 
 #include "comms/clock.h"
+#include "comms/monitor_writer.h"
 #include "net/message.h"
 #include "shell/config/area_send_permissions.h"
 #include "shell/config/circuit_test.h"
 #include "shell/config/name_import.h"
-#include "shell/config/outcome.h"
 #include "shell/config/permissions.h"
 #include "shell/config/position.h"
 #include "shell/config/settings.h"
 #include "store/data_paths.h"
 #include "store/monitor_record.h"
+#include "store/outcome.h"
 
 #include <QObject>
 #include <QSettings>
@@ -82,14 +83,14 @@ public:
     // when none is stored the tabs are unlocked at once.
     bool open();
     // The password frame's OK: msg::kPasswordIncorrect when it does not match.
-    Outcome unlock(const QString& typed);
+    store::Outcome unlock(const QString& typed);
     // Cancel: nothing is stored beyond the changes that act at once.
     void cancel();
     // The values the window starts from.
     ConfigForm form();
     // OK: validates, stores, applies the permissions and asks for the restart.
     // A validation message leaves the window open (state stays Unlocked).
-    Outcome accept(const ConfigForm& form);
+    store::Outcome accept(const ConfigForm& form);
 
     // Changes that act at once. Each needs the window unlocked; otherwise it
     // changes nothing.
@@ -103,7 +104,7 @@ public:
     bool setLockPlanview(bool on);
     // Ticking loads the DDE window, clearing it unloads it (ddeLinkRequested).
     bool setDdeAbility(bool on);
-    Outcome resetSensorLog();        // after msg::kSensorLogResetQuestion was answered Yes
+    store::Outcome resetSensorLog();  // after msg::kSensorLogResetQuestion was answered Yes
     NameImportResult importNames();  // after msg::kImportQuestion was answered Yes
     bool startCircuitTest();         // after msg::kCircuitTestQuestion was answered Yes
 
@@ -138,9 +139,9 @@ signals:
 private:
     bool unlocked() const { return m_state == DialogState::Unlocked; }
     void setState(DialogState state);
-    void monitorLine(const QString& type, const QString& comment);
 
     ConfigDeps m_deps;
+    comms::MonitorWriter m_monitorWriter{m_deps.monitor, m_deps.clock};
     Settings m_settings;
     bool m_loaded = false;
     bool m_loadFailed = false;

@@ -51,10 +51,6 @@ inline const QString kCircuitTestQuestion = QStringLiteral(
     "circuit.\nAre you sure you wish to continue ?");
 
 // Monitor texts.
-inline const QString kWarning = QStringLiteral("Warning **");
-inline const QString kError = QStringLiteral("ERROR ***");
-inline const QString kSystem = QStringLiteral("System");
-inline const QString kDirectControl = QStringLiteral("Direct Control");
 inline const QString kDirectControlIssuesAreaPreset = QStringLiteral("Direct Control issues Area/Preset");
 
 }  // namespace qv::config::msg

@@ -128,7 +128,7 @@ NameImportResult writeNameRows(store::Database& main, const std::vector<SheetRow
 
     result.areasNamed = static_cast<int>(areas.size());
     result.channelsNamed = static_cast<int>(channels.size());
-    result.outcome = Outcome::success(msg::kImportFinished);
+    result.outcome = store::Outcome::done(msg::kImportFinished);
     return result;
 }
 
@@ -136,13 +136,13 @@ NameImportResult importAreaChannelNames(store::Database& main, const QString& da
     NameImportResult result;
     const QString path = findNameSheet(dataDir);
     if (path.isEmpty()) {
-        result.outcome = Outcome::failure(msg::kImportFileMissing);
+        result.outcome = store::Outcome::refused(msg::kImportFileMissing);
         return result;
     }
     const SheetRead read =
         path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? readCsvSheet(path) : readXlsSheet(path);
     if (!read.ok) {
-        result.outcome = Outcome::failure(read.error);
+        result.outcome = store::Outcome::refused(read.error);
         return result;
     }
     try {
@@ -151,8 +151,8 @@ NameImportResult importAreaChannelNames(store::Database& main, const QString& da
         qCWarning(lcConfig) << "name import failed:" << e.what();
         result = {};
         result.outcome =
-            Outcome::failure(QStringLiteral("The names could not be imported, nothing was changed: %1")
-                                 .arg(QString::fromUtf8(e.what())));
+            store::Outcome::refused(QStringLiteral("The names could not be imported, nothing was changed: %1")
+                                        .arg(QString::fromUtf8(e.what())));
         return result;
     }
     qCInfo(lcConfig) << "imported" << result.areasNamed << "area names and" << result.channelsNamed

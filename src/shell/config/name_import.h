@@ -4,8 +4,8 @@
 // and every channel name deleted, then the sheet's names are written, all in
 // one transaction. Ask msg::kImportQuestion (title msg::kImportTitle) first.
 
-#include "shell/config/outcome.h"
 #include "shell/config/sheet_rows.h"
+#include "store/outcome.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,7 +18,7 @@ class Database;
 namespace qv::config {
 
 struct NameImportResult {
-    Outcome outcome;
+    store::Outcome outcome;
     int areasNamed = 0;     // areas that got a name from the sheet
     int channelsNamed = 0;  // channel rows written
     QStringList skipped;    // one text per row (or part of a row) passed over

@@ -8,7 +8,7 @@
 
 namespace qv::config {
 
-Outcome resetSensorLog(const QString& sensorLogPath) {
+store::Outcome resetSensorLog(const QString& sensorLogPath) {
     try {
         store::Database db = store::Database::open(sensorLogPath, store::DbKind::SensorLog);
         {
@@ -20,11 +20,11 @@ Outcome resetSensorLog(const QString& sensorLogPath) {
         db.close();
     } catch (const store::StoreError& e) {
         qCWarning(lcConfig) << "sensor log reset failed:" << e.what();
-        return Outcome::failure(
+        return store::Outcome::refused(
             QStringLiteral("The Sensor Log could not be reset: %1").arg(QString::fromUtf8(e.what())));
     }
     qCInfo(lcConfig) << "sensor log reset";
-    return Outcome::success(msg::kSensorLogDeleted);
+    return store::Outcome::done(msg::kSensorLogDeleted);
 }
 
 }  // namespace qv::config

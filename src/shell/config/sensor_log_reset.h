@@ -3,7 +3,7 @@
 // deleted, in one transaction. The question to ask first is
 // msg::kSensorLogResetQuestion (No as the default button).
 
-#include "shell/config/outcome.h"
+#include "store/outcome.h"
 
 #include <QString>
 
@@ -11,6 +11,6 @@ namespace qv::config {
 
 // Opens the sensor log for the reset and closes it again. Never throws: a
 // failure comes back with the reason, and nothing is deleted.
-Outcome resetSensorLog(const QString& sensorLogPath);
+store::Outcome resetSensorLog(const QString& sensorLogPath);
 
 }  // namespace qv::config

@@ -279,7 +279,7 @@ QWidget* ConfigWindow::logsPage() {
     connect(m_resetSensor, &QPushButton::clicked, this, [this] {
         if (!askYesNo(this, config::msg::kSensorLogResetQuestion, {}, true, BoxKind::Information)) return;
         // As after the monitor-log reset, the result comes with the critical icon.
-        const config::Outcome outcome = m_config.resetSensorLog();
+        const store::Outcome outcome = m_config.resetSensorLog();
         if (!outcome.message.isEmpty()) showMessage(this, BoxKind::Critical, outcome.message);
     });
     form->addRow(monitorLog);
@@ -552,7 +552,7 @@ void ConfigWindow::restart() {
 }
 
 void ConfigWindow::unlock() {
-    const config::Outcome outcome = m_config.unlock(m_password->text());
+    const store::Outcome outcome = m_config.unlock(m_password->text());
     if (!outcome.ok) {
         m_password->clear();
         showMessage(this, BoxKind::Critical, outcome.message);
@@ -668,7 +668,7 @@ void ConfigWindow::applyEnabling() {
 }
 
 void ConfigWindow::ok() {
-    const config::Outcome outcome = m_config.accept(collect());
+    const store::Outcome outcome = m_config.accept(collect());
     if (!outcome.ok) {
         showMessage(this, BoxKind::Critical, outcome.message);
         return;

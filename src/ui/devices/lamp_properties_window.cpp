@@ -51,7 +51,7 @@ LampPropertiesWindow::LampPropertiesWindow(store::Database& main, QWidget* paren
 
     connect(m_types, &QComboBox::currentIndexChanged, this, &LampPropertiesWindow::showPoints);
     connect(enter, &QPushButton::clicked, this, [this] {
-        const devices::Outcome outcome =
+        const store::Outcome outcome =
             m_editors.enterMeasuredPoint(chosenId(), m_percentage->text(), m_load->text());
         if (!outcome.message.isEmpty())
             showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);
@@ -60,7 +60,7 @@ LampPropertiesWindow::LampPropertiesWindow(store::Database& main, QWidget* paren
     connect(remove, &QPushButton::clicked, this, [this] {
         const QListWidgetItem* item = m_points->currentItem();
         if (!item) return;
-        const devices::Outcome outcome =
+        const store::Outcome outcome =
             m_editors.removeMeasuredPoint(chosenId(), item->data(Qt::UserRole).toInt());
         if (!outcome.message.isEmpty())
             showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);

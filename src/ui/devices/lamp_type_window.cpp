@@ -104,7 +104,7 @@ int LampTypeWindow::chosenId() const {
     return m_types->currentItem() ? m_types->currentItem()->data(Qt::UserRole).toInt() : 0;
 }
 
-void LampTypeWindow::answer(const devices::Outcome& outcome) {
+void LampTypeWindow::answer(const store::Outcome& outcome) {
     if (!outcome.message.isEmpty())
         showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);
     if (outcome.ok) reload();

@@ -22,7 +22,7 @@ public:
 private:
     void showChosen();
     int chosenId() const;
-    void answer(const devices::Outcome& outcome);
+    void answer(const store::Outcome& outcome);
 
     devices::LampEditors m_editors;
     QListWidget* m_types;

@@ -48,7 +48,7 @@ LampsOnChannelsWindow::LampsOnChannelsWindow(store::Database& main, QWidget* par
     connect(m_area, &QSpinBox::valueChanged, this, &LampsOnChannelsWindow::showLamps);
     connect(m_channel, &QSpinBox::valueChanged, this, &LampsOnChannelsWindow::showLamps);
     connect(set, &QPushButton::clicked, this, [this] {
-        const devices::Outcome outcome = m_editors.setLampsOnChannel(
+        const store::Outcome outcome = m_editors.setLampsOnChannel(
             m_area->value(), m_channel->value(), m_types->currentData().toInt(), m_number->text());
         if (!outcome.message.isEmpty())
             showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);

@@ -48,7 +48,7 @@ NewSensorWindow::NewSensorWindow(shell::Engine& engine, QWidget* parent)
 NewSensorWindow::~NewSensorWindow() = default;
 
 void NewSensorWindow::save() {
-    const devices::Outcome outcome = m_editors->addSensor(m_box->text(), m_description->text());
+    const store::Outcome outcome = m_editors->addSensor(m_box->text(), m_description->text());
     if (!outcome.message.isEmpty())
         showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);
     if (!outcome.ok) return;

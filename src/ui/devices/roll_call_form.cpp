@@ -127,7 +127,7 @@ RollCallForm::RollCallForm(store::Database& main, QWidget* parent)
     reload();
 }
 
-bool RollCallForm::shown(const devices::Outcome& outcome) {
+bool RollCallForm::shown(const store::Outcome& outcome) {
     if (!outcome.message.isEmpty())
         showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);
     return outcome.ok;

@@ -27,7 +27,7 @@ private:
     void refreshNames();
     void showRollCall();
     void memberTicked(QListWidgetItem* item);
-    bool shown(const devices::Outcome& outcome);
+    bool shown(const store::Outcome& outcome);
 
     store::Database& m_main;
     devices::RollCallEditor m_editor;

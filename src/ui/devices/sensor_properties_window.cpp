@@ -104,8 +104,8 @@ bool SensorPropertiesWindow::showSensor(int box) {
 }
 
 void SensorPropertiesWindow::save() {
-    const devices::Outcome outcome = m_editors->saveSensor(m_properties->box(), m_description->text(),
-                                                           m_calibration->text(), m_log->isChecked());
+    const store::Outcome outcome = m_editors->saveSensor(m_properties->box(), m_description->text(),
+                                                         m_calibration->text(), m_log->isChecked());
     if (!outcome.message.isEmpty())
         showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);
     if (!outcome.ok) return;
@@ -115,7 +115,7 @@ void SensorPropertiesWindow::save() {
 
 void SensorPropertiesWindow::remove() {
     if (!askYesNo(this, devices::msg::kDeleteSensorQuestion)) return;
-    const devices::Outcome outcome = m_editors->deleteSensor(m_properties->box());
+    const store::Outcome outcome = m_editors->deleteSensor(m_properties->box());
     if (!outcome.message.isEmpty())
         showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);
     if (!outcome.ok) return;

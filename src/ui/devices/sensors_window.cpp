@@ -169,7 +169,7 @@ void SensorsWindow::applyInterval() {
         showMessage(this, BoxKind::Exclamation, input.message);
         return;
     }
-    const devices::Outcome outcome = m_editors->applyInterval(input.value);
+    const store::Outcome outcome = m_editors->applyInterval(input.value);
     if (!outcome.message.isEmpty())
         showMessage(this, outcome.ok ? BoxKind::Information : BoxKind::Exclamation, outcome.message);
 }

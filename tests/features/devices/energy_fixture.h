@@ -18,10 +18,10 @@ protected:
     // A lamp type measured at the given points (percentage, load).
     int lampType(const QString& name, std::initializer_list<std::pair<int, double>> points) {
         int id = 0;
-        const devices::Outcome added = lamps.addLampType(name, 0, 0, &id);
+        const store::Outcome added = lamps.addLampType(name, 0, 0, &id);
         EXPECT_TRUE(added.ok) << added.message.toStdString();
         for (const auto& [percentage, load] : points) {
-            const devices::Outcome entered =
+            const store::Outcome entered =
                 lamps.enterMeasuredPoint(id, QString::number(percentage), QString::number(load, 'g', 17));
             EXPECT_TRUE(entered.ok) << entered.message.toStdString();
         }

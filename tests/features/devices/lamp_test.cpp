@@ -108,8 +108,8 @@ class MeasuredPointInputTest : public EnergyTest, public ::testing::WithParamInt
 
 TEST_P(MeasuredPointInputTest, IsRefusedWithoutTouchingTheTable) {
     const int id = lampType("Spot", {{100, 60}, {0, 0}});
-    const Outcome outcome = lamps.enterMeasuredPoint(id, QString::fromUtf8(GetParam().percentage),
-                                                     QString::fromUtf8(GetParam().load));
+    const store::Outcome outcome = lamps.enterMeasuredPoint(id, QString::fromUtf8(GetParam().percentage),
+                                                            QString::fromUtf8(GetParam().load));
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.message, *GetParam().message);
     EXPECT_EQ(readInterpolations(*main, id).size(), 101u);

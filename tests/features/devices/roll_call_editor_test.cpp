@@ -37,7 +37,7 @@ class SaveActionsTest : public RollCallEditorTest, public ::testing::WithParamIn
 
 TEST_P(SaveActionsTest, ChecksInTheWindowsOrder) {
     const ActionsCase& c = GetParam();
-    const Outcome outcome =
+    const store::Outcome outcome =
         editor.saveActions(QString::fromUtf8(c.name), c.macroCheck, QString::fromUtf8(c.macro), c.emailCheck,
                            QString::fromUtf8(c.recipients));
     if (c.message) {
@@ -72,7 +72,7 @@ TEST_F(RollCallEditorTest, SavingActionsReplacesTheRowAndStoresUntickedActionsEm
 }
 
 TEST_F(RollCallEditorTest, ActionsForANameThatCannotBeAFileAreRefused) {
-    const Outcome outcome = editor.saveActions("../x", true, "Alarm", false, "");
+    const store::Outcome outcome = editor.saveActions("../x", true, "Alarm", false, "");
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.message.contains("cannot be run"));
 }

@@ -161,7 +161,7 @@ TEST_F(RollCallTest, TheSameRollCallIsNotStartedTwiceAndARerunReplacesItsResults
     addMember("Lobby", 1, 18);
     makeRunner();
     ASSERT_TRUE(runner->RollCall("Lobby").ok);
-    const Outcome again = runner->RollCall("lobby");
+    const store::Outcome again = runner->RollCall("lobby");
     EXPECT_FALSE(again.ok);
     EXPECT_TRUE(again.message.contains("already running"));
     timers.advance(2000);
@@ -251,7 +251,7 @@ TEST_F(RollCallTest, ADamagedTemplateOrABlockedResultsFileRefusesTheRun) {
         ASSERT_TRUE(templ.open(QIODevice::WriteOnly));
         templ.write(QByteArray(4096, 'x'));
     }
-    Outcome outcome = runner->RollCall("Lobby");
+    store::Outcome outcome = runner->RollCall("Lobby");
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.message.contains("cannot be run"));
     EXPECT_FALSE(runner->isRunning());
@@ -272,7 +272,7 @@ TEST_P(UnsafeNameTest, IsRefusedAndWritesNothing) {
     const QString name = QString::fromUtf8(GetParam());
     addMember(name, 1, 18);
     makeRunner();
-    const Outcome outcome = runner->RollCall(name);
+    const store::Outcome outcome = runner->RollCall(name);
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.message.startsWith("The roll call")) << outcome.message.toStdString();
     EXPECT_FALSE(runner->isRunning());

@@ -40,7 +40,8 @@ void PrintTo(const RefusedBox& row, std::ostream* os) {
 class RefusedBoxTest : public SensorEditorsTest, public ::testing::WithParamInterface<RefusedBox> {};
 
 TEST_P(RefusedBoxTest, AddsNothing) {
-    const Outcome outcome = editors.addSensor(QString::fromUtf8(GetParam().text), QStringLiteral("Hall"));
+    const store::Outcome outcome =
+        editors.addSensor(QString::fromUtf8(GetParam().text), QStringLiteral("Hall"));
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.message, *GetParam().message);
     EXPECT_EQ(sensorCount(), 0);
@@ -55,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SensorEditorsTest, ANewSensorGetsItsDefaultsItsCopyAndItsHistory) {
     clock.setMs(5000);
-    const Outcome outcome = editors.addSensor(QStringLiteral("12"), QString());
+    const store::Outcome outcome = editors.addSensor(QStringLiteral("12"), QString());
     ASSERT_TRUE(outcome.ok) << outcome.message.toStdString();
     EXPECT_EQ(rebuilds, 1);
     const std::optional<SensorRow> row = readSensor(*main, 12);
@@ -71,7 +72,7 @@ TEST_F(SensorEditorsTest, ANewSensorGetsItsDefaultsItsCopyAndItsHistory) {
 
 TEST_F(SensorEditorsTest, ABoxAlreadyThereIsRefusedAndKeepsItsRow) {
     ASSERT_TRUE(editors.addSensor(QStringLiteral("12"), QStringLiteral("Lobby")).ok);
-    const Outcome again = editors.addSensor(QStringLiteral("12"), QStringLiteral("Other"));
+    const store::Outcome again = editors.addSensor(QStringLiteral("12"), QStringLiteral("Other"));
     EXPECT_FALSE(again.ok);
     EXPECT_EQ(again.message, msg::kBoxAlreadyEntered);
     EXPECT_EQ(readSensor(*main, 12)->description, "Lobby");
@@ -118,7 +119,8 @@ class BadCalibrationTest : public SensorEditorsTest, public ::testing::WithParam
 
 TEST_P(BadCalibrationTest, IsRefusedAndChangesNothing) {
     ASSERT_TRUE(editors.addSensor(QStringLiteral("9"), QStringLiteral("Stairs")).ok);
-    const Outcome outcome = editors.saveSensor(9, QStringLiteral("New"), QString::fromUtf8(GetParam()), true);
+    const store::Outcome outcome =
+        editors.saveSensor(9, QStringLiteral("New"), QString::fromUtf8(GetParam()), true);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.message, msg::kCalibrationNotNumber);
     EXPECT_EQ(readSensor(*main, 9)->description, "Stairs");
@@ -144,7 +146,7 @@ TEST_F(SensorEditorsTest, DeletingRemovesTheSensorAndRebuildsThePolling) {
 
 TEST_F(SensorEditorsTest, TheIntervalIsOneRowAndZeroSaysLoggingIsOff) {
     run(*main, "INSERT INTO SensorInterval (SensorInterval) VALUES (99)");  // a second, stray row
-    Outcome outcome = editors.applyInterval(15);
+    store::Outcome outcome = editors.applyInterval(15);
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.message.isEmpty());
     EXPECT_EQ(scalar(*main, "SELECT count(*) FROM SensorInterval").toInt(), 1);
@@ -164,7 +166,7 @@ TEST_F(SensorEditorsTest, TheIntervalIsOneRowAndZeroSaysLoggingIsOff) {
 
 TEST_F(SensorEditorsTest, ASensorLogThatCannotBeWrittenIsSaidButTheSensorIsKept) {
     ASSERT_TRUE(QDir().mkpath(paths.sensorLog()));
-    const Outcome outcome = editors.addSensor(QStringLiteral("5"), QStringLiteral("Hall"));
+    const store::Outcome outcome = editors.addSensor(QStringLiteral("5"), QStringLiteral("Hall"));
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.message.contains("could not record the change of box 5"))
         << outcome.message.toStdString();

@@ -54,7 +54,7 @@ TEST_F(CircuitTest, SendsAreasOneTo255ToPresetOneInTurn) {
 
     // Each area is logged as direct control logs it.
     ASSERT_EQ(monitor.records.size(), 255u);
-    EXPECT_EQ(monitor.records[11].MsgType, msg::kDirectControl);
+    EXPECT_EQ(monitor.records[11].MsgType, QStringLiteral("Direct Control"));
     EXPECT_EQ(monitor.records[11].comment, msg::kDirectControlIssuesAreaPreset);
     EXPECT_EQ(monitor.records[11].area, "12");
     EXPECT_EQ(monitor.records[11].Preset, "1");

@@ -62,7 +62,7 @@ TEST_F(EngineTest, LoadHandsTheOutBoxItsRateAndTheSendPathItsAreas) {
     EXPECT_FALSE(handed[11]);
     EXPECT_FALSE(engine->areaPermissions().allowed(12));
     EXPECT_EQ(engine->settings().config.releaserate, 50);
-    EXPECT_EQ(records(msg::kWarning), 1);  // the stored 20 was replaced
+    EXPECT_EQ(records(store::monitorTypeText(store::MonitorType::Warning)), 1);  // the stored 20 was replaced
 }
 
 TEST_F(EngineTest, AStoredPasswordKeepsTheTabsClosedUntilItIsTyped) {
@@ -72,7 +72,7 @@ TEST_F(EngineTest, AStoredPasswordKeepsTheTabsClosedUntilItIsTyped) {
     EXPECT_TRUE(engine->open());
     EXPECT_EQ(engine->state(), ConfigEngine::DialogState::Locked);
 
-    const Outcome wrong = engine->unlock("lights42");
+    const store::Outcome wrong = engine->unlock("lights42");
     EXPECT_FALSE(wrong.ok);
     EXPECT_EQ(wrong.message, msg::kPasswordIncorrect);
     EXPECT_EQ(engine->state(), ConfigEngine::DialogState::Locked);
@@ -122,7 +122,7 @@ TEST_P(OkValidation, StopsTheSaveAndLeavesTheWindowOpen) {
     QSignalSpy restarts(engine.get(), &ConfigEngine::restartRequested);
     ConfigForm form = engine->form();
     GetParam().change(form);
-    const Outcome outcome = engine->accept(form);
+    const store::Outcome outcome = engine->accept(form);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.message, GetParam().message);
     EXPECT_EQ(engine->state(), ConfigEngine::DialogState::Unlocked);
@@ -206,7 +206,7 @@ TEST_F(EngineTest, OkStoresEverythingAppliesThePermissionsAndAsksForARestart) {
     form.newPassword = form.confirmPassword = "Lights42";
     form.localIP = "10.0.0.4";
 
-    const Outcome outcome = engine->accept(form);
+    const store::Outcome outcome = engine->accept(form);
     ASSERT_TRUE(outcome.ok) << outcome.message.toStdString();
     EXPECT_EQ(outcome.message, msg::kRestartNeeded);
     EXPECT_EQ(engine->state(), ConfigEngine::DialogState::Hidden);
@@ -294,7 +294,7 @@ TEST_F(EngineTest, ADamagedAreaStoreDisablesTheListAndRestrictsNoArea) {
     auto engine = unlockedEngine();
     EXPECT_FALSE(engine->areaPermissions().available());
     for (int area : {0, 12, 255}) EXPECT_TRUE(engine->areaPermissions().allowed(area));
-    EXPECT_EQ(records(msg::kWarning), 1);
+    EXPECT_EQ(records(store::monitorTypeText(store::MonitorType::Warning)), 1);
     EXPECT_FALSE(engine->setAreaAllowed(12, false));
     QFile file(paths.winrights());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -339,7 +339,7 @@ TEST_F(EngineTest, SensorLogResetDeletesReadingsAndChanges) {
         log.close();
     }
     auto engine = unlockedEngine();
-    const Outcome outcome = engine->resetSensorLog();
+    const store::Outcome outcome = engine->resetSensorLog();
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.message, msg::kSensorLogDeleted);
     store::Database log = store::Database::open(paths.sensorLog(), store::DbKind::SensorLog);
@@ -357,11 +357,11 @@ TEST_F(EngineTest, ADamagedSensorLogIsReportedAndLeftAsItIs) {
     const QByteArray damage(4096, 'x');
     test::writeFile(paths.sensorLog(), damage);
     auto engine = unlockedEngine();
-    const Outcome outcome = engine->resetSensorLog();
+    const store::Outcome outcome = engine->resetSensorLog();
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.message.startsWith("The Sensor Log could not be reset"))
         << outcome.message.toStdString();
-    EXPECT_EQ(records(msg::kError), 1);
+    EXPECT_EQ(records(store::monitorTypeText(store::MonitorType::Error)), 1);
     QFile file(paths.sensorLog());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), damage);
@@ -371,7 +371,7 @@ TEST_F(EngineTest, AnUnreadableConfigurationIsNotSavedOverTheStoredOne) {
     exec("DROP TABLE Config");
     auto engine = makeEngine();
     engine->load();
-    EXPECT_EQ(records(msg::kError), 1);
+    EXPECT_EQ(records(store::monitorTypeText(store::MonitorType::Error)), 1);
     EXPECT_EQ(engine->settings().config.releaserate, 50);  // the initial settings stand
     EXPECT_EQ(rates, std::vector<int>{50});
     ASSERT_FALSE(engine->open());

@@ -238,7 +238,10 @@ TEST_F(ImportTest, TheEngineReportsTheImportAndAsksForTheNamesAgain) {
     const NameImportResult result = engine.importNames();
     ASSERT_TRUE(result.outcome.ok);
     EXPECT_EQ(namesChanged.count(), 1);
-    EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) { return r.MsgType == msg::kWarning; }), 1);
+    EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) {
+        return r.MsgType == store::monitorTypeText(store::MonitorType::Warning);
+    }),
+              1);
     EXPECT_EQ(monitor.countComment("Area and channel names imported: 1 area names, 1 channel names"), 1);
 
     QFile::remove(inData("AreaChannelNames.csv"));
