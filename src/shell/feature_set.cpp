@@ -38,8 +38,8 @@ FeatureSet::FeatureSet(FeatureDeps d)
           d.main, d.areaState, d.names, d.monitor, d.clock, d.runner, d.sendRS232, d.enableMacro)),
       m_lightLevels(std::make_unique<reactions::LightLevels>(d.main, d.areaState, d.monitor, d.clock,
                                                              d.sendRS232, lightLevelIntervals(d))),
-      m_floatingPreset(std::make_unique<reactions::FloatingPreset>(d.main, d.areaState, d.names, d.sendRS232,
-                                                                   reactions::FloatingPreset::Intervals{})),
+      m_floatingPreset(std::make_unique<reactions::FloatingPreset>(
+          d.main, d.areaState, d.names, d.clock, d.sendRS232, reactions::FloatingPreset::Intervals{})),
       m_timers(std::make_unique<devices::QtDeviceTimers>()),
       m_sensorLog(std::make_unique<devices::SensorLogWriter>(d.paths.sensorLog(), d.monitor, d.clock)),
       m_sensors(std::make_unique<devices::SensorLogging>(d.main, *m_sensorLog, d.areaState, d.monitor,
