@@ -17,7 +17,6 @@
 
 #include <QLocalServer>
 #include <QObject>
-#include <QTimer>
 
 #include <deque>
 #include <memory>
@@ -66,7 +65,7 @@ private:
         LineReader reader;
         ExchangeSession session;
         std::deque<LineReader::Line> lines;  // read, not yet answered
-        QTimer idle;
+        std::unique_ptr<comms::Timer> idle;
         bool gone = false;
         bool warned = false;
     };
