@@ -9,8 +9,8 @@
 #include "store/monitor_record.h"
 
 #include <QObject>
-#include <QTimer>
 #include <functional>
+#include <memory>
 
 namespace qv::config {
 
@@ -35,9 +35,6 @@ public:
     // The area sent last (0 before the first).
     int lastArea() const { return m_lastArea; }
 
-    // One tick of the interval timer; public so that a caller can drive it by hand.
-    void tick();
-
 signals:
     // After each area is sent: area 1..255 of 255.
     void progress(int area, int lastArea);
@@ -45,12 +42,13 @@ signals:
     void finished(bool completed);
 
 private:
+    void tick();
     void sendArea(int area);
 
     Sender m_send;
     store::MonitorSink& m_monitor;
     const comms::Clock& m_clock;
-    QTimer m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
     int m_nextArea = 0;  // 0 when idle; kLastArea + 1 during the wait after the last area
     int m_lastArea = 0;
 };
