@@ -117,15 +117,15 @@ TEST_F(RollCallTest, TheReportMailReachesARealServerWithItsSubjectAndAttachment)
     addMember("Lobby", 2, 5);
     addActions("Lobby", "ops@example.com", "Alarm");
     std::vector<QString> sendErrors;
-    wire = std::make_unique<test::SimWire>(network(), timers, clock, monitor);
+    wire = std::make_unique<test::SimWire>(network(), clock, monitor);
     runner = std::make_unique<RollCallRunner>(
-        *main, paths, monitor, clock, timers, wire->sender(), macros,
+        *main, paths, monitor, clock, wire->sender(), macros,
         [&](const QString& to, const QString& subject, const QString& body, const QString& attachment) {
             sendErrors.push_back(sendWithCurl(server.port, to, subject, body, attachment));
         });
     wire->inbox.addReactions(runner.get());
     ASSERT_TRUE(runner->RollCall("Lobby").ok);
-    timers.advance(6000);
+    clock.advance(6000);
 
     ASSERT_EQ(sendErrors, std::vector<QString>{QString()});
     EXPECT_EQ(macros.ran, QStringList{"Alarm"});
