@@ -5,7 +5,6 @@
 //   macro_throughput [lines-per-macro]
 
 #include "comms/clock.h"
-#include "macros/delay_timers.h"
 #include "macros/macro_lines.h"
 #include "macros/macro_pool.h"
 #include "macros/macro_store.h"
@@ -74,7 +73,6 @@ int main(int argc, char** argv) {
 
     qv::comms::SystemClock clock;
     CountingMonitor monitor;
-    qv::macros::QtDelayTimers timers;
     qint64 sent = 0;
     qint64 firstSendNs = -1;
     qint64 lastSendNs = 0;
@@ -82,7 +80,6 @@ int main(int argc, char** argv) {
     qv::macros::MacroPool pool({db,
                                 monitor,
                                 clock,
-                                timers,
                                 [&](const qv::net::RawMessage&) {
                                     const qint64 now = elapsed.nsecsElapsed();
                                     if (firstSendNs < 0) firstSendNs = now;

@@ -16,7 +16,6 @@ MacroEngine::MacroEngine(MacroEngineDeps deps, QObject* parent)
           m_deps.db,
           m_deps.monitor,
           m_deps.clock,
-          m_timers,
           m_deps.sendRS232,
           [this](const QString& path, const QString& macro) { m_media.PlayMediaFile(path, macro); },
           [this](const QString& email, const QString& macro) { m_email.emailthis(email, macro); },

@@ -1,10 +1,9 @@
 #pragma once
 // The macro engine as the shell constructs it: the store and tree operations
 // of the macro editor, the cue and processor pool, and the real actions
-// (Qt media player, SMTP mailer, Qt delay timers) wired into the pool.
+// (Qt media player, SMTP mailer) wired into the pool.
 
 #include "comms/clock.h"
-#include "macros/delay_timers.h"
 #include "macros/email_action.h"
 #include "macros/macro_pool.h"
 #include "macros/macro_store.h"
@@ -49,7 +48,6 @@ public:
 
 private:
     MacroEngineDeps m_deps;
-    QtDelayTimers m_timers;
     MediaPlayer m_media;
     SmtpMailer m_mailer;
     EmailAction m_email;

@@ -34,13 +34,11 @@ MacroPool::MacroPool(MacroPoolDeps deps, QObject* parent)
     : QObject(parent),
       m_deps(std::move(deps)),
       m_monitorWriter(m_deps.monitor, m_deps.clock),
-      m_threads(kSlots) {
-    m_cueTimer.setInterval(kCueIntervalMs);
-    connect(&m_cueTimer, &QTimer::timeout, this, &MacroPool::MacroCueTimer);
-}
+      m_cueTimer(m_deps.clock.createTimer(kCueIntervalMs, [this] { MacroCueTimer(); })),
+      m_threads(kSlots) {}
 
 MacroPool::~MacroPool() {
-    m_cueTimer.stop();
+    m_cueTimer->stop();
     // Processors go before the pool's members, and without telling anyone.
     for (MacroProcessor*& processor : m_slots) {
         if (!processor) continue;
@@ -53,22 +51,22 @@ MacroPool::~MacroPool() {
 void MacroPool::RunMacro(const QString& name) {
     if (m_cueStopped) return;
     m_cue.append(name);
-    if (!m_cueTimer.isActive()) m_cueTimer.start();
+    if (!m_cueTimer->isActive()) m_cueTimer->start();
 }
 
 void MacroPool::stopCue() {
     m_cueStopped = true;
     m_cue.clear();
-    m_cueTimer.stop();
+    m_cueTimer->stop();
 }
 
 void MacroPool::MacroCueTimer() {
     if (m_cue.isEmpty()) {
-        m_cueTimer.stop();
+        m_cueTimer->stop();
         return;
     }
     const QString name = m_cue.takeFirst();
-    if (m_cue.isEmpty()) m_cueTimer.stop();
+    if (m_cue.isEmpty()) m_cueTimer->stop();
 
     if (name == QLatin1String(kSystemRestart) &&
         isSignalConnected(QMetaMethod::fromSignal(&MacroPool::restartRequested))) {
@@ -124,7 +122,7 @@ void MacroPool::MacroCueTimer() {
 
 void MacroPool::startInSlot(int index, const QString& name) {
     SlotStartingGuard starting(m_slotStarting[index]);
-    auto* processor = new MacroProcessor(m_deps.timers, this);
+    auto* processor = new MacroProcessor(m_deps.clock, this);
     m_slots[index] = processor;
     connectProcessor(index, processor);
     processor->StartMacro(name, m_deps.db);

@@ -7,7 +7,6 @@
 
 #include "comms/clock.h"
 #include "comms/monitor_writer.h"
-#include "macros/delay_timers.h"
 #include "macros/macro_runner.h"
 #include "macros/threads_model.h"
 #include "net/message.h"
@@ -16,7 +15,6 @@
 
 #include <QObject>
 #include <QStringList>
-#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -28,8 +26,7 @@ class MacroProcessor;
 struct MacroPoolDeps {
     store::Database& db;  // the main database, shared with the processors
     store::MonitorSink& monitor;
-    const comms::Clock& clock;  // date-times of the records
-    DelayTimers& timers;        // the processors' delay timers
+    const comms::Clock& clock;  // date-times of the records and every timer
     // The actions that reach outside the engine. Empty functions do nothing.
     std::function<void(const net::RawMessage&)> sendRS232;
     std::function<void(const QString& path, const QString& macro)> PlayMediaFile;
@@ -63,10 +60,6 @@ public:
     // starts while the database closes.
     void stopCue();
 
-    // One tick of the cue timer; the timer calls it every 10 ms while the cue
-    // holds names.
-    void MacroCueTimer();
-
     // The monitor window's ShowAllMacroActivityCheck: every line run is logged.
     void setShowAllMacroActivity(bool show) { m_showAllActivity = show; }
     bool showAllMacroActivity() const { return m_showAllActivity; }
@@ -94,6 +87,8 @@ signals:
     void busySlotsChanged(int busy);
 
 private:
+    // One tick of the cue timer, every 10 ms while the cue holds names.
+    void MacroCueTimer();
     void startInSlot(int index, const QString& name);
     void connectProcessor(int index, MacroProcessor* processor);
     void onRS232command(int index, const QByteArray& message);
@@ -105,7 +100,7 @@ private:
     MacroPoolDeps m_deps;
     comms::MonitorWriter m_monitorWriter;
     QStringList m_cue;  // MacrosCueListbox: first in, first out, duplicates allowed
-    QTimer m_cueTimer;
+    std::unique_ptr<comms::Timer> m_cueTimer;
     std::array<MacroProcessor*, kSlots> m_slots{};  // M1..M30
     std::array<bool, kSlots> m_slotStarting{};
     MacroThreadsModel m_threads;

@@ -7,12 +7,14 @@
 
 namespace qv::macros {
 
-MacroProcessor::MacroProcessor(DelayTimers& timers, QObject* parent)
-    : QObject(parent), m_delay(timers.create()) {
-    m_next.setSingleShot(true);
-    m_next.setInterval(0);
-    connect(&m_next, &QTimer::timeout, this, &MacroProcessor::runLines);
-}
+MacroProcessor::MacroProcessor(const comms::Clock& clock, QObject* parent)
+    : QObject(parent),
+      m_delay(clock.createSingleShot(0,
+                                     [this] {
+                                         m_waiting = false;
+                                         runLines();
+                                     })),
+      m_next(clock.createSingleShot(0, [this] { runLines(); })) {}
 
 MacroProcessor::~MacroProcessor() {
     m_delay->stop();
@@ -46,7 +48,7 @@ void MacroProcessor::setCancel(bool cancel) {
 }
 
 void MacroProcessor::scheduleNext() {
-    if (!m_complete) m_next.start();
+    if (!m_complete) m_next->start();
 }
 
 void MacroProcessor::runLines() {
@@ -70,10 +72,7 @@ void MacroProcessor::runLines() {
         if (line.kind == RunLine::Kind::Delay && line.seconds > 0 && std::isfinite(line.seconds)) {
             m_waiting = true;
             const double ms = std::min(line.seconds * 1000.0, 9.0e15);
-            m_delay->start(static_cast<qint64>(std::llround(ms)), [this] {
-                m_waiting = false;
-                runLines();
-            });
+            m_delay->start(static_cast<qint64>(std::llround(ms)));
             return;
         }
         perform(line);
@@ -120,7 +119,7 @@ void MacroProcessor::perform(const RunLine& line) {
 void MacroProcessor::finish() {
     if (m_complete) return;
     m_complete = true;
-    m_next.stop();
+    m_next->stop();
     m_delay->stop();
     m_waiting = false;
     emit processcomplete();

@@ -52,12 +52,11 @@ static std::size_t readTransfer(char* buffer, std::size_t size, std::size_t coun
 SmtpMailer::SmtpMailer(const comms::Clock& clock, QObject* parent) : QObject(parent), m_clock(clock) {
     initCurlOnce();
     m_multi = curl_multi_init();
-    m_poll.setInterval(kPollMs);
-    connect(&m_poll, &QTimer::timeout, this, &SmtpMailer::drive);
+    m_poll = clock.createTimer(kPollMs, [this] { drive(); });
 }
 
 SmtpMailer::~SmtpMailer() {
-    m_poll.stop();
+    m_poll->stop();
     auto* multi = static_cast<CURLM*>(m_multi);
     for (auto& [easy, transfer] : m_transfers) curl_multi_remove_handle(multi, static_cast<CURL*>(easy));
     m_transfers.clear();
@@ -141,7 +140,7 @@ void SmtpMailer::send(MailMessage message, Done done) {
     m_transfers.emplace(easy, std::move(transfer));
     // The first drive comes from the timer, so the outcome never arrives
     // inside send() itself.
-    if (!m_poll.isActive()) m_poll.start();
+    if (!m_poll->isActive()) m_poll->start();
 }
 
 void SmtpMailer::drive() {
@@ -162,7 +161,7 @@ void SmtpMailer::drive() {
         finished.emplace_back(std::move(it->second), result);
         m_transfers.erase(it);
     }
-    if (m_transfers.empty()) m_poll.stop();
+    if (m_transfers.empty()) m_poll->stop();
 
     for (auto& [transfer, result] : finished) {
         QString error;

@@ -8,7 +8,6 @@
 #include "macros/mail_message.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -47,7 +46,7 @@ private:
     MailSettings m_settings;
     void* m_multi = nullptr;                                 // CURLM*, kept out of this header
     std::map<void*, std::unique_ptr<Transfer>> m_transfers;  // by CURL*
-    QTimer m_poll;
+    std::unique_ptr<comms::Timer> m_poll;
 };
 
 }  // namespace qv::macros

@@ -9,22 +9,18 @@
 namespace qv::schedule {
 
 CheckforEventsTimer::CheckforEventsTimer(const comms::Clock& clock, QObject* parent)
-    : QObject(parent), m_clock(clock) {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &CheckforEventsTimer::tick);
-}
+    : QObject(parent), m_clock(clock), m_timer(clock.createSingleShot(0, [this] { tick(); })) {}
 
 void CheckforEventsTimer::addMinuteHandler(std::function<void(const QDateTime&)> handler) {
     m_handlers.push_back(std::move(handler));
 }
 
 void CheckforEventsTimer::start(int firstIntervalMs) {
-    m_timer.start(firstIntervalMs);
+    m_timer->start(firstIntervalMs);
 }
 
 void CheckforEventsTimer::stop() {
-    m_timer.stop();
+    m_timer->stop();
 }
 
 void CheckforEventsTimer::tick() {
@@ -43,7 +39,7 @@ void CheckforEventsTimer::tick() {
     }
     m_busy = false;
     emit minuteTicked(now);
-    m_timer.start(msToNextMinute(m_clock.now()));
+    m_timer->start(msToNextMinute(m_clock.now()));
 }
 
 }  // namespace qv::schedule

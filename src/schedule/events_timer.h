@@ -5,16 +5,14 @@
 // next one to the start of the following minute. A precise timer is used
 // because a coarse one may fire up to 5% early, inside the old minute.
 
+#include "comms/clock.h"
+
 #include <QDateTime>
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <vector>
-
-namespace qv::comms {
-class Clock;
-}
 
 namespace qv::schedule {
 
@@ -30,12 +28,8 @@ public:
 
     void start(int firstIntervalMs = kFirstIntervalMs);
     void stop();
-    bool isActive() const { return m_timer.isActive(); }
-    int interval() const { return m_timer.interval(); }
-
-    // One tick, as the timer runs it: the handlers, minuteTicked, then the
-    // next interval.
-    void tick();
+    bool isActive() const { return m_timer->isActive(); }
+    int interval() const { return static_cast<int>(m_timer->interval()); }
 
 signals:
     // After the handlers of a tick ran (so a listing shown at once sees what
@@ -43,8 +37,11 @@ signals:
     void minuteTicked(const QDateTime& now);
 
 private:
+    // One tick: the handlers, minuteTicked, then the next interval.
+    void tick();
+
     const comms::Clock& m_clock;
-    QTimer m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
     std::vector<std::function<void(const QDateTime&)>> m_handlers;
     bool m_busy = false;
 };

@@ -14,7 +14,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
 
 namespace qv::shell {
 
@@ -38,7 +37,7 @@ constexpr int kProcessorGraceMs = 5000;
 }  // namespace
 
 Engine::Engine(EngineDeps deps, QObject* parent)
-    : QObject(parent), m_deps(std::move(deps)), m_scriptApi(*this), m_scripts(&m_scriptApi) {
+    : QObject(parent), m_deps(std::move(deps)), m_watchdog(m_deps.clock), m_scriptApi(*this), m_scripts(&m_scriptApi) {
     m_monitor.add(m_deps.extraMonitor);
     m_linkMonitor.add(&m_monitor);
     m_inbox = std::make_unique<comms::InBox>(m_deps.clock, m_names, m_areaState, m_monitor, this);
@@ -121,7 +120,7 @@ void Engine::start(const StartSettings& settings, std::function<void(const Start
     m_serialOverride = settings.serialOverride;
     m_result = {};
     m_paths = store::DataPaths{settings.dataDir};
-    m_sequence = std::make_unique<StepSequence>(this);
+    m_sequence = std::make_unique<StepSequence>(m_deps.clock, this);
     connect(m_sequence.get(), &StepSequence::caption, this, &Engine::splashCaption);
     buildLoadSequence(*m_sequence, settings);
     m_sequence->start([this] {
@@ -387,7 +386,7 @@ void Engine::shutdown(std::function<void()> done) {
     if (m_shuttingDown) return;
     m_shuttingDown = true;
     if (m_sequence) m_sequence->abort();
-    m_shutdownSteps = std::make_unique<StepSequence>(this);
+    m_shutdownSteps = std::make_unique<StepSequence>(m_deps.clock, this);
     StepSequence* steps = m_shutdownSteps.get();
     steps->add({}, [this] {
         emit splashCaption(QStringLiteral("--- please wait, closing ---"));
@@ -443,7 +442,11 @@ void Engine::waitForProcessors(qint64 deadline, StepSequence::Next next) {
         next();
         return;
     }
-    QTimer::singleShot(20, this, [this, deadline, next] { waitForProcessors(deadline, next); });
+    if (!m_processorWait)
+        m_processorWait = m_deps.clock.createSingleShot(20, [this] { waitForProcessors(m_waitDeadline, m_waitNext); });
+    m_waitDeadline = deadline;
+    m_waitNext = std::move(next);
+    m_processorWait->start();
 }
 
 }  // namespace qv::shell

@@ -173,6 +173,9 @@ private:
     ScriptApi m_scriptApi;
     ScriptConsole m_scripts;
     Watchdog m_watchdog;
+    std::unique_ptr<comms::Timer> m_processorWait;  // shutdown waits for running macros
+    qint64 m_waitDeadline = 0;
+    StepSequence::Next m_waitNext;
     std::unique_ptr<StepSequence> m_sequence;
     std::unique_ptr<StepSequence> m_shutdownSteps;
     std::function<void(const StartResult&)> m_startDone;

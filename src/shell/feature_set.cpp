@@ -2,7 +2,6 @@
 
 #include "comms/monitor_writer.h"
 #include "features/devices/channel_requests.h"
-#include "features/devices/device_timers.h"
 #include "features/devices/energy_recorder.h"
 #include "features/devices/roll_call.h"
 #include "features/devices/sensor_log_writer.h"
@@ -39,25 +38,20 @@ FeatureSet::FeatureSet(FeatureDeps d)
           d.main, d.areaState, d.names, d.monitor, d.clock, d.runner, d.sendRS232, d.enableMacro)),
       m_lightLevels(std::make_unique<reactions::LightLevels>(d.main, d.areaState, d.monitor, d.clock,
                                                              d.sendRS232, lightLevelIntervals(d))),
-      m_floatingPreset(std::make_unique<reactions::FloatingPreset>(d.main, d.areaState, d.names, d.sendRS232,
-                                                                   reactions::FloatingPreset::Intervals{})),
-      m_timers(std::make_unique<devices::QtDeviceTimers>()),
+      m_floatingPreset(std::make_unique<reactions::FloatingPreset>(
+          d.main, d.areaState, d.names, d.clock, d.sendRS232, reactions::FloatingPreset::Intervals{})),
       m_sensorLog(std::make_unique<devices::SensorLogWriter>(d.paths.sensorLog(), d.monitor, d.clock)),
       m_sensors(std::make_unique<devices::SensorLogging>(d.main, *m_sensorLog, d.areaState, d.monitor,
-                                                         d.clock, *m_timers, d.sendRS232)),
-      m_rollCalls(std::make_unique<devices::RollCallRunner>(d.main, d.paths, d.monitor, d.clock, *m_timers,
-                                                            d.sendRS232, d.runner, rollCallMailer(d))),
-      m_channelRequests(std::make_unique<devices::ChannelRequestQueue>(*m_timers, d.sendRS232)),
+                                                         d.clock, d.sendRS232)),
+      m_rollCalls(std::make_unique<devices::RollCallRunner>(d.main, d.paths, d.monitor, d.clock, d.sendRS232,
+                                                            d.runner, rollCallMailer(d))),
+      m_channelRequests(std::make_unique<devices::ChannelRequestQueue>(d.clock, d.sendRS232)),
       m_energy(std::make_unique<devices::EnergyRecorder>(d.main, *m_channelRequests, d.monitor, d.clock)),
       m_plan(std::make_unique<plan::PlanFeed>(d.main, d.monitor, d.clock)),
       m_clock(d.clock) {
     m_sensors->setLoggingEnabled(d.config.enablesensorlog);
     m_energy->setEnabled(d.config.enableenergyusage);
     m_lightLevels->setPermissions({d.config.UserCanSaveLightingPresets, d.config.UserCanSeekchannels});
-}
-
-devices::DeviceTimers& FeatureSet::deviceTimers() {
-    return *m_timers;
 }
 
 std::function<void(const QString&, const QString&, const QString&, const QString&)>

@@ -23,8 +23,6 @@ class LightLevels;
 class FloatingPreset;
 }  // namespace qv::reactions
 namespace qv::devices {
-class DeviceTimers;
-class QtDeviceTimers;
 class SensorLogWriter;
 class SensorLogging;
 class RollCallRunner;
@@ -82,9 +80,8 @@ public:
     devices::RollCallRunner& rollCalls() { return *m_rollCalls; }
     plan::PlanFeed& plan() { return *m_plan; }
     // What the sensor windows need beside the polling: the sensor log the
-    // editors write to, the timers a properties refresh waits on, the clock.
+    // editors write to and the clock whose timers a properties refresh waits on.
     devices::SensorLogWriter& sensorLog() { return *m_sensorLog; }
-    devices::DeviceTimers& deviceTimers();
     const comms::Clock& clock() const { return m_clock; }
 
 private:
@@ -96,7 +93,6 @@ private:
     std::unique_ptr<reactions::DirectControl> m_directControl;
     std::unique_ptr<reactions::LightLevels> m_lightLevels;
     std::unique_ptr<reactions::FloatingPreset> m_floatingPreset;
-    std::unique_ptr<devices::QtDeviceTimers> m_timers;
     std::unique_ptr<devices::SensorLogWriter> m_sensorLog;
     std::unique_ptr<devices::SensorLogging> m_sensors;
     std::unique_ptr<devices::RollCallRunner> m_rollCalls;

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QStandardPaths>
-#include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <unistd.h>
 
@@ -96,7 +96,8 @@ void Session::afterStart() {
     for (const QString& code : m_options.evals) ok = runScript(code, QStringLiteral("eval")) && ok;
     if (m_options.exitAfterSeconds) {
         const int code = ok ? 0 : 1;
-        QTimer::singleShot(static_cast<int>(*m_options.exitAfterSeconds * 1000), this, [this, code] { stop(code); });
+        m_exitTimer = m_clock.createSingleShot(std::llround(*m_options.exitAfterSeconds * 1000), [this, code] { stop(code); });
+        m_exitTimer->start();
     }
 }
 

@@ -1,6 +1,6 @@
 #include "shell/step_sequence.h"
 
-#include <QTimer>
+#include <QMetaObject>
 
 namespace qv::shell {
 
@@ -22,7 +22,7 @@ void StepSequence::start(Next done) {
     m_done = std::move(done);
     m_aborted = false;
     // From the event loop, so a caller's continuation never runs before it returns.
-    QTimer::singleShot(0, this, [this] { runFrom(0); });
+    QMetaObject::invokeMethod(this, [this] { runFrom(0); }, Qt::QueuedConnection);
 }
 
 void StepSequence::runFrom(int index) {
@@ -33,21 +33,24 @@ void StepSequence::runFrom(int index) {
     }
     const Step& step = m_steps[static_cast<std::size_t>(index)];
     if (!step.caption.isEmpty()) emit caption(step.caption);
-    auto run = [this, index] {
-        if (m_aborted) return;
-        // The continuation may be called once only; a second call is ignored.
-        auto called = std::make_shared<bool>(false);
-        m_steps[static_cast<std::size_t>(index)].run([this, index, called] {
-            if (*called) return;
-            *called = true;
-            // Through the event loop, so a long chain never deepens the stack.
-            QTimer::singleShot(0, this, [this, index] { runFrom(index + 1); });
-        });
-    };
+    m_current = index;
     if (step.gapBeforeMs > 0)
-        QTimer::singleShot(step.gapBeforeMs, this, run);
+        m_gap->start(step.gapBeforeMs);
     else
-        run();
+        runStep();
+}
+
+void StepSequence::runStep() {
+    if (m_aborted) return;
+    const int index = m_current;
+    // The continuation may be called once only; a second call is ignored.
+    auto called = std::make_shared<bool>(false);
+    m_steps[static_cast<std::size_t>(index)].run([this, index, called] {
+        if (*called) return;
+        *called = true;
+        // Through the event loop, so a long chain never deepens the stack.
+        QMetaObject::invokeMethod(this, [this, index] { runFrom(index + 1); }, Qt::QueuedConnection);
+    });
 }
 
 }  // namespace qv::shell

@@ -4,10 +4,13 @@
 // program starts or stops. A step may finish later (asynchronous steps call
 // their continuation when done).
 
+#include "comms/clock.h"
+
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace qv::shell {
@@ -17,7 +20,8 @@ class StepSequence : public QObject {
 public:
     using Next = std::function<void()>;
 
-    explicit StepSequence(QObject* parent = nullptr) : QObject(parent) {}
+    explicit StepSequence(const comms::Clock& clock, QObject* parent = nullptr)
+        : QObject(parent), m_gap(clock.createSingleShot(0, [this] { runStep(); })) {}
 
     // A step with a caption (shown on the splash window; empty for none).
     void add(const QString& caption, std::function<void()> step, int gapBeforeMs = 0);
@@ -37,7 +41,10 @@ private:
         int gapBeforeMs = 0;
     };
     void runFrom(int index);
+    void runStep();
 
+    std::unique_ptr<comms::Timer> m_gap;  // waits out the gap before the current step
+    int m_current = 0;
     std::vector<Step> m_steps;
     Next m_done;
     bool m_aborted = false;

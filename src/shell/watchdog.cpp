@@ -8,10 +8,8 @@
 
 namespace qv::shell {
 
-Watchdog::Watchdog(QObject* parent) : QObject(parent) {
-    m_timer.setInterval(kRefreshMs);
-    connect(&m_timer, &QTimer::timeout, this, &Watchdog::WatchDogRefresh);
-}
+Watchdog::Watchdog(const comms::Clock& clock, QObject* parent)
+    : QObject(parent), m_timer(clock.createTimer(kRefreshMs, [this] { WatchDogRefresh(); })) {}
 
 Watchdog::~Watchdog() {
     stop();
@@ -31,13 +29,13 @@ bool Watchdog::start(bool wanted) {
     const int interval = refreshMs(wanted);
     if (interval <= 0) return false;
     WatchDogRefresh();
-    m_timer.start(interval);
+    m_timer->start(interval);
     return true;
 }
 
 void Watchdog::stop() {
-    if (!m_timer.isActive()) return;
-    m_timer.stop();
+    if (!m_timer->isActive()) return;
+    m_timer->stop();
     sd_notify(0, "STOPPING=1");
 }
 

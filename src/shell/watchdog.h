@@ -3,8 +3,11 @@
 // goes out every 2 s (or sooner when systemd's interval asks for it), so a
 // hung program is restarted by the service manager.
 
+#include "comms/clock.h"
+
 #include <QObject>
-#include <QTimer>
+
+#include <memory>
 
 namespace qv::shell {
 
@@ -13,7 +16,7 @@ class Watchdog : public QObject {
 public:
     static constexpr int kRefreshMs = 2000;
 
-    explicit Watchdog(QObject* parent = nullptr);
+    explicit Watchdog(const comms::Clock& clock, QObject* parent = nullptr);
     ~Watchdog() override;
 
     // Starts pinging when the service manager watches the program
@@ -23,16 +26,16 @@ public:
     // The ping interval start would use: 2 s, or half of systemd's watchdog
     // interval when that is shorter; 0 for no pings.
     static int refreshMs(bool wanted);
-    int interval() const { return m_timer.interval(); }
+    int interval() const { return static_cast<int>(m_timer->interval()); }
     void stop();
-    bool running() const { return m_timer.isActive(); }
+    bool running() const { return m_timer->isActive(); }
 
     // Tells the service manager that start-up is complete (Type=notify).
     static void notifyReady();
 
 private:
     void WatchDogRefresh();
-    QTimer m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
 };
 
 }  // namespace qv::shell

@@ -232,12 +232,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, MailSettingsTest,
 
 // --- sending ---------------------------------------------------------------
 
+// Real timers: the mail goes to a real SMTP server.
 class EmailSendTest : public PoolTest {
 public:
+    comms::SystemClock realClock;
     void SetUp() override {
         PoolTest::SetUp();
-        mailer = std::make_unique<SmtpMailer>(clock);
-        action = std::make_unique<EmailAction>(*db, monitor, clock, *mailer);
+        mailer = std::make_unique<SmtpMailer>(realClock);
+        action = std::make_unique<EmailAction>(*db, monitor, realClock, *mailer);
     }
     void TearDown() override {
         action.reset();
@@ -260,8 +262,7 @@ public:
         pool = std::make_unique<MacroPool>(MacroPoolDeps{
             *db,
             monitor,
-            clock,
-            timers,
+            realClock,
             [this](const net::RawMessage& m) {
                 sent.push_back({m, 0});
             },

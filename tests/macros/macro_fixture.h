@@ -5,8 +5,8 @@
 // manual delay clock and a fixed wall clock.
 
 #include "comms/clock.h"
-#include "macros/delay_timers.h"
 #include "store/database.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <gtest/gtest.h>
@@ -30,61 +30,6 @@ class FixedClock final : public comms::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 3, 9), QTime(18, 30, 0)); }
     qint64 monotonicMs() const override { return 0; }
-};
-
-// Delay timers that fire only when the test moves time on.
-class ManualDelayTimers final : public DelayTimers {
-public:
-    std::unique_ptr<DelayTimer> create() override {
-        auto timer = std::make_unique<Timer>(*this);
-        return timer;
-    }
-
-    // Moves time on by ms, firing every due timer in time order.
-    void advance(qint64 ms) {
-        const qint64 until = m_now + ms;
-        for (;;) {
-            Timer* next = nullptr;
-            for (Timer* t : m_timers) {
-                if (t->armed && t->due <= until && (!next || t->due < next->due)) next = t;
-            }
-            if (!next) break;
-            m_now = next->due;
-            next->armed = false;
-            auto callback = std::move(next->callback);
-            next->callback = nullptr;
-            if (callback) callback();
-        }
-        m_now = until;
-    }
-
-    int armedCount() const {
-        return static_cast<int>(
-            std::count_if(m_timers.begin(), m_timers.end(), [](Timer* t) { return t->armed; }));
-    }
-    qint64 now() const { return m_now; }
-
-private:
-    struct Timer final : DelayTimer {
-        explicit Timer(ManualDelayTimers& owner) : owner(owner) { owner.m_timers.push_back(this); }
-        ~Timer() override { std::erase(owner.m_timers, this); }
-        void start(qint64 ms, std::function<void()> onTimeout) override {
-            due = owner.m_now + ms;
-            callback = std::move(onTimeout);
-            armed = true;
-        }
-        void stop() override {
-            armed = false;
-            callback = nullptr;
-        }
-        ManualDelayTimers& owner;
-        qint64 due = 0;
-        bool armed = false;
-        std::function<void()> callback;
-    };
-
-    qint64 m_now = 0;
-    std::vector<Timer*> m_timers;
 };
 
 class MacroDbTest : public ::testing::Test {

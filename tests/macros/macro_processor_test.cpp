@@ -11,7 +11,6 @@
 #include "net/message.h"
 
 #include <QRegularExpression>
-#include <QTimer>
 
 namespace qv::macros::test {
 namespace {
@@ -28,7 +27,7 @@ public:
 
     // Every signal as one text, in the order raised.
     std::unique_ptr<MacroProcessor> makeProcessor() {
-        auto p = std::make_unique<MacroProcessor>(timers);
+        auto p = std::make_unique<MacroProcessor>(clock);
         MacroProcessor* raw = p.get();
         QObject::connect(raw, &MacroProcessor::RunningCommandnumber,
                          [this](int n, const QString& c) { log << QStringLiteral("#%1 %2").arg(n).arg(c); });
@@ -52,11 +51,13 @@ public:
         return p;
     }
 
-    bool runUntilComplete(int ms = 2000) {
-        return qv::test::waitUntil([this] { return completions > 0; }, ms);
+    // Runs what is due now; no time moves on.
+    bool runUntilComplete() {
+        clock.advance(0);
+        return completions > 0;
     }
 
-    ManualDelayTimers timers;
+    qv::test::ManualClock clock;
     QStringList log;
     int completions = 0;
 };
@@ -76,7 +77,7 @@ TEST_F(MacroProcessorTest, RunsEveryKindInOrderAndCompletesOnce) {
     EXPECT_TRUE(log.isEmpty());  // nothing runs inside StartMacro
     EXPECT_EQ(p->MacroName(), QStringLiteral("all KINDS"));
     ASSERT_TRUE(runUntilComplete());
-    qv::test::spin(20);
+    clock.advance(0);
 
     const QString preset = QString::fromLatin1(
         storedBytes(net::withChecksum({0x1C, 5, 244, 0x00, 1, 1, 0xFF})).toHex(' ').toUpper());
@@ -100,32 +101,32 @@ TEST_F(MacroProcessorTest, DelayWaitsOnItsTimer) {
     save("Timed", {"(DELAY:)1.5", "(SUBMACRO:)after"});
     auto p = makeProcessor();
     p->StartMacro("Timed", *db);
-    qv::test::spin(30);
+    clock.advance(0);
     EXPECT_EQ(log, QStringList{"#1 Delay for 1.5 secs "});
-    EXPECT_EQ(timers.armedCount(), 1);
-    timers.advance(1499);
-    qv::test::spin(10);
+    EXPECT_EQ(clock.activeTimers(), 1);
+    clock.advance(1499);
+    clock.advance(0);
     EXPECT_EQ(log.size(), 1);
-    timers.advance(1);
+    clock.advance(1);
     ASSERT_TRUE(runUntilComplete());
     EXPECT_EQ(log.last(), QStringLiteral("sub after"));
-    EXPECT_EQ(timers.now(), 1500);
+    EXPECT_EQ(clock.monotonicMs(), 1500);
 }
 
 TEST_F(MacroProcessorTest, CancelDuringALongDelayEndsTheRunPromptly) {
     save("Long", {"(DELAY:)356400", "(SUBMACRO:)never"});
     auto p = makeProcessor();
     p->StartMacro("Long", *db);
-    qv::test::spin(20);
-    ASSERT_EQ(timers.armedCount(), 1);
+    clock.advance(0);
+    ASSERT_EQ(clock.activeTimers(), 1);
     p->setCancel(true);
     EXPECT_TRUE(p->Cancel());
-    ASSERT_TRUE(runUntilComplete(500));  // no time moved on
-    EXPECT_EQ(timers.armedCount(), 0);
+    ASSERT_TRUE(runUntilComplete());
+    EXPECT_EQ(clock.activeTimers(), 0);
     EXPECT_FALSE(log.contains(QStringLiteral("sub never")));
-    timers.advance(356400LL * 1000);
+    clock.advance(356400LL * 1000);
     p->setCancel(true);
-    qv::test::spin(20);
+    clock.advance(0);
     EXPECT_EQ(completions, 1);
 }
 
@@ -165,7 +166,7 @@ TEST_P(CompletesOnceTest, ProcesscompleteComesExactlyOnce) {
     p->StartMacro(QString::fromLatin1(GetParam().name), *db);  // a second start is ignored
     ASSERT_TRUE(runUntilComplete());
     p->setCancel(true);
-    qv::test::spin(30);
+    clock.advance(0);
     EXPECT_EQ(completions, 1);
     EXPECT_EQ(log.contains("readFailed"), GetParam().readFails);
 }
@@ -191,15 +192,13 @@ TEST_F(MacroProcessorTest, ZeroDelayLinesRunInBatchesThatLetOtherTimersIn) {
 
     int linesRun = 0;
     int linesWhenOtherTimerRan = -1;
-    QTimer other;
-    other.setSingleShot(true);
-    QObject::connect(&other, &QTimer::timeout, [&] { linesWhenOtherTimerRan = linesRun; });
+    auto other = clock.createSingleShot(0, [&] { linesWhenOtherTimerRan = linesRun; });
 
     auto p = makeProcessor();
     QObject::connect(p.get(), &MacroProcessor::RunningCommandnumber,
                      [&](int n, const QString&) { linesRun = n; });
     p->StartMacro("Busy", *db);
-    other.start(0);
+    other->start();
     ASSERT_TRUE(runUntilComplete());
     EXPECT_EQ(linesRun, 1000);
     ASSERT_GE(linesWhenOtherTimerRan, 0);

@@ -7,31 +7,27 @@
 #include "macros/macro_pool.h"
 #include "macros/macro_store.h"
 
-#include <QElapsedTimer>
-
 namespace qv::macros::test {
 
 class PoolTest : public MacroDbTest {
 public:
     void SetUp() override {
         MacroDbTest::SetUp();
-        elapsed.start();
-        makePool(timers);
+        makePool();
     }
     void TearDown() override {
         pool.reset();
         MacroDbTest::TearDown();
     }
 
-    void makePool(DelayTimers& delayTimers) {
+    void makePool() {
         pool.reset();
         pool = std::make_unique<MacroPool>(MacroPoolDeps{
             *db,
             monitor,
             clock,
-            delayTimers,
             [this](const net::RawMessage& m) {
-                sent.push_back({m, elapsed.elapsed()});
+                sent.push_back({m, clock.monotonicMs()});
             },
             [this](const QString& path, const QString& macro) { media << macro + QLatin1Char(':') + path; },
             [this](const QString& email, const QString& macro) {
@@ -50,9 +46,14 @@ public:
         ASSERT_TRUE(report.messages.isEmpty()) << report.messages.join('\n').toStdString();
     }
 
-    bool cueDrained(int ms = 3000) {
-        return qv::test::waitUntil([this] { return pool->cue().isEmpty(); }, ms) &&
-               (qv::test::spin(30), true);
+    // Every cued name taken, and what it started run up to its first wait.
+    bool cueDrained() {
+        return until([this] { return pool->cue().isEmpty(); }) && (clock.advance(0), true);
+    }
+    // Moves the clock on, a cue tick at a time, until the condition holds.
+    bool until(const std::function<bool()>& condition) {
+        for (int tick = 0; tick < 1000 && !condition(); ++tick) clock.advance(MacroPool::kCueIntervalMs);
+        return condition();
     }
 
     int records(const QString& type, const QString& macro, const QString& comment) const {
@@ -68,10 +69,8 @@ public:
         qint64 atMs;
     };
 
-    FixedClock clock;
-    ManualDelayTimers timers;
+    qv::test::ManualClock clock{{QDate(2024, 3, 9), QTime(18, 30)}};
     qv::test::RecordingMonitor monitor;
-    QElapsedTimer elapsed;
     std::vector<Sent> sent;
     QStringList media;
     QStringList emails;

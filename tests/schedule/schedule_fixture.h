@@ -11,6 +11,7 @@
 #include "store/store.h"
 #include "support/printers.h"
 #include "support/main_db.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <gtest/gtest.h>
@@ -29,21 +30,13 @@
 
 namespace qv::schedule::test {
 
-class ManualClock final : public comms::Clock {
+// Wall time set by hand; advance() moves it on in seconds, firing the timers on the way.
+class ManualClock final : public qv::test::ManualClock {
 public:
-    explicit ManualClock(QDateTime now = QDateTime(QDate(2026, 1, 5), QTime(9, 0))) : m_now(std::move(now)) {}
-    QDateTime now() const override { return m_now; }
-    qint64 monotonicMs() const override { return m_monotonic; }
-
-    void set(const QDateTime& now) { m_now = now; }
-    void advance(qint64 seconds) {
-        m_now = m_now.addSecs(seconds);
-        m_monotonic += seconds * 1000;
-    }
-
-private:
-    QDateTime m_now;
-    qint64 m_monotonic = 0;
+    explicit ManualClock(QDateTime now = QDateTime(QDate(2026, 1, 5), QTime(9, 0)))
+        : qv::test::ManualClock(std::move(now)) {}
+    void set(const QDateTime& now) { setStart(now.addMSecs(-monotonicMs())); }
+    void advance(qint64 seconds) { qv::test::ManualClock::advance(seconds * 1000); }
 };
 
 class FakeMacroRunner final : public macros::MacroRunner {

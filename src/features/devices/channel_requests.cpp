@@ -6,8 +6,8 @@
 
 namespace qv::devices {
 
-ChannelRequestQueue::ChannelRequestQueue(DeviceTimers& timers, SendRS232 send)
-    : m_send(std::move(send)), m_timer(timers.create([this] { ChannelRequestsTimer(); })) {}
+ChannelRequestQueue::ChannelRequestQueue(const comms::Clock& clock, SendRS232 send)
+    : m_send(std::move(send)), m_timer(clock.createTimer(0, [this] { ChannelRequestsTimer(); })) {}
 
 void ChannelRequestQueue::removeArea(int area) {
     std::erase_if(m_requests, [area](const auto& request) { return request.first == area; });

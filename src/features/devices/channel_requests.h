@@ -4,7 +4,7 @@
 // area's pending requests can be replaced as a whole, which the energy
 // recorder needs when an area changes again before its requests are sent.
 
-#include "features/devices/device_timers.h"
+#include "comms/clock.h"
 #include "features/devices/sensor_logging.h"
 
 #include <deque>
@@ -25,13 +25,11 @@ class ChannelRequestQueue final : public ChannelRequests {
 public:
     static constexpr int kIntervalMs = 200;  // ChannelRequestsTimer
 
-    ChannelRequestQueue(DeviceTimers& timers, SendRS232 send);
+    ChannelRequestQueue(const comms::Clock& clock, SendRS232 send);
 
     void removeArea(int area) override;
     void add(int area, int channel) override;
 
-    // One tick of ChannelRequestsTimer: sends the oldest request (RequestlevelofChannel).
-    void ChannelRequestsTimer();
     void stop();
 
     std::size_t size() const { return m_requests.size(); }
@@ -39,8 +37,11 @@ public:
     bool isActive() const { return m_timer->isActive(); }
 
 private:
+    // One tick of ChannelRequestsTimer: sends the oldest request (RequestlevelofChannel).
+    void ChannelRequestsTimer();
+
     SendRS232 m_send;
-    std::unique_ptr<DeviceTimer> m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
     std::deque<std::pair<int, int>> m_requests;  // area, channel
 };
 

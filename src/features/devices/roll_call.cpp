@@ -29,7 +29,7 @@ QString hexText(int value) {
 }  // namespace
 
 RollCallRunner::RollCallRunner(store::Database& main, store::DataPaths paths, store::MonitorSink& monitor,
-                               const comms::Clock& clock, DeviceTimers& timers, SendRS232 send,
+                               const comms::Clock& clock, SendRS232 send,
                                macros::MacroRunner& macros, SendMail sendMail, QObject* parent)
     : QObject(parent),
       m_main(main),
@@ -39,7 +39,7 @@ RollCallRunner::RollCallRunner(store::Database& main, store::DataPaths paths, st
       m_send(std::move(send)),
       m_macros(macros),
       m_sendMail(std::move(sendMail)),
-      m_timer(timers.create([this] { RollcallTimer(); })) {}
+      m_timer(clock.createTimer(0, [this] { RollcallTimer(); })) {}
 
 RollCallRunner::~RollCallRunner() {
     stop();

@@ -11,7 +11,6 @@
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
-#include "features/devices/device_timers.h"
 #include "features/devices/roll_call_model.h"
 #include "features/devices/sensor_logging.h"
 #include "macros/macro_runner.h"
@@ -42,7 +41,7 @@ public:
                                         const QString& body, const QString& attachmentPath)>;
 
     RollCallRunner(store::Database& main, store::DataPaths paths, store::MonitorSink& monitor,
-                   const comms::Clock& clock, DeviceTimers& timers, SendRS232 send,
+                   const comms::Clock& clock, SendRS232 send,
                    macros::MacroRunner& macros, SendMail sendMail, QObject* parent = nullptr);
     ~RollCallRunner() override;
 
@@ -51,8 +50,6 @@ public:
     // a roll call already running, or a results file that cannot be made.
     store::Outcome RollCall(const QString& name);
 
-    // One tick of RollcallTimer.
-    void RollcallTimer();
     // An answer heard by the decoder.
     void Response(int deviceCode, int box, int major, int minor);
     // The end-of-run actions for every listed roll call; then the run is over.
@@ -77,6 +74,8 @@ signals:
     void finished();
 
 private:
+    // One tick of RollcallTimer.
+    void RollcallTimer();
     void ask(int row);
     void closeRun();
 
@@ -87,7 +86,7 @@ private:
     SendRS232 m_send;
     macros::MacroRunner& m_macros;
     SendMail m_sendMail;
-    std::unique_ptr<DeviceTimer> m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
 
     RollCallProgressModel m_grid;
     QStringList m_names;

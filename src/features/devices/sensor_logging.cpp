@@ -15,7 +15,7 @@ bool validBox(int box) {
 }  // namespace
 
 SensorLogging::SensorLogging(store::Database& main, SensorLogWriter& log, net::AreaState& state,
-                             store::MonitorSink& monitor, const comms::Clock& clock, DeviceTimers& timers,
+                             store::MonitorSink& monitor, const comms::Clock& clock,
                              SendRS232 send, QObject* parent)
     : QObject(parent),
       m_main(main),
@@ -24,8 +24,8 @@ SensorLogging::SensorLogging(store::Database& main, SensorLogWriter& log, net::A
       m_monitorWriter(monitor, clock, lcDevices),
       m_clock(clock),
       m_send(std::move(send)),
-      m_timer(timers.create([this] { SensorloggingTimer(); })),
-      m_secondsWait(timers.create([this] { secondsWaitOver(); }, true)) {
+      m_timer(clock.createTimer(0, [this] { SensorloggingTimer(); })),
+      m_secondsWait(clock.createSingleShot(0, [this] { secondsWaitOver(); })) {
     m_calibrations.fill(1.0);
 }
 

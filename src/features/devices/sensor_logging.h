@@ -10,7 +10,6 @@
 #include "comms/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
-#include "features/devices/device_timers.h"
 #include "features/devices/sensor_grid_model.h"
 #include "features/devices/sensor_interval.h"
 #include "features/devices/sensor_log_writer.h"
@@ -34,7 +33,7 @@ class SensorLogging : public QObject, public comms::DecodeReactions {
     Q_OBJECT
 public:
     SensorLogging(store::Database& main, SensorLogWriter& log, net::AreaState& state,
-                  store::MonitorSink& monitor, const comms::Clock& clock, DeviceTimers& timers,
+                  store::MonitorSink& monitor, const comms::Clock& clock,
                   SendRS232 send, QObject* parent = nullptr);
     ~SensorLogging() override;
 
@@ -51,8 +50,6 @@ public:
     // Shutdown: no more polls.
     void stop();
 
-    // One tick of SensorloggingTimer.
-    void SensorloggingTimer();
 
     const std::vector<int>& sensorsToLog() const { return m_sensorsToLog; }
     QString description(int box) const;
@@ -74,6 +71,8 @@ signals:
     void sensorBoxHeard(int box);
 
 private:
+    // One tick of SensorloggingTimer.
+    void SensorloggingTimer();
     void pollStep();
     void secondsWaitOver();
 
@@ -83,8 +82,8 @@ private:
     comms::MonitorWriter m_monitorWriter;
     const comms::Clock& m_clock;
     SendRS232 m_send;
-    std::unique_ptr<DeviceTimer> m_timer;        // SensorloggingTimer
-    std::unique_ptr<DeviceTimer> m_secondsWait;  // the seconds part after the last minute
+    std::unique_ptr<comms::Timer> m_timer;        // SensorloggingTimer
+    std::unique_ptr<comms::Timer> m_secondsWait;  // the seconds part after the last minute
 
     std::vector<int> m_sensorsToLog;
     std::array<QString, 256> m_descriptions;

@@ -6,12 +6,12 @@
 
 namespace qv::devices {
 
-SensorProperties::SensorProperties(net::AreaState& state, DeviceTimers& timers, SendRS232 send,
+SensorProperties::SensorProperties(net::AreaState& state, const comms::Clock& clock, SendRS232 send,
                                    QObject* parent)
     : QObject(parent),
       m_state(state),
       m_send(std::move(send)),
-      m_checkTimer(timers.create([this] { check(); }, true)) {}
+      m_checkTimer(clock.createSingleShot(0, [this] { check(); })) {}
 
 void SensorProperties::setSensor(int box, double calibration) {
     m_checkTimer->stop();

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -136,15 +135,13 @@ void ItemExchange::onNewConnection() {
         // Replies that had to wait let its next requests be answered.
         // Queued: a flush inside the handler would not signal again, and the rest would wait forever.
         connect(socket, &QLocalSocket::bytesWritten, this, [this, socket] {
-            QTimer::singleShot(0, this, [this, s = QPointer<QLocalSocket>(socket)] {
+            QMetaObject::invokeMethod(this, [this, s = QPointer<QLocalSocket>(socket)] {
                 for (const auto& c : m_clients)
                     if (s && c->socket == s && !c->gone) onReadyRead(c.get());
-            });
+            }, Qt::QueuedConnection);
         });
-        client->idle.setSingleShot(true);
-        client->idle.setInterval(m_options.idleTimeoutMs);
-        connect(&client->idle, &QTimer::timeout, this, [this, client] { onIdle(client); });
-        client->idle.start();
+        client->idle = m_deps.clock.createSingleShot(m_options.idleTimeoutMs, [this, client] { onIdle(client); });
+        client->idle->start();
         connect(socket, &QLocalSocket::disconnected, this, [this, client] {
             // A client may send its requests and hang up without waiting:
             // what it sent is still done.
@@ -185,7 +182,7 @@ void ItemExchange::onReadyRead(Client* client) {
             if (client->socket->bytesAvailable() <= 0) break;
             const QByteArray chunk = client->socket->read(kReadChunk);
             if (chunk.isEmpty()) break;
-            client->idle.start();
+            client->idle->start();
             for (LineReader::Line& line : client->reader.feed(chunk))
                 client->lines.push_back(std::move(line));
             continue;
@@ -210,7 +207,7 @@ void ItemExchange::onIdle(Client* client) {
     // A watcher waits for changes by design; a client halfway through a line,
     // or one that neither asks nor watches, only holds a place.
     if (client->session.watchCount() > 0 && client->reader.pendingBytes() == 0) {
-        client->idle.start();
+        client->idle->start();
         return;
     }
     qCInfo(lcExchange) << "item exchange client let go after" << m_options.idleTimeoutMs << "ms of silence";
@@ -241,7 +238,7 @@ void ItemExchange::broadcast(const ItemRef& item, const QString& text) {
 void ItemExchange::dropClient(Client* client) {
     if (client->gone) return;
     client->gone = true;
-    client->idle.stop();
+    client->idle->stop();
     QLocalSocket* socket = client->socket;
     disconnect(socket, nullptr, this, nullptr);
     socket->abort();
@@ -249,7 +246,7 @@ void ItemExchange::dropClient(Client* client) {
     // The client may be in the middle of its own request: it is erased later.
     if (!m_sweepQueued) {
         m_sweepQueued = true;
-        QTimer::singleShot(0, this, &ItemExchange::sweep);
+        QMetaObject::invokeMethod(this, &ItemExchange::sweep, Qt::QueuedConnection);
     }
 }
 

@@ -29,15 +29,13 @@ StatusFile::StatusFile(ExchangeDeps deps, QString path, QObject* parent)
     : QObject(parent),
       m_deps(std::move(deps)),
       m_monitorWriter(m_deps.monitor, m_deps.clock),
-      m_path(std::move(path)) {
-    m_checkTimer.setInterval(kCheckMs);
-    m_requestsTimer.setInterval(kRequestMs);
-    connect(&m_checkTimer, &QTimer::timeout, this, [this] {
-        comparetimer();
-        Checkarraytimer();
-    });
-    connect(&m_requestsTimer, &QTimer::timeout, this, &StatusFile::RequestsTimer);
-}
+      m_path(std::move(path)),
+      m_checkTimer(m_deps.clock.createTimer(kCheckMs,
+                                            [this] {
+                                                comparetimer();
+                                                Checkarraytimer();
+                                            })),
+      m_requestsTimer(m_deps.clock.createTimer(kRequestMs, [this] { RequestsTimer(); })) {}
 
 QString StatusFile::defaultPath(const QString& dataDir) {
     return QDir(dataDir).filePath(QStringLiteral("areastatus.csv"));
@@ -46,14 +44,14 @@ QString StatusFile::defaultPath(const QString& dataDir) {
 void StatusFile::start() {
     comparetimer();
     Checkarraytimer();
-    m_checkTimer.start();
-    m_requestsTimer.start();
+    m_checkTimer->start();
+    m_requestsTimer->start();
     qCInfo(lcExchange) << "area status file" << m_path;
 }
 
 void StatusFile::stop() {
-    m_checkTimer.stop();
-    m_requestsTimer.stop();
+    m_checkTimer->stop();
+    m_requestsTimer->stop();
 }
 
 StatusFile::Stamp StatusFile::stamp() const {

@@ -19,8 +19,9 @@
 
 #include <QByteArray>
 #include <QObject>
+
+#include <memory>
 #include <QString>
-#include <QTimer>
 
 namespace qv::exchange {
 
@@ -39,7 +40,7 @@ public:
     // Reads and writes the file at once, then starts the timers.
     void start();
     void stop();
-    bool isRunning() const { return m_checkTimer.isActive(); }
+    bool isRunning() const { return m_checkTimer->isActive(); }
 
     QString path() const { return m_path; }
     std::size_t pendingRequests() const { return m_requests.pending(); }
@@ -66,8 +67,8 @@ private:
     comms::MonitorWriter m_monitorWriter;
     QString m_path;
     SheetRequests m_requests;
-    QTimer m_checkTimer;
-    QTimer m_requestsTimer;
+    std::unique_ptr<comms::Timer> m_checkTimer;
+    std::unique_ptr<comms::Timer> m_requestsTimer;
 
     // What the last compare found in the file.
     QByteArray m_read;

@@ -13,10 +13,8 @@ ChannelSeek::ChannelSeek(store::Database& db, const net::AreaState& state, store
       m_db(db),
       m_state(state),
       m_monitorWriter(monitor, clock),
-      m_sendRS232(std::move(sendRS232)) {
-    m_timer.setInterval(stepMs);
-    connect(&m_timer, &QTimer::timeout, this, &ChannelSeek::requestleveltimer);
-}
+      m_sendRS232(std::move(sendRS232)),
+      m_timer(clock.createTimer(stepMs, [this] { requestleveltimer(); })) {}
 
 QString ChannelSeek::progressText(int channel) {
     return QStringLiteral("seeking channel %1 of %2 channels").arg(channel).arg(kLastChannel);
@@ -27,14 +25,14 @@ bool ChannelSeek::start(int area) {
     m_area = area;
     m_next = 1;
     m_running = true;
-    m_timer.start();
+    m_timer->start();
     qCInfo(lcReactions) << "channel seek of area" << area << "started";
     return true;
 }
 
 void ChannelSeek::stop() {
     if (!m_running) return;
-    m_timer.stop();
+    m_timer->stop();
     m_running = false;
     qCInfo(lcReactions) << "channel seek of area" << m_area << "stopped at channel" << m_next - 1;
     emit stopped();
@@ -52,7 +50,7 @@ void ChannelSeek::requestleveltimer() {
 }
 
 void ChannelSeek::finish() {
-    m_timer.stop();
+    m_timer->stop();
     m_running = false;
     std::vector<int> answered;
     for (int channel = 1; channel <= kLastChannel; ++channel)

@@ -14,7 +14,6 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 namespace qv::store {
 class Database;
@@ -42,10 +41,6 @@ public:
     // "seeking channel 7 of 255 channels"
     static QString progressText(int channel);
 
-    // One step of requestleveltimer: the next request, or, one step after
-    // the last request (so that its answer has had time), the storing.
-    void requestleveltimer();
-
 signals:
     void progress(int channel, int of, const QString& text);
     // The seek ran to its end; `stored` are the channels added to AreaChannels.
@@ -53,13 +48,16 @@ signals:
     void stopped();
 
 private:
+    // One step of the timer: the next request, or, one step after the last
+    // request (so that its answer has had time), the storing.
+    void requestleveltimer();
     void finish();
 
     store::Database& m_db;
     const net::AreaState& m_state;
     comms::MonitorWriter m_monitorWriter;
     SendRS232 m_sendRS232;
-    QTimer m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
     int m_area = 0;
     int m_next = 1;
     bool m_running = false;

@@ -20,10 +20,8 @@ DirectControl::DirectControl(store::Database& db, const net::AreaState& state, c
       m_monitorWriter(monitor, clock),
       m_runner(runner),
       m_sendRS232(std::move(sendRS232)),
-      m_enableMacro(std::move(enableMacro)) {
-    m_checkPresetTimer.setInterval(checkPresetMs);
-    connect(&m_checkPresetTimer, &QTimer::timeout, this, &DirectControl::CheckPresetTimer);
-}
+      m_enableMacro(std::move(enableMacro)),
+      m_checkPresetTimer(clock.createTimer(checkPresetMs, [this] { CheckPresetTimer(); })) {}
 
 void DirectControl::setStatus(const QString& text) {
     if (text == m_status) return;
@@ -37,7 +35,7 @@ bool DirectControl::chooseArea(int area) {
     m_area = area;
     m_sendRS232(*ask);
     setStatus(kRequesting);
-    m_checkPresetTimer.start();
+    m_checkPresetTimer->start();
     return true;
 }
 
@@ -91,7 +89,7 @@ void DirectControl::CheckPresetTimer() {
 }
 
 void DirectControl::close() {
-    m_checkPresetTimer.stop();
+    m_checkPresetTimer->stop();
 }
 
 }  // namespace qv::reactions

@@ -15,7 +15,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -64,8 +63,6 @@ public:
 
     // What the preset check shows for the area now.
     QString presetCheckText(int area) const;
-    // One tick of CheckPresetTimer.
-    void CheckPresetTimer();
     // Stops the preset check, for when the window closes.
     void close();
 
@@ -73,6 +70,8 @@ signals:
     void statusTextChanged(const QString& text);
 
 private:
+    // One tick of the preset check.
+    void CheckPresetTimer();
     void setStatus(const QString& text);
 
     store::Database& m_db;
@@ -82,7 +81,7 @@ private:
     macros::MacroRunner& m_runner;
     SendRS232 m_sendRS232;
     EnableMacro m_enableMacro;
-    QTimer m_checkPresetTimer;
+    std::unique_ptr<comms::Timer> m_checkPresetTimer;
     std::optional<int> m_area;
     QString m_status;
 };

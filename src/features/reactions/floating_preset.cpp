@@ -29,23 +29,18 @@ QString percentText(int levelByte) {
 }  // namespace
 
 FloatingPreset::FloatingPreset(store::Database& db, const net::AreaState& state, const net::NameTables& names,
-                               SendRS232 sendRS232, Intervals intervals, QObject* parent)
+                               const comms::Clock& clock, SendRS232 sendRS232, Intervals intervals,
+                               QObject* parent)
     : QObject(parent),
       m_db(db),
       m_state(state),
       m_names(names),
       m_sendRS232(std::move(sendRS232)),
-      m_paced(intervals.sliderPacingMs,
-              [this](int channel, int level) { send(net::ChannelLevelMessage(m_area, channel, level)); }) {
-    m_flashTimer.setInterval(intervals.flashMs);
-    m_unloadTimer.setInterval(intervals.unloadMs);
-    m_unloadTimer.setSingleShot(true);
-    m_refreshTimer.setInterval(intervals.refreshWaitMs);
-    m_refreshTimer.setSingleShot(true);
-    connect(&m_flashTimer, &QTimer::timeout, this, &FloatingPreset::Flashchanneltimer);
-    connect(&m_unloadTimer, &QTimer::timeout, this, &FloatingPreset::UnloadTimer);
-    connect(&m_refreshTimer, &QTimer::timeout, this, &FloatingPreset::refreshDone);
-}
+      m_paced(clock, intervals.sliderPacingMs,
+              [this](int channel, int level) { send(net::ChannelLevelMessage(m_area, channel, level)); }),
+      m_flashTimer(clock.createTimer(intervals.flashMs, [this] { Flashchanneltimer(); })),
+      m_unloadTimer(clock.createSingleShot(intervals.unloadMs, [this] { UnloadTimer(); })),
+      m_refreshTimer(clock.createSingleShot(intervals.refreshWaitMs, [this] { refreshDone(); })) {}
 
 void FloatingPreset::send(const std::optional<net::RawMessage>& message) {
     if (message) m_sendRS232(*message);
@@ -149,12 +144,12 @@ bool FloatingPreset::setLevelPercent(double percent) {
 
 void FloatingPreset::setFlash(bool flashing) {
     if (!flashing) {
-        m_flashTimer.stop();
+        m_flashTimer->stop();
         return;
     }
-    if (m_area == 0 || m_flashTimer.isActive()) return;
+    if (m_area == 0 || m_flashTimer->isActive()) return;
     m_flashLit = false;
-    m_flashTimer.start();
+    m_flashTimer->start();
 }
 
 void FloatingPreset::Flashchanneltimer() {
@@ -178,11 +173,11 @@ void FloatingPreset::refresh() {
     m_refreshCaption = kWait;
     emit refreshCaptionChanged(m_refreshCaption);
     for (const FloatingChannel& c : m_channels) send(net::RequestlevelofChannel(m_area, c.channel));
-    m_refreshTimer.start();
+    m_refreshTimer->start();
 }
 
 void FloatingPreset::refreshDone() {
-    m_refreshTimer.stop();
+    m_refreshTimer->stop();
     for (const FloatingChannel& c : m_channels)
         if (!m_replied.contains(c.channel)) setLevelText(c.channel, kNoReply);
     m_refreshCaption = kRefresh;
@@ -202,11 +197,11 @@ QString FloatingPreset::presetCheckText() const {
 }
 
 void FloatingPreset::focusLost() {
-    if (m_area != 0) m_unloadTimer.start();
+    if (m_area != 0) m_unloadTimer->start();
 }
 
 void FloatingPreset::focusGained() {
-    m_unloadTimer.stop();
+    m_unloadTimer->stop();
 }
 
 void FloatingPreset::UnloadTimer() {
@@ -215,9 +210,9 @@ void FloatingPreset::UnloadTimer() {
 }
 
 void FloatingPreset::close() {
-    m_flashTimer.stop();
-    m_unloadTimer.stop();
-    m_refreshTimer.stop();
+    m_flashTimer->stop();
+    m_unloadTimer->stop();
+    m_refreshTimer->stop();
     m_paced.clear();
     m_channels.clear();
     m_replied.clear();

@@ -13,7 +13,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <set>
 #include <vector>
@@ -48,7 +47,8 @@ public:
     static inline const QString kNoResponse = QStringLiteral("no response");
 
     FloatingPreset(store::Database& db, const net::AreaState& state, const net::NameTables& names,
-                   SendRS232 sendRS232, Intervals intervals, QObject* parent = nullptr);
+                   const comms::Clock& clock, SendRS232 sendRS232, Intervals intervals,
+                   QObject* parent = nullptr);
 
     // Loads the indicator's area and switching channels and asks each for its
     // level. False when the indicator does not exist, has no area 1..255, or
@@ -66,7 +66,7 @@ public:
     bool off();
     bool setLevelPercent(double percent);
     void setFlash(bool flashing);
-    bool flashing() const { return m_flashTimer.isActive(); }
+    bool flashing() const { return m_flashTimer->isActive(); }
     bool savePreset(int preset);
 
     // Asks every channel again; the caption is "wait" until the answers have
@@ -85,11 +85,6 @@ public:
     // Stops every timer and forgets the indicator.
     void close();
 
-    // Timer ticks, public so that a caller can drive them by hand.
-    void Flashchanneltimer();
-    void UnloadTimer();
-    void refreshDone();
-
     void levelChanged(int area, int channel, int levelByte) override;
 
 signals:
@@ -100,6 +95,9 @@ signals:
     void closeRequested();
 
 private:
+    void Flashchanneltimer();
+    void UnloadTimer();
+    void refreshDone();
     FloatingChannel* find(int channel);
     void setLevelText(int channel, const QString& text);
     bool sendLevel(int levelByte, const QString& text);
@@ -110,9 +108,9 @@ private:
     const net::NameTables& m_names;
     SendRS232 m_sendRS232;
     PacedLevels m_paced;
-    QTimer m_flashTimer;
-    QTimer m_unloadTimer;
-    QTimer m_refreshTimer;
+    std::unique_ptr<comms::Timer> m_flashTimer;
+    std::unique_ptr<comms::Timer> m_unloadTimer;
+    std::unique_ptr<comms::Timer> m_refreshTimer;
     std::vector<FloatingChannel> m_channels;
     std::set<int> m_replied;
     int m_area = 0;

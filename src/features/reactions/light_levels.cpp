@@ -17,12 +17,11 @@ LightLevels::LightLevels(store::Database& db, const net::AreaState& state, store
       m_state(state),
       m_monitorWriter(monitor, clock),
       m_sendRS232(std::move(sendRS232)),
-      m_paced(intervals.sliderPacingMs,
+      m_paced(clock, intervals.sliderPacingMs,
               [this](int channel, int level) { send(net::ChannelLevelMessage(m_area, channel, level)); }),
-      m_saves(intervals.saveSpacingMs),
-      m_seek(db, state, monitor, clock, m_sendRS232, intervals.seekStepMs) {
-    m_followTimer.setInterval(intervals.followPresetMs);
-    connect(&m_followTimer, &QTimer::timeout, this, &LightLevels::checkforchangingpresettimer);
+      m_saves(clock, intervals.saveSpacingMs),
+      m_seek(db, state, monitor, clock, m_sendRS232, intervals.seekStepMs),
+      m_followTimer(clock.createTimer(intervals.followPresetMs, [this] { checkforchangingpresettimer(); })) {
     connect(&m_seek, &ChannelSeek::progress, this,
             [this](int channel, int, const QString& text) { emit seekProgress(channel, text); });
     connect(&m_seek, &ChannelSeek::finished, this, [this] {
@@ -66,7 +65,7 @@ LightLevels::Loaded LightLevels::chooseArea(int area) {
     m_saves.cancel();
     m_area = area;
     m_preset = m_state.GetPresetforArea(area);
-    m_followTimer.start();
+    m_followTimer->start();
     const Loaded loaded = loadRows();
     if (loaded == Loaded::Channels) requestLevels();
     return loaded;
@@ -177,7 +176,7 @@ void LightLevels::checkforchangingpresettimer() {
 }
 
 void LightLevels::close() {
-    m_followTimer.stop();
+    m_followTimer->stop();
     m_paced.clear();
     m_saves.cancel();
     m_seek.stop();

@@ -21,7 +21,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <vector>
 
@@ -121,9 +120,6 @@ public:
     bool seeking() const { return m_seek.running(); }
     ChannelSeek& seek() { return m_seek; }
 
-    // One tick of checkforchangingpresettimer: the preset choice follows the
-    // area when someone else changes its preset.
-    void checkforchangingpresettimer();
     // The window closed: timers stop, pending slider levels and saves are
     // dropped, a seek is stopped.
     void close();
@@ -142,6 +138,9 @@ signals:
     void channelNamed(int area, int channel, const QString& name);
 
 private:
+    // One tick of the follow timer: the preset choice follows the area when
+    // someone else changes its preset.
+    void checkforchangingpresettimer();
     Loaded loadRows();
     ChannelRow* row(int channel);
     void showLevel(ChannelRow& row, int levelByte);
@@ -155,7 +154,7 @@ private:
     PacedLevels m_paced;
     TimedSequence m_saves;
     ChannelSeek m_seek;
-    QTimer m_followTimer;
+    std::unique_ptr<comms::Timer> m_followTimer;
     std::vector<ChannelRow> m_rows;
     int m_area = 0;
     int m_preset = 0;

@@ -4,27 +4,24 @@
 
 namespace qv::reactions {
 
-PacedLevels::PacedLevels(int intervalMs, Send send, QObject* parent)
-    : QObject(parent), m_send(std::move(send)) {
-    m_timer.setInterval(intervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &PacedLevels::ScrollIntervalTimer);
-}
+PacedLevels::PacedLevels(const comms::Clock& clock, int intervalMs, Send send, QObject* parent)
+    : QObject(parent), m_send(std::move(send)), m_timer(clock.createTimer(intervalMs, [this] { ScrollIntervalTimer(); })) {}
 
 void PacedLevels::set(int channel, int levelByte) {
     m_pending[channel] = levelByte;
-    if (m_timer.isActive()) return;
+    if (m_timer->isActive()) return;
     flush();
-    m_timer.start();
+    m_timer->start();
 }
 
 void PacedLevels::clear() {
     m_pending.clear();
-    m_timer.stop();
+    m_timer->stop();
 }
 
 void PacedLevels::ScrollIntervalTimer() {
     if (m_pending.empty()) {
-        m_timer.stop();
+        m_timer->stop();
         return;
     }
     flush();

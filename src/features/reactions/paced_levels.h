@@ -4,8 +4,9 @@
 // interval are merged, and only the latest level of each channel goes when
 // it ends. Nothing is lost: the level the slider stops at is always sent.
 
+#include "comms/clock.h"
+
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -17,21 +18,20 @@ class PacedLevels : public QObject {
 public:
     using Send = std::function<void(int channel, int levelByte)>;
 
-    PacedLevels(int intervalMs, Send send, QObject* parent = nullptr);
+    PacedLevels(const comms::Clock& clock, int intervalMs, Send send, QObject* parent = nullptr);
 
     void set(int channel, int levelByte);
     // Drops what has not gone yet.
     void clear();
     bool pending() const { return !m_pending.empty(); }
 
-    // One tick of the pacing timer (ScrollIntervalTimer).
-    void ScrollIntervalTimer();
-
 private:
+    // One tick of the pacing timer.
+    void ScrollIntervalTimer();
     void flush();
 
     Send m_send;
-    QTimer m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
     std::map<int, int> m_pending;
 };
 

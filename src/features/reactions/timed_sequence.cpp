@@ -2,10 +2,8 @@
 
 namespace qv::reactions {
 
-TimedSequence::TimedSequence(int intervalMs, QObject* parent) : QObject(parent) {
-    m_timer.setInterval(intervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &TimedSequence::tick);
-}
+TimedSequence::TimedSequence(const comms::Clock& clock, int intervalMs, QObject* parent)
+    : QObject(parent), m_timer(clock.createTimer(intervalMs, [this] { tick(); })) {}
 
 bool TimedSequence::start(std::vector<Step> steps, Step done) {
     if (m_running || steps.empty()) return false;
@@ -13,13 +11,13 @@ bool TimedSequence::start(std::vector<Step> steps, Step done) {
     m_done = std::move(done);
     m_next = 0;
     m_running = true;
-    m_timer.start();
+    m_timer->start();
     tick();
     return true;
 }
 
 void TimedSequence::cancel() {
-    m_timer.stop();
+    m_timer->stop();
     m_running = false;
     m_steps.clear();
     m_done = nullptr;

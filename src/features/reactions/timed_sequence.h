@@ -3,8 +3,9 @@
 // and `done` one interval after the last, so that the last step has had its
 // time too. Cancelling drops the steps not taken and does not call `done`.
 
+#include "comms/clock.h"
+
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -16,18 +17,17 @@ class TimedSequence : public QObject {
 public:
     using Step = std::function<void()>;
 
-    explicit TimedSequence(int intervalMs, QObject* parent = nullptr);
+    TimedSequence(const comms::Clock& clock, int intervalMs, QObject* parent = nullptr);
 
     // False (and nothing started) while a sequence is running or without steps.
     bool start(std::vector<Step> steps, Step done);
     void cancel();
     bool running() const { return m_running; }
 
-    // One tick of the timer.
+private:
     void tick();
 
-private:
-    QTimer m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
     std::vector<Step> m_steps;
     Step m_done;
     std::size_t m_next = 0;

@@ -10,24 +10,24 @@ namespace qv::config {
 
 CircuitFindingTest::CircuitFindingTest(Sender sendRS232, store::MonitorSink& monitor,
                                        const comms::Clock& clock, int intervalMs, QObject* parent)
-    : QObject(parent), m_send(std::move(sendRS232)), m_monitorWriter(monitor, clock) {
-    m_timer.setInterval(intervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &CircuitFindingTest::tick);
-}
+    : QObject(parent),
+      m_send(std::move(sendRS232)),
+      m_monitorWriter(monitor, clock),
+      m_timer(clock.createTimer(intervalMs, [this] { tick(); })) {}
 
 bool CircuitFindingTest::start() {
     if (isRunning()) return false;
     qCInfo(lcConfig) << "circuit-finding test started";
     m_lastArea = 0;
     m_nextArea = kFirstArea;
-    m_timer.start();
+    m_timer->start();
     tick();
     return true;
 }
 
 void CircuitFindingTest::cancel() {
     if (!isRunning()) return;
-    m_timer.stop();
+    m_timer->stop();
     m_nextArea = 0;
     qCInfo(lcConfig) << "circuit-finding test cancelled after area" << m_lastArea;
     emit finished(false);
@@ -37,7 +37,7 @@ void CircuitFindingTest::tick() {
     if (!isRunning()) return;
     if (m_nextArea > kLastArea) {
         // The last area has had its second too.
-        m_timer.stop();
+        m_timer->stop();
         m_nextArea = 0;
         emit finished(true);
         return;

@@ -10,8 +10,8 @@
 #include "store/monitor_record.h"
 
 #include <QObject>
-#include <QTimer>
 #include <functional>
+#include <memory>
 
 namespace qv::config {
 
@@ -36,9 +36,6 @@ public:
     // The area sent last (0 before the first).
     int lastArea() const { return m_lastArea; }
 
-    // One tick of the interval timer; public so that a caller can drive it by hand.
-    void tick();
-
 signals:
     // After each area is sent: area 1..255 of 255.
     void progress(int area, int lastArea);
@@ -46,11 +43,12 @@ signals:
     void finished(bool completed);
 
 private:
+    void tick();
     void sendArea(int area);
 
     Sender m_send;
     comms::MonitorWriter m_monitorWriter;
-    QTimer m_timer;
+    std::unique_ptr<comms::Timer> m_timer;
     int m_nextArea = 0;  // 0 when idle; kLastArea + 1 during the wait after the last area
     int m_lastArea = 0;
 };

@@ -22,7 +22,7 @@ SensorPropertiesWindow::SensorPropertiesWindow(shell::Engine& engine, QWidget* p
     : QWidget(parent, Qt::Window),
       m_engine(engine),
       m_properties(new devices::SensorProperties(
-          engine.areaState(), engine.features()->deviceTimers(),
+          engine.areaState(), engine.features()->clock(),
           [&engine](const net::RawMessage& m) { engine.sendRS232(m); }, this)),
       m_boxLabel(new QLabel(this)),
       m_description(new QLineEdit(this)),

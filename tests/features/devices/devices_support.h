@@ -1,12 +1,12 @@
 #pragma once
-// Fixtures of the devices tests: a manual clock and timers that jump time,
+// Fixtures of the devices tests: a manual clock whose timers jump time,
 // a data folder with a real main database, a recording macro runner, and a
 // wire to the simulated network that answers through the real in box and
 // decoder.
 
 #include "comms/clock.h"
 #include "comms/in_box.h"
-#include "features/devices/device_timers.h"
+#include "support/manual_clock.h"
 #include "macros/macro_runner.h"
 #include "net/area_state.h"
 #include "net/decoder.h"
@@ -35,88 +35,6 @@
 #include <vector>
 
 namespace qv::test {
-
-class ManualClock final : public comms::Clock {
-public:
-    QDateTime now() const override { return m_start.addMSecs(m_ms); }
-    qint64 monotonicMs() const override { return m_ms; }
-    void setMs(qint64 ms) { m_ms = ms; }
-    qint64 ms() const { return m_ms; }
-    void setStart(const QDateTime& start) { m_start = start; }
-
-private:
-    QDateTime m_start{QDate(2024, 3, 14), QTime(9, 0, 0)};
-    qint64 m_ms = 0;
-};
-
-// Timers on the manual clock: advance() fires every due timer in time order,
-// moving the clock to each firing.
-class ManualTimers final : public devices::DeviceTimers {
-public:
-    explicit ManualTimers(ManualClock& clock) : m_clock(clock) {}
-
-    std::unique_ptr<devices::DeviceTimer> create(std::function<void()> onTimeout, bool singleShot) override {
-        auto state = std::make_shared<State>();
-        state->onTimeout = std::move(onTimeout);
-        state->singleShot = singleShot;
-        m_states.push_back(state);
-        return std::make_unique<Timer>(state, *this);
-    }
-
-    void advance(qint64 ms) {
-        const qint64 target = m_clock.ms() + ms;
-        for (;;) {
-            std::shared_ptr<State> next;
-            for (const auto& s : m_states)
-                if (s->alive && s->active && s->due <= target &&
-                    (!next || s->due < next->due ||
-                     (s->due == next->due && s->startOrder < next->startOrder)))
-                    next = s;
-            if (!next) break;
-            m_clock.setMs(next->due);
-            if (next->singleShot)
-                next->active = false;
-            else
-                next->due += std::max(next->interval, 1);
-            next->onTimeout();
-        }
-        m_clock.setMs(target);
-    }
-
-private:
-    struct State {
-        std::function<void()> onTimeout;
-        bool singleShot = false;
-        bool active = false;
-        bool alive = true;
-        int interval = 0;
-        qint64 due = 0;
-        quint64 startOrder = 0;
-    };
-    class Timer final : public devices::DeviceTimer {
-    public:
-        Timer(std::shared_ptr<State> state, ManualTimers& owner)
-            : m_state(std::move(state)), m_owner(owner) {}
-        ~Timer() override { m_state->alive = false; }
-        void start(int ms) override {
-            m_state->active = true;
-            m_state->interval = ms;
-            m_state->due = m_owner.m_clock.ms() + ms;
-            m_state->startOrder = ++m_owner.m_starts;
-        }
-        void stop() override { m_state->active = false; }
-        bool isActive() const override { return m_state->active; }
-        int interval() const override { return m_state->interval; }
-
-    private:
-        std::shared_ptr<State> m_state;
-        ManualTimers& m_owner;
-    };
-
-    ManualClock& m_clock;
-    std::vector<std::shared_ptr<State>> m_states;
-    quint64 m_starts = 0;
-};
 
 // Sets the time zone (TZ) for a scope and restores it.
 class ScopedZone {
@@ -174,8 +92,7 @@ protected:
     QTemporaryDir dir;
     store::DataPaths paths;
     std::optional<store::Database> main;
-    ManualClock clock;
-    ManualTimers timers{clock};
+    ManualClock clock{{QDate(2024, 3, 14), QTime(9, 0, 0)}};  // its timers fire when a test advances it
     RecordingMonitor monitor;
 };
 
@@ -186,10 +103,10 @@ class SimWire {
 public:
     static constexpr int kAnswerMs = 20;
 
-    SimWire(const sim::NetworkLayout& layout, ManualTimers& timers, const comms::Clock& clock,
+    SimWire(const sim::NetworkLayout& layout, const comms::Clock& clock,
             store::MonitorSink& monitor)
         : network(layout), inbox(clock, names, state, monitor), m_clock(clock) {
-        m_deliver = timers.create([this] { inbox.RS232inboxTimer(); }, true);
+        m_deliver = clock.createSingleShot(0, [this] { inbox.RS232inboxTimer(); });
     }
 
     void send(const net::RawMessage& message) {
@@ -215,7 +132,7 @@ public:
 
 private:
     const comms::Clock& m_clock;
-    std::unique_ptr<devices::DeviceTimer> m_deliver;
+    std::unique_ptr<comms::Timer> m_deliver;
 };
 
 }  // namespace qv::test

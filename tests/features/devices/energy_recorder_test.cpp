@@ -14,8 +14,8 @@ using Requests = std::deque<std::pair<int, int>>;
 class EnergyRecorderTest : public test::DataFolderTest {
 protected:
     EnergyRecorderTest()
-        : wire(layout(), timers, clock, monitor),
-          queue(timers, wire.sender()),
+        : wire(layout(), clock, monitor),
+          queue(clock, wire.sender()),
           recorder(*main, queue, monitor, clock) {
         run(*main,
             "INSERT INTO LampFittingsonChannel (Area, Channel, LampFitting_ID, Number) VALUES "
@@ -57,13 +57,13 @@ TEST_F(EnergyRecorderTest, AHeardPresetQueuesTheLampChannelsOfItsAreaOnce) {
 TEST_F(EnergyRecorderTest, RequestsGoOutOneEvery200MsAndTheAnswersReachTheMonitor) {
     hearPreset(3, 2);
     EXPECT_TRUE(wire.sent.empty());
-    timers.advance(ChannelRequestQueue::kIntervalMs);
+    clock.advance(ChannelRequestQueue::kIntervalMs);
     ASSERT_EQ(wire.sent.size(), 1u);
     EXPECT_EQ(wire.sent[0], *net::RequestlevelofChannel(3, 1));
-    timers.advance(ChannelRequestQueue::kIntervalMs);
+    clock.advance(ChannelRequestQueue::kIntervalMs);
     ASSERT_EQ(wire.sent.size(), 2u);
     EXPECT_EQ(wire.sent[1], *net::RequestlevelofChannel(3, 2));
-    timers.advance(ChannelRequestQueue::kIntervalMs);
+    clock.advance(ChannelRequestQueue::kIntervalMs);
     EXPECT_FALSE(queue.isActive());
     EXPECT_EQ(wire.sent.size(), 2u);
     // The level reports are what the energy report reads from the monitor log.

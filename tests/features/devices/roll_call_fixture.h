@@ -43,9 +43,9 @@ protected:
     }
 
     void makeRunner() {
-        wire = std::make_unique<SimWire>(network(), timers, clock, monitor);
+        wire = std::make_unique<SimWire>(network(), clock, monitor);
         runner = std::make_unique<devices::RollCallRunner>(
-            *main, paths, monitor, clock, timers, wire->sender(), macros,
+            *main, paths, monitor, clock, wire->sender(), macros,
             [this](const QString& to, const QString& subject, const QString& body,
                    const QString& attachment) {
                 mails.push_back({to, subject, body, attachment});

@@ -49,7 +49,7 @@ TEST_F(RollCallTest, ThreeDevicesOneSilentAskedThreeTimesThenMailAndMacro) {
     ASSERT_EQ(grid.rowCount(), 3);
     EXPECT_EQ(grid.index(0, RollCallProgressModel::TriesColumn).data().toString(), "3");
 
-    timers.advance(1000);  // one pass: every device asked once, two answered
+    clock.advance(1000);  // one pass: every device asked once, two answered
     EXPECT_EQ(grid.index(0, RollCallProgressModel::VersionColumn).data().toString(), "1.4");
     EXPECT_EQ(grid.index(1, RollCallProgressModel::VersionColumn).data().toString(), "");
     EXPECT_EQ(grid.index(2, RollCallProgressModel::VersionColumn).data().toString(), "2.B");
@@ -60,7 +60,7 @@ TEST_F(RollCallTest, ThreeDevicesOneSilentAskedThreeTimesThenMailAndMacro) {
     EXPECT_EQ(grid.index(0, RollCallProgressModel::BoxColumn).data().toString(), "18");
     EXPECT_EQ(grid.index(0, RollCallProgressModel::CodeColumn).data().toString(), "20");
 
-    timers.advance(5000);
+    clock.advance(5000);
     EXPECT_EQ(requestsTo(0x20, 7), 3);
     EXPECT_EQ(requestsTo(0x20, 18), 1);
     EXPECT_EQ(requestsTo(0x30, 5), 1);
@@ -88,7 +88,7 @@ TEST_F(RollCallTest, WhenAllAnswerThereIsNoMailAndNoMacro) {
     addActions("Lobby", "ops@example.com", "Alarm");
     makeRunner();
     ASSERT_TRUE(runner->RollCall("Lobby").ok);
-    timers.advance(3000);
+    clock.advance(3000);
     EXPECT_EQ(finished, 1);
     EXPECT_TRUE(mails.empty());
     EXPECT_TRUE(macros.ran.isEmpty());
@@ -100,7 +100,7 @@ TEST_F(RollCallTest, ACodeStoredAsZeroANeverMatchesItsAnswer) {
     addActions("Foyer", QString(), "Foyer down");
     makeRunner();
     ASSERT_TRUE(runner->RollCall("Foyer").ok);
-    timers.advance(3000);
+    clock.advance(3000);
     // The panel answers every time (type 0A), but "A" is not "0A".
     EXPECT_EQ(requestsTo(0x0A, 3), 3);
     EXPECT_EQ(resultsOf(runner->resultsPath("Foyer")), (std::vector<ResultRow>{{"3", " ", 0, ""}}));
@@ -115,7 +115,7 @@ TEST_F(RollCallTest, ARollCallWithoutMembersClosesAtTheFirstTickWithoutActions) 
     ASSERT_TRUE(runner->RollCall("Empty").ok);
     EXPECT_EQ(runner->grid().rowCount(), 0);
     EXPECT_TRUE(runner->Rollcalllistbox().isEmpty());
-    timers.advance(RollCallRunner::kTickMs);
+    clock.advance(RollCallRunner::kTickMs);
     EXPECT_EQ(finished, 1);
     EXPECT_FALSE(runner->isRunning());
     EXPECT_TRUE(mails.empty());
@@ -144,11 +144,11 @@ TEST_F(RollCallTest, TwoRollCallsShareTheGridAndActOnceEach) {
     addActions("Roof", QString(), "Roof alarm");
     makeRunner();
     ASSERT_TRUE(runner->RollCall("Lobby").ok);
-    timers.advance(400);
+    clock.advance(400);
     ASSERT_TRUE(runner->RollCall("Roof").ok);
     EXPECT_EQ(runner->Rollcalllistbox(), (QStringList{"Lobby", "Roof"}));
     EXPECT_EQ(runner->grid().rowCount(), 4);
-    timers.advance(10000);
+    clock.advance(10000);
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(requestsTo(0x20, 7), 6);  // three tries in each roll call
     ASSERT_EQ(mails.size(), 1u);
@@ -164,10 +164,10 @@ TEST_F(RollCallTest, TheSameRollCallIsNotStartedTwiceAndARerunReplacesItsResults
     const store::Outcome again = runner->RollCall("lobby");
     EXPECT_FALSE(again.ok);
     EXPECT_TRUE(again.message.contains("already running"));
-    timers.advance(2000);
+    clock.advance(2000);
     ASSERT_EQ(finished, 1);
     ASSERT_TRUE(runner->RollCall("Lobby").ok);
-    timers.advance(2000);
+    clock.advance(2000);
     EXPECT_EQ(resultsOf(runner->resultsPath("Lobby")).size(), 1u);
 }
 
@@ -176,7 +176,7 @@ TEST_F(RollCallTest, ANameWithQuotesRunsLikeAnyOther) {
     addMember(name, 1, 18);
     makeRunner();
     ASSERT_TRUE(runner->RollCall(name).ok);
-    timers.advance(2000);
+    clock.advance(2000);
     EXPECT_EQ(resultsOf(QDir(paths.dir).filePath(name + ".db")),
               (std::vector<ResultRow>{{"18", "1.4", 1, "2024-03-14 09:00:00"}}));
 }
@@ -187,7 +187,7 @@ TEST_F(RollCallTest, APercentSignInTheNameStaysInTheSubject) {
     addActions(name, "ops@example.com", QString());
     makeRunner();
     ASSERT_TRUE(runner->RollCall(name).ok);
-    timers.advance(3000);
+    clock.advance(3000);
     ASSERT_EQ(mails.size(), 1u);
     EXPECT_EQ(mails[0].subject, "Floor %2 at 100% had 1 boxes not respond");
     EXPECT_TRUE(macros.ran.isEmpty());
@@ -203,7 +203,7 @@ TEST_P(BadDeviceCodeTest, IsNeverSentAndEndsAsNotResponded) {
     addActions("Odd", QString(), "Odd alarm");
     makeRunner();
     ASSERT_TRUE(runner->RollCall("Odd").ok);
-    timers.advance(3000);
+    clock.advance(3000);
     EXPECT_TRUE(wire->sent.empty());
     EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) {
         return r.MsgType == "Warning **" && r.comment.contains("cannot be asked");
@@ -239,7 +239,7 @@ TEST_F(RollCallTest, WithoutATemplateABlankResultsFileIsMadeAndSaid) {
         return r.MsgType == "Warning **" && r.comment.contains("rollcalltemplate.db was not found");
     }),
               1);
-    timers.advance(2000);
+    clock.advance(2000);
     EXPECT_EQ(resultsOf(runner->resultsPath("Lobby")).size(), 1u);
 }
 

@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedBox{"12a", &msg::kBoxNumberRange}, RefusedBox{"-3", &msg::kBoxNumberRange}));
 
 TEST_F(SensorEditorsTest, ANewSensorGetsItsDefaultsItsCopyAndItsHistory) {
-    clock.setMs(5000);
+    clock.advance(5000);
     const store::Outcome outcome = editors.addSensor(QStringLiteral("12"), QString());
     ASSERT_TRUE(outcome.ok) << outcome.message.toStdString();
     EXPECT_EQ(rebuilds, 1);
@@ -89,7 +89,7 @@ TEST_F(SensorEditorsTest, DescriptionsWithQuotesAreStoredAsTyped) {
 
 TEST_F(SensorEditorsTest, SavingRecordsWhatChangedInTheHistory) {
     ASSERT_TRUE(editors.addSensor(QStringLiteral("9"), QStringLiteral("Stairs")).ok);
-    clock.setMs(60000);
+    clock.advance(60000);
     ASSERT_TRUE(editors.saveSensor(9, QStringLiteral("Stairs"), QStringLiteral("1.500"), true).ok);
     ASSERT_TRUE(editors.saveSensor(9, QStringLiteral(" "), QStringLiteral("1.5"), false).ok);
     EXPECT_EQ(rebuilds, 3);
@@ -177,7 +177,7 @@ TEST_F(SensorEditorsTest, ASensorLogThatCannotBeWrittenIsSaidButTheSensorIsKept)
 class SensorPropertiesTest : public test::DataFolderTest {
 protected:
     SensorPropertiesTest()
-        : wire(layout(), timers, clock, monitor), properties(wire.state, timers, wire.sender()) {}
+        : wire(layout(), clock, monitor), properties(wire.state, clock, wire.sender()) {}
 
     static sim::NetworkLayout layout() {
         sim::NetworkLayout l;
@@ -199,9 +199,9 @@ TEST_F(SensorPropertiesTest, RefreshShowsTheNewReadingHalfASecondLater) {
     properties.refresh();
     ASSERT_EQ(wire.sent.size(), 1u);
     EXPECT_EQ(net::toHex(wire.sent[0]).substr(0, 11), "5C A5 07 09");
-    timers.advance(SensorProperties::kCheckMs - 1);
+    clock.advance(SensorProperties::kCheckMs - 1);
     EXPECT_TRUE(shown.empty());
-    timers.advance(1);
+    clock.advance(1);
     EXPECT_EQ(shown, (std::vector<int>{300}));
     EXPECT_EQ(properties.measuredText(), "300");
     EXPECT_EQ(properties.actualText(), "300");
@@ -214,7 +214,7 @@ TEST_F(SensorPropertiesTest, ASilentSensorGivesNoCalibration) {
     wire.state.setLux(8, 120);
     properties.setSensor(8, 2.0);
     properties.refresh();
-    timers.advance(SensorProperties::kCheckMs);
+    clock.advance(SensorProperties::kCheckMs);
     EXPECT_EQ(properties.measuredLux(), -1);
     EXPECT_EQ(properties.measuredText(), msg::kNoAnswer);
     EXPECT_EQ(properties.actualText(), QString());

@@ -7,6 +7,7 @@
 #include "macros/macro_runner.h"
 #include "net/area_state.h"
 #include "net/message.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <QStringList>
@@ -16,10 +17,9 @@
 
 namespace qv::exchange::test {
 
-class FixedClock final : public comms::Clock {
-public:
-    QDateTime now() const override { return QDateTime(QDate(2024, 3, 5), QTime(9, 30)); }
-    qint64 monotonicMs() const override { return 0; }
+// Stands still until a test advances it; its timers fire then.
+struct FixedClock : qv::test::ManualClock {
+    FixedClock() : qv::test::ManualClock({QDate(2024, 3, 5), QTime(9, 30)}) {}
 };
 
 class RecordingRunner final : public macros::MacroRunner {

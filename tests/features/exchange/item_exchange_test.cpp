@@ -337,6 +337,7 @@ TEST_F(ItemExchangeTest, SilentClientsAreLetGoButWatchersStay) {
     halfLine.send("GET Stat");
     TestClient watcher(path);
     EXPECT_EQ(watcher.ask("WATCH StatusArea1"), "OK");
+    world.clock.advance(o.idleTimeoutMs);
     EXPECT_EQ(halfLine.readToEnd(), "");
     TestClient late(path);
     EXPECT_EQ(late.ask("TOPIC"), "OK Quorvel");

@@ -42,16 +42,16 @@ TEST_F(DirectControlTest, ChoosingAnAreaAsksItForItsPreset) {
 
 TEST_F(DirectControlTest, ThePresetCheckNamesWhatItCan) {
     control.chooseArea(5);
-    control.CheckPresetTimer();
+    network.clock.advance(DirectControl::kCheckPresetMs);
     EXPECT_EQ(control.statusText(), "no response...");
 
     network.hear(test::message({0x1C, 5, 2, 0x62, 0, 0, 0xFF}));
-    control.CheckPresetTimer();
+    network.clock.advance(DirectControl::kCheckPresetMs);
     EXPECT_EQ(control.statusText(), "Area 5 is currently in preset 3\nArea 5 is set to Preset 3");
 
     network.names.setAreaName(5, "Lobby");
     network.names.setPresetName(5, 3, "Evening");
-    control.CheckPresetTimer();
+    network.clock.advance(DirectControl::kCheckPresetMs);
     EXPECT_EQ(control.statusText(), "Area 5 is currently in preset 3\nLobby is set to Evening");
 }
 

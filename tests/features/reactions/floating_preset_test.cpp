@@ -12,7 +12,7 @@ class FloatingPresetTest : public ::testing::Test {
 protected:
     FloatingPresetTest()
         : network(monitor),
-          floating(main.db, network.state, network.names,
+          floating(main.db, network.state, network.names, network.clock,
                    [this](const net::RawMessage& m) { sent.messages.push_back(m); }, {200, 1000, 30, 1000}) {
         network.inbox.addReactions(&floating);
         indicator = main.exec("INSERT INTO PlanIndicators (\"Index\", Area) VALUES (1, 4)").toInt();
@@ -69,7 +69,7 @@ TEST_F(FloatingPresetTest, FlashSwitchesOnAndOffEachTick) {
     sent.messages.clear();
     floating.setFlash(true);
     EXPECT_TRUE(floating.flashing());
-    for (int tick = 0; tick < 4; ++tick) floating.Flashchanneltimer();
+    network.clock.advance(4000);
     floating.setFlash(false);
     EXPECT_FALSE(floating.flashing());
     const QString on = test::hexOf(net::ChannelLevelMessage(4, 2, 0x00));
@@ -85,7 +85,7 @@ TEST_F(FloatingPresetTest, RefreshShowsDashesForChannelsThatDidNotAnswer) {
     floating.refresh();
     EXPECT_EQ(floating.refreshCaption(), "wait");
     network.hear(message({0x1C, 4, 1, 0x60, 0x01, 0, 0xFF}));  // channel 2 answers
-    floating.refreshDone();
+    network.clock.advance(1000);
     EXPECT_EQ(floating.refreshCaption(), "Refresh");
     EXPECT_EQ(caption.count(), 2);
     EXPECT_EQ(floating.channels()[0].levelText, "100%");
@@ -112,10 +112,11 @@ TEST_F(FloatingPresetTest, LosingFocusClosesItUnlessFocusComesBack) {
     QSignalSpy closing(&floating, &FloatingPreset::closeRequested);
     floating.focusLost();
     floating.focusGained();
-    qv::test::spin(80);
+    network.clock.advance(80);
     EXPECT_EQ(closing.count(), 0);
     floating.focusLost();
-    ASSERT_TRUE(qv::test::waitUntil([&] { return closing.count() == 1; }, 2000));
+    network.clock.advance(30);
+    ASSERT_EQ(closing.count(), 1);
     EXPECT_EQ(floating.area(), 0);
     EXPECT_FALSE(floating.on());  // closed: nothing is sent any more
 }

@@ -1,7 +1,6 @@
 #include "features/reactions/light_levels.h"
 #include "reactions_fixture.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include "support/case_names.h"
 
@@ -130,21 +129,21 @@ TEST_F(LightLevelsTest, SliderChangesArePacedAndTheLastOneAlwaysGoes) {
     levels.setSliderPercent(1, 20);
     levels.setSliderPercent(1, 30);
     EXPECT_EQ(sent.messages.size(), 1u);  // the first at once
-    ASSERT_TRUE(qv::test::waitUntil([&] { return sent.messages.size() == 2; }, 2000));
+    network.clock.advance(100);
+    ASSERT_EQ(sent.messages.size(), 2u);
     EXPECT_EQ(sent.messages.back(), *net::ChannelLevelMessage(2, 1, net::levelFromPercent(30)));
-    qv::test::spin(250);
+    network.clock.advance(250);
     EXPECT_EQ(sent.messages.size(), 2u);           // 20 % never went
     EXPECT_FALSE(levels.setSliderPercent(9, 30));  // not a channel of the area
 }
 
 TEST_F(LightLevelsTest, SavingToThreeOtherPresetsSendsThreeSavesSpacedApart) {
-    QElapsedTimer clock;
-    clock.start();
+    const auto& clock = network.clock;
     std::vector<qint64> at;
     LightLevels spaced(main.db, network.state, monitor, network.clock,
                        [&](const net::RawMessage& m) {
                            sent.messages.push_back(m);
-                           at.push_back(clock.elapsed());
+                           at.push_back(clock.monotonicMs());
                        },
                        {100, 200, 40, 150});
     addChannel(2, 1, "A");
@@ -152,17 +151,17 @@ TEST_F(LightLevelsTest, SavingToThreeOtherPresetsSendsThreeSavesSpacedApart) {
     sent.messages.clear();
     at.clear();
     qint64 clearedAt = -1;
-    QObject::connect(&spaced, &LightLevels::otherPresetsSaved, [&] { clearedAt = clock.elapsed(); });
+    QObject::connect(&spaced, &LightLevels::otherPresetsSaved, [&] { clearedAt = clock.monotonicMs(); });
 
     ASSERT_TRUE(spaced.saveToOtherPresets({4, 6, 9}));
     EXPECT_FALSE(spaced.saveToOtherPresets({5}));  // one at a time
-    ASSERT_TRUE(qv::test::waitUntil([&] { return clearedAt >= 0; }, 3000));
+    network.clock.advance(1000);
     ASSERT_EQ(sent.hex(), QStringList({test::hexOf(net::SavePreset(2, 4)), test::hexOf(net::SavePreset(2, 6)),
                                        test::hexOf(net::SavePreset(2, 9))}));
     ASSERT_EQ(at.size(), 3u);
-    EXPECT_GE(at[1] - at[0], 35);
-    EXPECT_GE(at[2] - at[1], 35);
-    EXPECT_GE(clearedAt - at[2], 35);  // the selection clears after the last wait
+    EXPECT_EQ(at[1] - at[0], 40);
+    EXPECT_EQ(at[2] - at[1], 40);
+    EXPECT_EQ(clearedAt - at[2], 40);  // the selection clears after the last wait
 }
 
 TEST_F(LightLevelsTest, SavingCanBeCancelled) {
@@ -172,7 +171,7 @@ TEST_F(LightLevelsTest, SavingCanBeCancelled) {
     QSignalSpy saved(&levels, &LightLevels::otherPresetsSaved);
     ASSERT_TRUE(levels.saveToOtherPresets({4, 6, 9}));
     levels.cancelSaveToOtherPresets();
-    qv::test::spin(500);
+    network.clock.advance(500);
     EXPECT_EQ(sent.messages.size(), 1u);
     EXPECT_EQ(saved.count(), 0);
     EXPECT_FALSE(levels.savingToOtherPresets());
@@ -221,8 +220,7 @@ TEST_F(LightLevelsTest, ThePresetChoiceFollowsTheArea) {
     levels.chooseArea(2);
     QSignalSpy followed(&levels, &LightLevels::presetChanged);
     network.hear(message({0x1C, 2, 4, 0x62, 0, 0, 0xFF}));
-    levels.checkforchangingpresettimer();
-    levels.checkforchangingpresettimer();
+    network.clock.advance(2 * LightLevels::Intervals{}.followPresetMs);
     ASSERT_EQ(followed.count(), 1);
     EXPECT_EQ(followed.at(0).at(0).toInt(), 5);
     EXPECT_EQ(levels.preset(), 5);

@@ -17,6 +17,7 @@
 #include "sim/sim_network.h"
 #include "store/database.h"
 #include "store/store_error.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <QDir>
@@ -36,10 +37,9 @@
 
 namespace qv::reactions::test {
 
-class ManualClock final : public comms::Clock {
-public:
-    QDateTime now() const override { return QDateTime(QDate(2024, 3, 5), QTime(10, 30)); }
-    qint64 monotonicMs() const override { return 0; }
+// Timers fire when a test advances the clock.
+struct ManualClock : qv::test::ManualClock {
+    ManualClock() : qv::test::ManualClock({QDate(2024, 3, 5), QTime(10, 30)}) {}
 };
 
 class FakeRunner final : public macros::MacroRunner {

@@ -5,6 +5,7 @@
 
 #include "comms/clock.h"
 #include "store/store.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +21,9 @@
 
 namespace qv::config::test {
 
-class FixedClock final : public comms::Clock {
-public:
-    QDateTime now() const override { return QDateTime(QDate(2024, 3, 1), QTime(9, 30)); }
-    qint64 monotonicMs() const override { return 0; }
+// Stands still until a test advances it; its timers fire then.
+struct FixedClock : qv::test::ManualClock {
+    FixedClock() : qv::test::ManualClock({QDate(2024, 3, 1), QTime(9, 30)}) {}
 };
 
 inline void writeFile(const QString& path, const QByteArray& bytes) {

@@ -416,7 +416,8 @@ TEST_F(EngineTest, TheCircuitTestRunsThroughTheInjectedSender) {
     auto engine = unlockedEngine();
     QSignalSpy finished(&engine->circuitTest(), &CircuitFindingTest::finished);
     ASSERT_TRUE(engine->startCircuitTest());
-    ASSERT_TRUE(qv::test::waitUntil([&] { return finished.count() == 1; }, 10000));
+    clock.advance(255);  // 1 ms apart
+    ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(sent.size(), 255u);
 }
 
