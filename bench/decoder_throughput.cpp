@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    qv::comms::SystemClock clock;
+    qv::SystemClock clock;
     qv::net::NameTables names;
     qv::net::AreaState state;
     CountingMonitor monitor;

@@ -4,7 +4,7 @@
 //
 //   macro_throughput [lines-per-macro]
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "macros/macro_lines.h"
 #include "macros/macro_pool.h"
 #include "macros/macro_store.h"
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    qv::comms::SystemClock clock;
+    qv::SystemClock clock;
     CountingMonitor monitor;
     qint64 sent = 0;
     qint64 firstSendNs = -1;

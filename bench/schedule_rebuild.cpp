@@ -4,7 +4,7 @@
 //
 //     build/bin/schedule_rebuild [--schedules N] [--runs R] [--no-sync]
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "schedule/local_time.h"
 #include "schedule/sun_times.h"
 #include "schedule/workspace.h"
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
         if (args.contains(QStringLiteral("--no-sync")))
             db.exec(QStringLiteral("PRAGMA synchronous = OFF"));  // the rebuild without waiting for the disk
         NullMonitor monitor;
-        qv::comms::SystemClock clock;
+        qv::SystemClock clock;
         const qv::schedule::SunCalculator sun(qv::schedule::Site{-31.95, -115.86, 8, false});
         qv::schedule::ScheduleWorkspace workspace(db, monitor, clock, sun);
 

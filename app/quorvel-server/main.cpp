@@ -1,6 +1,6 @@
 // quorvel-server: relays a lighting network's gateway to Quorvel clients over UDP.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/serial_link.h"
 #include "server/log_output.h"
 #include "server/logging.h"
@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
     qv::server::installStdoutLogging(parsed.options.verbose);
 
     qv::process::QuitSignals quitSignals;
-    qv::comms::SystemClock clock;
+    qv::SystemClock clock;
     qv::server::LogMonitor log(parsed.options.verbose);
     qv::server::RelayService service(parsed.options, clock, log, qv::comms::SerialLink::factory());
 

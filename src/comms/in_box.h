@@ -7,7 +7,7 @@
 // even a 9600-baud network carries, while the time budget keeps the event
 // loop responsive.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "net/area_state.h"
 #include "net/decoder.h"

@@ -4,7 +4,7 @@
 // monitor something that is not a message heard. Given a logging category,
 // warnings and errors also go to the debug log.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "store/monitor_record.h"
 
 #include <QLoggingCategory>

@@ -3,7 +3,7 @@
 // receive path into the in box, the choice and opening of the port
 // (GetCommsMethod) and the link's housekeeping timers.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/framer.h"
 #include "comms/in_box.h"
 #include "comms/link.h"

@@ -10,7 +10,7 @@
 // from the address and port of the server its socket is for: anyone else on
 // the network could otherwise inject "heard" messages that start macros.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/in_box.h"
 #include "comms/monitor_writer.h"
 #include "comms/server_reply_parser.h"

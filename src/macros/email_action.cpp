@@ -16,7 +16,7 @@ void reportFailure(const comms::MonitorWriter& monitor, const QString& email, co
 
 }  // namespace
 
-EmailAction::EmailAction(store::Database& db, store::MonitorSink& monitor, const comms::Clock& clock,
+EmailAction::EmailAction(store::Database& db, store::MonitorSink& monitor, const qv::Clock& clock,
                          SmtpMailer& mailer)
     : m_db(db), m_monitorWriter(monitor, clock), m_mailer(mailer) {}
 

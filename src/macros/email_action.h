@@ -4,7 +4,7 @@
 // configured, no recipient, a server that cannot be reached or refuses)
 // becomes an "ERROR ***" record, and the macro that asked goes on.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "macros/smtp_mailer.h"
 #include "store/database.h"
@@ -16,7 +16,7 @@ namespace qv::macros {
 
 class EmailAction {
 public:
-    EmailAction(store::Database& db, store::MonitorSink& monitor, const comms::Clock& clock,
+    EmailAction(store::Database& db, store::MonitorSink& monitor, const qv::Clock& clock,
                 SmtpMailer& mailer);
 
     // macro names the running macro in the records.

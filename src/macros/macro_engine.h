@@ -3,7 +3,7 @@
 // of the macro editor, the cue and processor pool, and the real actions
 // (Qt media player, SMTP mailer) wired into the pool.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "macros/email_action.h"
 #include "macros/macro_pool.h"
 #include "macros/macro_store.h"
@@ -24,7 +24,7 @@ namespace qv::macros {
 struct MacroEngineDeps {
     store::Database& db;  // the main database, open for the engine's whole life
     store::MonitorSink& monitor;
-    const comms::Clock& clock;
+    const qv::Clock& clock;
     std::function<void(const net::RawMessage&)> sendRS232;  // SerialComms::sendRS232
 };
 

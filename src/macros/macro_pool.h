@@ -5,7 +5,7 @@
 // The pool performs what the running macros ask for (network messages,
 // media, e-mail, other macros) and frees a slot when its run completes.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "macros/macro_runner.h"
 #include "macros/threads_model.h"
@@ -26,7 +26,7 @@ class MacroProcessor;
 struct MacroPoolDeps {
     store::Database& db;  // the main database, shared with the processors
     store::MonitorSink& monitor;
-    const comms::Clock& clock;  // date-times of the records and every timer
+    const qv::Clock& clock;  // date-times of the records and every timer
     // The actions that reach outside the engine. Empty functions do nothing.
     std::function<void(const net::RawMessage&)> sendRS232;
     std::function<void(const QString& path, const QString& macro)> PlayMediaFile;
@@ -100,7 +100,7 @@ private:
     MacroPoolDeps m_deps;
     comms::MonitorWriter m_monitorWriter;
     QStringList m_cue;  // MacrosCueListbox: first in, first out, duplicates allowed
-    std::unique_ptr<comms::Timer> m_cueTimer;
+    std::unique_ptr<qv::Timer> m_cueTimer;
     std::array<MacroProcessor*, kSlots> m_slots{};  // M1..M30
     std::array<bool, kSlots> m_slotStarting{};
     MacroThreadsModel m_threads;

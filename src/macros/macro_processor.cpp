@@ -7,7 +7,7 @@
 
 namespace qv::macros {
 
-MacroProcessor::MacroProcessor(const comms::Clock& clock, QObject* parent)
+MacroProcessor::MacroProcessor(const qv::Clock& clock, QObject* parent)
     : QObject(parent),
       m_delay(clock.createSingleShot(0,
                                      [this] {

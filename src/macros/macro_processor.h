@@ -5,7 +5,7 @@
 // pool to perform. processcomplete is raised exactly once per run, also after
 // Cancel, for a macro without lines and for one that cannot be read.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "macros/run_lines.h"
 #include "store/database.h"
 
@@ -25,7 +25,7 @@ public:
     // long macro never holds up the other timers.
     static constexpr int kLinesPerPass = 64;
 
-    explicit MacroProcessor(const comms::Clock& clock, QObject* parent = nullptr);
+    explicit MacroProcessor(const qv::Clock& clock, QObject* parent = nullptr);
     ~MacroProcessor() override;
 
     // The name of the macro this object runs, as it was started.
@@ -64,8 +64,8 @@ private:
     void scheduleNext();
     void finish();
 
-    std::unique_ptr<comms::Timer> m_delay;
-    std::unique_ptr<comms::Timer> m_next;  // zero-interval: the next batch after the event loop has had its turn
+    std::unique_ptr<qv::Timer> m_delay;
+    std::unique_ptr<qv::Timer> m_next;  // zero-interval: the next batch after the event loop has had its turn
     QString m_name;
     std::vector<RunLine> m_lines;
     std::size_t m_at = 0;

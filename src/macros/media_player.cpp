@@ -11,7 +11,7 @@
 
 namespace qv::macros {
 
-MediaPlayer::MediaPlayer(store::MonitorSink& monitor, const comms::Clock& clock, QObject* parent)
+MediaPlayer::MediaPlayer(store::MonitorSink& monitor, const qv::Clock& clock, QObject* parent)
     : QObject(parent), m_monitorWriter(monitor, clock) {}
 
 MediaPlayer::~MediaPlayer() {

@@ -4,7 +4,7 @@
 // missing or cannot be played, or a machine without an audio output, gives a
 // "Warning **" record; the macro never waits for the media.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "store/monitor_record.h"
 
@@ -19,7 +19,7 @@ namespace qv::macros {
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
-    MediaPlayer(store::MonitorSink& monitor, const comms::Clock& clock, QObject* parent = nullptr);
+    MediaPlayer(store::MonitorSink& monitor, const qv::Clock& clock, QObject* parent = nullptr);
     ~MediaPlayer() override;
 
     // macro names the running macro in the records.

@@ -49,7 +49,7 @@ static std::size_t readTransfer(char* buffer, std::size_t size, std::size_t coun
     return static_cast<std::size_t>(n);
 }
 
-SmtpMailer::SmtpMailer(const comms::Clock& clock, QObject* parent) : QObject(parent), m_clock(clock) {
+SmtpMailer::SmtpMailer(const qv::Clock& clock, QObject* parent) : QObject(parent), m_clock(clock) {
     initCurlOnce();
     m_multi = curl_multi_init();
     m_poll = clock.createTimer(kPollMs, [this] { drive(); });

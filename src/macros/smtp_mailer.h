@@ -4,7 +4,7 @@
 // later through the callback. No threads of our own; a dead server costs a
 // timeout, never a blocked event loop.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "macros/mail_message.h"
 
 #include <QObject>
@@ -24,7 +24,7 @@ public:
     // How often running transfers are driven.
     static constexpr int kPollMs = 10;
 
-    explicit SmtpMailer(const comms::Clock& clock, QObject* parent = nullptr);
+    explicit SmtpMailer(const qv::Clock& clock, QObject* parent = nullptr);
     ~SmtpMailer() override;
 
     void setSettings(const MailSettings& settings) { m_settings = settings; }
@@ -42,11 +42,11 @@ private:
     void drive();
     QString senderAddress() const;
 
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     MailSettings m_settings;
     void* m_multi = nullptr;                                 // CURLM*, kept out of this header
     std::map<void*, std::unique_ptr<Transfer>> m_transfers;  // by CURL*
-    std::unique_ptr<comms::Timer> m_poll;
+    std::unique_ptr<qv::Timer> m_poll;
 };
 
 }  // namespace qv::macros

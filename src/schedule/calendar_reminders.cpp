@@ -1,6 +1,6 @@
 #include "schedule/calendar_reminders.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "macros/macro_runner.h"
 #include "schedule/logging.h"
 #include "store/database.h"
@@ -16,7 +16,7 @@
 namespace qv::schedule {
 
 CalendarReminders::CalendarReminders(store::Database& main, store::MonitorSink& monitor,
-                                     macros::MacroRunner& macros, const comms::Clock& clock,
+                                     macros::MacroRunner& macros, const qv::Clock& clock,
                                      QString calendarPath)
     : m_db(main),
       m_monitorWriter(monitor, clock, lcSchedule),
@@ -152,7 +152,7 @@ void CalendarReminders::dismiss(const DueAlarm& alarm, const QDateTime& now) {
     QSqlQuery insert = m_db.prepare(
         QStringLiteral("INSERT INTO DismissedReminders (ReminderKey, DismissedAt) VALUES (?, ?)"));
     insert.bindValue(0, alarm.key);
-    insert.bindValue(1, comms::dateTimeText(now));
+    insert.bindValue(1, qv::dateTimeText(now));
     m_db.exec(insert);
     m_dismissed.insert(alarm.key);
 }

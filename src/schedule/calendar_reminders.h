@@ -24,7 +24,7 @@
 #include <map>
 #include <optional>
 
-namespace qv::comms {
+namespace qv {
 class Clock;
 }
 namespace qv::macros {
@@ -45,7 +45,7 @@ public:
     // The watch starts at the clock's reading now: alarms due before it are
     // not run (they came due while the program was not running).
     CalendarReminders(store::Database& main, store::MonitorSink& monitor, macros::MacroRunner& macros,
-                      const comms::Clock& clock, QString calendarPath);
+                      const qv::Clock& clock, QString calendarPath);
 
     void setCalendarPath(const QString& path);
     QString calendarPath() const { return m_path; }
@@ -72,7 +72,7 @@ private:
     store::Database& m_db;
     comms::MonitorWriter m_monitorWriter;
     macros::MacroRunner& m_macros;
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     QString m_path;
     QDateTime m_watchStart;
     std::map<QString, WatchedFile> m_files;

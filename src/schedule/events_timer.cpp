@@ -1,6 +1,6 @@
 #include "schedule/events_timer.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "schedule/due_keys.h"
 #include "schedule/logging.h"
 
@@ -8,7 +8,7 @@
 
 namespace qv::schedule {
 
-CheckforEventsTimer::CheckforEventsTimer(const comms::Clock& clock, QObject* parent)
+CheckforEventsTimer::CheckforEventsTimer(const qv::Clock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_timer(clock.createSingleShot(0, [this] { tick(); })) {}
 
 void CheckforEventsTimer::addMinuteHandler(std::function<void(const QDateTime&)> handler) {

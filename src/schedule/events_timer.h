@@ -5,7 +5,7 @@
 // next one to the start of the following minute. A precise timer is used
 // because a coarse one may fire up to 5% early, inside the old minute.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -21,7 +21,7 @@ class CheckforEventsTimer : public QObject {
 public:
     static constexpr int kFirstIntervalMs = 5000;
 
-    explicit CheckforEventsTimer(const comms::Clock& clock, QObject* parent = nullptr);
+    explicit CheckforEventsTimer(const qv::Clock& clock, QObject* parent = nullptr);
 
     // Handlers run in the order added, each with the same reading of the clock.
     void addMinuteHandler(std::function<void(const QDateTime&)> handler);
@@ -40,8 +40,8 @@ private:
     // One tick: the handlers, minuteTicked, then the next interval.
     void tick();
 
-    const comms::Clock& m_clock;
-    std::unique_ptr<comms::Timer> m_timer;
+    const qv::Clock& m_clock;
+    std::unique_ptr<qv::Timer> m_timer;
     std::vector<std::function<void(const QDateTime&)>> m_handlers;
     bool m_busy = false;
 };

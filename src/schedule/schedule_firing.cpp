@@ -1,6 +1,6 @@
 #include "schedule/schedule_firing.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "macros/macro_runner.h"
 #include "schedule/due_keys.h"
 #include "schedule/logging.h"
@@ -16,7 +16,7 @@ namespace qv::schedule {
 
 ScheduleFiring::ScheduleFiring(store::Database& main, ScheduleWorkspace& workspace,
                                store::MonitorSink& monitor, macros::MacroRunner& macros,
-                               const comms::Clock& clock)
+                               const qv::Clock& clock)
     : m_db(main), m_workspace(workspace), m_monitorWriter(monitor, clock), m_macros(macros), m_clock(clock) {}
 
 int ScheduleFiring::rebuildAndFire() {

@@ -27,7 +27,7 @@
 #include <set>
 #include <utility>
 
-namespace qv::comms {
+namespace qv {
 class Clock;
 }
 namespace qv::macros {
@@ -45,7 +45,7 @@ class ScheduleWorkspace;
 class ScheduleFiring {
 public:
     ScheduleFiring(store::Database& main, ScheduleWorkspace& workspace, store::MonitorSink& monitor,
-                   macros::MacroRunner& macros, const comms::Clock& clock);
+                   macros::MacroRunner& macros, const qv::Clock& clock);
 
     // Start-up, after a save, at midnight and on a due tick. Never throws: a
     // failure is logged and written to the monitor, and the program goes on.
@@ -66,7 +66,7 @@ private:
     ScheduleWorkspace& m_workspace;
     comms::MonitorWriter m_monitorWriter;
     macros::MacroRunner& m_macros;
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
 
     QSet<QString> m_dueKeys;
     QSet<QString> m_handledMinutes;

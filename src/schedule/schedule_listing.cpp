@@ -1,6 +1,6 @@
 #include "schedule/schedule_listing.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "schedule/description.h"
 #include "schedule/occurrence_time.h"
 #include "schedule/schedule_row.h"
@@ -36,7 +36,7 @@ QString shortDate(LocalDay day) {
 }  // namespace
 
 ScheduleListing::ScheduleListing(store::Database& main, ScheduleWorkspace& workspace,
-                                 const comms::Clock& clock, QObject* parent)
+                                 const qv::Clock& clock, QObject* parent)
     : QAbstractTableModel(parent), m_db(main), m_workspace(workspace), m_clock(clock) {}
 
 void ScheduleListing::refresh(QDate viewed) {

@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-namespace qv::comms {
+namespace qv {
 class Clock;
 }
 namespace qv::store {
@@ -90,7 +90,7 @@ public:
     static const QStringList kColumnTitles;  // "", "Day", "Date", "Time", ...
     static constexpr int kColumnWidthPercent[] = {0, 11, 11, 10, 40, 28};
 
-    ScheduleListing(store::Database& main, ScheduleWorkspace& workspace, const comms::Clock& clock,
+    ScheduleListing(store::Database& main, ScheduleWorkspace& workspace, const qv::Clock& clock,
                     QObject* parent = nullptr);
 
     // RefreshGrid for the viewed day (the picker's date at the current time of
@@ -135,7 +135,7 @@ private:
 
     store::Database& m_db;
     ScheduleWorkspace& m_workspace;
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     QDate m_viewed;
     QString m_sunrise;
     QString m_sunset;

@@ -1,6 +1,6 @@
 #include "schedule/scheduling.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 namespace qv::schedule {
 
@@ -31,7 +31,7 @@ void Scheduling::stop() {
     m_timer.stop();
 }
 
-QStringList schedulesCommand(store::Database& main, store::MonitorSink& monitor, const comms::Clock& clock,
+QStringList schedulesCommand(store::Database& main, store::MonitorSink& monitor, const qv::Clock& clock,
                              const Site& site, std::optional<QDate> date) {
     const SunCalculator sun(site);
     ScheduleWorkspace workspace(main, monitor, clock, sun);

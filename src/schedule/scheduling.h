@@ -29,7 +29,7 @@ namespace qv::schedule {
 struct SchedulingDeps {
     store::Database& main;
     store::MonitorSink& monitor;
-    const comms::Clock& clock;
+    const qv::Clock& clock;
     macros::MacroRunner& macros;
     Site site;
     QString reminderCalendarPath;  // Config.ReminderCalendarPath; empty: no reminders
@@ -46,7 +46,7 @@ public:
     void stop();
 
     // The clock every part of it reads; windows take "now" and "today" from it.
-    const comms::Clock& clock() const { return m_clock; }
+    const qv::Clock& clock() const { return m_clock; }
     const SunCalculator& sun() const { return m_sun; }
     ScheduleWorkspace& workspace() { return m_workspace; }
     ScheduleFiring& firing() { return m_firing; }
@@ -56,7 +56,7 @@ public:
     CheckforEventsTimer& timer() { return m_timer; }
 
 private:
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     SunCalculator m_sun;
     ScheduleWorkspace m_workspace;
     ScheduleFiring m_firing;
@@ -69,7 +69,7 @@ private:
 // `quorvel schedules [--date YYYY-MM-DD]`: the listing of the day (today when
 // none) as the listing window shows it, with the site's sunrise and sunset.
 // Leaves the workspace computed from now, as the window does. Throws StoreError.
-QStringList schedulesCommand(store::Database& main, store::MonitorSink& monitor, const comms::Clock& clock,
+QStringList schedulesCommand(store::Database& main, store::MonitorSink& monitor, const qv::Clock& clock,
                              const Site& site, std::optional<QDate> date);
 
 }  // namespace qv::schedule

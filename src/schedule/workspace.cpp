@@ -1,6 +1,6 @@
 #include "schedule/workspace.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "schedule/description.h"
 #include "schedule/logging.h"
 #include "schedule/occurrence_time.h"
@@ -40,7 +40,7 @@ private:
 }  // namespace
 
 ScheduleWorkspace::ScheduleWorkspace(store::Database& main, store::MonitorSink& monitor,
-                                     const comms::Clock& clock, const SunSource& sun)
+                                     const qv::Clock& clock, const SunSource& sun)
     : m_db(main), m_monitorWriter(monitor, clock), m_sun(sun) {}
 
 ScheduleWorkspace::Rebuild ScheduleWorkspace::CalcNextDateTimeforThisSchedule(LocalDateTime from) {

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-namespace qv::comms {
+namespace qv {
 class Clock;
 }
 namespace qv::store {
@@ -30,7 +30,7 @@ namespace qv::schedule {
 
 class ScheduleWorkspace {
 public:
-    ScheduleWorkspace(store::Database& main, store::MonitorSink& monitor, const comms::Clock& clock,
+    ScheduleWorkspace(store::Database& main, store::MonitorSink& monitor, const qv::Clock& clock,
                       const SunSource& sun);
 
     struct Rebuild {

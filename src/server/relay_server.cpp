@@ -24,7 +24,7 @@ bool worthLogging(quint64 count) {
 
 }  // namespace
 
-RelayServer::RelayServer(const comms::Clock& clock, const net::AreaState& state, ToNetwork toNetwork,
+RelayServer::RelayServer(const qv::Clock& clock, const net::AreaState& state, ToNetwork toNetwork,
                          RelayVersion version, QObject* parent)
     : QObject(parent),
       m_clock(clock),

@@ -8,7 +8,7 @@
 // the request arrived at, since clients believe only datagrams from the
 // address they sent to.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "net/area_state.h"
 #include "net/message.h"
 #include "server/client_table.h"
@@ -41,7 +41,7 @@ class RelayServer : public QObject {
 public:
     using ToNetwork = std::function<void(const net::RawMessage&)>;
 
-    RelayServer(const comms::Clock& clock, const net::AreaState& state, ToNetwork toNetwork,
+    RelayServer(const qv::Clock& clock, const net::AreaState& state, ToNetwork toNetwork,
                 RelayVersion version = {}, QObject* parent = nullptr);
 
     // Binds the port; requests wait in the socket until serve().
@@ -65,7 +65,7 @@ private:
     void answer(const QNetworkDatagram& request, const QByteArray& text);
     void sendStatusReports(const QNetworkDatagram& request);
 
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     const net::AreaState& m_state;
     ToNetwork m_toNetwork;
     RelayVersion m_version;

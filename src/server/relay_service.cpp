@@ -4,7 +4,7 @@
 
 namespace qv::server {
 
-RelayService::RelayService(RelayOptions options, const comms::Clock& clock, store::MonitorSink& log,
+RelayService::RelayService(RelayOptions options, const qv::Clock& clock, store::MonitorSink& log,
                            comms::LinkFactory linkFactory, QObject* parent)
     : QObject(parent), m_options(std::move(options)), m_clock(clock), m_log(log) {
     m_settings = std::make_unique<QSettings>(m_settingsDir.filePath(QStringLiteral("relay.ini")),

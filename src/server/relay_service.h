@@ -4,7 +4,7 @@
 // front. Messages heard are decoded as the program does, which keeps the
 // area presets for status requests, and handed to the clients.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/in_box.h"
 #include "comms/link.h"
@@ -27,7 +27,7 @@ namespace qv::server {
 class RelayService : public QObject {
     Q_OBJECT
 public:
-    RelayService(RelayOptions options, const comms::Clock& clock, store::MonitorSink& log,
+    RelayService(RelayOptions options, const qv::Clock& clock, store::MonitorSink& log,
                  comms::LinkFactory linkFactory, QObject* parent = nullptr);
     ~RelayService() override;
 
@@ -61,7 +61,7 @@ private:
     void fail(const QString& reason);
 
     RelayOptions m_options;
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     store::MonitorSink& m_log;
     net::NameTables m_names;
     net::AreaState m_state;

@@ -4,7 +4,7 @@
 // their fixed order. It never calls a window; front ends (headless now,
 // windows later) watch its signals and models.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/in_box.h"
 #include "comms/link.h"
 #include "comms/monitor_writer.h"
@@ -47,7 +47,7 @@ class StatusFile;
 namespace qv::shell {
 
 struct EngineDeps {
-    comms::Clock& clock;
+    qv::Clock& clock;
     comms::LinkFactory linkFactory;
     QSettings& userSettings;
     // Another keeper of monitor records beside the monitor log (the headless
@@ -173,7 +173,7 @@ private:
     ScriptApi m_scriptApi;
     ScriptConsole m_scripts;
     Watchdog m_watchdog;
-    std::unique_ptr<comms::Timer> m_processorWait;  // shutdown waits for running macros
+    std::unique_ptr<qv::Timer> m_processorWait;  // shutdown waits for running macros
     qint64 m_waitDeadline = 0;
     StepSequence::Next m_waitNext;
     std::unique_ptr<StepSequence> m_sequence;

@@ -4,7 +4,7 @@
 // and the configuration are there; they live as long as the in box, which
 // keeps calling them.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/in_box.h"
 #include "macros/macro_runner.h"
 #include "net/area_state.h"
@@ -44,7 +44,7 @@ struct FeatureDeps {
     net::AreaState& areaState;
     const net::NameTables& names;
     store::MonitorSink& monitor;
-    const comms::Clock& clock;
+    const qv::Clock& clock;
     std::function<void(const net::RawMessage&)> sendRS232;
     std::function<void(const QString&, bool)> enableMacro;
     store::DataPaths paths;
@@ -82,7 +82,7 @@ public:
     // What the sensor windows need beside the polling: the sensor log the
     // editors write to and the clock whose timers a properties refresh waits on.
     devices::SensorLogWriter& sensorLog() { return *m_sensorLog; }
-    const comms::Clock& clock() const { return m_clock; }
+    const qv::Clock& clock() const { return m_clock; }
 
 private:
     static std::function<void(const QString&, const QString&, const QString&, const QString&)> rollCallMailer(
@@ -99,7 +99,7 @@ private:
     std::unique_ptr<devices::ChannelRequestQueue> m_channelRequests;
     std::unique_ptr<devices::EnergyRecorder> m_energy;
     std::unique_ptr<plan::PlanFeed> m_plan;
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
 };
 
 }  // namespace qv::shell

@@ -1,6 +1,6 @@
 #include "shell/report_commands.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "features/devices/energy_report.h"
 #include "schedule/scheduling.h"
 #include "schedule/sun_times.h"
@@ -148,7 +148,7 @@ int schedules(const QStringList& arguments) {
     if (copy.isEmpty()) return failure(QStringLiteral("%1 could not be read: %2").arg(paths.mainDb(), error));
     try {
         auto main = store::Database::open(copy, store::DbKind::Main);
-        comms::SystemClock clock;
+        qv::SystemClock clock;
         StderrMonitor monitor;
         const QStringList lines = schedule::schedulesCommand(
             main, monitor, clock, schedule::siteFromConfig(store::loadConfigSettings(main)), day);

@@ -63,8 +63,8 @@ private:
     InstanceLock m_lock;
     process::SimulatorProcess m_simulator;
     QString m_serial;
-    comms::SystemClock m_clock;
-    std::unique_ptr<comms::Timer> m_exitTimer;  // --exit-after
+    qv::SystemClock m_clock;
+    std::unique_ptr<qv::Timer> m_exitTimer;  // --exit-after
     QSettings m_userSettings;
     std::unique_ptr<Engine> m_engine;
     process::QuitSignals m_signals{SIGTERM, SIGINT, SIGHUP};

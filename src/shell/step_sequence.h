@@ -4,7 +4,7 @@
 // program starts or stops. A step may finish later (asynchronous steps call
 // their continuation when done).
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 #include <QObject>
 #include <QString>
@@ -20,7 +20,7 @@ class StepSequence : public QObject {
 public:
     using Next = std::function<void()>;
 
-    explicit StepSequence(const comms::Clock& clock, QObject* parent = nullptr)
+    explicit StepSequence(const qv::Clock& clock, QObject* parent = nullptr)
         : QObject(parent), m_gap(clock.createSingleShot(0, [this] { runStep(); })) {}
 
     // A step with a caption (shown on the splash window; empty for none).
@@ -43,7 +43,7 @@ private:
     void runFrom(int index);
     void runStep();
 
-    std::unique_ptr<comms::Timer> m_gap;  // waits out the gap before the current step
+    std::unique_ptr<qv::Timer> m_gap;  // waits out the gap before the current step
     int m_current = 0;
     std::vector<Step> m_steps;
     Next m_done;

@@ -8,7 +8,7 @@
 
 namespace qv::shell {
 
-Watchdog::Watchdog(const comms::Clock& clock, QObject* parent)
+Watchdog::Watchdog(const qv::Clock& clock, QObject* parent)
     : QObject(parent), m_timer(clock.createTimer(kRefreshMs, [this] { WatchDogRefresh(); })) {}
 
 Watchdog::~Watchdog() {

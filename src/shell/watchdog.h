@@ -3,7 +3,7 @@
 // goes out every 2 s (or sooner when systemd's interval asks for it), so a
 // hung program is restarted by the service manager.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 #include <QObject>
 
@@ -16,7 +16,7 @@ class Watchdog : public QObject {
 public:
     static constexpr int kRefreshMs = 2000;
 
-    explicit Watchdog(const comms::Clock& clock, QObject* parent = nullptr);
+    explicit Watchdog(const qv::Clock& clock, QObject* parent = nullptr);
     ~Watchdog() override;
 
     // Starts pinging when the service manager watches the program
@@ -35,7 +35,7 @@ public:
 
 private:
     void WatchDogRefresh();
-    std::unique_ptr<comms::Timer> m_timer;
+    std::unique_ptr<qv::Timer> m_timer;
 };
 
 }  // namespace qv::shell

@@ -1,11 +1,11 @@
 #pragma once
 // A clock the test moves by hand.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 namespace qv::test {
 
-class ManualClock final : public comms::Clock {
+class ManualClock final : public qv::Clock {
 public:
     QDateTime now() const override { return m_now.addMSecs(m_ms); }
     qint64 monotonicMs() const override { return m_ms; }

@@ -125,7 +125,7 @@ TEST(LinkRecovery, StartedWithoutTheGatewayTheEngineRunsAndHearsItOnceItAppears)
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     const QString link = dir.filePath(QStringLiteral("gateway"));
     QSettings userSettings(dir.filePath(QStringLiteral("user.ini")), QSettings::IniFormat);
-    comms::SystemClock clock;
+    qv::SystemClock clock;
     RecordingMonitor monitor;
     shell::Engine engine({clock, comms::SerialLink::factory(), userSettings, &monitor});
 

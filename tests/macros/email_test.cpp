@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, MailSettingsTest,
 // Real timers: the mail goes to a real SMTP server.
 class EmailSendTest : public PoolTest {
 public:
-    comms::SystemClock realClock;
+    qv::SystemClock realClock;
     void SetUp() override {
         PoolTest::SetUp();
         mailer = std::make_unique<SmtpMailer>(realClock);

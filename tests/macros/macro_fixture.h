@@ -4,7 +4,7 @@
 // (the e-mail, custom-code and light-box editors, the plan view) would, a
 // manual delay clock and a fixed wall clock.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "store/database.h"
 #include "support/manual_clock.h"
 #include "support/qt_support.h"
@@ -26,7 +26,7 @@
 namespace qv::macros::test {
 
 // Wall time stands still; tests look at record texts, not at times.
-class FixedClock final : public comms::Clock {
+class FixedClock final : public qv::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 3, 9), QTime(18, 30, 0)); }
     qint64 monotonicMs() const override { return 0; }

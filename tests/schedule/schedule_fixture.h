@@ -4,7 +4,7 @@
 // the same times, and a real main database in a temporary folder with helpers
 // to add macros and schedules the way the editor (or an older file) stores them.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "macros/macro_runner.h"
 #include "schedule/local_time.h"
 #include "schedule/sun_times.h"

@@ -56,7 +56,7 @@ protected:
     struct App {
         App() { test::qtApp(); }
     } app;
-    comms::SystemClock clock;
+    qv::SystemClock clock;
     net::NameTables names;
     net::AreaState state;
     test::RecordingMonitor monitor;

@@ -76,7 +76,7 @@ protected:
     struct App {
         App() { test::qtApp(); }
     } app;
-    comms::SystemClock clock;
+    qv::SystemClock clock;
     test::RecordingMonitor relayLog;
     comms::Link::OpenError openResult = comms::Link::OpenError::None;
     test::FakeLink* gateway = nullptr;

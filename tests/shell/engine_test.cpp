@@ -68,7 +68,7 @@ protected:
 
     QTemporaryDir dir, data, runtime;
     QSettings settings;
-    comms::SystemClock clock;
+    qv::SystemClock clock;
     test::RecordingMonitor monitor;
     comms::SerialSettings opened;
     test::FakeLink* link_ = nullptr;

@@ -3,7 +3,7 @@
 // order, with the clock standing at each firing, so a two-minute period or a
 // 99-hour delay takes no real time and no test depends on the machine's speed.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 #include <algorithm>
 #include <memory>
@@ -11,7 +11,7 @@
 
 namespace qv::test {
 
-class ManualClock : public comms::Clock {
+class ManualClock : public qv::Clock {
 public:
     explicit ManualClock(QDateTime start = {QDate(2024, 3, 9), QTime(14, 30, 0)}, qint64 ms = 0)
         : m_start(std::move(start)), m_ms(ms) {}
@@ -20,7 +20,7 @@ public:
     qint64 monotonicMs() const override { return m_ms; }
     void setStart(const QDateTime& start) { m_start = start; }
 
-    std::unique_ptr<comms::Timer> createTimer(qint64 intervalMs, std::function<void()> onTimeout,
+    std::unique_ptr<qv::Timer> createTimer(qint64 intervalMs, std::function<void()> onTimeout,
                                               bool singleShot) const override {
         auto state = std::make_shared<State>(State{std::move(onTimeout), singleShot});
         state->interval = intervalMs;
@@ -63,7 +63,7 @@ private:
         qint64 due = 0;
         quint64 order = 0;
     };
-    class Timer final : public comms::Timer {
+    class Timer final : public qv::Timer {
     public:
         Timer(std::shared_ptr<State> state, const ManualClock& clock) : m_state(std::move(state)), m_clock(clock) {}
         ~Timer() override { m_state->alive = false; }

@@ -6,7 +6,7 @@
 
 namespace qv::devices {
 
-ChannelRequestQueue::ChannelRequestQueue(const comms::Clock& clock, SendRS232 send)
+ChannelRequestQueue::ChannelRequestQueue(const qv::Clock& clock, SendRS232 send)
     : m_send(std::move(send)), m_timer(clock.createTimer(0, [this] { ChannelRequestsTimer(); })) {}
 
 void ChannelRequestQueue::removeArea(int area) {

@@ -4,7 +4,7 @@
 // area's pending requests can be replaced as a whole, which the energy
 // recorder needs when an area changes again before its requests are sent.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "features/devices/sensor_logging.h"
 
 #include <deque>
@@ -25,7 +25,7 @@ class ChannelRequestQueue final : public ChannelRequests {
 public:
     static constexpr int kIntervalMs = 200;  // ChannelRequestsTimer
 
-    ChannelRequestQueue(const comms::Clock& clock, SendRS232 send);
+    ChannelRequestQueue(const qv::Clock& clock, SendRS232 send);
 
     void removeArea(int area) override;
     void add(int area, int channel) override;
@@ -41,7 +41,7 @@ private:
     void ChannelRequestsTimer();
 
     SendRS232 m_send;
-    std::unique_ptr<comms::Timer> m_timer;
+    std::unique_ptr<qv::Timer> m_timer;
     std::deque<std::pair<int, int>> m_requests;  // area, channel
 };
 

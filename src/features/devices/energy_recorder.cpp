@@ -7,7 +7,7 @@
 namespace qv::devices {
 
 EnergyRecorder::EnergyRecorder(store::Database& main, ChannelRequests& requests, store::MonitorSink& monitor,
-                               const comms::Clock& clock)
+                               const qv::Clock& clock)
     : m_main(main), m_requests(requests), m_monitorWriter(monitor, clock, lcDevices) {}
 
 void EnergyRecorder::energyRecorder(int area) {

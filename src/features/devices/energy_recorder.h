@@ -4,7 +4,7 @@
 // what the energy report reads. A new change of the area before its requests
 // went out replaces them.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
 #include "features/devices/channel_requests.h"
@@ -16,7 +16,7 @@ namespace qv::devices {
 class EnergyRecorder : public comms::DecodeReactions {
 public:
     EnergyRecorder(store::Database& main, ChannelRequests& requests, store::MonitorSink& monitor,
-                   const comms::Clock& clock);
+                   const qv::Clock& clock);
 
     // Config.enableenergyusage.
     void setEnabled(bool enabled) { m_enabled = enabled; }

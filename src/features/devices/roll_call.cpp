@@ -29,7 +29,7 @@ QString hexText(int value) {
 }  // namespace
 
 RollCallRunner::RollCallRunner(store::Database& main, store::DataPaths paths, store::MonitorSink& monitor,
-                               const comms::Clock& clock, SendRS232 send,
+                               const qv::Clock& clock, SendRS232 send,
                                macros::MacroRunner& macros, SendMail sendMail, QObject* parent)
     : QObject(parent),
       m_main(main),

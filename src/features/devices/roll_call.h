@@ -8,7 +8,7 @@
 // Rollcalllistbox() while started() .. finished(). Several roll calls can run
 // together: their rows share the grid and the actions run once for all.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
 #include "features/devices/roll_call_model.h"
@@ -41,7 +41,7 @@ public:
                                         const QString& body, const QString& attachmentPath)>;
 
     RollCallRunner(store::Database& main, store::DataPaths paths, store::MonitorSink& monitor,
-                   const comms::Clock& clock, SendRS232 send,
+                   const qv::Clock& clock, SendRS232 send,
                    macros::MacroRunner& macros, SendMail sendMail, QObject* parent = nullptr);
     ~RollCallRunner() override;
 
@@ -82,11 +82,11 @@ private:
     store::Database& m_main;
     store::DataPaths m_paths;
     comms::MonitorWriter m_monitorWriter;
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     SendRS232 m_send;
     macros::MacroRunner& m_macros;
     SendMail m_sendMail;
-    std::unique_ptr<comms::Timer> m_timer;
+    std::unique_ptr<qv::Timer> m_timer;
 
     RollCallProgressModel m_grid;
     QStringList m_names;

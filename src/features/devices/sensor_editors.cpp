@@ -30,7 +30,7 @@ SensorChange changeOf(const SensorRow& row, const QDateTime& when, bool descript
 
 }  // namespace
 
-SensorEditors::SensorEditors(store::Database& main, SensorLogWriter& log, const comms::Clock& clock,
+SensorEditors::SensorEditors(store::Database& main, SensorLogWriter& log, const qv::Clock& clock,
                              std::function<void()> sensorsChanged)
     : m_main(main), m_log(log), m_clock(clock), m_sensorsChanged(std::move(sensorsChanged)) {}
 

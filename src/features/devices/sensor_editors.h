@@ -4,7 +4,7 @@
 // change goes to Sensors in the main database, to the copy and history in
 // the sensor log, and then rebuilds the polling (GetSensorstoLog).
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "features/devices/sensor_log_writer.h"
 #include "store/database.h"
 #include "store/outcome.h"
@@ -18,7 +18,7 @@ namespace qv::devices {
 class SensorEditors {
 public:
     // sensorsChanged: GetSensorstoLog of the running SensorLogging.
-    SensorEditors(store::Database& main, SensorLogWriter& log, const comms::Clock& clock,
+    SensorEditors(store::Database& main, SensorLogWriter& log, const qv::Clock& clock,
                   std::function<void()> sensorsChanged);
 
     // Stores the interval (seconds 0..30000; checkIntervalInput first). 0 is
@@ -42,7 +42,7 @@ private:
 
     store::Database& m_main;
     SensorLogWriter& m_log;
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     std::function<void()> m_sensorsChanged;
 };
 

@@ -9,7 +9,7 @@
 
 namespace qv::devices {
 
-SensorLogWriter::SensorLogWriter(QString path, store::MonitorSink& monitor, const comms::Clock& clock)
+SensorLogWriter::SensorLogWriter(QString path, store::MonitorSink& monitor, const qv::Clock& clock)
     : m_path(std::move(path)), m_monitorWriter(monitor, clock, lcDevices) {}
 
 SensorLogWriter::~SensorLogWriter() {

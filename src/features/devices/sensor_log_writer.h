@@ -9,7 +9,7 @@
 // fraction of a second, not the usual five seconds. A reading that cannot be
 // written waits in memory and goes with the next one.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "store/database.h"
 #include "store/monitor_record.h"
@@ -50,7 +50,7 @@ public:
     static constexpr std::size_t kMaxPending = 1000;
 
     // path: DataPaths::sensorLog(). Opened on first use.
-    SensorLogWriter(QString path, store::MonitorSink& monitor, const comms::Clock& clock);
+    SensorLogWriter(QString path, store::MonitorSink& monitor, const qv::Clock& clock);
     ~SensorLogWriter();
     SensorLogWriter(const SensorLogWriter&) = delete;
     SensorLogWriter& operator=(const SensorLogWriter&) = delete;

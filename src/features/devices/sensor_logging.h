@@ -7,7 +7,7 @@
 // The decoder has already stored each reading's lux in AreaState; a poll sets
 // the asked box to -1 there first, so "no answer" is visible at the next step.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
 #include "features/devices/sensor_grid_model.h"
@@ -33,7 +33,7 @@ class SensorLogging : public QObject, public comms::DecodeReactions {
     Q_OBJECT
 public:
     SensorLogging(store::Database& main, SensorLogWriter& log, net::AreaState& state,
-                  store::MonitorSink& monitor, const comms::Clock& clock,
+                  store::MonitorSink& monitor, const qv::Clock& clock,
                   SendRS232 send, QObject* parent = nullptr);
     ~SensorLogging() override;
 
@@ -80,10 +80,10 @@ private:
     SensorLogWriter& m_log;
     net::AreaState& m_state;
     comms::MonitorWriter m_monitorWriter;
-    const comms::Clock& m_clock;
+    const qv::Clock& m_clock;
     SendRS232 m_send;
-    std::unique_ptr<comms::Timer> m_timer;        // SensorloggingTimer
-    std::unique_ptr<comms::Timer> m_secondsWait;  // the seconds part after the last minute
+    std::unique_ptr<qv::Timer> m_timer;        // SensorloggingTimer
+    std::unique_ptr<qv::Timer> m_secondsWait;  // the seconds part after the last minute
 
     std::vector<int> m_sensorsToLog;
     std::array<QString, 256> m_descriptions;

@@ -6,7 +6,7 @@
 
 namespace qv::devices {
 
-SensorProperties::SensorProperties(net::AreaState& state, const comms::Clock& clock, SendRS232 send,
+SensorProperties::SensorProperties(net::AreaState& state, const qv::Clock& clock, SendRS232 send,
                                    QObject* parent)
     : QObject(parent),
       m_state(state),

@@ -4,7 +4,7 @@
 // the user gives the calibration, and a new measurement shows the actual lux
 // the current calibration makes of it.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "features/devices/sensor_logging.h"
 #include "net/area_state.h"
 
@@ -20,7 +20,7 @@ class SensorProperties : public QObject {
 public:
     static constexpr int kCheckMs = 500;
 
-    SensorProperties(net::AreaState& state, const comms::Clock& clock, SendRS232 send, QObject* parent = nullptr);
+    SensorProperties(net::AreaState& state, const qv::Clock& clock, SendRS232 send, QObject* parent = nullptr);
 
     void setSensor(int box, double calibration);
     int box() const { return m_box; }
@@ -48,7 +48,7 @@ private:
 
     net::AreaState& m_state;
     SendRS232 m_send;
-    std::unique_ptr<comms::Timer> m_checkTimer;
+    std::unique_ptr<qv::Timer> m_checkTimer;
     int m_box = 0;
     double m_calibration = 1.0;
     int m_measured = -1;

@@ -1,7 +1,7 @@
 #pragma once
 // What the item exchange and the area status file are given by the program.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "macros/macro_runner.h"
 #include "net/area_state.h"
 #include "net/message.h"
@@ -18,7 +18,7 @@ struct ExchangeDeps {
     // The decoder's area preset state, read for the presets already known.
     const net::AreaState& areaState;
     store::MonitorSink& monitor;
-    const comms::Clock& clock;
+    const qv::Clock& clock;
 };
 
 }  // namespace qv::exchange

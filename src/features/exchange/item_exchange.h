@@ -68,7 +68,7 @@ private:
         LineReader reader;
         ExchangeSession session;
         std::deque<LineReader::Line> lines;  // read, not yet answered
-        std::unique_ptr<comms::Timer> idle;
+        std::unique_ptr<qv::Timer> idle;
         bool gone = false;
         bool warned = false;
     };

@@ -67,8 +67,8 @@ private:
     comms::MonitorWriter m_monitorWriter;
     QString m_path;
     SheetRequests m_requests;
-    std::unique_ptr<comms::Timer> m_checkTimer;
-    std::unique_ptr<comms::Timer> m_requestsTimer;
+    std::unique_ptr<qv::Timer> m_checkTimer;
+    std::unique_ptr<qv::Timer> m_requestsTimer;
 
     // What the last compare found in the file.
     QByteArray m_read;

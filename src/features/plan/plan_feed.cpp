@@ -4,7 +4,7 @@
 
 namespace qv::plan {
 
-PlanFeed::PlanFeed(store::Database& db, store::MonitorSink& monitor, const comms::Clock& clock,
+PlanFeed::PlanFeed(store::Database& db, store::MonitorSink& monitor, const qv::Clock& clock,
                    QObject* parent)
     : QObject(parent), m_db(db), m_monitorWriter(monitor, clock) {}
 

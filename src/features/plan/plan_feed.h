@@ -3,7 +3,7 @@
 // the has-indicator table, and the macros' navigation to a view. The window
 // listens while it is shown.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
 #include "store/monitor_record.h"
@@ -20,7 +20,7 @@ namespace qv::plan {
 class PlanFeed : public QObject, public comms::DecodeReactions {
     Q_OBJECT
 public:
-    PlanFeed(store::Database& db, store::MonitorSink& monitor, const comms::Clock& clock,
+    PlanFeed(store::Database& db, store::MonitorSink& monitor, const qv::Clock& clock,
              QObject* parent = nullptr);
 
     // Rebuilds the has-indicator table (at start-up and after indicator setup).

@@ -43,7 +43,7 @@ int ButtonPanel::buttonCountFor(int buttonversion) {
 }
 
 ButtonPanel::ButtonPanel(store::Database& db, macros::MacroRunner& runner, const net::AreaState& state,
-                         store::MonitorSink& monitor, const comms::Clock& clock, SendRS232 sendRS232,
+                         store::MonitorSink& monitor, const qv::Clock& clock, SendRS232 sendRS232,
                          int buttonversion, QObject* parent)
     : QObject(parent),
       m_db(db),

@@ -8,7 +8,7 @@
 // the buttons start from their Buttons rows, and GetButtonChanges re-applies
 // the rules for the presets already heard and asks for the others.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
 #include "features/reactions/send_rs232.h"
@@ -51,7 +51,7 @@ public:
     static int buttonCountFor(int buttonversion);
 
     ButtonPanel(store::Database& db, macros::MacroRunner& runner, const net::AreaState& state,
-                store::MonitorSink& monitor, const comms::Clock& clock, SendRS232 sendRS232,
+                store::MonitorSink& monitor, const qv::Clock& clock, SendRS232 sendRS232,
                 int buttonversion, QObject* parent = nullptr);
 
     int count() const { return m_count; }

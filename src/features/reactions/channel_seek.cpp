@@ -8,7 +8,7 @@
 namespace qv::reactions {
 
 ChannelSeek::ChannelSeek(store::Database& db, const net::AreaState& state, store::MonitorSink& monitor,
-                         const comms::Clock& clock, SendRS232 sendRS232, int stepMs, QObject* parent)
+                         const qv::Clock& clock, SendRS232 sendRS232, int stepMs, QObject* parent)
     : QObject(parent),
       m_db(db),
       m_state(state),

@@ -5,7 +5,7 @@
 // not stored twice. Stopping early stores nothing, so an interrupted seek
 // leaves the area as it was and the user is asked again next time.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "features/reactions/send_rs232.h"
 #include "net/area_state.h"
@@ -28,7 +28,7 @@ public:
     static constexpr int kLastChannel = 255;
 
     ChannelSeek(store::Database& db, const net::AreaState& state, store::MonitorSink& monitor,
-                const comms::Clock& clock, SendRS232 sendRS232, int stepMs = kStepMs,
+                const qv::Clock& clock, SendRS232 sendRS232, int stepMs = kStepMs,
                 QObject* parent = nullptr);
 
     // False when a seek is running or the area is not 1..255.
@@ -57,7 +57,7 @@ private:
     const net::AreaState& m_state;
     comms::MonitorWriter m_monitorWriter;
     SendRS232 m_sendRS232;
-    std::unique_ptr<comms::Timer> m_timer;
+    std::unique_ptr<qv::Timer> m_timer;
     int m_area = 0;
     int m_next = 1;
     bool m_running = false;

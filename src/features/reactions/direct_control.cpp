@@ -10,7 +10,7 @@
 namespace qv::reactions {
 
 DirectControl::DirectControl(store::Database& db, const net::AreaState& state, const net::NameTables& names,
-                             store::MonitorSink& monitor, const comms::Clock& clock,
+                             store::MonitorSink& monitor, const qv::Clock& clock,
                              macros::MacroRunner& runner, SendRS232 sendRS232, EnableMacro enableMacro,
                              int checkPresetMs, QObject* parent)
     : QObject(parent),

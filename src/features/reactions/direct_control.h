@@ -4,7 +4,7 @@
 // the text that shows which preset the area is in. Everything sent or run
 // by hand leaves a "Direct Control" monitor record first.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "features/reactions/choice_lists.h"
 #include "features/reactions/send_rs232.h"
@@ -37,7 +37,7 @@ public:
     using EnableMacro = std::function<void(const QString&, bool)>;
 
     DirectControl(store::Database& db, const net::AreaState& state, const net::NameTables& names,
-                  store::MonitorSink& monitor, const comms::Clock& clock, macros::MacroRunner& runner,
+                  store::MonitorSink& monitor, const qv::Clock& clock, macros::MacroRunner& runner,
                   SendRS232 sendRS232, EnableMacro enableMacro, int checkPresetMs = kCheckPresetMs,
                   QObject* parent = nullptr);
 
@@ -81,7 +81,7 @@ private:
     macros::MacroRunner& m_runner;
     SendRS232 m_sendRS232;
     EnableMacro m_enableMacro;
-    std::unique_ptr<comms::Timer> m_checkPresetTimer;
+    std::unique_ptr<qv::Timer> m_checkPresetTimer;
     std::optional<int> m_area;
     QString m_status;
 };

@@ -16,7 +16,7 @@ constexpr int kLastNumber = 255;
 }  // namespace
 
 Events::Events(store::Database& db, macros::MacroRunner& runner, store::MonitorSink& monitor,
-               const comms::Clock& clock)
+               const qv::Clock& clock)
     : m_db(db), m_runner(runner), m_monitorWriter(monitor, clock) {}
 
 void Events::GetAreaPresetEvents() {

@@ -7,7 +7,7 @@
 // A loader builds its new table aside and swaps it in only when the whole
 // read succeeded, so a damaged database leaves the events that were running.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
 #include "features/reactions/event_tables.h"
@@ -25,7 +25,7 @@ namespace qv::reactions {
 class Events : public comms::DecodeReactions {
 public:
     Events(store::Database& db, macros::MacroRunner& runner, store::MonitorSink& monitor,
-           const comms::Clock& clock);
+           const qv::Clock& clock);
 
     // Rows with an area outside 0..255 or a preset outside 1..255 are skipped
     // with a warning: preset 0 is what every line without a preset carries, so

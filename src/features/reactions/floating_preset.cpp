@@ -29,7 +29,7 @@ QString percentText(int levelByte) {
 }  // namespace
 
 FloatingPreset::FloatingPreset(store::Database& db, const net::AreaState& state, const net::NameTables& names,
-                               const comms::Clock& clock, SendRS232 sendRS232, Intervals intervals,
+                               const qv::Clock& clock, SendRS232 sendRS232, Intervals intervals,
                                QObject* parent)
     : QObject(parent),
       m_db(db),

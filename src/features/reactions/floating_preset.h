@@ -47,7 +47,7 @@ public:
     static inline const QString kNoResponse = QStringLiteral("no response");
 
     FloatingPreset(store::Database& db, const net::AreaState& state, const net::NameTables& names,
-                   const comms::Clock& clock, SendRS232 sendRS232, Intervals intervals,
+                   const qv::Clock& clock, SendRS232 sendRS232, Intervals intervals,
                    QObject* parent = nullptr);
 
     // Loads the indicator's area and switching channels and asks each for its
@@ -108,9 +108,9 @@ private:
     const net::NameTables& m_names;
     SendRS232 m_sendRS232;
     PacedLevels m_paced;
-    std::unique_ptr<comms::Timer> m_flashTimer;
-    std::unique_ptr<comms::Timer> m_unloadTimer;
-    std::unique_ptr<comms::Timer> m_refreshTimer;
+    std::unique_ptr<qv::Timer> m_flashTimer;
+    std::unique_ptr<qv::Timer> m_unloadTimer;
+    std::unique_ptr<qv::Timer> m_refreshTimer;
     std::vector<FloatingChannel> m_channels;
     std::set<int> m_replied;
     int m_area = 0;

@@ -11,7 +11,7 @@
 namespace qv::reactions {
 
 LightLevels::LightLevels(store::Database& db, const net::AreaState& state, store::MonitorSink& monitor,
-                         const comms::Clock& clock, SendRS232 sendRS232, Intervals intervals, QObject* parent)
+                         const qv::Clock& clock, SendRS232 sendRS232, Intervals intervals, QObject* parent)
     : QObject(parent),
       m_db(db),
       m_state(state),

@@ -8,7 +8,7 @@
 // is false, so a window that forwards its slider's value-changed signal
 // straight back to setSliderPercent does not echo the report to the network.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/decode_reactions.h"
 #include "comms/monitor_writer.h"
 #include "features/reactions/area_channels.h"
@@ -68,7 +68,7 @@ public:
     };
 
     LightLevels(store::Database& db, const net::AreaState& state, store::MonitorSink& monitor,
-                const comms::Clock& clock, SendRS232 sendRS232, Intervals intervals,
+                const qv::Clock& clock, SendRS232 sendRS232, Intervals intervals,
                 QObject* parent = nullptr);
 
     // Loads the area's known channels and asks each for its level. With
@@ -154,7 +154,7 @@ private:
     PacedLevels m_paced;
     TimedSequence m_saves;
     ChannelSeek m_seek;
-    std::unique_ptr<comms::Timer> m_followTimer;
+    std::unique_ptr<qv::Timer> m_followTimer;
     std::vector<ChannelRow> m_rows;
     int m_area = 0;
     int m_preset = 0;

@@ -4,7 +4,7 @@
 
 namespace qv::reactions {
 
-PacedLevels::PacedLevels(const comms::Clock& clock, int intervalMs, Send send, QObject* parent)
+PacedLevels::PacedLevels(const qv::Clock& clock, int intervalMs, Send send, QObject* parent)
     : QObject(parent), m_send(std::move(send)), m_timer(clock.createTimer(intervalMs, [this] { ScrollIntervalTimer(); })) {}
 
 void PacedLevels::set(int channel, int levelByte) {

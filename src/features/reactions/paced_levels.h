@@ -4,7 +4,7 @@
 // interval are merged, and only the latest level of each channel goes when
 // it ends. Nothing is lost: the level the slider stops at is always sent.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 #include <QObject>
 
@@ -18,7 +18,7 @@ class PacedLevels : public QObject {
 public:
     using Send = std::function<void(int channel, int levelByte)>;
 
-    PacedLevels(const comms::Clock& clock, int intervalMs, Send send, QObject* parent = nullptr);
+    PacedLevels(const qv::Clock& clock, int intervalMs, Send send, QObject* parent = nullptr);
 
     void set(int channel, int levelByte);
     // Drops what has not gone yet.
@@ -31,7 +31,7 @@ private:
     void flush();
 
     Send m_send;
-    std::unique_ptr<comms::Timer> m_timer;
+    std::unique_ptr<qv::Timer> m_timer;
     std::map<int, int> m_pending;
 };
 

@@ -2,7 +2,7 @@
 
 namespace qv::reactions {
 
-TimedSequence::TimedSequence(const comms::Clock& clock, int intervalMs, QObject* parent)
+TimedSequence::TimedSequence(const qv::Clock& clock, int intervalMs, QObject* parent)
     : QObject(parent), m_timer(clock.createTimer(intervalMs, [this] { tick(); })) {}
 
 bool TimedSequence::start(std::vector<Step> steps, Step done) {

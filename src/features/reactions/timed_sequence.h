@@ -3,7 +3,7 @@
 // and `done` one interval after the last, so that the last step has had its
 // time too. Cancelling drops the steps not taken and does not call `done`.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 #include <QObject>
 
@@ -17,7 +17,7 @@ class TimedSequence : public QObject {
 public:
     using Step = std::function<void()>;
 
-    TimedSequence(const comms::Clock& clock, int intervalMs, QObject* parent = nullptr);
+    TimedSequence(const qv::Clock& clock, int intervalMs, QObject* parent = nullptr);
 
     // False (and nothing started) while a sequence is running or without steps.
     bool start(std::vector<Step> steps, Step done);
@@ -27,7 +27,7 @@ public:
 private:
     void tick();
 
-    std::unique_ptr<comms::Timer> m_timer;
+    std::unique_ptr<qv::Timer> m_timer;
     std::vector<Step> m_steps;
     Step m_done;
     std::size_t m_next = 0;

@@ -10,7 +10,7 @@
 namespace qv::config {
 
 AreaSendPermissions::AreaSendPermissions(QString winrightsPath, store::MonitorSink& monitor,
-                                         const comms::Clock& clock, QObject* parent)
+                                         const qv::Clock& clock, QObject* parent)
     : QObject(parent), m_path(std::move(winrightsPath)), m_monitorWriter(monitor, clock, lcConfig) {}
 
 void AreaSendPermissions::load() {

@@ -4,7 +4,7 @@
 // at once, whatever happens to the rest of the configuration, and handed to
 // the send path through doNotSendChanged.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "store/monitor_record.h"
 
@@ -19,7 +19,7 @@ class AreaSendPermissions : public QObject {
 public:
     using Flags = std::array<bool, 256>;  // true = do not send to the area
 
-    AreaSendPermissions(QString winrightsPath, store::MonitorSink& monitor, const comms::Clock& clock,
+    AreaSendPermissions(QString winrightsPath, store::MonitorSink& monitor, const qv::Clock& clock,
                         QObject* parent = nullptr);
 
     // Reads the store. When it cannot be read the list is unavailable and

@@ -9,7 +9,7 @@
 namespace qv::config {
 
 CircuitFindingTest::CircuitFindingTest(Sender sendRS232, store::MonitorSink& monitor,
-                                       const comms::Clock& clock, int intervalMs, QObject* parent)
+                                       const qv::Clock& clock, int intervalMs, QObject* parent)
     : QObject(parent),
       m_send(std::move(sendRS232)),
       m_monitorWriter(monitor, clock),

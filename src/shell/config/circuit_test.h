@@ -4,7 +4,7 @@
 // which circuit answers to which area. Runs on the event loop and can be
 // cancelled at any point.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "net/message.h"
 #include "store/monitor_record.h"
@@ -24,7 +24,7 @@ public:
 
     using Sender = std::function<void(const net::RawMessage&)>;
 
-    CircuitFindingTest(Sender sendRS232, store::MonitorSink& monitor, const comms::Clock& clock,
+    CircuitFindingTest(Sender sendRS232, store::MonitorSink& monitor, const qv::Clock& clock,
                        int intervalMs = kDefaultIntervalMs, QObject* parent = nullptr);
 
     // Sends area 1 at once and the next area on every tick. Returns false
@@ -48,7 +48,7 @@ private:
 
     Sender m_send;
     comms::MonitorWriter m_monitorWriter;
-    std::unique_ptr<comms::Timer> m_timer;
+    std::unique_ptr<qv::Timer> m_timer;
     int m_nextArea = 0;  // 0 when idle; kLastArea + 1 during the wait after the last area
     int m_lastArea = 0;
 };

@@ -7,7 +7,7 @@
 // It never opens a window. Questions, messages and restarts come back as
 // results and signals; the window asks the user and calls back.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/monitor_writer.h"
 #include "net/message.h"
 #include "shell/config/area_send_permissions.h"
@@ -36,7 +36,7 @@ struct ConfigDeps {
     store::Database& main;   // the main database, open for the whole run
     store::DataPaths paths;  // the sensor log, winrights.db and the name sheet live here
     store::MonitorSink& monitor;
-    const comms::Clock& clock;
+    const qv::Clock& clock;
     QSettings& userSettings;                                // per-user settings, section "Client"
     std::function<void(const net::RawMessage&)> sendRS232;  // for the circuit-finding test
     int circuitTestIntervalMs = CircuitFindingTest::kDefaultIntervalMs;

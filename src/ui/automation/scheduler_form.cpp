@@ -7,7 +7,7 @@
 #include "ui/window_names.h"
 #include "ui/windows.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "ui/automation/show_schedules_form.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "schedule/scheduling.h"
 #include "shell/engine.h"
 #include "store/store_error.h"

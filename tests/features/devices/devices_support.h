@@ -4,7 +4,7 @@
 // wire to the simulated network that answers through the real in box and
 // decoder.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/in_box.h"
 #include "support/manual_clock.h"
 #include "macros/macro_runner.h"
@@ -103,7 +103,7 @@ class SimWire {
 public:
     static constexpr int kAnswerMs = 20;
 
-    SimWire(const sim::NetworkLayout& layout, const comms::Clock& clock,
+    SimWire(const sim::NetworkLayout& layout, const qv::Clock& clock,
             store::MonitorSink& monitor)
         : network(layout), inbox(clock, names, state, monitor), m_clock(clock) {
         m_deliver = clock.createSingleShot(0, [this] { inbox.RS232inboxTimer(); });
@@ -113,7 +113,7 @@ public:
         sent.push_back(message);
         for (const net::RawMessage& answer : network.handle(message)) {
             inbox.append(net::makeInboxLine(net::toReceivedHex(answer.data(), answer.size()),
-                                            comms::dateTimeText(m_clock.now()).toStdString(), "Comms"));
+                                            qv::dateTimeText(m_clock.now()).toStdString(), "Comms"));
         }
         if (inbox.waiting() > 0 && !m_deliver->isActive()) m_deliver->start(kAnswerMs);
     }
@@ -131,8 +131,8 @@ public:
     std::vector<net::RawMessage> sent;
 
 private:
-    const comms::Clock& m_clock;
-    std::unique_ptr<comms::Timer> m_deliver;
+    const qv::Clock& m_clock;
+    std::unique_ptr<qv::Timer> m_deliver;
 };
 
 }  // namespace qv::test

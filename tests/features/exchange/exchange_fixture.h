@@ -2,7 +2,7 @@
 // Fakes shared by the item exchange tests: a clock that stands still, a
 // macro runner and a sender that keep what they were given.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "features/exchange/exchange_deps.h"
 #include "macros/macro_runner.h"
 #include "net/area_state.h"

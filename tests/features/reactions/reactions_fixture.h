@@ -4,7 +4,7 @@
 // that keeps what would have gone to the network, and an in box with the
 // real decoder so that heard messages travel the program's own road.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/in_box.h"
 #include "features/reactions/send_rs232.h"
 #include "macros/macro_runner.h"

@@ -34,7 +34,7 @@ protected:
     test::QtAppReady ready;
     QTemporaryDir dir;
     QSettings settings;
-    comms::SystemClock clock;
+    qv::SystemClock clock;
     net::NameTables names;
     net::AreaState state;
     qv::test::RecordingMonitor monitor;

@@ -3,7 +3,7 @@
 // folder with a real main database, a monitor that keeps its records, a
 // fixed clock and per-user settings in an ini file of their own.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "store/store.h"
 #include "support/manual_clock.h"
 #include "support/qt_support.h"

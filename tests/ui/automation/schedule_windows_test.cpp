@@ -4,7 +4,7 @@
 // description; enable/disable, edit, the next 7 days, the day buttons and
 // delete.
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "schedule/due_keys.h"
 #include "schedule/scheduling.h"
 #include "shell/engine.h"
@@ -38,7 +38,7 @@ namespace {
 
 // The machine's time moved by an offset the test sets, so that the next
 // minute starts a few seconds from now.
-class ShiftedClock final : public comms::Clock {
+class ShiftedClock final : public qv::Clock {
 public:
     ShiftedClock() { m_started.start(); }
     QDateTime now() const override { return QDateTime::currentDateTime().addMSecs(offsetMs); }

@@ -1,6 +1,6 @@
 #include "ui/support/ui_session.h"
 
-#include "comms/clock.h"
+#include "clock/clock.h"
 #include "comms/serial_link.h"
 #include "store/store.h"
 #include "support/qt_support.h"
@@ -72,8 +72,8 @@ bool UiSession::startSimulator() {
 }
 
 bool UiSession::runEngine(bool keepRunning) {
-    if (!m_clock) m_clock = std::make_unique<comms::SystemClock>();
-    comms::Clock& clock = m_options.clock ? *m_options.clock : *m_clock;
+    if (!m_clock) m_clock = std::make_unique<qv::SystemClock>();
+    qv::Clock& clock = m_options.clock ? *m_options.clock : *m_clock;
     m_engine = std::make_unique<shell::Engine>(shell::EngineDeps{
         clock, comms::SerialLink::factory(), m_settings, nullptr, m_options.channelSeekStepMs});
     if (keepRunning) {

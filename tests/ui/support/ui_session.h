@@ -36,7 +36,7 @@ public:
         QStringList simArguments;  // beside --link
         bool mainWindow = false;
         Seed seed;                      // rows written into the files before the start
-        comms::Clock* clock = nullptr;  // the engine's clock (the test's); the system clock when null
+        qv::Clock* clock = nullptr;  // the engine's clock (the test's); the system clock when null
         int channelSeekStepMs = 0;      // 0: the program's own channel seek step
     };
 
@@ -74,7 +74,7 @@ private:
     QTemporaryDir m_data, m_simDir, m_runtime;
     QSettings m_settings;
     process::SimulatorProcess m_sim;
-    std::unique_ptr<comms::Clock> m_clock;
+    std::unique_ptr<qv::Clock> m_clock;
     std::unique_ptr<shell::Engine> m_engine;
     std::unique_ptr<ui::Windows> m_windows;
     std::unique_ptr<ui::MainWindow> m_mainWindow;

@@ -1,10 +1,10 @@
-#include "comms/clock.h"
+#include "clock/clock.h"
 
 #include <QTimer>
 
 #include <algorithm>
 
-namespace qv::comms {
+namespace qv {
 
 namespace {
 
@@ -80,4 +80,4 @@ QString SystemClock::nowText() const {
     return m_text;
 }
 
-}  // namespace qv::comms
+}  // namespace qv

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-namespace qv::comms {
+namespace qv {
 
 // A timer made by a Clock. Its callback runs on every timeout, or once per
 // start() when it is single-shot.
@@ -61,4 +61,4 @@ inline QString dateTimeText(const QDateTime& when) {
     return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-}  // namespace qv::comms
+}  // namespace qv
