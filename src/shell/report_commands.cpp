@@ -2,6 +2,7 @@
 
 #include "clock/clock.h"
 #include "features/devices/energy_report.h"
+#include "process/command_line.h"
 #include "schedule/scheduling.h"
 #include "schedule/sun_times.h"
 #include "store/store.h"
@@ -17,6 +18,8 @@
 #include <QUrl>
 
 #include <cstdio>
+#include <optional>
+#include <variant>
 
 namespace qv::shell {
 
@@ -32,16 +35,22 @@ int failure(const QString& text) {
     return 2;
 }
 
+// The subcommand's own words stand where Qt would put the program's name.
+std::optional<int> parsedExit(process::CommandLine& commandLine, const QStringList& arguments) {
+    const auto parsed = commandLine.parse<std::monostate>(arguments.mid(1));
+    return process::commandLineExit(QStringLiteral("quorvel"), parsed);
+}
+
 QString dataDirOf(const QCommandLineParser& parser, const QCommandLineOption& option) {
     return parser.isSet(option) ? parser.value(option)
                                 : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 int energyReport(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Writes the energy-usage report of a date range into energyusage.db (and a CSV file)."));
-    parser.addHelpOption();
+    process::CommandLine commandLine(
+        QStringLiteral("quorvel energy-report"),
+        QStringLiteral("Writes the energy-usage report of a date range into energyusage.db (and a CSV file)."));
+    QCommandLineParser& parser = commandLine.parser();
     const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("First day, YYYY-MM-DD."),
                                   QStringLiteral("DATE"));
     const QCommandLineOption to(QStringLiteral("to"),
@@ -52,11 +61,7 @@ int energyReport(const QStringList& arguments) {
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                      QStringLiteral("The folder of the databases."), QStringLiteral("DIR"));
     parser.addOptions({from, to, csv, dataDir});
-    if (!parser.parse(arguments.mid(1))) return failure(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        printLine(stdout, parser.helpText());
-        return 0;
-    }
+    if (const auto exit = parsedExit(commandLine, arguments)) return *exit;
     const QDate first = QDate::fromString(parser.value(from), Qt::ISODate);
     const QDate last = QDate::fromString(parser.value(to), Qt::ISODate);
     if (!first.isValid() || !last.isValid())
@@ -116,21 +121,16 @@ public:
 };
 
 int schedules(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Prints the schedules of a day, with the site's sunrise and sunset."));
-    parser.addHelpOption();
+    process::CommandLine commandLine(QStringLiteral("quorvel schedules"),
+                                     QStringLiteral("Prints the schedules of a day, with the site's sunrise and sunset."));
+    QCommandLineParser& parser = commandLine.parser();
     const QCommandLineOption date(QStringLiteral("date"),
                                   QStringLiteral("The day, YYYY-MM-DD (default today)."),
                                   QStringLiteral("DATE"));
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                      QStringLiteral("The folder of the databases."), QStringLiteral("DIR"));
     parser.addOptions({date, dataDir});
-    if (!parser.parse(arguments.mid(1))) return failure(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        printLine(stdout, parser.helpText());
-        return 0;
-    }
+    if (const auto exit = parsedExit(commandLine, arguments)) return *exit;
     std::optional<QDate> day;
     if (parser.isSet(date)) {
         day = QDate::fromString(parser.value(date), Qt::ISODate);

@@ -16,4 +16,5 @@ grep -q "does not exist" "$W/err" || { cat "$W/err"; echo "no clear message"; ex
 [ ! -e "$W/missing" ] || { echo "the missing folder was created"; exit 1; }
 if "$QUORVEL" energy-report --from 2026-01-01 --to 2026-01-02 --data-dir "$W/missing" 2>/dev/null; then exit 1; fi
 [ ! -e "$W/missing" ] || { echo "energy-report created the missing folder"; exit 1; }
+"$QUORVEL" schedules --help | head -1 | grep -qx "Usage: quorvel schedules \[options\]" || { echo "the help names no command"; exit 1; }
 echo "schedules left the folder as it was; a missing folder is refused"
