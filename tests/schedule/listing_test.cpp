@@ -153,8 +153,6 @@ TEST_F(ListingTest, EnableDisableAndDelete) {
     EXPECT_EQ(row(later), nullptr);
     EXPECT_EQ(
         scalar(QStringLiteral("SELECT COUNT(*) FROM Scheduler WHERE Scheduler_ID = ?"), {later}).toInt(), 0);
-    EXPECT_EQ(ScheduleListing::kDeleteQuestion,
-              QStringLiteral("Are you sure that you wish to delete the Schedule that you have highlighted?"));
 }
 
 TEST_F(ListingTest, CommandLinesShowTheDayTheSunAndEachRow) {

@@ -137,25 +137,6 @@ TEST_F(EngineTest, ForbiddenAreasComeFromThePermissionStore) {
     EXPECT_EQ(monitor.countComment("You do not have permission to this Area"), 1);
 }
 
-TEST_F(EngineTest, DamagedMainDatabaseIsKeptAsideAndReplaced) {
-    QDir(data.path()).mkpath("master");
-    const QByteArray garbage(4096, 'x');
-    {
-        QFile file(data.filePath("master/quorvel.db"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(garbage);
-    }
-    auto engine = makeEngine();
-    ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
-    // The damaged file is still there under another name, byte for byte.
-    const QStringList aside = QDir(data.filePath("master")).entryList({"quorvel.db.damaged-*"}, QDir::Files);
-    ASSERT_EQ(aside.size(), 1);
-    QFile file(data.filePath("master/" + aside.first()));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), garbage);
-    EXPECT_GE(engine->debugLog().lines().filter("####").size(), 1);
-}
-
 TEST_F(EngineTest, ShutdownWritesTheUpTimeAndTheNextStartReadsTheLogBack) {
     {
         auto engine = makeEngine();

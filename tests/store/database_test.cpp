@@ -67,33 +67,6 @@ INSTANTIATE_TEST_SUITE_P(
                       NameColumn{DbKind::MonitorLog, "EventLog", "Origin"},
                       NameColumn{DbKind::RollCallTemplate, "RollCallResults", "DeviceOpcode"}));
 
-TEST_F(DatabaseTest, NamesWithApostrophesAndDoubleQuotesReadBackUnchanged)
-{
-    const QString name = QStringLiteral("Bob's \"Big\" Hall; DROP TABLE Macros; --");
-    Database db = Database::open(paths.mainDb(), DbKind::Main);
-    QSqlQuery insert = db.prepare(QStringLiteral("INSERT INTO Macros (Macro, Description) VALUES (?, ?)"));
-    insert.addBindValue(name);
-    insert.addBindValue(QStringLiteral("it's \"quoted\""));
-    db.exec(insert);
-
-    QSqlQuery find = db.prepare(QStringLiteral("SELECT Macro, Description FROM Macros WHERE Macro = ?"));
-    find.addBindValue(name);
-    db.exec(find);
-    ASSERT_TRUE(find.next());
-    EXPECT_EQ(find.value(0).toString(), name);
-    EXPECT_EQ(find.value(1).toString(), QStringLiteral("it's \"quoted\""));
-
-    Database log = Database::open(paths.monitorLog(), DbKind::MonitorLog);
-    QSqlQuery record = log.prepare(QStringLiteral("INSERT INTO EventLog (Origin, Comments) VALUES (?, ?)"));
-    record.addBindValue(QStringLiteral("System"));
-    record.addBindValue(QStringLiteral("Macro 'Bob's \"Big\" Hall' started"));
-    log.exec(record);
-    QSqlQuery read = log.prepare(QStringLiteral("SELECT Comments FROM EventLog"));
-    log.exec(read);
-    ASSERT_TRUE(read.next());
-    EXPECT_EQ(read.value(0).toString(), QStringLiteral("Macro 'Bob's \"Big\" Hall' started"));
-}
-
 // Raw messages are stored as their eight bytes, zeros and 0xFF included.
 struct RawField {
     const char* table;

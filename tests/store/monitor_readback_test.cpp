@@ -138,16 +138,6 @@ TEST_F(MonitorReadBackTest, RecordsWaitingBeforeTheLoadComeAfterTheEarlierSessio
 
 // The reset of the log.
 
-TEST(MonitorLogResetTexts, QuestionAndAnswer)
-{
-    EXPECT_EQ(
-        MonitorLogReset::question(),
-        QStringLiteral("You are about to delete all records in the Monitor Log. Before doing this, is is "
-                       "recommended that you back this file up if you haven't already\n\nAre you sure you "
-                       "want to delete the log?"));
-    EXPECT_EQ(MonitorLogReset::done(), QStringLiteral("All records Deleted in Monitor Log file.."));
-}
-
 TEST_F(MonitorReadBackTest, ResetDeletesEveryRecordThoseWaitingIncluded)
 {
     fillLog(30);

@@ -3,7 +3,6 @@
 // file's own faults, and a failure that must change nothing.
 
 #include "config_fixture.h"
-#include "xls_fixture.h"
 
 #include "shell/config/config_engine.h"
 #include "shell/config/csv_reader.h"
@@ -18,6 +17,12 @@ namespace qv::config {
 namespace {
 
 using test::ConfigTest;
+
+// The workbooks in data/, Excel 97-2003 files.
+QByteArray workbook(const char* name) {
+    QFile file(QStringLiteral(QUORVEL_CONFIG_TEST_DATA "/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class ImportTest : public ConfigTest {
 protected:
@@ -140,16 +145,9 @@ TEST_F(ImportTest, AFailedWriteChangesNothing) {
 }
 
 TEST_F(ImportTest, TheXlsWorkbookIsReadFromItsSheet1) {
-    const QByteArray book = test::XlsWriter::workbook(
-        {{"Notes", {{QString("ignore me")}, {5, QString("Wrong Sheet"), 1, QString("X")}}},
-         {"Sheet1",
-          {{QString("Area"), QString("Area Name"), QString("Channel"), QString("Channel Name")},
-           {3, QString("O'Brien's Office"), 1, QString("Desk")},
-           {3, QString("O'Brien's Office"), 2.0, QString("Caf\u00e9 Spots")},
-           {8, QString("Plant Room")},
-           {QVariant(), QString("after the end"), 1, QString("Y")},
-           {9, QString("Never Read"), 1, QString("Z")}}}});
-    test::writeFile(inData("AreaChannelNames.XLS"), book);
+    // Sheet "Notes" (5 "Wrong Sheet") before "Sheet1": a heading row; 3 "O'Brien's Office" with
+    // channels 1 "Desk" and 2.0 "Café Spots"; 8 "Plant Room"; a row without an area; 9 "Never Read".
+    test::writeFile(inData("AreaChannelNames.XLS"), workbook("two_sheets.xls"));
     const NameImportResult result = import();
     ASSERT_TRUE(result.outcome.ok) << result.outcome.message.toStdString();
     EXPECT_EQ(areaName(3), "OBriens Office");
@@ -162,8 +160,8 @@ TEST_F(ImportTest, TheXlsWorkbookIsReadFromItsSheet1) {
 }
 
 TEST_F(ImportTest, TheWorkbookWinsOverTheCsv) {
-    test::writeFile(inData("AreaChannelNames.xls"),
-                    test::XlsWriter::workbook({{"sheet1", {{QString("A")}, {6, QString("From Xls")}}}}));
+    // "sheet1": 6 "From Xls".
+    test::writeFile(inData("AreaChannelNames.xls"), workbook("lower_case_sheet1.xls"));
     writeCsv("A,B,C,D\n6,From Csv,,\n");
     ASSERT_TRUE(import().outcome.ok);
     EXPECT_EQ(areaName(6), "From Xls");
@@ -192,7 +190,7 @@ TEST_P(BadWorkbook, IsReportedAndChangesNothing) {
 }
 
 QByteArray goodBook() {
-    return test::XlsWriter::workbook({{"Sheet1", {{QString("A")}, {3, QString("New")}}}});
+    return workbook("one_name.xls");  // "Sheet1": 3 "New"
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -210,9 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                        },
                        "damaged"},
         BadWorkbookRow{"WithoutSheet1",
-                       [] {
-                           return test::XlsWriter::workbook({{"Names", {{QString("A")}, {3, QString("X")}}}});
-                       },
+                       [] { return workbook("without_sheet1.xls"); },  // its one sheet is "Names"
                        "sheet1"}),
     [](const ::testing::TestParamInfo<BadWorkbookRow>& info) { return std::string(info.param.name); });
 

@@ -16,47 +16,41 @@
 namespace qv::config {
 namespace {
 
-struct IntRow {
+// The number boxes' limits, each function on its edges.
+struct LimitRow {
+    const char* name;
+    int (*limit)(int);
     int in;
     int out;
 };
 
-void PrintTo(const IntRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.in);
+void PrintTo(const LimitRow& row, std::ostream* os) {
+    *os << qv::test::caseName(row.name, row.in);
 }
 
-class ReleaseRateLimit : public ::testing::TestWithParam<IntRow> {};
-TEST_P(ReleaseRateLimit, KeepsTheOutBoxBetween50And300) {
-    EXPECT_EQ(limitReleaseRate(GetParam().in), GetParam().out);
+class Limits : public ::testing::TestWithParam<LimitRow> {};
+TEST_P(Limits, KeepTheNumberBoxesInRange) {
+    EXPECT_EQ(GetParam().limit(GetParam().in), GetParam().out);
 }
-INSTANTIATE_TEST_SUITE_P(Rows, ReleaseRateLimit,
-                         ::testing::Values(IntRow{20, 50}, IntRow{0, 50}, IntRow{-5, 50}, IntRow{49, 50},
-                                           IntRow{50, 50}, IntRow{80, 80}, IntRow{300, 300}, IntRow{301, 300},
-                                           IntRow{100000, 300}));
-
-class LoadFromMonitorLogLimit : public ::testing::TestWithParam<IntRow> {};
-TEST_P(LoadFromMonitorLogLimit, KeepsTheReadBackBetween0And10000) {
-    EXPECT_EQ(limitLoadFromMonitorLog(GetParam().in), GetParam().out);
-}
-INSTANTIATE_TEST_SUITE_P(Rows, LoadFromMonitorLogLimit,
-                         ::testing::Values(IntRow{-1, 0}, IntRow{0, 0}, IntRow{100, 100},
-                                           IntRow{10000, 10000}, IntRow{10001, 10000}));
-
-class UsbDelayLimit : public ::testing::TestWithParam<IntRow> {};
-TEST_P(UsbDelayLimit, BelowOneBecomes25) {
-    EXPECT_EQ(limitUsbDelay(GetParam().in), GetParam().out);
-}
-INSTANTIATE_TEST_SUITE_P(Rows, UsbDelayLimit,
-                         ::testing::Values(IntRow{0, 25}, IntRow{-3, 25}, IntRow{1, 1}, IntRow{40, 40},
-                                           IntRow{100, 100}));
-
-class ButtonVersionLimit : public ::testing::TestWithParam<IntRow> {};
-TEST_P(ButtonVersionLimit, OnlyTheFiveLayoutsExist) {
-    EXPECT_EQ(limitButtonVersion(GetParam().in), GetParam().out);
-}
-INSTANTIATE_TEST_SUITE_P(Rows, ButtonVersionLimit,
-                         ::testing::Values(IntRow{4, 4}, IntRow{8, 8}, IntRow{12, 12}, IntRow{18, 18},
-                                           IntRow{24, 24}, IntRow{0, 8}, IntRow{16, 8}, IntRow{25, 8}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Limits,
+    ::testing::Values(  // the out box's release rate: 50 to 300 ms
+        LimitRow{"ReleaseRate", limitReleaseRate, -5, 50}, LimitRow{"ReleaseRate", limitReleaseRate, 49, 50},
+        LimitRow{"ReleaseRate", limitReleaseRate, 50, 50},
+        LimitRow{"ReleaseRate", limitReleaseRate, 300, 300},
+        LimitRow{"ReleaseRate", limitReleaseRate, 301, 300},
+        // the records read back from the monitor log: 0 to 10,000
+        LimitRow{"ReadBack", limitLoadFromMonitorLog, -1, 0},
+        LimitRow{"ReadBack", limitLoadFromMonitorLog, 100, 100},
+        LimitRow{"ReadBack", limitLoadFromMonitorLog, 10001, 10000},
+        // the USB delay: below 1 becomes 25
+        LimitRow{"UsbDelay", limitUsbDelay, 0, 25}, LimitRow{"UsbDelay", limitUsbDelay, -3, 25},
+        LimitRow{"UsbDelay", limitUsbDelay, 1, 1},
+        // only the five button layouts exist
+        LimitRow{"Buttons", limitButtonVersion, 4, 4}, LimitRow{"Buttons", limitButtonVersion, 12, 12},
+        LimitRow{"Buttons", limitButtonVersion, 18, 18}, LimitRow{"Buttons", limitButtonVersion, 24, 24},
+        LimitRow{"Buttons", limitButtonVersion, 0, 8}, LimitRow{"Buttons", limitButtonVersion, 16, 8},
+        LimitRow{"Buttons", limitButtonVersion, 25, 8}));
 
 struct IpRow {
     const char* text;
@@ -79,46 +73,20 @@ INSTANTIATE_TEST_SUITE_P(Rows, IpQuad,
                                            IpRow{"1.2.3.4 ", false}, IpRow{"0001.2.3.4", false},
                                            IpRow{"lights-server", false}, IpRow{"", false}));
 
-struct LatitudeRow {
-    double stored;
-    double shown;
-    NorthSouth hemisphere;
-};
-
-void PrintTo(const LatitudeRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.stored);
+TEST(PositionSign, ShownWithoutSignBesideTheHemisphereAndSavedUnchanged) {
+    const Latitude south = latitudeField(-33.9);
+    EXPECT_DOUBLE_EQ(south.degrees, 33.9);
+    EXPECT_EQ(south.hemisphere, NorthSouth::South);
+    EXPECT_DOUBLE_EQ(storedLatitude(south), -33.9);
+    EXPECT_EQ(latitudeField(51.5).hemisphere, NorthSouth::North);
+    EXPECT_EQ(latitudeField(0.0).hemisphere, NorthSouth::North);
+    // Negative longitude is east, positive west.
+    const Longitude east = longitudeField(-115.95);
+    EXPECT_DOUBLE_EQ(east.degrees, 115.95);
+    EXPECT_EQ(east.hemisphere, EastWest::East);
+    EXPECT_DOUBLE_EQ(storedLongitude(east), -115.95);
+    EXPECT_EQ(longitudeField(0.12).hemisphere, EastWest::West);
 }
-class LatitudeSign : public ::testing::TestWithParam<LatitudeRow> {};
-TEST_P(LatitudeSign, ShowsTheNumberWithoutSignAndTheHemisphere) {
-    const Latitude field = latitudeField(GetParam().stored);
-    EXPECT_DOUBLE_EQ(field.degrees, GetParam().shown);
-    EXPECT_EQ(field.hemisphere, GetParam().hemisphere);
-    EXPECT_DOUBLE_EQ(storedLatitude(field), GetParam().stored);  // shown and saved unchanged: same value
-}
-INSTANTIATE_TEST_SUITE_P(Rows, LatitudeSign,
-                         ::testing::Values(LatitudeRow{-33.9, 33.9, NorthSouth::South},
-                                           LatitudeRow{51.5, 51.5, NorthSouth::North},
-                                           LatitudeRow{0.0, 0.0, NorthSouth::North}));
-
-struct LongitudeRow {
-    double stored;
-    double shown;
-    EastWest hemisphere;
-};
-
-void PrintTo(const LongitudeRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.stored);
-}
-class LongitudeSign : public ::testing::TestWithParam<LongitudeRow> {};
-TEST_P(LongitudeSign, NegativeIsEastPositiveIsWest) {
-    const Longitude field = longitudeField(GetParam().stored);
-    EXPECT_DOUBLE_EQ(field.degrees, GetParam().shown);
-    EXPECT_EQ(field.hemisphere, GetParam().hemisphere);
-    EXPECT_DOUBLE_EQ(storedLongitude(field), GetParam().stored);
-}
-INSTANTIATE_TEST_SUITE_P(Rows, LongitudeSign,
-                         ::testing::Values(LongitudeRow{-115.95, 115.95, EastWest::East},
-                                           LongitudeRow{0.12, 0.12, EastWest::West}));
 
 TEST(PositionSign, TheChosenHemisphereDecidesTheStoredSign) {
     EXPECT_DOUBLE_EQ(storedLatitude({33.9, NorthSouth::North}), 33.9);  // -33.9 shown South, saved North
