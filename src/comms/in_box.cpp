@@ -7,8 +7,7 @@ namespace qv::comms {
 InBox::InBox(const Clock& clock, const net::NameTables& names, net::AreaState& state,
              store::MonitorSink& monitor, QObject* parent)
     : QObject(parent), m_clock(clock), m_decoder(names, state), m_monitor(monitor) {
-    m_timer.setInterval(kTickMs);
-    connect(&m_timer, &QTimer::timeout, this, &InBox::RS232inboxTimer);
+    m_timer = clock.createTimer(kTickMs, [this] { RS232inboxTimer(); });
 }
 
 void InBox::append(std::string line) {
@@ -21,7 +20,7 @@ void InBox::append(std::string line) {
                              .arg(m_dropped));
         }
     }
-    if (!m_timer.isActive()) m_timer.start();
+    if (!m_timer->isActive()) m_timer->start();
 }
 
 void InBox::RS232inboxTimer() {
@@ -32,7 +31,7 @@ void InBox::RS232inboxTimer() {
         if (!line.empty()) process(line);
         if (m_clock.monotonicMs() - started >= kTickBudgetMs) break;
     }
-    if (m_lines.empty()) m_timer.stop();
+    if (m_lines.empty()) m_timer->stop();
     emit waitingChanged(static_cast<int>(m_lines.size()));
 }
 

@@ -15,9 +15,9 @@
 #include "store/monitor_record.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,7 +44,8 @@ public:
     std::size_t waiting() const { return m_lines.size(); }
     quint64 decodedCount() const { return m_decoded; }
 
-    // One tick of RS232inboxTimer; public so that a caller can drain by hand.
+    // One tick of RS232inboxTimer. Public for the feature tests, which hand
+    // lines to their reactions without a clock of their own.
     void RS232inboxTimer();
 
 signals:
@@ -59,7 +60,7 @@ private:
     store::MonitorSink& m_monitor;
     std::vector<DecodeReactions*> m_reactions;
     std::deque<std::string> m_lines;
-    QTimer m_timer;
+    std::unique_ptr<Timer> m_timer;
     quint64 m_decoded = 0;
     quint64 m_dropped = 0;
 };

@@ -32,35 +32,20 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
       m_inbox(inbox),
       m_linkFactory(std::move(linkFactory)),
       m_userSettings(userSettings) {
-    m_outboxTimer.setInterval(kDefaultReleaseRateMs);
-    connect(&m_outboxTimer, &QTimer::timeout, this, &SerialComms::RS232outboxTimer);
-
-    m_usbDelayTimer.setSingleShot(true);
-    m_usbDelayTimer.setInterval(15);
-    connect(&m_usbDelayTimer, &QTimer::timeout, this, [this] { frame(std::exchange(m_usbPending, {})); });
-
-    m_quietTimer.setSingleShot(true);
-    m_quietTimer.setInterval(kQuietGapMs);
-    connect(&m_quietTimer, &QTimer::timeout, this,
-            [this] { m_framer.flush([this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); }); });
-
-    m_commsTimeoutTimer.setInterval(kCommsTimeoutMs);
-    connect(&m_commsTimeoutTimer, &QTimer::timeout, this, &SerialComms::CommsTimeoutTimer);
-
-    m_healthTimer.setInterval(kHealthCheckMs);
-    connect(&m_healthTimer, &QTimer::timeout, this, &SerialComms::CheckforPCNodeTimer);
-
-    m_heartBeatTimer.setInterval(kHeartBeatMs);
-    connect(&m_heartBeatTimer, &QTimer::timeout, this, &SerialComms::HeartBeatTimer);
-    m_heartBeatTimer.start();
-
-    m_reopenTimer.setSingleShot(true);
-    m_reopenTimer.setInterval(kReopenMs);
-    connect(&m_reopenTimer, &QTimer::timeout, this, &SerialComms::reopen);
-
-    m_lastMessageInTimer.setSingleShot(true);
-    m_lastMessageInTimer.setInterval(kLastMessageInMs);
-    connect(&m_lastMessageInTimer, &QTimer::timeout, this, &SerialComms::storeLastMessageIn);
+    m_outboxTimer = clock.createTimer(kDefaultReleaseRateMs, [this] { RS232outboxTimer(); });
+    m_usbDelayTimer = clock.createSingleShot(m_usbDelayMs, [this] { frame(std::exchange(m_usbPending, {})); });
+    m_quietTimer = clock.createSingleShot(kQuietGapMs, [this] {
+        m_framer.flush([this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
+    });
+    m_commsTimeoutTimer = clock.createTimer(kCommsTimeoutMs, [this] { CommsTimeoutTimer(); });
+    m_healthTimer = clock.createTimer(kHealthCheckMs, [this] { CheckforPCNodeTimer(); });
+    m_heartBeatTimer = clock.createTimer(kHeartBeatMs, [this] { HeartBeatTimer(); });
+    m_heartBeatTimer->start();
+    m_reopenTimer = clock.createSingleShot(kReopenMs, [this] { reopen(); });
+    m_lastMessageInTimer = clock.createSingleShot(kLastMessageInMs, [this] { storeLastMessageIn(); });
+    m_waitTimer = clock.createSingleShot(0, [this] {
+        if (auto then = std::exchange(m_waitThen, {})) then();
+    });
 }
 
 SerialComms::~SerialComms() {
@@ -68,12 +53,13 @@ SerialComms::~SerialComms() {
 }
 
 void SerialComms::setReleaseRate(int ms) {
-    m_outboxTimer.setInterval(std::clamp(ms, 10, 1000));
+    m_releaseRateMs = std::clamp(ms, 10, 1000);
+    if (m_outboxTimer->isActive()) m_outboxTimer->start(m_releaseRateMs);
 }
 
 void SerialComms::setUsb(bool useUsb, int delayMs) {
     m_useUsb = useUsb;
-    m_usbDelayTimer.setInterval(std::clamp(delayMs, 1, 2000));
+    m_usbDelayMs = std::clamp(delayMs, 1, 2000);
 }
 
 void SerialComms::sendRS232(const net::RawMessage& message) {
@@ -87,16 +73,16 @@ void SerialComms::sendRS232(const net::RawMessage& message) {
         return;
     }
     m_outbox.push(message);
-    if (!m_outboxTimer.isActive()) m_outboxTimer.start();
+    if (!m_outboxTimer->isActive()) m_outboxTimer->start(m_releaseRateMs);
 }
 
 void SerialComms::RS232outboxTimer() {
     emit outboxCountChanged(static_cast<int>(m_outbox.size()));
     if (m_outbox.empty()) {
-        m_outboxTimer.stop();
+        m_outboxTimer->stop();
         return;
     }
-    if (!m_commsTimeoutTimer.isActive()) m_commsTimeoutTimer.start();
+    if (!m_commsTimeoutTimer->isActive()) m_commsTimeoutTimer->start();
     const OutBox::Tick tick = m_outbox.tick();
     if (tick.overflowed) {
         emit alert(kOverflowText);
@@ -110,7 +96,7 @@ void SerialComms::onBytes(const QByteArray& bytes) {
     if (m_useUsb) {
         // The read waits until the line has been quiet for the USB delay.
         m_usbPending.append(bytes);
-        m_usbDelayTimer.start();
+        m_usbDelayTimer->start(m_usbDelayMs);
         return;
     }
     frame(bytes);
@@ -121,9 +107,9 @@ void SerialComms::frame(const QByteArray& bytes) {
                   static_cast<std::size_t>(bytes.size()),
                   [this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
     if (m_framer.hasPending())
-        m_quietTimer.start();
+        m_quietTimer->start();
     else
-        m_quietTimer.stop();
+        m_quietTimer->stop();
 }
 
 void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
@@ -131,7 +117,7 @@ void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
         net::RawMessage heard;
         std::copy(chunk.begin(), chunk.end(), heard.begin());
         if (m_outbox.acknowledge(heard)) {
-            m_commsTimeoutTimer.stop();
+            m_commsTimeoutTimer->stop();
             m_acknowledged = true;
             if (std::exchange(m_stuckReported, false))
                 m_monitorWriter.system(QStringLiteral("Comms: the OutBox is being cleared again"));
@@ -140,24 +126,25 @@ void SerialComms::handleChunk(const StreamFramer::Chunk& chunk) {
     m_heard = true;
     const std::string hex = net::toReceivedHex(chunk);
     m_lastMessageIn = QString::fromStdString(hex);
-    if (!m_lastMessageInTimer.isActive()) storeLastMessageIn();
+    if (!m_lastMessageInTimer->isActive()) storeLastMessageIn();
     m_inbox.append(net::makeInboxLine(hex, m_clock.nowText().toStdString(), "Comms"));
-    if (!m_outbox.empty() && !m_outboxTimer.isActive()) m_outboxTimer.start();
+    if (!m_outbox.empty() && !m_outboxTimer->isActive()) m_outboxTimer->start(m_releaseRateMs);
 }
 
 void SerialComms::storeLastMessageIn() {
     if (m_lastMessageIn.isNull()) return;
     m_userSettings.setValue(QStringLiteral("Client/LastMessageIn"), std::exchange(m_lastMessageIn, {}));
-    m_lastMessageInTimer.start();
+    m_lastMessageInTimer->start();
 }
 
 void SerialComms::Waitfor(int ms, std::function<void()> then) {
-    QTimer::singleShot(ms, this, std::move(then));
+    m_waitThen = std::move(then);
+    m_waitTimer->start(ms);
 }
 
 void SerialComms::GetCommsMethod(const SerialSettings& settings, std::function<void(bool)> done) {
     m_settings = settings;
-    m_reopenTimer.stop();
+    m_reopenTimer->stop();
     const quint64 generation = ++m_openGeneration;
     attemptOpen(1, generation, done);
 }
@@ -166,7 +153,7 @@ void SerialComms::giveUp(const QString& text, const std::function<void(bool)>& d
     emit alert(text);
     m_monitorWriter.error(text);
     // The gateway may be plugged in later: the program goes on and keeps trying.
-    if (tryAgain) m_reopenTimer.start();
+    if (tryAgain) m_reopenTimer->start();
     if (done) done(false);
 }
 
@@ -183,13 +170,13 @@ void SerialComms::attachLink() {
 }
 
 void SerialComms::linkLost(const QString& text) {
-    if (m_reopenTimer.isActive()) return;
+    if (m_reopenTimer->isActive()) return;
     m_monitorWriter.error(
         QStringLiteral(
             "Serial port error: %1. The link on %2 is lost; it is opened again as soon as it is back")
             .arg(text, m_settings.portName));
     emit linkStateChanged(false);
-    m_reopenTimer.start();
+    m_reopenTimer->start();
 }
 
 void SerialComms::reopen() {
@@ -198,14 +185,14 @@ void SerialComms::reopen() {
     attachLink();
     if (m_link->open() != Link::OpenError::None) {
         m_link->close();
-        m_reopenTimer.start();
+        m_reopenTimer->start();
         return;
     }
     m_monitorWriter.system(QStringLiteral("The serial link on %1 is back: Initialise Comms %2")
                                .arg(m_settings.portName, m_settings.settingsText()));
     m_framer = {};
     m_usbPending.clear();
-    if (!m_outbox.empty()) m_outboxTimer.start();
+    if (!m_outbox.empty()) m_outboxTimer->start(m_releaseRateMs);
     emit linkStateChanged(true);
 }
 
@@ -266,15 +253,17 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
 void SerialComms::shutdown() {
     closeSerial();
     storeLastMessageIn();
-    m_lastMessageInTimer.stop();
-    for (QTimer* timer : {&m_outboxTimer, &m_usbDelayTimer, &m_quietTimer, &m_commsTimeoutTimer,
-                          &m_healthTimer, &m_heartBeatTimer})
+    m_lastMessageInTimer->stop();
+    for (Timer* timer : {m_outboxTimer.get(), m_usbDelayTimer.get(), m_quietTimer.get(),
+                         m_commsTimeoutTimer.get(), m_healthTimer.get(), m_heartBeatTimer.get()})
         timer->stop();
 }
 
 void SerialComms::closeSerial() {
     ++m_openGeneration;  // abandons an open in progress
-    m_reopenTimer.stop();
+    m_waitTimer->stop();
+    m_waitThen = {};
+    m_reopenTimer->stop();
     if (m_link) m_link->close();
 }
 

@@ -14,7 +14,6 @@
 
 #include <QObject>
 #include <QSettings>
-#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -69,26 +68,17 @@ public:
     // A SerialComms that never opens the port (the server link was chosen).
     void closeSerial();
     // The link health check runs from the end of start-up.
-    void startHealthCheck() { m_healthTimer.start(); }
-    void stopHeartBeat() { m_heartBeatTimer.stop(); }
-
-    // Returns after ms milliseconds, through the event loop.
-    void Waitfor(int ms, std::function<void()> then);
+    void startHealthCheck() { m_healthTimer->start(); }
+    void stopHeartBeat() { m_heartBeatTimer->stop(); }
 
     bool isOpen() const { return m_link && m_link->isOpen(); }
     // The port is lost or missing and is being tried again.
-    bool reopening() const { return m_reopenTimer.isActive(); }
+    bool reopening() const { return m_reopenTimer->isActive(); }
     std::size_t outboxCount() const { return m_outbox.size(); }
     bool heard() const { return m_heard; }
     bool acknowledged() const { return m_acknowledged; }
     // The link health text of the last health check (empty every other tick).
     QString healthText() const { return m_healthText; }
-
-    // One tick of each timer; public so that a caller can drive them by hand.
-    void RS232outboxTimer();
-    void CommsTimeoutTimer();
-    void CheckforPCNodeTimer();
-    void HeartBeatTimer();
 
 signals:
     void outboxCountChanged(int count);
@@ -100,6 +90,14 @@ signals:
     void progress(const QString& text);
 
 private:
+    void RS232outboxTimer();
+    void CommsTimeoutTimer();
+    void CheckforPCNodeTimer();
+    void HeartBeatTimer();
+    // Calls then after ms milliseconds, through the event loop. One wait is
+    // pending at a time: a newer open replaces the wait of an older one,
+    // which would have been abandoned anyway.
+    void Waitfor(int ms, std::function<void()> then);
     void attemptOpen(int attempt, quint64 generation, const std::function<void(bool)>& done);
     void onBytes(const QByteArray& bytes);
     void frame(const QByteArray& bytes);
@@ -123,14 +121,18 @@ private:
     StreamFramer m_framer;
     std::array<bool, 256> m_doNotSend{};
 
-    QTimer m_outboxTimer;
-    QTimer m_usbDelayTimer;
-    QTimer m_quietTimer;
-    QTimer m_commsTimeoutTimer;
-    QTimer m_healthTimer;
-    QTimer m_heartBeatTimer;
-    QTimer m_reopenTimer;
-    QTimer m_lastMessageInTimer;
+    int m_releaseRateMs = kDefaultReleaseRateMs;
+    int m_usbDelayMs = 15;
+    std::unique_ptr<Timer> m_outboxTimer;
+    std::unique_ptr<Timer> m_usbDelayTimer;
+    std::unique_ptr<Timer> m_quietTimer;
+    std::unique_ptr<Timer> m_commsTimeoutTimer;
+    std::unique_ptr<Timer> m_healthTimer;
+    std::unique_ptr<Timer> m_heartBeatTimer;
+    std::unique_ptr<Timer> m_reopenTimer;
+    std::unique_ptr<Timer> m_lastMessageInTimer;
+    std::unique_ptr<Timer> m_waitTimer;
+    std::function<void()> m_waitThen;
 
     bool m_useUsb = false;
     QByteArray m_usbPending;

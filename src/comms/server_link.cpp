@@ -10,6 +10,8 @@
 #include <QPointer>
 
 #include <QUdpSocket>
+
+#include <algorithm>
 #include <utility>
 
 #include <string_view>
@@ -54,8 +56,8 @@ struct ServerLink::Peer {
     bool blink = false;         // which of the two colours the next tick shows
     qint64 lostAtMs = 0;        // monotonic time since which it has not counted as connected
     bool lossReported = false;  // the monitor was told it does not answer
-    QTimer waitTimer;           // WaitForOKfrom...Timer
-    QTimer pulseTimer;          // pulse...LightTimer
+    std::unique_ptr<Timer> waitTimer;   // WaitForOKfrom...Timer
+    std::unique_ptr<Timer> pulseTimer;  // pulse...LightTimer
 
     bool configured() const { return !addressText.isEmpty(); }
     QString remoteText() const { return address.isNull() ? addressText : address.toString(); }
@@ -79,20 +81,23 @@ ServerLink::ServerLink(ServerLinkDeps deps, ServerPorts ports, ServerLinkTimings
     m_secondary->remotePort = m_ports.secondaryRemote;
     m_secondary->localPort = m_ports.secondaryLocal;
 
-    connect(&m_pollTimer, &QTimer::timeout, this, &ServerLink::PollTimer);
-    m_primary->waitTimer.setInterval(m_timings.answerMs);
-    m_secondary->waitTimer.setInterval(m_timings.answerMs);
-    m_primary->pulseTimer.setInterval(m_timings.primaryPulseMs);
-    m_secondary->pulseTimer.setInterval(m_timings.secondaryPulseMs);
-    connect(&m_primary->waitTimer, &QTimer::timeout, this, &ServerLink::WaitForOKfromServerTimer);
-    connect(&m_secondary->waitTimer, &QTimer::timeout, this, &ServerLink::WaitForOKfromSecondaryServerTimer);
-    connect(&m_primary->pulseTimer, &QTimer::timeout, this, &ServerLink::pulseServerLightTimer);
-    connect(&m_secondary->pulseTimer, &QTimer::timeout, this, &ServerLink::PulseSecondaryServerLightTimer);
+    const Clock& clock = m_deps.clock;
+    m_pollTimer = clock.createTimer(m_timings.firstPollMs, [this] {
+        // The first tick comes after firstPollMs, the others every pollMs.
+        if (m_pollTimer->interval() != m_timings.pollMs) m_pollTimer->start(m_timings.pollMs);
+        PollTimer();
+    });
+    for (Peer* p : {m_primary.get(), m_secondary.get()}) {
+        // WaitForOKfromServerTimer, WaitForOKfromSecondaryServerTimer
+        p->waitTimer = clock.createTimer(m_timings.answerMs, [this, p] { noAnswer(*p); });
+        // pulseServerLightTimer, PulseSecondaryServerLightTimer
+        p->pulseTimer = clock.createTimer(p == m_primary.get() ? m_timings.primaryPulseMs : m_timings.secondaryPulseMs,
+                                          [this, p] { pulse(*p); });
+    }
 }
 
 ServerLink::~ServerLink() {
     // Nobody is left to tell: the waiters are dropped, not called.
-    for (Waiter& waiter : m_waiters) delete waiter.timer;
     m_waiters.clear();
     closePeers();
 }
@@ -137,10 +142,10 @@ void ServerLink::rareWarning(quint64 count, const QString& text) {
 // ---- set-up and shutdown ----
 
 void ServerLink::closePeers() {
-    m_pollTimer.stop();
+    m_pollTimer->stop();
     for (Peer* p : {m_primary.get(), m_secondary.get()}) {
-        p->waitTimer.stop();
-        p->pulseTimer.stop();
+        p->waitTimer->stop();
+        p->pulseTimer->stop();
         if (p->socket) {
             p->socket->disconnect(this);
             p->socket->close();
@@ -176,7 +181,7 @@ void ServerLink::start(const ServerAddresses& addresses) {
     m_monitorWriter.system(QStringLiteral("TCP/IP comms engine looks for ") + m_primary->addressText);
 
     PollTimer();
-    m_pollTimer.start(m_timings.firstPollMs);
+    m_pollTimer->start(m_timings.firstPollMs);
 }
 
 void ServerLink::stop() {
@@ -304,7 +309,7 @@ bool ServerLink::sendTo(Peer& p, const QByteArray& text) {
 // Enabling a running timer does not restart it: a stream of unanswered
 // requests must not postpone the moment the server counts as lost.
 void ServerLink::enableWait(Peer& p) {
-    if (!p.waitTimer.isActive()) p.waitTimer.start();
+    if (!p.waitTimer->isActive()) p.waitTimer->start();
 }
 
 void ServerLink::pollPeer(Peer& p) {
@@ -317,7 +322,6 @@ void ServerLink::pollPeer(Peer& p) {
 
 void ServerLink::PollTimer() {
     if (!m_running) return;
-    if (m_pollTimer.interval() != m_timings.pollMs) m_pollTimer.setInterval(m_timings.pollMs);
     if (m_primary->configured()) pollPeer(*m_primary);
     if (m_secondary->configured())
         pollPeer(*m_secondary);
@@ -361,20 +365,16 @@ void ServerLink::whenConnected(int timeoutMs, std::function<void(bool)> done) {
         done(false);
         return;
     }
-    auto* timer = new QTimer(this);
-    timer->setSingleShot(true);
-    connect(timer, &QTimer::timeout, this, [this, timer] {
-        for (auto it = m_waiters.begin(); it != m_waiters.end(); ++it) {
-            if (it->timer != timer) continue;
-            std::function<void(bool)> done = std::move(it->done);
-            m_waiters.erase(it);
-            timer->deleteLater();
-            done(false);
-            return;
-        }
+    const quint64 id = ++m_waiterIds;
+    auto timer = m_deps.clock.createSingleShot(timeoutMs, [this, id] {
+        const auto it = std::find_if(m_waiters.begin(), m_waiters.end(), [id](const Waiter& w) { return w.id == id; });
+        if (it == m_waiters.end()) return;
+        std::function<void(bool)> done = std::move(it->done);
+        m_waiters.erase(it);  // and its timer: nothing of this callback is used after it
+        done(false);
     });
-    m_waiters.push_back(Waiter{timer, std::move(done)});
-    timer->start(timeoutMs);
+    timer->start();
+    m_waiters.push_back(Waiter{id, std::move(timer), std::move(done)});
 }
 
 void ServerLink::finishWaiters(bool isConnected) {
@@ -382,7 +382,6 @@ void ServerLink::finishWaiters(bool isConnected) {
     m_waiters.clear();
     for (Waiter& waiter : waiters) {
         waiter.timer->stop();
-        waiter.timer->deleteLater();
         waiter.done(isConnected);
     }
 }
@@ -413,14 +412,15 @@ void ServerLink::readDatagrams(Peer& p) {
                     .arg(m_counters.strangers));
             continue;
         }
+        ++(p.which == Server::Primary ? m_counters.primaryAnswers : m_counters.secondaryAnswers);
         handleReply(p, datagram.data());
         if (!m_running) return;  // a reaction stopped the link
     }
 }
 
 void ServerLink::handleReply(Peer& p, const QByteArray& text) {
-    p.waitTimer.stop();
-    if (!p.pulseTimer.isActive()) p.pulseTimer.start();
+    p.waitTimer->stop();
+    if (!p.pulseTimer->isActive()) p.pulseTimer->start();
 
     const ServerReply reply =
         parseServerReply(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
@@ -494,7 +494,7 @@ QString ServerLink::serverName(const Peer& p) const {
 }
 
 void ServerLink::noAnswer(Peer& p) {
-    p.pulseTimer.stop();
+    p.pulseTimer->stop();
     setConnected(p, false);
     // Reported when it happens, once: a server silent for two polls is lost,
     // and a single late reply does not fill the monitor.
@@ -509,7 +509,7 @@ void ServerLink::noAnswer(Peer& p) {
     light.visible = m_running;
     if (!primary && !p.configured()) {
         // Nothing changes from here on: the timer can rest until the next poll.
-        p.waitTimer.stop();
+        p.waitTimer->stop();
         light.colour = LightColour::Grey;
         light.tooltip = QStringLiteral("No Secondary Server has been specified...");
         light.warningVisible = false;
@@ -520,19 +520,6 @@ void ServerLink::noAnswer(Peer& p) {
         light.colour = p.blink ? LightColour::Red : LightColour::Grey;
     }
     m_lights.set(p.which, light);
-}
-
-void ServerLink::pulseServerLightTimer() {
-    pulse(*m_primary);
-}
-void ServerLink::PulseSecondaryServerLightTimer() {
-    pulse(*m_secondary);
-}
-void ServerLink::WaitForOKfromServerTimer() {
-    noAnswer(*m_primary);
-}
-void ServerLink::WaitForOKfromSecondaryServerTimer() {
-    noAnswer(*m_secondary);
 }
 
 }  // namespace qv::comms

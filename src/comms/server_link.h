@@ -24,7 +24,6 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -79,6 +78,8 @@ struct ServerLinkCounters {
     quint64 relayed = 0;           // relayed messages put into the in box
     quint64 secondaryIgnored = 0;  // relayed by the secondary while the primary counted as connected
     quint64 dropped = 0;           // network messages sent while no server counted as connected
+    quint64 primaryAnswers = 0;    // datagrams read from the primary, of any kind
+    quint64 secondaryAnswers = 0;  // and from the secondary
 };
 
 class ServerLink : public QObject {
@@ -122,13 +123,6 @@ public:
     const ServerStatusLights& lights() const { return m_lights; }
     const ServerLinkCounters& counters() const { return m_counters; }
 
-    // One tick of each timer; public so that a caller can drive them by hand.
-    void PollTimer();
-    void WaitForOKfromServerTimer();
-    void WaitForOKfromSecondaryServerTimer();
-    void pulseServerLightTimer();
-    void PulseSecondaryServerLightTimer();
-
 signals:
     // A critical message the user must see (a message box in the windows).
     void alert(const QString& text);
@@ -137,6 +131,8 @@ signals:
 
 private:
     struct Peer;
+
+    void PollTimer();
 
     Peer& peer(Server server);
     QString serverName(const Peer& p) const;
@@ -170,7 +166,7 @@ private:
     std::unique_ptr<Peer> m_primary;
     std::unique_ptr<Peer> m_secondary;
     ServerStatusLights m_lights;
-    QTimer m_pollTimer;
+    std::unique_ptr<Timer> m_pollTimer;
 
     QString m_localAddress;  // after any revert to the default
     ServerVersion m_version;
@@ -182,10 +178,12 @@ private:
     quint64 m_generation = 0;
 
     struct Waiter {
-        QTimer* timer;
+        quint64 id;
+        std::unique_ptr<Timer> timer;
         std::function<void(bool)> done;
     };
     std::vector<Waiter> m_waiters;
+    quint64 m_waiterIds = 0;
 };
 
 }  // namespace qv::comms

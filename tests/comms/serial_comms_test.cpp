@@ -4,6 +4,7 @@
 #include "comms/serial_comms.h"
 #include "comms/fake_link.h"
 #include "net/builders.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <QSettings>
@@ -44,13 +45,13 @@ protected:
     bool openPort() {
         std::optional<bool> outcome;
         comms.GetCommsMethod(SerialSettings{QStringLiteral("/dev/fake0"), 1}, [&](bool ok) { outcome = ok; });
-        test::waitUntil([&] { return outcome.has_value(); }, 15000);
+        for (int i = 0; i < 100 && !outcome; ++i) clock.advance(100);
         return outcome.value_or(false);
     }
 
     QTemporaryDir dir;
     QSettings settings;
-    SystemClock clock;
+    test::ManualClock clock;
     net::NameTables names;
     net::AreaState state;
     test::RecordingMonitor monitor;
@@ -111,7 +112,8 @@ TEST_F(SerialCommsTest, OpenLogsTheSettingsAndTheHeadGoesUntilItsEcho) {
     const net::RawMessage second = *net::AskforCurrentPreset(2);
     comms.sendRS232(first);
     comms.sendRS232(second);
-    ASSERT_TRUE(test::waitUntil([&] { return link_->written.size() >= 3; }));
+    clock.advance(3 * SerialComms::kDefaultReleaseRateMs);
+    ASSERT_EQ(link_->written.size(), 3u);
     for (const QByteArray& w : link_->written) EXPECT_EQ(w, bytesOf(first));  // no echo yet: again and again
 
     const auto lastMessageIn = [&] {
@@ -121,13 +123,15 @@ TEST_F(SerialCommsTest, OpenLogsTheSettingsAndTheHeadGoesUntilItsEcho) {
     EXPECT_TRUE(comms.acknowledged());
     EXPECT_EQ(comms.outboxCount(), 1u);
     EXPECT_EQ(lastMessageIn(), net::toReceivedHex(first.data(), 8));
-    ASSERT_TRUE(test::waitUntil([&] { return link_->written.back() == bytesOf(second); }));
+    clock.advance(SerialComms::kDefaultReleaseRateMs);
+    EXPECT_EQ(link_->written.back(), bytesOf(second));
     link_->inject(bytesOf(second));
     EXPECT_EQ(comms.outboxCount(), 0u);
 
     // Each echo is heard and goes to the in box; the per-user setting,
     // written at most once a second, has the last one by the shutdown.
-    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 2; }));
+    clock.advance(InBox::kTickMs);
+    EXPECT_EQ(inbox.decodedCount(), 2u);
     EXPECT_EQ(monitor.countComment("what preset is area 2 in?"), 1);
     comms.shutdown();
     EXPECT_EQ(lastMessageIn(), net::toReceivedHex(second.data(), 8));
@@ -139,7 +143,8 @@ TEST_F(SerialCommsTest, MessagesSplitAndJoinedAcrossReadsAreAllDecoded) {
     const QByteArray b = bytesOf(*net::AskforCurrentPreset(5));
     link_->inject(a.left(3));
     link_->inject(a.mid(3) + b);
-    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 2; }));
+    clock.advance(InBox::kTickMs);
+    EXPECT_EQ(inbox.decodedCount(), 2u);
     EXPECT_EQ(monitor.countComment("Set area 5 to preset 3"), 1);
     EXPECT_EQ(monitor.countComment("what preset is area 5 in?"), 1);
 }
@@ -147,7 +152,10 @@ TEST_F(SerialCommsTest, MessagesSplitAndJoinedAcrossReadsAreAllDecoded) {
 TEST_F(SerialCommsTest, GarbageReachesTheMonitorUndecodedAfterTheQuietGap) {
     ASSERT_TRUE(openPort());
     link_->inject(QByteArray("\x01\x02\x03", 3));
-    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 1; }));
+    clock.advance(SerialComms::kQuietGapMs - 1);
+    EXPECT_EQ(inbox.decodedCount(), 0u);
+    clock.advance(1 + InBox::kTickMs);
+    ASSERT_EQ(inbox.decodedCount(), 1u);
     const auto& r = monitor.records.back();
     EXPECT_EQ(r.RS232, "01 02 03");
     EXPECT_EQ(r.comment, "");
@@ -158,7 +166,8 @@ TEST_F(SerialCommsTest, GarbageReachesTheMonitorUndecodedAfterTheQuietGap) {
     QByteArray bad = bytesOf(*net::GoAreaPreset(12, 4));
     bad[7] = static_cast<char>(bad[7] + 1);
     link_->inject(bytesOf(*net::GoAreaPreset(5, 3)) + bad);
-    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 3; }));
+    clock.advance(SerialComms::kQuietGapMs + InBox::kTickMs);
+    ASSERT_EQ(inbox.decodedCount(), 3u);
     const auto& b = monitor.records.back();
     EXPECT_TRUE(b.RS232.startsWith("1C 0C ")) << b.RS232.toStdString();
     EXPECT_EQ(b.area, "12");
@@ -172,7 +181,7 @@ TEST_F(SerialCommsTest, OverflowDiscardsTheOldestWithTheCriticalMessage) {
     QStringList alerts;
     QObject::connect(&comms, &SerialComms::alert, [&](const QString& t) { alerts << t; });
     for (int i = 0; i < 501; ++i) comms.sendRS232(*net::ChannelLevelMessage(1, 1 + i % 200, i % 256));
-    comms.RS232outboxTimer();
+    clock.advance(SerialComms::kDefaultReleaseRateMs);
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_TRUE(alerts[0].startsWith("There is either a problem with the Comms Network"));
     EXPECT_EQ(comms.outboxCount(), 251u);
@@ -209,26 +218,28 @@ TEST_F(SerialCommsTest, UsbModeReadsOnceTheLineIsQuiet) {
     const QByteArray m = bytesOf(*net::AskforCurrentPreset(4));
     for (int i = 0; i < 8; ++i) {
         link_->inject(m.mid(i, 1));
-        test::spin(20);  // shorter than the delay: the timer restarts each time
+        clock.advance(59);  // shorter than the delay: the timer restarts each time
         EXPECT_EQ(inbox.decodedCount(), 0u);
     }
-    ASSERT_TRUE(test::waitUntil([&] { return inbox.decodedCount() == 1; }, 2000));
+    clock.advance(1 + InBox::kTickMs);
+    EXPECT_EQ(inbox.decodedCount(), 1u);
     EXPECT_EQ(monitor.countComment("what preset is area 4 in?"), 1);
 }
 
 TEST_F(SerialCommsTest, HealthTextAlternatesAndNamesTheProblem) {
-    comms.CheckforPCNodeTimer();
+    comms.startHealthCheck();
+    clock.advance(SerialComms::kHealthCheckMs);
     EXPECT_EQ(comms.healthText(), "");
-    comms.CheckforPCNodeTimer();
+    clock.advance(SerialComms::kHealthCheckMs);
     EXPECT_EQ(comms.healthText(), "Comms Problem: PC Node not connected ?");
-    comms.CheckforPCNodeTimer();
+    clock.advance(SerialComms::kHealthCheckMs);
     EXPECT_EQ(comms.healthText(), "");
 }
 
 TEST_F(SerialCommsTest, HeartBeatEveryTenthTick) {
-    for (int i = 0; i < 9; ++i) comms.HeartBeatTimer();
+    clock.advance(9 * SerialComms::kHeartBeatMs);
     EXPECT_EQ(monitor.countComment("Quorvel Lives"), 0);
-    comms.HeartBeatTimer();
+    clock.advance(SerialComms::kHeartBeatMs);
     EXPECT_EQ(monitor.countComment("Quorvel Lives"), 1);
     EXPECT_EQ(monitor.records.back().MsgType, "HeartBeat");
 }
@@ -239,9 +250,8 @@ TEST_F(SerialCommsTest, ALostPortAndAStuckOutBoxAreEachReportedOnce) {
     ASSERT_TRUE(openPort());
     const net::RawMessage message = *net::GoAreaPreset(5, 3);
     comms.sendRS232(message);
-    ASSERT_TRUE(test::waitUntil([&] { return !link_->written.empty(); }));
-    comms.CommsTimeoutTimer();
-    comms.CommsTimeoutTimer();
+    clock.advance(2 * SerialComms::kCommsTimeoutMs + SerialComms::kDefaultReleaseRateMs);
+    ASSERT_FALSE(link_->written.empty());
     const QString stuck = QStringLiteral("Comms Problem: OutBox not being cleared. Network Issues?");
     EXPECT_EQ(monitor.countComment(stuck), 1);
     link_->inject(bytesOf(message));

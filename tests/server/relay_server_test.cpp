@@ -3,7 +3,7 @@
 
 #include "server/relay_server.h"
 
-#include "comms/manual_clock.h"
+#include "support/manual_clock.h"
 #include "comms/print_name.h"
 #include "comms/server_reply_parser.h"
 #include "comms/server_requests.h"
@@ -30,7 +30,7 @@ protected:
     struct App {
         App() { test::qtApp(); }
     } app;
-    test::ManualClock clock;
+    test::ManualClock clock{{QDate(2024, 3, 9), QTime(14, 30)}, 1000};
     net::AreaState state;
     std::vector<net::RawMessage> forwarded;
     RelayServer server;
