@@ -21,15 +21,17 @@ public:
     virtual void sensorReading(const net::SensorReading& /*reading*/) {}
     virtual void versionReply(const net::VersionReply& /*reply*/) {}
 
-    // After decoding, for every line, in this order.
-    virtual void customCodeListen(const std::string& /*compactHex*/) {}          // every line
-    virtual void areaPresetEvent(int /*area*/, int /*preset*/) {}                // every line
-    virtual void energyRecorder(int /*area*/) {}                                 // area and preset non-zero
-    virtual void planView(int /*area*/, int /*preset*/) {}                       // preset >= 1
-    virtual void itemExchange(int /*area*/, int /*preset*/) {}                   // area, preset >= 1
-    virtual void buttonChange(int /*area*/, int /*preset*/) {}                   // every line
-    virtual void customCodeEvent(const std::string& /*hex*/) {}                  // every line
-    virtual void buttonCustomCode(const std::string& /*hex*/) {}                 // every line
+    // After decoding, for every line, in this order. Hooks carrying the same
+    // data are named for their condition or their place: the order in which
+    // reactions answer is observable (events run before the button panel).
+    virtual void compactCodeHeard(const std::string& /*compactHex*/) {}      // every line
+    virtual void presetHeard(int /*area*/, int /*preset*/) {}                // every line
+    virtual void nonZeroPresetHeard(int /*area*/) {}                         // area and preset non-zero
+    virtual void presetSelected(int /*area*/, int /*preset*/) {}             // preset >= 1
+    virtual void areaPresetSelected(int /*area*/, int /*preset*/) {}         // area, preset >= 1
+    virtual void presetHeardAfterSelection(int /*area*/, int /*preset*/) {}  // every line
+    virtual void customCodeHeard(const std::string& /*hex*/) {}              // every line
+    virtual void customCodeHeardLast(const std::string& /*hex*/) {}          // every line
 };
 
 }  // namespace qv::comms

@@ -49,17 +49,17 @@ void InBox::report(const net::Decoded& d) {
         if (d.versionReply) r->versionReply(*d.versionReply);
     }
     const std::string compact = d.compactHex();
-    for (DecodeReactions* r : m_reactions) r->customCodeListen(compact);
-    for (DecodeReactions* r : m_reactions) r->areaPresetEvent(d.area, d.preset);
+    for (DecodeReactions* r : m_reactions) r->compactCodeHeard(compact);
+    for (DecodeReactions* r : m_reactions) r->presetHeard(d.area, d.preset);
     if (d.area != 0 && d.preset != 0)
-        for (DecodeReactions* r : m_reactions) r->energyRecorder(d.area);
+        for (DecodeReactions* r : m_reactions) r->nonZeroPresetHeard(d.area);
     if (d.preset >= 1)
-        for (DecodeReactions* r : m_reactions) r->planView(d.area, d.preset);
+        for (DecodeReactions* r : m_reactions) r->presetSelected(d.area, d.preset);
     if (d.area >= 1 && d.preset >= 1)
-        for (DecodeReactions* r : m_reactions) r->itemExchange(d.area, d.preset);
-    for (DecodeReactions* r : m_reactions) r->buttonChange(d.area, d.preset);
-    for (DecodeReactions* r : m_reactions) r->customCodeEvent(d.line.hex);
-    for (DecodeReactions* r : m_reactions) r->buttonCustomCode(d.line.hex);
+        for (DecodeReactions* r : m_reactions) r->areaPresetSelected(d.area, d.preset);
+    for (DecodeReactions* r : m_reactions) r->presetHeardAfterSelection(d.area, d.preset);
+    for (DecodeReactions* r : m_reactions) r->customCodeHeard(d.line.hex);
+    for (DecodeReactions* r : m_reactions) r->customCodeHeardLast(d.line.hex);
 
     store::MonitorRecord record;
     record.MsgType = QString::fromStdString(d.line.origin);

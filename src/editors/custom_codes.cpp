@@ -113,7 +113,7 @@ reactions::EditorResult CustomCodeStore::remove(const QString& name) {
     }
 }
 
-void CustomCodeListener::customCodeListen(const std::string& compactHex) {
+void CustomCodeListener::compactCodeHeard(const std::string& compactHex) {
     if (m_listening) emit heard(QString::fromStdString(compactHex));
 }
 

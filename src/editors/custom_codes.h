@@ -64,7 +64,7 @@ public:
     using QObject::QObject;
     void setListening(bool on) { m_listening = on; }
     bool listening() const { return m_listening; }
-    void customCodeListen(const std::string& compactHex) override;
+    void compactCodeHeard(const std::string& compactHex) override;
 
 signals:
     void heard(const QString& compactHex);

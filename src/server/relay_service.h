@@ -52,7 +52,7 @@ private:
     class HeardTap final : public comms::DecodeReactions {
     public:
         explicit HeardTap(RelayServer& server) : m_server(server) {}
-        void customCodeEvent(const std::string& hex) override { m_server.relayHeard(hex); }
+        void customCodeHeard(const std::string& hex) override { m_server.relayHeard(hex); }
 
     private:
         RelayServer& m_server;

@@ -49,7 +49,7 @@ Engine::Engine(EngineDeps deps, QObject* parent)
     });
     m_server = std::make_unique<comms::ServerLink>(comms::ServerLinkDeps{
         m_deps.clock, m_linkMonitor, *m_inbox, m_areaState, [this](int area, int preset) {
-            if (m_features) m_features->buttons().buttonChange(area, preset);
+            if (m_features) m_features->buttons().presetHeardAfterSelection(area, preset);
         }});
     connect(m_server.get(), &comms::ServerLink::alert, this, &Engine::alert);
 }

@@ -10,7 +10,7 @@ EnergyRecorder::EnergyRecorder(store::Database& main, ChannelRequests& requests,
                                const qv::Clock& clock)
     : m_main(main), m_requests(requests), m_monitorWriter(monitor, clock, lcDevices) {}
 
-void EnergyRecorder::energyRecorder(int area) {
+void EnergyRecorder::nonZeroPresetHeard(int area) {
     if (!m_enabled) return;
     std::vector<int> channels;
     try {

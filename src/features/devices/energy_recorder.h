@@ -22,7 +22,7 @@ public:
     void setEnabled(bool enabled) { m_enabled = enabled; }
     bool isEnabled() const { return m_enabled; }
 
-    void energyRecorder(int area) override;
+    void nonZeroPresetHeard(int area) override;
 
 private:
     store::Database& m_main;

@@ -2,11 +2,11 @@
 
 namespace qv::exchange {
 
-void ExchangeReactions::itemExchange(int area, int preset) {
+void ExchangeReactions::areaPresetSelected(int area, int preset) {
     m_items.statusHeard(area, preset);
 }
 
-void ExchangeReactions::planView(int area, int preset) {
+void ExchangeReactions::presetSelected(int area, int preset) {
     if (area == 0) m_items.allAreasHeard(preset);
 }
 

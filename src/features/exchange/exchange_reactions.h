@@ -12,11 +12,11 @@ public:
     explicit ExchangeReactions(ExchangeItems& items) : m_items(items) {}
 
     // An area 1..255 was heard in a preset (>= 1).
-    void itemExchange(int area, int preset) override;
+    void areaPresetSelected(int area, int preset) override;
     // A preset said to area 0 reaches every area, but it comes through the
-    // plan-view step only (the exchange step needs an area of 1 or more);
+    // preset-selected step only (the area step needs an area of 1 or more);
     // without this the status items of every area would go stale.
-    void planView(int area, int preset) override;
+    void presetSelected(int area, int preset) override;
 
 private:
     ExchangeItems& m_items;

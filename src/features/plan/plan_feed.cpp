@@ -12,7 +12,7 @@ void PlanFeed::GetIndicatorChanges() {
     m_flags = PlanIndicators(m_db).areasWithIndicators();
 }
 
-void PlanFeed::planView(int area, int preset) {
+void PlanFeed::presetSelected(int area, int preset) {
     if (preset < 1) return;
     if (area == 0)
         emit CheckAreaPresetArray();

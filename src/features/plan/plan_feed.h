@@ -1,5 +1,5 @@
 #pragma once
-// What the plan view hears: the decoder's plan-view step, filtered through
+// What the plan view hears: every preset selected (>= 1), filtered through
 // the has-indicator table, and the macros' navigation to a view. The window
 // listens while it is shown.
 
@@ -27,7 +27,7 @@ public:
     void GetIndicatorChanges();
     bool hasIndicator(int area) const { return area >= 0 && area < m_flags.size() && m_flags[area]; }
 
-    void planView(int area, int preset) override;
+    void presetSelected(int area, int preset) override;
 
     // A macro line names a view: shown as if chosen in the tree.
     void NavigatePlanView(qint64 treeViewId);

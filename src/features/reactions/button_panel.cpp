@@ -214,11 +214,11 @@ bool ButtonPanel::isRuleCustomCode(const QString& hex) const {
     return !m_ruleCodes.isEmpty() && m_ruleCodes.contains(normaliseHexText(hex));
 }
 
-void ButtonPanel::buttonChange(int area, int preset) {
+void ButtonPanel::presetHeardAfterSelection(int area, int preset) {
     if (isRuleTrigger(area, preset)) ButtonChange(area, preset, QString());
 }
 
-void ButtonPanel::buttonCustomCode(const std::string& hex) {
+void ButtonPanel::customCodeHeardLast(const std::string& hex) {
     const QString heard = QString::fromStdString(hex);
     if (isRuleCustomCode(heard)) ButtonChange(0, 0, heard);
 }

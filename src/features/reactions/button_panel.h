@@ -81,8 +81,8 @@ public:
     bool isRuleCustomCode(const QString& hex) const;
 
     // Decoder reactions: only triggers some rule uses reach ButtonChange.
-    void buttonChange(int area, int preset) override;
-    void buttonCustomCode(const std::string& hex) override;
+    void presetHeardAfterSelection(int area, int preset) override;
+    void customCodeHeardLast(const std::string& hex) override;
 
 signals:
     void changed(int index);

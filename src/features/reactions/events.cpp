@@ -81,14 +81,14 @@ void Events::GetCustomCodeEvents() {
     m_customCodes = std::move(map);
 }
 
-void Events::areaPresetEvent(int area, int preset) {
+void Events::presetHeard(int area, int preset) {
     const QString macro = m_areaPreset.macroFor(area, preset);
     if (macro.isEmpty()) return;
     qCDebug(lcReactions) << "area" << area << "preset" << preset << "runs" << macro;
     m_runner.RunMacro(macro);
 }
 
-void Events::customCodeEvent(const std::string& hex) {
+void Events::customCodeHeard(const std::string& hex) {
     const QString macro = m_customCodes.macroFor(QString::fromStdString(hex));
     if (macro.isEmpty()) return;
     qCDebug(lcReactions) << "custom code" << hex.c_str() << "runs" << macro;

@@ -1,6 +1,6 @@
 #pragma once
 // Area/preset and custom-code events: something heard on the network puts a
-// macro on the cue. The in box calls areaPresetEvent and customCodeEvent for
+// macro on the cue. The in box calls presetHeard and customCodeHeard for
 // every line it decodes; the two loaders fill the look-ups from the Events
 // table at start-up and after every change in the events window.
 //
@@ -40,8 +40,8 @@ public:
     QString areaPresetMacro(int area, int preset) const { return m_areaPreset.macroFor(area, preset); }
     QString customCodeMacro(const QString& hex) const { return m_customCodes.macroFor(hex); }
 
-    void areaPresetEvent(int area, int preset) override;
-    void customCodeEvent(const std::string& hex) override;
+    void presetHeard(int area, int preset) override;
+    void customCodeHeard(const std::string& hex) override;
 
 private:
     store::Database& m_db;
