@@ -32,6 +32,8 @@ namespace {
 
 using namespace qv;
 
+const SystemClock systemClock;
+
 using bench::trafficRecord;
 
 // CPU time of this process: on a machine shared with other work the wall
@@ -51,7 +53,7 @@ struct WriteFigures {
 };
 
 WriteFigures measureWrites(const store::DataPaths& paths, const net::NameTables& names, int records) {
-    store::MonitorLog log({paths.monitorLog(), &names, [] { return QDateTime::currentDateTime(); }, {}});
+    store::MonitorLog log({paths.monitorLog(), &names, systemClock});
     WriteFigures figures;
     QElapsedTimer total;
     QElapsedTimer one;
@@ -117,7 +119,7 @@ SteadyFigures measureSteadyFeed(TimedApp& app, const store::DataPaths& paths, co
                                 int seconds) {
     SteadyFigures figures;
     {
-        store::MonitorLog log({paths.monitorLog(), &names, [] { return QDateTime::currentDateTime(); }, {}});
+        store::MonitorLog log({paths.monitorLog(), &names, systemClock});
         QElapsedTimer clock;
         QTimer feed;
         feed.setTimerType(Qt::PreciseTimer);
@@ -228,7 +230,7 @@ int main(int argc, char* argv[]) {
         int readBack = 0;
         {
             store::MonitorLog log(
-                {readPaths.monitorLog(), &names, [] { return QDateTime::currentDateTime(); }, {}});
+                {readPaths.monitorLog(), &names, systemClock});
             readBack = log.loadPreviousSessions(store::kMaxReadBack);
             const qint64 ms = timer.elapsed();
             std::printf("read back %d records   %lld ms (open, read, into the list)  target < 1000 ms %s\n",

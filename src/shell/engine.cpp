@@ -303,8 +303,7 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         const int readBack = std::clamp(config().LoadFromMonitorLog, 0, 10000);
         emit splashCaption(QStringLiteral("Loading...MonitorLog (%1 max rec)").arg(readBack));
         m_monitorLog = std::make_unique<store::MonitorLog>(
-            store::MonitorLogDeps{m_paths.monitorLog(), &m_names, [this] { return m_deps.clock.now(); },
-                                  [this] { return m_deps.clock.monotonicMs(); }});
+            store::MonitorLogDeps{m_paths.monitorLog(), &m_names, m_deps.clock});
         m_monitorLog->setLoggingEnabled(config().enablemonitorlog);
         m_monitorLog->loadPreviousSessions(readBack, [this](int percent) { emit loadProgress(percent); });
         emit loadProgress(-1);

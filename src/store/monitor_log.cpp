@@ -26,7 +26,7 @@ MonitorLog::MonitorLog(MonitorLogDeps deps, QObject* parent)
     : QObject(parent)
     , m_deps(std::move(deps))
     , m_names(m_deps.names)
-    , m_writer(m_deps.logPath, m_deps.monotonicMs)
+    , m_writer(m_deps.logPath, m_deps.clock)
 {
     connect(&m_writer, &MonitorLogWriter::writeFailed, this, [this](const QString& reason) {
         MonitorAdditem(ownRecord(MonitorType::Error,
@@ -110,7 +110,7 @@ ResetOutcome MonitorLog::resetLog()
 
 MonitorRecord MonitorLog::ownRecord(MonitorType type, const QString& comment) const
 {
-    return monitorRecord(type, m_deps.now ? dateTimeText(m_deps.now()) : QString(), comment);
+    return monitorRecord(type, dateTimeText(m_deps.clock.now()), comment);
 }
 
 }  // namespace qv::store

@@ -23,8 +23,7 @@ namespace qv::store {
 struct MonitorLogDeps {
     QString logPath;                         // DataPaths::monitorLog()
     const net::NameTables* names = nullptr;  // may be set later with setNameTables()
-    std::function<QDateTime()> now;          // wall time of the monitor's own records
-    std::function<qint64()> monotonicMs;     // commit timing; empty: a steady clock of its own
+    const qv::Clock& clock;                  // the own records' date-times and the commit timing
 };
 
 // The texts of the reset of the log, for the configuration window to show.

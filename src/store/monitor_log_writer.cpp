@@ -5,8 +5,6 @@
 #include "store/store_error.h"
 #include "store/transaction.h"
 
-#include <QElapsedTimer>
-
 #include <algorithm>
 #include <memory>
 
@@ -33,16 +31,11 @@ void bindNumber(SqliteStatement& insert, int index, const QString& text) {
 
 }  // namespace
 
-MonitorLogWriter::MonitorLogWriter(QString path, MonotonicMs monotonicMs, QObject* parent)
-    : QObject(parent), m_path(std::move(path)), m_monotonicMs(std::move(monotonicMs)) {
-    if (!m_monotonicMs) {
-        auto started = std::make_shared<QElapsedTimer>();
-        started->start();
-        m_monotonicMs = [started] { return started->elapsed(); };
-    }
-    m_commitTimer.setSingleShot(true);
-    connect(&m_commitTimer, &QTimer::timeout, this, [this] { commitBatch(); });
-}
+MonitorLogWriter::MonitorLogWriter(QString path, const qv::Clock& clock, QObject* parent)
+    : QObject(parent),
+      m_path(std::move(path)),
+      m_clock(clock),
+      m_commitTimer(clock.createSingleShot(kCommitIntervalMs, [this] { commitBatch(); })) {}
 
 MonitorLogWriter::~MonitorLogWriter() {
     close();
@@ -55,13 +48,13 @@ void MonitorLogWriter::append(EventLogRow row) {
         m_pending.pop_front();
         ++m_dropped;
     }
-    const qint64 now = m_monotonicMs();
+    const qint64 now = m_clock.monotonicMs();
     const bool startsBatch = m_pending.empty();
     m_pending.push_back(std::move(row));
     if (startsBatch) {
         m_batchStartedMs = now;
-        if (!m_commitTimer.isActive())
-            m_commitTimer.start(static_cast<int>(std::max<qint64>(kCommitIntervalMs, m_retryAtMs - now)));
+        if (!m_commitTimer->isActive())
+            m_commitTimer->start(std::max<qint64>(kCommitIntervalMs, m_retryAtMs - now));
         return;
     }
     // A busy event loop runs the timer late; the batch commits on time anyway.
@@ -75,8 +68,8 @@ bool MonitorLogWriter::flush() {
 void MonitorLogWriter::commitBatch() {
     if (!commit(/*all=*/false) || m_pending.empty()) return;
     // The rest of the batch goes in the next turn, by the timer.
-    m_batchStartedMs = m_monotonicMs();
-    m_commitTimer.start(0);
+    m_batchStartedMs = m_clock.monotonicMs();
+    m_commitTimer->start(0);
 }
 
 bool MonitorLogWriter::commit(bool all) {
@@ -96,7 +89,7 @@ bool MonitorLogWriter::commit(bool all) {
         failed(reason);
         return false;
     }
-    m_commitTimer.stop();
+    m_commitTimer->stop();
     m_retryAtMs = 0;
     if (m_failing) {
         m_failing = false;
@@ -138,8 +131,8 @@ void MonitorLogWriter::failed(const QString& reason) {
     // A fresh connection on the next attempt: the file may have been replaced
     // or the old connection left in a state we cannot trust.
     closeConnection();
-    m_retryAtMs = m_monotonicMs() + kRetryMs;
-    m_commitTimer.start(kRetryMs);
+    m_retryAtMs = m_clock.monotonicMs() + kRetryMs;
+    m_commitTimer->start(kRetryMs);
     qCWarning(lcStore) << "monitor log:" << m_pending.size() << "records wait:" << reason;
     if (!m_failing) {
         m_failing = true;
@@ -149,7 +142,7 @@ void MonitorLogWriter::failed(const QString& reason) {
 
 void MonitorLogWriter::close() {
     flush();
-    m_commitTimer.stop();
+    m_commitTimer->stop();
     closeConnection();
 }
 
@@ -181,7 +174,7 @@ void MonitorLogWriter::deleteAllRecords() {
     transaction.commit();
     // Records still waiting were made before the user asked; they go as well.
     m_pending.clear();
-    m_commitTimer.stop();
+    m_commitTimer->stop();
 }
 
 }  // namespace qv::store

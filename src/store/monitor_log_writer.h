@@ -8,15 +8,14 @@
 // Records wait in memory until their commit succeeds, so a locked or full
 // disk delays them instead of losing them (up to kMaxPending).
 
+#include "clock/clock.h"
 #include "store/database.h"
 #include "store/event_log_row.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <algorithm>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,8 +26,6 @@ class SqliteStatement;
 class MonitorLogWriter final : public QObject {
     Q_OBJECT
 public:
-    using MonotonicMs = std::function<qint64()>;
-
     static constexpr int kCommitIntervalMs = 100;
     // After a failed commit or open, the next attempt waits this long.
     static constexpr int kRetryMs = 1000;
@@ -39,8 +36,9 @@ public:
     static constexpr std::size_t kMaxRowsPerCommit = 500;
 
     // path: the monitor log (DataPaths::monitorLog()); opened on first use, so
-    // start-up maintenance can run before this object does anything.
-    MonitorLogWriter(QString path, MonotonicMs monotonicMs, QObject* parent = nullptr);
+    // start-up maintenance can run before this object does anything. The
+    // clock times the batches and makes the commit timer.
+    MonitorLogWriter(QString path, const qv::Clock& clock, QObject* parent = nullptr);
     ~MonitorLogWriter() override;  // commits what waits
 
     // Queues the record; commits now if the batch is overdue because the event
@@ -82,11 +80,11 @@ private:
     void closeConnection();
 
     QString m_path;
-    MonotonicMs m_monotonicMs;
+    const qv::Clock& m_clock;
     std::optional<Database> m_db;
     std::unique_ptr<SqliteStatement> m_insert;  // prepared once per connection
     std::deque<EventLogRow> m_pending;
-    QTimer m_commitTimer;
+    std::unique_ptr<qv::Timer> m_commitTimer;  // single-shot
     qint64 m_batchStartedMs = 0;
     qint64 m_retryAtMs = 0;
     bool m_failing = false;

@@ -152,51 +152,6 @@ TEST(Headless, MonitorLogKeepsTheSessionForTheNextStart) {
     EXPECT_TRUE(comments.last().startsWith("Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins"));
 }
 
-TEST(Headless, ScheduleForTheNextMinuteFiresAtItsStartAndADisabledOneDoesNot) {
-    QTemporaryDir data;
-    QDateTime at = QDateTime::currentDateTime().addSecs(60);
-    if (at.time().second() > 50) at = at.addSecs(60);  // leave time to start
-    at.setTime(QTime(at.time().hour(), at.time().minute()));
-    {
-        auto db =
-            qv::store::Database::open(qv::store::DataPaths{data.path()}.mainDb(), qv::store::DbKind::Main);
-        qv::macros::MacroLines lines;
-        for (const QString& line : qv::macros::buildPresetLine(7, 2, "1").lines) lines.append(line, line, "");
-        qv::macros::MacroStore store(db);
-        store.SaveMacroLines("Evening", lines);
-        store.SaveMacroLines("Never", lines);
-        for (const auto& [macro, disabled] : {std::pair{"Evening", 0}, std::pair{"Never", 1}}) {
-            QSqlQuery q = db.prepare(
-                "INSERT INTO Scheduler (Macro_ID, Disabled, startdate, starttime, hours, \"before\", Sunset, "
-                "RecurringDaily, RecurringWeekly, RecurringMonthly, RecurringYearly) "
-                "SELECT Macro_ID, ?, ?, ?, '00:00', 0, 0, 0, 0, 0, 0 FROM Macros WHERE Macro = ?");
-            q.addBindValue(disabled);
-            q.addBindValue(at.toString("yyyy-MM-dd HH:mm:ss"));
-            q.addBindValue(at.toString("HH:mm"));
-            q.addBindValue(QString::fromLatin1(macro));
-            db.exec(q);
-        }
-        db.close();
-    }
-    const int wait = static_cast<int>(QDateTime::currentDateTime().secsTo(at)) + 6;
-    const ProcessRun run = runQuorvel(
-        {"--headless", "--simulate", "--data-dir", data.path(), "--exit-after", QString::number(wait)},
-        (wait + 30) * 1000);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    QString firedAt;
-    bool macroStarted = false;
-    for (const QString& line : linesOf(run.out)) {
-        const QStringList f = line.split('\t');
-        if (f.size() != 9) continue;
-        if (f[0] == "Scheduler" || f[4] == "Scheduled Event started!") firedAt = f[3];
-        if (f[2] == "Evening" && f[4] == "Macro Started !") macroStarted = true;
-        EXPECT_NE(f[2], "Never") << line.toStdString();
-    }
-    EXPECT_EQ(firedAt.left(16), at.toString("yyyy-MM-dd HH:mm")) << run.out.toStdString();
-    EXPECT_TRUE(macroStarted) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("Set area 7 to preset 2"));
-}
-
 TEST(Headless, MainDatabaseFromANewerProgramEndsTheStartWithItsMessage) {
     QTemporaryDir data;
     {

@@ -7,8 +7,11 @@
 #include "shell/feature_set.h"
 
 #include "comms/fake_link.h"
+#include "macros/line_builder.h"
+#include "macros/macro_store.h"
 #include "net/builders.h"
 #include "store/store.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <QDir>
@@ -41,14 +44,23 @@ protected:
     std::optional<StartResult> startEngine(Engine& engine, const QString& serial = {}) {
         std::optional<StartResult> outcome;
         engine.start({data.path(), serial}, [&](const StartResult& r) { outcome = r; });
-        test::waitUntil([&] { return outcome.has_value(); }, 15000);
+        drive([&] { return outcome.has_value(); });
         return outcome;
     }
 
     void stopEngine(Engine& engine) {
         bool done = false;
         engine.shutdown([&] { done = true; });
-        ASSERT_TRUE(test::waitUntil([&] { return done; }, 15000));
+        ASSERT_TRUE(drive([&] { return done; }));
+    }
+
+    // Runs the event loop with the clock 10 ms on at each turn: the engine's
+    // step gaps and commit timers take no real time.
+    bool drive(const std::function<bool()>& done) {
+        return test::waitUntil([&] {
+            clock.advance(10);
+            return done();
+        }, 15000);
     }
 
     // Starts and stops once, so the data directory holds every file.
@@ -68,7 +80,7 @@ protected:
 
     QTemporaryDir dir, data, runtime;
     QSettings settings;
-    qv::SystemClock clock;
+    test::ManualClock clock;
     test::RecordingMonitor monitor;
     comms::SerialSettings opened;
     test::FakeLink* link_ = nullptr;
@@ -119,7 +131,7 @@ TEST_F(EngineTest, NamesFromTheDatabaseLabelWhatIsHeard) {
     ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
     const net::RawMessage report = net::withChecksum({0x1C, 0x05, 0x02, 0x62, 0x00, 0x00, 0xFF});
     link_->inject(QByteArray(reinterpret_cast<const char*>(report.data()), 8));
-    ASSERT_TRUE(test::waitUntil([&] { return engine->inbox().decodedCount() == 1; }));
+    ASSERT_TRUE(drive([&] { return engine->inbox().decodedCount() == 1; }));
     EXPECT_EQ(monitor.records.back().comment, "area    O'Brien's Office(5)    is in preset    Meeting(3)   ");
     EXPECT_EQ(engine->areaState().GetPresetforArea(5), 3);
 }
@@ -166,6 +178,29 @@ TEST_F(EngineTest, ShutdownWritesTheUpTimeAndTheNextStartReadsTheLogBack) {
     EXPECT_TRUE(comments.contains("Fred's \"big\" room")) << comments.join(" | ").toStdString();
     EXPECT_TRUE(comments.contains(QString::fromUtf16(u"Caf\u00e9 \u0645<U+0000>end")));
     EXPECT_TRUE(comments.contains("Data above is from previous session(s)"));
+}
+
+TEST_F(EngineTest, AStoredScheduleFiresAtTheStartOfItsMinuteOnTheEngineClock) {
+    firstRun();
+    {
+        auto db = store::Database::open(store::DataPaths{data.path()}.mainDb(), store::DbKind::Main);
+        macros::MacroLines lines;
+        for (const QString& line : macros::buildPresetLine(7, 2, "1").lines) lines.append(line, line, "");
+        macros::MacroStore(db).SaveMacroLines("Evening", lines);
+    }
+    const QDateTime now = clock.now();
+    const QDateTime at(now.date(), QTime(now.time().hour(), now.time().minute()).addSecs(60));
+    execOnMain("INSERT INTO Scheduler (Macro_ID, Disabled, startdate, starttime, hours, \"before\", Sunset, "
+               "RecurringDaily, RecurringWeekly, RecurringMonthly, RecurringYearly) SELECT Macro_ID, 0, ?, ?, "
+               "'00:00', 0, 0, 0, 0, 0, 0 FROM Macros WHERE Macro = 'Evening'",
+               {at.toString("yyyy-MM-dd HH:mm:ss"), at.toString("HH:mm")});
+    auto engine = makeEngine();
+    ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
+    clock.advance(clock.now().msecsTo(at) - 1);
+    EXPECT_EQ(monitor.countComment("Scheduled Event started!"), 0);
+    clock.advance(1);
+    ASSERT_TRUE(drive([&] { return monitor.countComment("Scheduled Event started!") == 1; }));
+    EXPECT_LT(at.msecsTo(clock.now()), 1000);
 }
 
 TEST_F(EngineTest, ServerLinkWithNoServerAnsweringIsReportedAsNotOpen) {

@@ -1,6 +1,6 @@
 #pragma once
 // Shared set-up for the monitor-log tests: a MonitorLog on a temporary data
-// directory with a hand-driven monotonic clock, and a second connection that
+// directory with a hand-driven clock, and a second connection that
 // sees only what has been committed.
 
 #include "store_fixture.h"
@@ -8,6 +8,7 @@
 #include "net/labels.h"
 #include "store/monitor_log.h"
 #include "store/transaction.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <QFileInfo>
@@ -44,16 +45,10 @@ protected:
         names.setChannelName(5, 2, "Downlights");
     }
 
-    // A log whose commit timing follows `ms`, unless realTime.
-    std::unique_ptr<MonitorLog> makeLog(bool realTime = false)
+    // A log whose commit timing follows `clock`.
+    std::unique_ptr<MonitorLog> makeLog()
     {
-        MonitorLogDeps deps;
-        deps.logPath = paths.monitorLog();
-        deps.names = &names;
-        deps.now = [] { return QDateTime(QDate(2024, 5, 13), QTime(9, 0, 0)); };
-        if (!realTime)
-            deps.monotonicMs = [this] { return ms; };
-        return std::make_unique<MonitorLog>(deps);
+        return std::make_unique<MonitorLog>(MonitorLogDeps{paths.monitorLog(), &names, clock});
     }
 
     // Committed EventLog rows, seen from a connection of its own.
@@ -86,7 +81,7 @@ protected:
     }
 
     net::NameTables names;
-    qint64 ms = 0;
+    qv::test::ManualClock clock{QDateTime(QDate(2024, 5, 13), QTime(9, 0, 0))};
 };
 
 }  // namespace qv::store::test

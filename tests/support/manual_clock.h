@@ -39,7 +39,7 @@ public:
                     (!next || s->due < next->due || (s->due == next->due && s->order < next->order)))
                     next = s;
             if (!next) break;
-            m_ms = next->due;
+            m_ms = std::max(m_ms, next->due);  // a timer overdue after stall() fires now
             if (next->singleShot) next->active = false;
             else next->due += std::max<qint64>(next->interval, 1);
             auto callback = next->onTimeout;  // the callback may destroy its timer
@@ -47,6 +47,10 @@ public:
         }
         m_ms = target;
     }
+
+    // Moves time on by ms with no timer firing, as when the event loop is held
+    // up; the next advance() fires what fell due.
+    void stall(qint64 ms) { m_ms += ms; }
 
     int activeTimers() const {
         return static_cast<int>(std::count_if(m_states.begin(), m_states.end(),

@@ -162,11 +162,14 @@ void ItemExchange::turnAway(QLocalSocket* socket) {
     socket->write(errLine(QStringLiteral("too many clients (at most %1)").arg(m_options.maxClients)));
     socket->flush();
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    std::erase_if(m_turningAway, [](const QPointer<QLocalSocket>& s) { return s.isNull(); });
+    std::erase_if(m_turningAway, [](const TurnedAway& t) { return t.socket.isNull(); });
     if (std::ssize(m_turningAway) < m_options.maxClients) {
-        m_turningAway.emplace_back(socket);
         connect(socket, &QLocalSocket::readyRead, socket, [socket] { socket->readAll(); });
-        QTimer::singleShot(kTurnAwayHoldMs, socket, [socket] { socket->disconnectFromServer(); });
+        QPointer<QLocalSocket> held(socket);
+        m_turningAway.push_back({held, m_deps.clock.createSingleShot(kTurnAwayHoldMs, [held] {
+                                     if (held) held->disconnectFromServer();
+                                 })});
+        m_turningAway.back().hold->start();
         return;
     }
     socket->disconnectFromServer();

@@ -19,7 +19,6 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 
 #include <deque>
 #include <memory>
@@ -92,7 +91,12 @@ private:
     std::vector<std::unique_ptr<Client>> m_clients;
     bool m_sweepQueued = false;
     bool m_turnedAway = false;
-    std::vector<QPointer<QLocalSocket>> m_turningAway;  // refused, kept open until read
+    // Refused, kept open until read.
+    struct TurnedAway {
+        QPointer<QLocalSocket> socket;
+        std::unique_ptr<qv::Timer> hold;  // hangs up after kTurnAwayHoldMs
+    };
+    std::vector<TurnedAway> m_turningAway;
 };
 
 }  // namespace qv::exchange

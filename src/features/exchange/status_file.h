@@ -45,12 +45,12 @@ public:
     QString path() const { return m_path; }
     std::size_t pendingRequests() const { return m_requests.pending(); }
 
-    // One pass of each timer; public so that a caller can drive them by hand.
+private:
+    // One pass of each timer.
     void comparetimer();
     void Checkarraytimer();
     void RequestsTimer();
 
-private:
     // Enough to tell that the file was replaced or rewritten.
     struct Stamp {
         bool exists = false;

@@ -167,6 +167,7 @@ TEST_F(ItemExchangeTest, ClientsBeyondTheCapAreTurnedAway) {
 
     TestClient third(path);
     EXPECT_EQ(third.line(), "ERR too many clients (at most 2)");
+    world.clock.advance(1000);  // the refused socket is held a second for the refusal to be read
     EXPECT_TRUE(third.closedByServer());
     EXPECT_EQ(second.ask("GET SetArea1"), "OK 0");
     EXPECT_EQ(world.monitorCount("Warning **", "turned away"), 1);

@@ -46,12 +46,14 @@ protected:
             if (line.startsWith(QByteArray::number(area) + ',')) return line;
         return {};
     }
-    // One second of the file's timers, then the request timer until the queue is empty.
-    void secondPasses() {
-        file.comparetimer();
-        file.Checkarraytimer();
-        while (file.pendingRequests() > 0) file.RequestsTimer();
+    // Starts the timers and stops just before the next check.
+    void run() {
+        file.start();
+        world.clock.advance(StatusFile::kCheckMs - StatusFile::kRequestMs);
     }
+    // One second: the check reads and writes the file, then the request
+    // timer carries out what it queued, one a tick.
+    void secondPasses() { world.clock.advance(StatusFile::kCheckMs); }
     qint64 inode() const {
         struct stat info {};
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? static_cast<qint64>(info.st_ino)
@@ -78,8 +80,7 @@ TEST_F(StatusFileTest, StartWritesEveryArea) {
 }
 
 TEST_F(StatusFileTest, PresetTypedSetsTheAreaAndTheCellIsCleared) {
-    file.start();
-    file.stop();
+    run();
     typeRequest(12, "5");
     secondPasses();
     EXPECT_EQ(world.sent.hex, std::vector<std::string>{test::kArea12Preset5});
@@ -88,8 +89,7 @@ TEST_F(StatusFileTest, PresetTypedSetsTheAreaAndTheCellIsCleared) {
 }
 
 TEST_F(StatusFileTest, OtherTextRunsThatMacro) {
-    file.start();
-    file.stop();
+    run();
     typeRequest(40, "\"Lobby On, \"\"late\"\"\"");
     typeRequest(41, "0");  // not a preset 1-96: a macro name
     secondPasses();
@@ -97,37 +97,19 @@ TEST_F(StatusFileTest, OtherTextRunsThatMacro) {
     EXPECT_TRUE(world.sent.hex.empty());
 }
 
-TEST_F(StatusFileTest, TwoRequestsForOneAreaBeforeTheRequestTimerLeaveTheLater) {
-    file.start();
-    file.stop();
-    typeRequest(12, "5");
-    file.comparetimer();
-    file.Checkarraytimer();
-    typeRequest(12, "Lobby On");
-    file.comparetimer();
-    file.Checkarraytimer();
-    EXPECT_EQ(file.pendingRequests(), 1u);
-    file.RequestsTimer();
-    EXPECT_EQ(world.runner.names, QStringList{"Lobby On"});
-    EXPECT_TRUE(world.sent.hex.empty());
-}
-
 TEST_F(StatusFileTest, OneRequestPerRequestTick) {
-    file.start();
-    file.stop();
+    run();
     typeRequest(1, "Hall");
     typeRequest(2, "Stairs");
-    file.comparetimer();
-    file.RequestsTimer();
+    world.clock.advance(StatusFile::kRequestMs);
     EXPECT_EQ(world.runner.names, QStringList{"Hall"});
-    file.RequestsTimer();
-    file.RequestsTimer();
+    EXPECT_EQ(file.pendingRequests(), 1u);
+    world.clock.advance(StatusFile::kRequestMs);
     EXPECT_EQ(world.runner.names, (QStringList{"Hall", "Stairs"}));
 }
 
 TEST_F(StatusFileTest, SameRequestTypedAgainIsCarriedOutAgain) {
-    file.start();
-    file.stop();
+    run();
     typeRequest(12, "5");
     secondPasses();
     secondPasses();  // the cleared cell is seen empty
@@ -137,8 +119,7 @@ TEST_F(StatusFileTest, SameRequestTypedAgainIsCarriedOutAgain) {
 }
 
 TEST_F(StatusFileTest, RewritesOnlyWhenSomethingChanged) {
-    file.start();
-    file.stop();
+    run();
     const qint64 before = inode();
     secondPasses();
     EXPECT_EQ(inode(), before);  // nothing new: the file is left alone
@@ -149,22 +130,28 @@ TEST_F(StatusFileTest, RewritesOnlyWhenSomethingChanged) {
 }
 
 TEST_F(StatusFileTest, EditSavedAfterTheReadIsNotOverwritten) {
-    file.start();
-    file.stop();
-    world.state.setPreset(3, 2);  // the file is out of date and will be written
-    file.comparetimer();
-    typeRequest(12, "Lobby On");  // saved between the read and the write
-    file.Checkarraytimer();
+    // The edit is saved between the read and the write: while the read's
+    // report of a damaged row is made.
+    struct EditingMonitor final : store::MonitorSink {
+        std::function<void()> edit;
+        void MonitorAdditem(const store::MonitorRecord&) override {
+            if (auto once = std::exchange(edit, {})) once();
+        }
+    } monitor;
+    StatusFile editedFile{ExchangeDeps{world.sent.sender(), world.runner, world.state, monitor, world.clock},
+                          path};
+    setContents("Area,Preset,Request\nrubbish\n");  // out of date: it will be written
+    monitor.edit = [&] { setContents("Area,Preset,Request\n12,unknown,Lobby On\n"); };
+    editedFile.start();
     EXPECT_EQ(rowOf(12), "12,unknown,Lobby On");
-    secondPasses();
+    world.clock.advance(StatusFile::kCheckMs + StatusFile::kRequestMs);
     EXPECT_EQ(world.runner.names, QStringList{"Lobby On"});
     EXPECT_EQ(rowOf(12), "12,unknown,");
-    EXPECT_EQ(rowOf(3), "3,2,");
 }
 
 TEST_F(StatusFileTest, DamagedRowsAreReportedOnceAndTheFileMended) {
     setContents("Area,Preset,Request\n5,1,Hall\nrubbish;here\n6,1,4\n");
-    secondPasses();
+    run();
     EXPECT_EQ(world.runner.names, QStringList{"Hall"});
     EXPECT_EQ(world.sent.hex.size(), 1u);
     EXPECT_EQ(world.monitorCount("Warning **", "row 3: \"rubbish;here\" is not an area 1-255"), 1);
@@ -176,7 +163,7 @@ TEST_F(StatusFileTest, DamagedRowsAreReportedOnceAndTheFileMended) {
 
 TEST_F(StatusFileTest, OversizeFileIsNotReadButReplaced) {
     setContents("12,1,Hall\n" + QByteArray(StatusFile::kMaxFileBytes, 'x'));
-    secondPasses();
+    run();
     EXPECT_TRUE(world.runner.names.isEmpty());
     EXPECT_EQ(world.monitorCount("Warning **", "larger than 1 MiB"), 1);
     EXPECT_EQ(contents().split('\n').size(), 257);
@@ -185,33 +172,20 @@ TEST_F(StatusFileTest, OversizeFileIsNotReadButReplaced) {
 TEST_F(StatusFileTest, MissingFolderIsReportedOnceAndRecovers) {
     const QString sub = dir.filePath("later");
     StatusFile inMissing(world.deps(), sub + "/areastatus.csv");
-    inMissing.comparetimer();
-    inMissing.Checkarraytimer();
-    inMissing.comparetimer();
-    inMissing.Checkarraytimer();
+    inMissing.start();
+    world.clock.advance(StatusFile::kCheckMs);
     EXPECT_EQ(world.monitorCount("ERROR ***", "could not be written"), 1);
     ASSERT_TRUE(QDir().mkpath(sub));
-    inMissing.comparetimer();
-    inMissing.Checkarraytimer();
+    world.clock.advance(StatusFile::kCheckMs);
     EXPECT_TRUE(QFile::exists(sub + "/areastatus.csv"));
 }
 
 TEST_F(StatusFileTest, UnreadablePathIsReportedAndNeverReplaced) {
     ASSERT_TRUE(QDir().mkpath(path));  // a folder where the file should be
-    secondPasses();
+    run();
     secondPasses();
     EXPECT_EQ(world.monitorCount("ERROR ***", "could not be read"), 1);
     EXPECT_TRUE(QFileInfo(path).isDir());
-}
-
-TEST_F(StatusFileTest, TimersCarryOutAnEditByThemselves) {
-    file.start();
-    typeRequest(12, "5");
-    world.clock.advance(StatusFile::kCheckMs + StatusFile::kRequestMs);
-    EXPECT_FALSE(world.sent.hex.empty());
-    world.clock.advance(StatusFile::kCheckMs);
-    EXPECT_EQ(rowOf(12), "12,unknown,");
-    file.stop();
 }
 
 }  // namespace
