@@ -110,7 +110,7 @@ ResetOutcome MonitorLog::resetLog()
 
 MonitorRecord MonitorLog::ownRecord(MonitorType type, const QString& comment) const
 {
-    return monitorRecord(type, dateTimeText(m_deps.clock.now()), comment);
+    return monitorRecord(type, m_deps.clock.nowText(), comment);
 }
 
 }  // namespace qv::store
