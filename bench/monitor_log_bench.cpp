@@ -229,8 +229,7 @@ int main(int argc, char* argv[]) {
         timer.start();
         int readBack = 0;
         {
-            store::MonitorLog log(
-                {readPaths.monitorLog(), &names, systemClock});
+            store::MonitorLog log({readPaths.monitorLog(), &names, systemClock});
             readBack = log.loadPreviousSessions(store::kMaxReadBack);
             const qint64 ms = timer.elapsed();
             std::printf("read back %d records   %lld ms (open, read, into the list)  target < 1000 ms %s\n",

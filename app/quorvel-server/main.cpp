@@ -2,9 +2,9 @@
 
 #include "clock/clock.h"
 #include "comms/serial_link.h"
+#include "process/quit_signals.h"
 #include "server/log_output.h"
 #include "server/logging.h"
-#include "process/quit_signals.h"
 #include "server/relay_options.h"
 #include "server/relay_service.h"
 

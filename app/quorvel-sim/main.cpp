@@ -1,7 +1,7 @@
 // quorvel-sim: a serial gateway and lighting network on a pseudo-terminal.
 
-#include "sim/logging.h"
 #include "process/quit_signals.h"
+#include "sim/logging.h"
 #include "sim/sim_options.h"
 #include "sim/simulator.h"
 
@@ -19,8 +19,9 @@ int main(int argc, char* argv[]) {
     if (const auto exitCode = qv::process::commandLineExit(QStringLiteral("quorvel-sim"), parsed))
         return *exitCode;
     const qv::sim::SimOptions& options = parsed.options;
-    QLoggingCategory::setFilterRules(QStringLiteral("quorvel.sim.debug=%1\nquorvel.sim.info=%2")
-                                         .arg(options.verbose ? "true" : "false", options.quiet ? "false" : "true"));
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("quorvel.sim.debug=%1\nquorvel.sim.info=%2")
+            .arg(options.verbose ? "true" : "false", options.quiet ? "false" : "true"));
 
     qv::process::QuitSignals quitSignals;
     QObject::connect(&quitSignals, &qv::process::QuitSignals::quitRequested, &app, &QCoreApplication::quit);

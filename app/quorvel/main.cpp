@@ -41,7 +41,9 @@ int main(int argc, char* argv[]) {
         return qv::shell::runHeadless(parsed.options);
     }
     if (!hasDisplay()) {
-        std::fprintf(stderr, "quorvel: there is no display to show the windows on; use --headless to run without them\n");
+        std::fprintf(
+            stderr,
+            "quorvel: there is no display to show the windows on; use --headless to run without them\n");
         return 2;
     }
     QApplication app(argc, argv);

@@ -6,7 +6,9 @@ namespace qv::comms {
 
 namespace {
 
-bool isSync(std::uint8_t byte) { return byte == net::kAreaSync || byte == net::kBoxSync; }
+bool isSync(std::uint8_t byte) {
+    return byte == net::kAreaSync || byte == net::kBoxSync;
+}
 
 }  // namespace
 

@@ -24,8 +24,7 @@ public:
     static constexpr std::size_t kMaxJunk = 64;
 
     // Feeds bytes; calls emit for every complete chunk in stream order.
-    void feed(const std::uint8_t* bytes, std::size_t count,
-              const std::function<void(const Chunk&)>& emit);
+    void feed(const std::uint8_t* bytes, std::size_t count, const std::function<void(const Chunk&)>& emit);
     // The line went quiet: whatever is left (junk and an incomplete message)
     // goes out as one chunk.
     void flush(const std::function<void(const Chunk&)>& emit);

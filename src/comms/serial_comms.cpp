@@ -33,7 +33,8 @@ SerialComms::SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox&
       m_linkFactory(std::move(linkFactory)),
       m_userSettings(userSettings) {
     m_outboxTimer = clock.createTimer(kDefaultReleaseRateMs, [this] { RS232outboxTimer(); });
-    m_usbDelayTimer = clock.createSingleShot(m_usbDelayMs, [this] { frame(std::exchange(m_usbPending, {})); });
+    m_usbDelayTimer =
+        clock.createSingleShot(m_usbDelayMs, [this] { frame(std::exchange(m_usbPending, {})); });
     m_quietTimer = clock.createSingleShot(kQuietGapMs, [this] {
         m_framer.flush([this](const StreamFramer::Chunk& chunk) { handleChunk(chunk); });
     });

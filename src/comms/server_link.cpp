@@ -53,9 +53,9 @@ struct ServerLink::Peer {
     quint16 localPort = 0;
     std::unique_ptr<QUdpSocket> socket;  // bound, or null
     bool connected = false;
-    bool blink = false;         // which of the two colours the next tick shows
-    qint64 lostAtMs = 0;        // monotonic time since which it has not counted as connected
-    bool lossReported = false;  // the monitor was told it does not answer
+    bool blink = false;                 // which of the two colours the next tick shows
+    qint64 lostAtMs = 0;                // monotonic time since which it has not counted as connected
+    bool lossReported = false;          // the monitor was told it does not answer
     std::unique_ptr<Timer> waitTimer;   // WaitForOKfrom...Timer
     std::unique_ptr<Timer> pulseTimer;  // pulse...LightTimer
 
@@ -91,8 +91,9 @@ ServerLink::ServerLink(ServerLinkDeps deps, ServerPorts ports, ServerLinkTimings
         // WaitForOKfromServerTimer, WaitForOKfromSecondaryServerTimer
         p->waitTimer = clock.createTimer(m_timings.answerMs, [this, p] { noAnswer(*p); });
         // pulseServerLightTimer, PulseSecondaryServerLightTimer
-        p->pulseTimer = clock.createTimer(p == m_primary.get() ? m_timings.primaryPulseMs : m_timings.secondaryPulseMs,
-                                          [this, p] { pulse(*p); });
+        p->pulseTimer =
+            clock.createTimer(p == m_primary.get() ? m_timings.primaryPulseMs : m_timings.secondaryPulseMs,
+                              [this, p] { pulse(*p); });
     }
 }
 
@@ -367,7 +368,8 @@ void ServerLink::whenConnected(int timeoutMs, std::function<void(bool)> done) {
     }
     const quint64 id = ++m_waiterIds;
     auto timer = m_deps.clock.createSingleShot(timeoutMs, [this, id] {
-        const auto it = std::find_if(m_waiters.begin(), m_waiters.end(), [id](const Waiter& w) { return w.id == id; });
+        const auto it =
+            std::find_if(m_waiters.begin(), m_waiters.end(), [id](const Waiter& w) { return w.id == id; });
         if (it == m_waiters.end()) return;
         std::function<void(bool)> done = std::move(it->done);
         m_waiters.erase(it);  // and its timer: nothing of this callback is used after it
@@ -437,8 +439,8 @@ void ServerLink::handleReply(Peer& p, const QByteArray& text) {
     if (reply.relayedHex) {
         if (primary || !m_primary->connected) {
             ++m_counters.relayed;
-            m_deps.inbox.append(net::makeInboxLine(
-                *reply.relayedHex, m_deps.clock.nowText().toStdString(), "QuorvelServer"));
+            m_deps.inbox.append(
+                net::makeInboxLine(*reply.relayedHex, m_deps.clock.nowText().toStdString(), "QuorvelServer"));
         } else {
             ++m_counters.secondaryIgnored;
         }

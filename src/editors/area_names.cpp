@@ -49,9 +49,8 @@ std::vector<NameRow> AreaNames::areas() {
 }
 
 std::vector<NameRow> AreaNames::presets(int area) {
-    return rows(
-        m_db.run(QStringLiteral("SELECT Preset, PresetName FROM PresetNames WHERE Area = ? ORDER BY Preset"),
-            {area}));
+    return rows(m_db.run(
+        QStringLiteral("SELECT Preset, PresetName FROM PresetNames WHERE Area = ? ORDER BY Preset"), {area}));
 }
 
 std::optional<QString> AreaNames::areaName(int area) {
@@ -66,10 +65,10 @@ reactions::EditorResult AreaNames::nameArea(int area, const QString& name) {
         store::Transaction transaction(m_db);
         if (areaName(area))
             m_db.run(QStringLiteral("UPDATE AreaNames SET AreaName = ? WHERE Area = ?"),
-                {trimmedEnd(name), area});
+                     {trimmedEnd(name), area});
         else
             m_db.run(QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (?, ?)"),
-                {area, trimmedEnd(name)});
+                     {area, trimmedEnd(name)});
         transaction.commit();
         return reactions::EditorResult::ok();
     } catch (const store::StoreError& e) {
@@ -84,13 +83,13 @@ reactions::EditorResult AreaNames::namePreset(int area, int preset, const QStrin
         store::Transaction transaction(m_db);
         QSqlQuery found =
             m_db.run(QStringLiteral("SELECT Preset_ID FROM PresetNames WHERE Preset = ? AND Area = ?"),
-                {preset, area});
+                     {preset, area});
         if (found.next())
             m_db.run(QStringLiteral("UPDATE PresetNames SET PresetName = ? WHERE Preset_ID = ?"),
-                {trimmedEnd(name), found.value(0)});
+                     {trimmedEnd(name), found.value(0)});
         else
             m_db.run(QStringLiteral("INSERT INTO PresetNames (Area, Preset, PresetName) VALUES (?, ?, ?)"),
-                {area, preset, trimmedEnd(name)});
+                     {area, preset, trimmedEnd(name)});
         transaction.commit();
         return reactions::EditorResult::ok();
     } catch (const store::StoreError& e) {
@@ -120,11 +119,12 @@ reactions::EditorResult AreaNames::applyToAll(int area, int preset) {
     try {
         QSqlQuery source =
             m_db.run(QStringLiteral("SELECT PresetName FROM PresetNames WHERE Preset = ? AND Area = ?"),
-                {preset, area});
+                     {preset, area});
         if (!source.next()) return reactions::EditorResult::ok();
         const QString name = source.value(0).toString();
         store::Transaction transaction(m_db);
-        m_db.run(QStringLiteral(
+        m_db.run(
+            QStringLiteral(
                 "INSERT INTO PresetNames (Area, Preset, PresetName) "
                 "SELECT AreaNames.Area, ?, ? FROM AreaNames WHERE AreaNames.Area IS NOT NULL AND NOT EXISTS "
                 "(SELECT 1 FROM PresetNames WHERE PresetNames.Area = AreaNames.Area AND PresetNames.Preset = "

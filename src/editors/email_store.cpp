@@ -55,16 +55,16 @@ reactions::EditorResult EmailStore::save(const StoredEmail& email) {
         store::Transaction transaction(m_db);
         if (const auto stored = find(email.name))
             m_db.run(QStringLiteral(
-                    "UPDATE Emails SET Receipients = ?, Subject = ?, Message = ? WHERE Email_ID = ?"),
-                {email.recipients, email.subject, email.message, stored->id});
+                         "UPDATE Emails SET Receipients = ?, Subject = ?, Message = ? WHERE Email_ID = ?"),
+                     {email.recipients, email.subject, email.message, stored->id});
         else
             // Past every number stored here and every number a macro line
             // names, so a deleted e-mail's number is never taken over.
             m_db.run(QStringLiteral(
-                    "INSERT INTO Emails (Email_ID, EmailName, Receipients, Subject, Message) VALUES ("
-                    "MAX(COALESCE((SELECT MAX(Email_ID) FROM Emails), 0), "
-                    "COALESCE((SELECT MAX(Email_ID) FROM MacrosDetails), 0)) + 1, ?, ?, ?, ?)"),
-                {email.name, email.recipients, email.subject, email.message});
+                         "INSERT INTO Emails (Email_ID, EmailName, Receipients, Subject, Message) VALUES ("
+                         "MAX(COALESCE((SELECT MAX(Email_ID) FROM Emails), 0), "
+                         "COALESCE((SELECT MAX(Email_ID) FROM MacrosDetails), 0)) + 1, ?, ?, ?, ?)"),
+                     {email.name, email.recipients, email.subject, email.message});
         transaction.commit();
         return reactions::EditorResult::ok();
     } catch (const store::StoreError& e) {

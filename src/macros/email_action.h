@@ -16,8 +16,7 @@ namespace qv::macros {
 
 class EmailAction {
 public:
-    EmailAction(store::Database& db, store::MonitorSink& monitor, const qv::Clock& clock,
-                SmtpMailer& mailer);
+    EmailAction(store::Database& db, store::MonitorSink& monitor, const qv::Clock& clock, SmtpMailer& mailer);
 
     // macro names the running macro in the records.
     void emailthis(const QString& email, const QString& macro = {});

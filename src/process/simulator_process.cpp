@@ -32,8 +32,9 @@ SimulatorProcess::SimulatorProcess(QString program, QObject* parent)
     });
     connect(&m_process, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
         if (m_stopping) return;
-        emit ended(status == QProcess::CrashExit ? QStringLiteral("quorvel-sim crashed")
-                                                 : QStringLiteral("quorvel-sim ended with status %1").arg(code));
+        emit ended(status == QProcess::CrashExit
+                       ? QStringLiteral("quorvel-sim crashed")
+                       : QStringLiteral("quorvel-sim ended with status %1").arg(code));
     });
 }
 
@@ -56,7 +57,8 @@ QString SimulatorProcess::start(const QStringList& extraArguments, QString* erro
     QString path = link;
     if (path.isEmpty()) {
         if (!m_dir.isValid()) {
-            *error = QStringLiteral("No temporary folder for the simulator's link: %1").arg(m_dir.errorString());
+            *error =
+                QStringLiteral("No temporary folder for the simulator's link: %1").arg(m_dir.errorString());
             return {};
         }
         path = m_dir.filePath(QStringLiteral("gateway"));
@@ -71,7 +73,8 @@ QString SimulatorProcess::start(const QStringList& extraArguments, QString* erro
     const QDeadlineTimer deadline(kListenMs);
     QByteArray said;
     while (!deadline.hasExpired()) {
-        if (m_process.canReadLine() || m_process.waitForReadyRead(100)) said += m_process.readAllStandardOutput();
+        if (m_process.canReadLine() || m_process.waitForReadyRead(100))
+            said += m_process.readAllStandardOutput();
         if (said.contains("listening on") && said.contains('\n')) return path;
         if (m_process.state() == QProcess::NotRunning) break;
     }

@@ -35,8 +35,8 @@ QString shortDate(LocalDay day) {
 
 }  // namespace
 
-ScheduleListing::ScheduleListing(store::Database& main, ScheduleWorkspace& workspace,
-                                 const qv::Clock& clock, QObject* parent)
+ScheduleListing::ScheduleListing(store::Database& main, ScheduleWorkspace& workspace, const qv::Clock& clock,
+                                 QObject* parent)
     : QAbstractTableModel(parent), m_db(main), m_workspace(workspace), m_clock(clock) {}
 
 void ScheduleListing::refresh(QDate viewed) {

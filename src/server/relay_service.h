@@ -11,9 +11,9 @@
 #include "comms/serial_comms.h"
 #include "net/area_state.h"
 #include "net/labels.h"
+#include "process/simulator_process.h"
 #include "server/relay_options.h"
 #include "server/relay_server.h"
-#include "process/simulator_process.h"
 #include "store/monitor_record.h"
 
 #include <QObject>

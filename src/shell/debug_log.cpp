@@ -10,7 +10,8 @@ namespace qv::shell {
 namespace {
 
 QByteArray stamped(const QString& line) {
-    return (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + line + QLatin1Char('\n'))
+    return (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + line +
+            QLatin1Char('\n'))
         .toUtf8();
 }
 

@@ -37,7 +37,11 @@ constexpr int kProcessorGraceMs = 5000;
 }  // namespace
 
 Engine::Engine(EngineDeps deps, QObject* parent)
-    : QObject(parent), m_deps(std::move(deps)), m_watchdog(m_deps.clock), m_scriptApi(*this), m_scripts(&m_scriptApi) {
+    : QObject(parent),
+      m_deps(std::move(deps)),
+      m_watchdog(m_deps.clock),
+      m_scriptApi(*this),
+      m_scripts(&m_scriptApi) {
     m_monitor.add(m_deps.extraMonitor);
     m_linkMonitor.add(&m_monitor);
     m_inbox = std::make_unique<comms::InBox>(m_deps.clock, m_names, m_areaState, m_monitor, this);
@@ -442,7 +446,8 @@ void Engine::waitForProcessors(qint64 deadline, StepSequence::Next next) {
         return;
     }
     if (!m_processorWait)
-        m_processorWait = m_deps.clock.createSingleShot(20, [this] { waitForProcessors(m_waitDeadline, m_waitNext); });
+        m_processorWait =
+            m_deps.clock.createSingleShot(20, [this] { waitForProcessors(m_waitDeadline, m_waitNext); });
     m_waitDeadline = deadline;
     m_waitNext = std::move(next);
     m_processorWait->start();

@@ -14,37 +14,43 @@ ParsedOptions parseHeadlessOptions(const QStringList& arguments) {
                        "and runs the building's macros, schedules and reactions."),
         {QStringLiteral("Show this help."), QStringLiteral("Show the version."),
          QStringLiteral("Unexpected argument '%1'")});
-    const QCommandLineOption headless(QStringLiteral("headless"),
-                                      QStringLiteral("Run without windows; print the monitor to standard output."));
+    const QCommandLineOption headless(
+        QStringLiteral("headless"),
+        QStringLiteral("Run without windows; print the monitor to standard output."));
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                      QStringLiteral("The folder of the databases (created on first use)."),
                                      QStringLiteral("DIR"));
-    const QCommandLineOption serial(QStringLiteral("serial"),
-                                    QStringLiteral("The gateway's serial device, instead of the stored port."),
-                                    QStringLiteral("DEVICE"));
-    const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Start quorvel-sim on a private pseudo-terminal and use it."));
+    const QCommandLineOption serial(
+        QStringLiteral("serial"), QStringLiteral("The gateway's serial device, instead of the stored port."),
+        QStringLiteral("DEVICE"));
+    const QCommandLineOption simulate(
+        QStringLiteral("simulate"),
+        QStringLiteral("Start quorvel-sim on a private pseudo-terminal and use it."));
     const QCommandLineOption simActivity(QStringLiteral("sim-activity"),
                                          QStringLiteral("With --simulate: random panel presses a second."),
                                          QStringLiteral("RATE"));
-    const QCommandLineOption send(QStringLiteral("send"),
-                                  QStringLiteral("Send a message once the link is open: 7 hex bytes (the checksum "
-                                                 "is added) or 8. Repeatable."),
-                                  QStringLiteral("HEX"));
+    const QCommandLineOption send(
+        QStringLiteral("send"),
+        QStringLiteral("Send a message once the link is open: 7 hex bytes (the checksum "
+                       "is added) or 8. Repeatable."),
+        QStringLiteral("HEX"));
     const QCommandLineOption exitAfter(QStringLiteral("exit-after"),
                                        QStringLiteral("Shut down normally after this many seconds."),
                                        QStringLiteral("SECONDS"));
     const QCommandLineOption debug(QStringLiteral("debug"),
                                    QStringLiteral("Print the debug list and diagnostics to standard error."));
-    const QCommandLineOption script(QStringLiteral("script"),
-                                    QStringLiteral("Run this JavaScript file (its main()) after start-up. Repeatable."),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption eval(QStringLiteral("eval"),
-                                  QStringLiteral("Run this JavaScript after start-up, e.g. 'qv.RunMacro(\"Lobby On\")'."),
-                                  QStringLiteral("CODE"));
+    const QCommandLineOption script(
+        QStringLiteral("script"),
+        QStringLiteral("Run this JavaScript file (its main()) after start-up. Repeatable."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption eval(
+        QStringLiteral("eval"),
+        QStringLiteral("Run this JavaScript after start-up, e.g. 'qv.RunMacro(\"Lobby On\")'."),
+        QStringLiteral("CODE"));
     const QCommandLineOption screenshots(
         QStringLiteral("screenshots"),
-        QStringLiteral("With windows: after start-up, write a picture of every window into DIR, then shut down."),
+        QStringLiteral(
+            "With windows: after start-up, write a picture of every window into DIR, then shut down."),
         QStringLiteral("DIR"));
     QCommandLineParser& parser = commandLine.parser();
     parser.addOptions({headless, dataDir, serial, simulate, simActivity, send, exitAfter, debug, script, eval,

@@ -14,15 +14,15 @@ namespace qv::shell {
 
 struct HeadlessOptions {
     bool headless = false;
-    QString dataDir;          // empty: the user's data location
-    QString serial;           // overrides the stored port
-    bool simulate = false;    // start quorvel-sim and connect to it
-    double simActivity = 0;   // panel presses a second heard from the simulator
+    QString dataDir;         // empty: the user's data location
+    QString serial;          // overrides the stored port
+    bool simulate = false;   // start quorvel-sim and connect to it
+    double simActivity = 0;  // panel presses a second heard from the simulator
     std::vector<net::RawMessage> send;
     std::optional<double> exitAfterSeconds;
     bool debug = false;
-    QStringList scripts;  // --script FILE, run after start-up
-    QStringList evals;    // --eval CODE, run after start-up
+    QStringList scripts;     // --script FILE, run after start-up
+    QStringList evals;       // --eval CODE, run after start-up
     QString screenshotsDir;  // windows only: pictures of every window, then exit
 };
 

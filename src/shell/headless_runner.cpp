@@ -33,8 +33,10 @@ int runHeadless(const HeadlessOptions& options) {
     // A link that cannot be opened is reported and the program goes on: the
     // schedules, macros and log keep running while the link is away.
     session.start([](const StartResult& result) {
-        if (!result.ok) printError(result.fatalMessage);
-        else if (!result.linkOpen) printError(QStringLiteral("the link to the network is not open; Quorvel goes on without it"));
+        if (!result.ok)
+            printError(result.fatalMessage);
+        else if (!result.linkOpen)
+            printError(QStringLiteral("the link to the network is not open; Quorvel goes on without it"));
     });
     QCoreApplication::exec();
     return session.finish();

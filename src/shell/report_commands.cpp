@@ -49,7 +49,8 @@ QString dataDirOf(const QCommandLineParser& parser, const QCommandLineOption& op
 int energyReport(const QStringList& arguments) {
     process::CommandLine commandLine(
         QStringLiteral("quorvel energy-report"),
-        QStringLiteral("Writes the energy-usage report of a date range into energyusage.db (and a CSV file)."));
+        QStringLiteral(
+            "Writes the energy-usage report of a date range into energyusage.db (and a CSV file)."));
     QCommandLineParser& parser = commandLine.parser();
     const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("First day, YYYY-MM-DD."),
                                   QStringLiteral("DATE"));
@@ -121,8 +122,9 @@ public:
 };
 
 int schedules(const QStringList& arguments) {
-    process::CommandLine commandLine(QStringLiteral("quorvel schedules"),
-                                     QStringLiteral("Prints the schedules of a day, with the site's sunrise and sunset."));
+    process::CommandLine commandLine(
+        QStringLiteral("quorvel schedules"),
+        QStringLiteral("Prints the schedules of a day, with the site's sunrise and sunset."));
     QCommandLineParser& parser = commandLine.parser();
     const QCommandLineOption date(QStringLiteral("date"),
                                   QStringLiteral("The day, YYYY-MM-DD (default today)."),

@@ -60,9 +60,13 @@ QString ScriptApi::ChannelString(int area, int channel) const {
     return QString::fromStdString(net::ChannelString(m_engine.names(), area, channel));
 }
 
-int ScriptApi::GetPresetforArea(int area) const { return m_engine.areaState().GetPresetforArea(area); }
+int ScriptApi::GetPresetforArea(int area) const {
+    return m_engine.areaState().GetPresetforArea(area);
+}
 
-void ScriptApi::RunMacro(const QString& name) { m_engine.RunMacro(name); }
+void ScriptApi::RunMacro(const QString& name) {
+    m_engine.RunMacro(name);
+}
 
 void ScriptApi::EnableMacro(const QString& macroname, bool TrueFalse) {
     if (auto* engine = m_engine.macroEngine()) engine->pool().EnableMacro(macroname, TrueFalse);

@@ -44,8 +44,8 @@ SendArgument parseSendArgument(std::string_view text) {
         std::copy(bytes.begin(), bytes.end(), message.begin());
         return {message, {}};
     }
-    return {std::nullopt, "a message is 7 hex bytes (the checksum is added) or 8, not " +
-                              std::to_string(bytes.size())};
+    return {std::nullopt,
+            "a message is 7 hex bytes (the checksum is added) or 8, not " + std::to_string(bytes.size())};
 }
 
 }  // namespace qv::shell

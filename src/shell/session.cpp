@@ -6,9 +6,9 @@
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
-#include <unistd.h>
 
 namespace qv::shell {
 
@@ -17,7 +17,8 @@ namespace {
 QStringList simulatorArguments(const HeadlessOptions& options) {
     QStringList arguments{QStringLiteral("--sensors"), QStringLiteral("7,9"), QStringLiteral("--devices"),
                           QStringLiteral("A5:7:1.4,A5:9:1.4,20:12:2.0")};
-    if (options.simActivity > 0) arguments << QStringLiteral("--activity") << QString::number(options.simActivity);
+    if (options.simActivity > 0)
+        arguments << QStringLiteral("--activity") << QString::number(options.simActivity);
     if (!options.debug) arguments << QStringLiteral("--quiet");
     return arguments;
 }
@@ -42,7 +43,8 @@ Session::Session(HeadlessOptions options, store::MonitorSink* extraMonitor)
     // Diagnostics only on request; warnings always.
     if (!m_options.debug)
         QLoggingCategory::setFilterRules(QStringLiteral("quorvel.*.info=false\nquorvel.*.debug=false"));
-    m_engine = std::make_unique<Engine>(EngineDeps{m_clock, comms::SerialLink::factory(), m_userSettings, extraMonitor});
+    m_engine = std::make_unique<Engine>(
+        EngineDeps{m_clock, comms::SerialLink::factory(), m_userSettings, extraMonitor});
     m_engine->debugLog().setEcho(m_options.debug);
     connect(m_engine.get(), &Engine::restartRequested, this, [this] {
         m_restart = true;
@@ -54,8 +56,9 @@ Session::Session(HeadlessOptions options, store::MonitorSink* extraMonitor)
 Session::~Session() = default;
 
 int Session::prepare() {
-    m_dataDir = m_options.dataDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                                            : m_options.dataDir;
+    m_dataDir = m_options.dataDir.isEmpty()
+                    ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                    : m_options.dataDir;
     if (!QDir().mkpath(m_dataDir)) {
         m_error = QStringLiteral("The data directory %1 can not be created").arg(m_dataDir);
         return 2;
@@ -74,8 +77,10 @@ int Session::prepare() {
 
 void Session::start(std::function<void(const StartResult&)> done) {
     m_engine->start({m_dataDir, m_serial}, [this, done = std::move(done)](const StartResult& result) {
-        if (result.ok) afterStart();
-        else m_exitCode = 2;
+        if (result.ok)
+            afterStart();
+        else
+            m_exitCode = 2;
         done(result);
         if (!result.ok) QCoreApplication::exit(0);
     });
@@ -87,7 +92,8 @@ void Session::afterStart() {
     for (const QString& path : m_options.scripts) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            emit scriptError(QStringLiteral("the script %1 can not be read: %2").arg(path, file.errorString()));
+            emit scriptError(
+                QStringLiteral("the script %1 can not be read: %2").arg(path, file.errorString()));
             ok = false;
             continue;
         }
@@ -96,7 +102,8 @@ void Session::afterStart() {
     for (const QString& code : m_options.evals) ok = runScript(code, QStringLiteral("eval")) && ok;
     if (m_options.exitAfterSeconds) {
         const int code = ok ? 0 : 1;
-        m_exitTimer = m_clock.createSingleShot(std::llround(*m_options.exitAfterSeconds * 1000), [this, code] { stop(code); });
+        m_exitTimer = m_clock.createSingleShot(std::llround(*m_options.exitAfterSeconds * 1000),
+                                               [this, code] { stop(code); });
         m_exitTimer->start();
     }
 }

@@ -6,11 +6,11 @@
 // The headless printer and the windows only add how things are shown.
 
 #include "comms/serial_link.h"
+#include "process/quit_signals.h"
+#include "process/simulator_process.h"
 #include "shell/engine.h"
 #include "shell/headless_options.h"
 #include "shell/instance_lock.h"
-#include "process/simulator_process.h"
-#include "process/quit_signals.h"
 
 #include <QObject>
 #include <QSettings>

@@ -22,7 +22,8 @@ void StepSequence::start(Next done) {
     m_done = std::move(done);
     m_aborted = false;
     // From the event loop, so a caller's continuation never runs before it returns.
-    QMetaObject::invokeMethod(this, [this] { runFrom(0); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { runFrom(0); }, Qt::QueuedConnection);
 }
 
 void StepSequence::runFrom(int index) {
@@ -49,7 +50,8 @@ void StepSequence::runStep() {
         if (*called) return;
         *called = true;
         // Through the event loop, so a long chain never deepens the stack.
-        QMetaObject::invokeMethod(this, [this, index] { runFrom(index + 1); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, index] { runFrom(index + 1); }, Qt::QueuedConnection);
     });
 }
 

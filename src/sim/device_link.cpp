@@ -2,10 +2,10 @@
 
 #include <QFile>
 
-#include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace qv::sim {
 

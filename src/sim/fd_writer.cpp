@@ -1,7 +1,7 @@
 #include "sim/fd_writer.h"
 
-#include <cerrno>
 #include <unistd.h>
+#include <cerrno>
 
 namespace qv::sim {
 

@@ -38,8 +38,8 @@ std::optional<std::vector<SensorBox>> parseSensorList(const QString& text, QStri
     for (const QString& item : items(text)) {
         const QStringList parts = item.split(QLatin1Char('='));
         const auto box = number(parts[0], 10, 1, 0xFF);
-        const auto lux = parts.size() == 2 ? number(parts[1], 10, 0, 0xFFFF)
-                                           : std::optional<int>(kDefaultLux);
+        const auto lux =
+            parts.size() == 2 ? number(parts[1], 10, 0, 0xFFFF) : std::optional<int>(kDefaultLux);
         if (parts.size() > 2 || !box || !lux) {
             *error = QStringLiteral("bad sensor \"%1\": expected BOX or BOX=LUX, box 1-255, lux 0-65535")
                          .arg(item.trimmed());
@@ -55,8 +55,9 @@ std::optional<std::vector<Device>> parseDeviceList(const QString& text, QString*
     for (const QString& item : items(text)) {
         const auto device = parseDevice(item);
         if (!device) {
-            *error = QStringLiteral("bad device \"%1\": expected TYPE:BOX:MAJOR.MINOR, "
-                                    "type in hex (00-FF), box and version parts 0-255")
+            *error = QStringLiteral(
+                         "bad device \"%1\": expected TYPE:BOX:MAJOR.MINOR, "
+                         "type in hex (00-FF), box and version parts 0-255")
                          .arg(item.trimmed());
             return std::nullopt;
         }

@@ -11,8 +11,8 @@
 namespace qv::sim {
 
 struct SensorBox {
-    int box = 0;   // 1..255
-    int lux = 0;   // 0..65535, what the next reading reports
+    int box = 0;  // 1..255
+    int lux = 0;  // 0..65535, what the next reading reports
 };
 
 struct Device {
@@ -23,8 +23,8 @@ struct Device {
 };
 
 struct NetworkLayout {
-    int areas = 32;     // areas 1..areas exist
-    int channels = 8;   // channels 1..channels in every area
+    int areas = 32;    // areas 1..areas exist
+    int channels = 8;  // channels 1..channels in every area
     std::vector<SensorBox> sensors;
     std::vector<Device> devices;
 };

@@ -5,13 +5,13 @@
 
 #include <QFile>
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace qv::sim {
 
@@ -29,11 +29,7 @@ QByteArray bytesOf(const net::RawMessage& message) {
 
 PtyGateway::PtyGateway(SimNetwork& network, const GatewayOptions& options, std::uint64_t seed,
                        QObject* parent)
-    : QObject(parent),
-      m_network(network),
-      m_options(options),
-      m_rng(seed),
-      m_writer(options.maxQueuedBytes) {
+    : QObject(parent), m_network(network), m_options(options), m_rng(seed), m_writer(options.maxQueuedBytes) {
     m_clock.start();
     m_releaseTimer.setSingleShot(true);
     m_releaseTimer.setTimerType(Qt::PreciseTimer);
@@ -174,9 +170,9 @@ void PtyGateway::enqueue(QByteArray bytes, std::int64_t dueMs) {
     // Cut inside a message, never on a boundary, so a reader that treats
     // each read as one message is caught out.
     const int messages = static_cast<int>(bytes.size() / static_cast<qsizetype>(net::kMessageSize));
-    const qsizetype cut = messages > 0
-        ? qsizetype(net::kMessageSize) * m_rng.below(messages) + 1 + m_rng.below(int(net::kMessageSize) - 1)
-        : 1;
+    const qsizetype cut = messages > 0 ? qsizetype(net::kMessageSize) * m_rng.below(messages) + 1 +
+                                             m_rng.below(int(net::kMessageSize) - 1)
+                                       : 1;
     m_schedule.push(bytes.left(cut), dueMs);
     m_schedule.push(bytes.mid(cut), dueMs, m_options.splitGapMs);
 }
@@ -219,7 +215,8 @@ void PtyGateway::hangUp() {
 // master does not reach it; flushing the device from its own side does.
 // Closing our descriptor again leaves the master hung up, as before.
 void PtyGateway::discardUnread() {
-    const int device = ::open(QFile::encodeName(m_devicePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int device =
+        ::open(QFile::encodeName(m_devicePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (device < 0) return;
     ::tcflush(device, TCIFLUSH);
     ::close(device);

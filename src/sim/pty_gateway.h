@@ -42,9 +42,9 @@ class PtyGateway : public QObject {
     Q_OBJECT
 public:
     struct Counters {
-        std::uint64_t heard = 0;       // messages framed from what the PC wrote
-        std::uint64_t sent = 0;        // messages queued for the PC (echoes included)
-        std::uint64_t unheard = 0;     // network messages no client was there to hear
+        std::uint64_t heard = 0;    // messages framed from what the PC wrote
+        std::uint64_t sent = 0;     // messages queued for the PC (echoes included)
+        std::uint64_t unheard = 0;  // network messages no client was there to hear
         std::uint64_t skippedBytes = 0;
         std::uint64_t droppedBytes = 0;  // lost to a reader that stopped reading
     };

@@ -35,8 +35,8 @@ constexpr int kMaxPreset = 256;
 
 RawMessage areaMessage(int area, int data1, std::uint8_t opcode, int data2) {
     return net::withChecksum({net::kAreaSync, static_cast<std::uint8_t>(area),
-                              static_cast<std::uint8_t>(data1), opcode,
-                              static_cast<std::uint8_t>(data2), 0x00, kJoin});
+                              static_cast<std::uint8_t>(data1), opcode, static_cast<std::uint8_t>(data2),
+                              0x00, kJoin});
 }
 
 }  // namespace
@@ -73,17 +73,18 @@ std::vector<RawMessage> SimNetwork::handleArea(const RawMessage& in) {
     Area* target = area(areaNumber);
     if (!target) return {};
     switch (opcode) {
-    case op::kPresetQuery:
-        return {areaMessage(areaNumber, target->preset - 1, op::kPresetReport, 0x00)};
-    case op::kLevelQuery:
-        if (data1 >= m_channels) return {};
-        return {areaMessage(areaNumber, data1, op::kLevelReport, target->levels[data1])};
-    case op::kSavePreset:
-        target->presets[data1 + 1] = target->levels;
-        return {};
-    default:
-        if (opcode >= op::kSetLevelFirst && opcode <= op::kSetLevelLast) setChannel(*target, data1, in[4]);
-        return {};
+        case op::kPresetQuery:
+            return {areaMessage(areaNumber, target->preset - 1, op::kPresetReport, 0x00)};
+        case op::kLevelQuery:
+            if (data1 >= m_channels) return {};
+            return {areaMessage(areaNumber, data1, op::kLevelReport, target->levels[data1])};
+        case op::kSavePreset:
+            target->presets[data1 + 1] = target->levels;
+            return {};
+        default:
+            if (opcode >= op::kSetLevelFirst && opcode <= op::kSetLevelLast)
+                setChannel(*target, data1, in[4]);
+            return {};
     }
 }
 
@@ -96,9 +97,9 @@ std::vector<RawMessage> SimNetwork::handleBox(const RawMessage& in) {
         const auto it = m_lux.find(box);
         if (it == m_lux.end()) return {};
         const int lux = it->second;
-        return {net::withChecksum({net::kBoxSync, kLightSensor, box, op::kLuxReading, 0x00,
-                                   static_cast<std::uint8_t>(lux >> 8),
-                                   static_cast<std::uint8_t>(lux & 0xFF)})};
+        return {
+            net::withChecksum({net::kBoxSync, kLightSensor, box, op::kLuxReading, 0x00,
+                               static_cast<std::uint8_t>(lux >> 8), static_cast<std::uint8_t>(lux & 0xFF)})};
     }
     if (opcode == op::kVersionRequest) {
         const auto it = m_devices.find({type, box});

@@ -44,8 +44,8 @@ public:
 private:
     struct Area {
         int preset = 1;
-        std::vector<std::uint8_t> levels;                    // index channel - 1
-        std::map<int, std::vector<std::uint8_t>> presets;    // saved levels by preset
+        std::vector<std::uint8_t> levels;                  // index channel - 1
+        std::map<int, std::vector<std::uint8_t>> presets;  // saved levels by preset
     };
 
     std::vector<RawMessage> handleArea(const RawMessage& in);
@@ -56,8 +56,8 @@ private:
     void setChannel(Area& area, std::uint8_t channelByte, std::uint8_t level);
 
     int m_channels;
-    std::vector<Area> m_areas;  // index area - 1
-    std::map<int, int> m_lux;   // by sensor box
+    std::vector<Area> m_areas;                                          // index area - 1
+    std::map<int, int> m_lux;                                           // by sensor box
     std::map<std::pair<std::uint8_t, std::uint8_t>, Device> m_devices;  // by (type, box)
 };
 

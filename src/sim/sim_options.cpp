@@ -24,21 +24,28 @@ const char* const kDescription =
 
 struct Parser {
     process::CommandLine commandLine{QStringLiteral("quorvel-sim"), QString::fromLatin1(kDescription)};
-    QCommandLineOption link{"link", "Make PATH a symbolic link to the device (an old link there is replaced).", "PATH"};
+    QCommandLineOption link{
+        "link", "Make PATH a symbolic link to the device (an old link there is replaced).", "PATH"};
     QCommandLineOption areas{"areas", "Number of areas, 1-255 (default 32).", "N", "32"};
     QCommandLineOption channels{"channels", "Channels per area, 1-255 (default 8).", "N", "8"};
     QCommandLineOption sensors{"sensors", "Light-sensor boxes; see above.", "LIST"};
     QCommandLineOption devices{"devices", "Roll-call devices; see above.", "LIST"};
-    QCommandLineOption activity{"activity", "Random panel presses heard on the network, per second.", "RATE", "0"};
-    QCommandLineOption flood{"flood", "Random network messages per second, for benchmarks (e.g. 20000).", "RATE", "0"};
+    QCommandLineOption activity{"activity", "Random panel presses heard on the network, per second.", "RATE",
+                                "0"};
+    QCommandLineOption flood{"flood", "Random network messages per second, for benchmarks (e.g. 20000).",
+                             "RATE", "0"};
     QCommandLineOption seed{"seed", "Seed of the random choices; the same seed replays the same run.", "N"};
-    QCommandLineOption replyDelay{"reply-delay", "Milliseconds before the network answers (default 5).", "MS", "5"};
+    QCommandLineOption replyDelay{"reply-delay", "Milliseconds before the network answers (default 5).", "MS",
+                                  "5"};
     QCommandLineOption noEcho{"no-echo", "Fault: do not echo what the PC writes."};
-    QCommandLineOption corrupt{"corrupt", "Fault: give this share (0-1) of outgoing messages a wrong checksum.", "FRACTION", "0"};
+    QCommandLineOption corrupt{
+        "corrupt", "Fault: give this share (0-1) of outgoing messages a wrong checksum.", "FRACTION", "0"};
     QCommandLineOption split{"split", "Fault: tear every write in two inside a message, with a short gap."};
-    QCommandLineOption coalesce{"coalesce", "Fault: hold the echo back and write it together with the answers."};
+    QCommandLineOption coalesce{"coalesce",
+                                "Fault: hold the echo back and write it together with the answers."};
     QCommandLineOption duration{"duration", "Exit after this many seconds.", "SECONDS", "0"};
-    QCommandLineOption quiet{"quiet", "No notices on standard error (client comings and goings, the summary)."};
+    QCommandLineOption quiet{"quiet",
+                             "No notices on standard error (client comings and goings, the summary)."};
     QCommandLineOption verbose{"verbose", "Log every message heard from the PC on standard error."};
 
     Parser() {

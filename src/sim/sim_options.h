@@ -14,7 +14,7 @@
 namespace qv::sim {
 
 struct SimOptions {
-    QString link;                  // empty: no link
+    QString link;  // empty: no link
     NetworkLayout layout;
     GatewayOptions gateway;
     double activityPerSecond = 0.0;

@@ -30,8 +30,8 @@ bool Simulator::start(QString* error) {
         m_activity->start();
     }
     if (m_options.floodPerSecond > 0.0) {
-        m_flood = std::make_unique<TrafficSource>(m_options.floodPerSecond,
-                                                  [this](int count) { produce(count); });
+        m_flood =
+            std::make_unique<TrafficSource>(m_options.floodPerSecond, [this](int count) { produce(count); });
         m_flood->start();
     }
     if (m_options.durationSeconds > 0.0)
@@ -47,8 +47,9 @@ QString Simulator::listeningLine() const {
 
 QString Simulator::summary() const {
     const PtyGateway::Counters c = m_gateway.counters();
-    return QStringLiteral("heard %1 messages from the PC, sent %2, %3 unheard with no client, "
-                          "%4 bytes skipped, %5 bytes dropped (seed %6)")
+    return QStringLiteral(
+               "heard %1 messages from the PC, sent %2, %3 unheard with no client, "
+               "%4 bytes skipped, %5 bytes dropped (seed %6)")
         .arg(c.heard)
         .arg(c.sent)
         .arg(c.unheard)

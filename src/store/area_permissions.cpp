@@ -6,8 +6,7 @@
 
 namespace qv::store {
 
-std::array<bool, 256> loadDoNotSendAreas(const QString& winrightsPath)
-{
+std::array<bool, 256> loadDoNotSendAreas(const QString& winrightsPath) {
     std::array<bool, 256> doNotSend{};
     Database db = Database::open(winrightsPath, DbKind::Winrights);
     {
@@ -28,16 +27,14 @@ std::array<bool, 256> loadDoNotSendAreas(const QString& winrightsPath)
     return doNotSend;
 }
 
-void saveDoNotSendAreas(const QString& winrightsPath, const std::array<bool, 256>& doNotSend)
-{
+void saveDoNotSendAreas(const QString& winrightsPath, const std::array<bool, 256>& doNotSend) {
     Database db = Database::open(winrightsPath, DbKind::Winrights);
     {
         Transaction transaction(db);
         db.exec(QStringLiteral("DELETE FROM DoNotSendArea"));
         QSqlQuery insert = db.prepare(QStringLiteral("INSERT INTO DoNotSendArea (Area) VALUES (?)"));
         for (int area = 0; area < 256; ++area) {
-            if (!doNotSend[static_cast<std::size_t>(area)])
-                continue;
+            if (!doNotSend[static_cast<std::size_t>(area)]) continue;
             insert.bindValue(0, area);
             db.exec(insert);
         }

@@ -9,8 +9,8 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QVariantList>
 #include <QString>
+#include <QVariantList>
 
 namespace qv::store {
 

@@ -8,8 +8,7 @@ namespace qv::store {
 
 namespace {
 
-std::optional<int> numberIn(const QString& text)
-{
+std::optional<int> numberIn(const QString& text) {
     bool ok = false;
     const int number = text.trimmed().toInt(&ok);
     return ok ? std::optional<int>(number) : std::nullopt;
@@ -17,14 +16,11 @@ std::optional<int> numberIn(const QString& text)
 
 }  // namespace
 
-EventLogRow eventLogRow(const MonitorRecord& record, const net::NameTables* names)
-{
+EventLogRow eventLogRow(const MonitorRecord& record, const net::NameTables* names) {
     EventLogRow row{record, {}, {}, {}};
-    if (!names)
-        return row;
+    if (!names) return row;
     const std::optional<int> area = numberIn(record.area);
-    if (!area)
-        return row;
+    if (!area) return row;
     row.AreaName = QString::fromStdString(names->areaName(*area));
     if (const std::optional<int> preset = numberIn(record.Preset))
         row.PresetName = QString::fromStdString(names->presetName(*area, *preset));

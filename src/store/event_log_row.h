@@ -25,5 +25,4 @@ struct EventLogRow {
 // 0-256). names may be null (nothing loaded yet): every name is empty.
 EventLogRow eventLogRow(const MonitorRecord& record, const net::NameTables* names);
 
-
 }  // namespace qv::store

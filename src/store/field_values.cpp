@@ -4,17 +4,15 @@
 
 namespace qv::store {
 
-bool yesNoOr(const QVariant& value, bool fallback)
-{
-    if (value.isNull())
-        return fallback;
+bool yesNoOr(const QVariant& value, bool fallback) {
+    if (value.isNull()) return fallback;
     if (value.typeId() == QMetaType::QString) {
         const QString text = value.toString().trimmed();
-        if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
-            || text.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
+        if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+            text.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
             return true;
-        if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0
-            || text.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+        if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+            text.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
             return false;
     }
     bool ok = false;
@@ -26,10 +24,8 @@ bool yesNoOr(const QVariant& value, bool fallback)
     return number != 0;  // yes is 1 here, -1 in older files
 }
 
-int intOr(const QVariant& value, int fallback)
-{
-    if (value.isNull())
-        return fallback;
+int intOr(const QVariant& value, int fallback) {
+    if (value.isNull()) return fallback;
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok) {
@@ -39,10 +35,8 @@ int intOr(const QVariant& value, int fallback)
     return static_cast<int>(number);
 }
 
-double realOr(const QVariant& value, double fallback)
-{
-    if (value.isNull())
-        return fallback;
+double realOr(const QVariant& value, double fallback) {
+    if (value.isNull()) return fallback;
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok) {
@@ -52,8 +46,7 @@ double realOr(const QVariant& value, double fallback)
     return number;
 }
 
-QString textOr(const QVariant& value, const QString& fallback)
-{
+QString textOr(const QVariant& value, const QString& fallback) {
     return value.isNull() ? fallback : value.toString();
 }
 

@@ -25,8 +25,7 @@ struct BackupCandidate {
     int error = ENOENT;
 };
 
-QString fileName(const QString& path)
-{
+QString fileName(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
@@ -34,11 +33,7 @@ class MaintenanceRun {
 public:
     MaintenanceRun(const DataPaths& paths, const QDateTime& now,
                    const std::function<void(const QString&)>& sink)
-        : m_paths(paths)
-        , m_now(now)
-        , m_sink(sink)
-    {
-    }
+        : m_paths(paths), m_now(now), m_sink(sink) {}
 
     MaintenanceResult run();
 
@@ -61,16 +56,13 @@ private:
     MaintenanceResult m_result;
 };
 
-void MaintenanceRun::line(const QString& text)
-{
+void MaintenanceRun::line(const QString& text) {
     m_result.debugLines << text;
     qCInfo(lcStore).noquote() << "maintenance:" << text;
-    if (m_sink)
-        m_sink(text);
+    if (m_sink) m_sink(text);
 }
 
-MaintenanceResult MaintenanceRun::run()
-{
+MaintenanceResult MaintenanceRun::run() {
     line(QStringLiteral("Compact And Repair Routine Starts -->"));
     const MaintainedFiles main = maintainedFiles(m_paths, DbKind::Main);
     const MaintainedFiles log = maintainedFiles(m_paths, DbKind::MonitorLog);
@@ -87,8 +79,7 @@ MaintenanceResult MaintenanceRun::run()
 
     // A main database restored here is not compacted until the next start.
     if (fileExists(main.live)) {
-        if (!compactAndBackUp(main, mainDatabaseTexts()))
-            return m_result;
+        if (!compactAndBackUp(main, mainDatabaseTexts())) return m_result;
     } else if (!restoreMissing(main, mainDatabaseTexts())) {
         return m_result;
     }
@@ -96,14 +87,12 @@ MaintenanceResult MaintenanceRun::run()
     line(QStringLiteral(" "));
     line(QStringLiteral("...now do same for MonitorLog.db"));
     // The monitor log is compacted and backed up even right after a restore.
-    if (!fileExists(log.live) && !restoreMissing(log, monitorLogTexts()))
-        return m_result;
+    if (!fileExists(log.live) && !restoreMissing(log, monitorLogTexts())) return m_result;
     compactAndBackUp(log, monitorLogTexts());
     return m_result;
 }
 
-void MaintenanceRun::deleteCompact(const MaintainedFiles& files, const MaintenanceTexts& texts)
-{
+void MaintenanceRun::deleteCompact(const MaintainedFiles& files, const MaintenanceTexts& texts) {
     const FileStep step = removeFile(files.compact);
     if (step.ok || step.error == ENOENT)
         line(texts.compactDeleted);
@@ -111,8 +100,7 @@ void MaintenanceRun::deleteCompact(const MaintainedFiles& files, const Maintenan
         line(texts.compactNotDeleted.arg(step.error));
 }
 
-bool MaintenanceRun::compactAndBackUp(const MaintainedFiles& files, const MaintenanceTexts& texts)
-{
+bool MaintenanceRun::compactAndBackUp(const MaintainedFiles& files, const MaintenanceTexts& texts) {
     line(texts.exists);
     // Checked before it is compacted or backed up: a damaged or incomplete
     // file must never take the place of today's good backup.
@@ -120,8 +108,9 @@ bool MaintenanceRun::compactAndBackUp(const MaintainedFiles& files, const Mainte
     if (compaction.newer) {
         // Left byte for byte as it is, and no backup is made of it.
         line(QStringLiteral("#### ") + fileName(files.live) + QStringLiteral(": ") + compaction.reason);
-        m_result.fatalMessage = QStringLiteral("The database %1 was not opened: %2. It was left untouched; "
-                                               "run the newer version of Quorvel.")
+        m_result.fatalMessage = QStringLiteral(
+                                    "The database %1 was not opened: %2. It was left untouched; "
+                                    "run the newer version of Quorvel.")
                                     .arg(QDir::toNativeSeparators(files.live), compaction.reason);
         return false;
     }
@@ -164,8 +153,7 @@ bool MaintenanceRun::compactAndBackUp(const MaintainedFiles& files, const Mainte
     return true;
 }
 
-void MaintenanceRun::deleteTodaysBackup(const MaintainedFiles& files, const MaintenanceTexts& texts)
-{
+void MaintenanceRun::deleteTodaysBackup(const MaintainedFiles& files, const MaintenanceTexts& texts) {
     const QString weekday = weekdayName(m_now.date());
     const FileStep removed = removeFile(files.backupPath(weekday));
     if (removed.ok)
@@ -176,8 +164,7 @@ void MaintenanceRun::deleteTodaysBackup(const MaintainedFiles& files, const Main
         line(texts.backupNotDeleted.arg(weekday, QString::number(removed.error)));
 }
 
-void MaintenanceRun::backUp(const MaintainedFiles& files, const MaintenanceTexts& texts)
-{
+void MaintenanceRun::backUp(const MaintainedFiles& files, const MaintenanceTexts& texts) {
     const QString weekday = weekdayName(m_now.date());
     const QString backup = files.backupPath(weekday);
     makeFolder(files.backupFolder);  // a failure shows in the copy below
@@ -189,8 +176,7 @@ void MaintenanceRun::backUp(const MaintainedFiles& files, const MaintenanceTexts
 }
 
 bool MaintenanceRun::replaceDamaged(const MaintainedFiles& files, const MaintenanceTexts& texts,
-                                    const QString& reason)
-{
+                                    const QString& reason) {
     QString keptAs;
     const FileStep aside = setAside(files.live, QStringLiteral("damaged"), m_now, &keptAs);
     if (!aside.ok) {
@@ -208,19 +194,20 @@ bool MaintenanceRun::replaceDamaged(const MaintainedFiles& files, const Maintena
         const FileStep copied = copyReplacing(backup.path, files.live);
         if (copied.ok) {
             line(texts.restoredFromBackup.arg(backup.weekday));
-            m_result.notices << damaged + QStringLiteral(" and was restored from the backup ") + fileName(backup.path);
+            m_result.notices << damaged + QStringLiteral(" and was restored from the backup ") +
+                                    fileName(backup.path);
             return true;
         }
         error = copied.error;
     }
     line(texts.restoreFailed.arg(backup.weekday, QString::number(error)));
     line(texts.anotherError.arg(error));
-    m_result.notices << damaged + QStringLiteral(". No backup could be used: it was replaced by a blank database");
+    m_result.notices << damaged +
+                            QStringLiteral(". No backup could be used: it was replaced by a blank database");
     return copyTemplate(files, texts);
 }
 
-bool MaintenanceRun::restoreMissing(const MaintainedFiles& files, const MaintenanceTexts& texts)
-{
+bool MaintenanceRun::restoreMissing(const MaintainedFiles& files, const MaintenanceTexts& texts) {
     line(texts.missing);
     setAsideOrphanJournal(files.live);
     const BackupCandidate backup = newestUsableBackup(files, texts);
@@ -234,8 +221,7 @@ bool MaintenanceRun::restoreMissing(const MaintainedFiles& files, const Maintena
     return copyTemplate(files, texts);
 }
 
-void MaintenanceRun::setAsideOrphanJournal(const QString& live)
-{
+void MaintenanceRun::setAsideOrphanJournal(const QString& live) {
     // A journal without its database would be replayed into whatever file is
     // put in its place; it may also be all that is left of the changes.
     const QString wal = live + QStringLiteral("-wal");
@@ -254,8 +240,7 @@ void MaintenanceRun::setAsideOrphanJournal(const QString& live)
 }
 
 BackupCandidate MaintenanceRun::newestUsableBackup(const MaintainedFiles& files,
-                                                   const MaintenanceTexts& texts)
-{
+                                                   const MaintenanceTexts& texts) {
     // Today's backup (made at an earlier start today, when this file was still
     // sound), then yesterday back to six days ago: every name once, newest first.
     BackupCandidate candidate;
@@ -277,8 +262,7 @@ BackupCandidate MaintenanceRun::newestUsableBackup(const MaintainedFiles& files,
     return candidate;
 }
 
-bool MaintenanceRun::copyTemplate(const MaintainedFiles& files, const MaintenanceTexts& texts)
-{
+bool MaintenanceRun::copyTemplate(const MaintainedFiles& files, const MaintenanceTexts& texts) {
     if (ensureTemplate(files, texts) && copyReplacing(files.templatePath, files.live).ok) {
         line(kBlankCopied);
         return true;
@@ -288,8 +272,7 @@ bool MaintenanceRun::copyTemplate(const MaintainedFiles& files, const Maintenanc
     return false;
 }
 
-bool MaintenanceRun::ensureTemplate(const MaintainedFiles& files, const MaintenanceTexts& texts)
-{
+bool MaintenanceRun::ensureTemplate(const MaintainedFiles& files, const MaintenanceTexts& texts) {
     if (fileExists(files.templatePath)) {
         const DbFileCheck check = checkDatabaseFile(files.templatePath);
         if (check.ok || !check.damaged)
@@ -314,13 +297,11 @@ bool MaintenanceRun::ensureTemplate(const MaintainedFiles& files, const Maintena
 
 }  // namespace
 
-QString MaintainedFiles::backupPath(const QString& weekday) const
-{
+QString MaintainedFiles::backupPath(const QString& weekday) const {
     return QDir(backupFolder).filePath(backupPrefix + weekday + QStringLiteral(".db"));
 }
 
-MaintainedFiles maintainedFiles(const DataPaths& paths, DbKind kind)
-{
+MaintainedFiles maintainedFiles(const DataPaths& paths, DbKind kind) {
     const QDir dir(paths.dir);
     const bool main = kind != DbKind::MonitorLog;
     MaintainedFiles files;
@@ -336,21 +317,18 @@ MaintainedFiles maintainedFiles(const DataPaths& paths, DbKind kind)
     return files;
 }
 
-QString weekdayName(const QDate& date)
-{
+QString weekdayName(const QDate& date) {
     static const std::array<const char*, 7> kNames = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
     const int day = date.dayOfWeek();  // 1 = Monday
     return day >= 1 && day <= 7 ? QString::fromLatin1(kNames[static_cast<std::size_t>(day - 1)]) : QString();
 }
 
-QString maintenanceCaption()
-{
+QString maintenanceCaption() {
     return QStringLiteral("compacting Quorvel.db");
 }
 
 MaintenanceResult runDatabaseMaintenance(const DataPaths& paths, const QDateTime& now,
-                                         const std::function<void(const QString&)>& debugLine)
-{
+                                         const std::function<void(const QString&)>& debugLine) {
     return MaintenanceRun(paths, now, debugLine).run();
 }
 

@@ -10,8 +10,7 @@ const QString kCannotContinue = QStringLiteral(
 
 }  // namespace
 
-const MaintenanceTexts& mainDatabaseTexts()
-{
+const MaintenanceTexts& mainDatabaseTexts() {
     static const MaintenanceTexts texts{
         QStringLiteral("Deleted Compact_quorvel (or it did not exist)"),
         QStringLiteral("### Failed to delete Compact_quorvel  Error%1"),
@@ -51,8 +50,7 @@ const MaintenanceTexts& mainDatabaseTexts()
     return texts;
 }
 
-const MaintenanceTexts& monitorLogTexts()
-{
+const MaintenanceTexts& monitorLogTexts() {
     static const MaintenanceTexts texts{
         QStringLiteral("Deleted Compact_Monitorlog (or it did not exist)"),
         QStringLiteral("### Failed to delete Compact_Monitorlog  Error%1"),

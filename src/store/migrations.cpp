@@ -31,43 +31,45 @@ constexpr Migration kWinrights[] = {{1, "base schema", &schema::createWinrightsT
 
 }  // namespace
 
-std::span<const Migration> migrationsFor(DbKind kind)
-{
+std::span<const Migration> migrationsFor(DbKind kind) {
     switch (kind) {
-    case DbKind::Main: return kMain;
-    case DbKind::MonitorLog: return kMonitorLog;
-    case DbKind::SensorLog: return kSensorLog;
-    case DbKind::EnergyUsage: return kEnergyUsage;
-    case DbKind::RollCallTemplate: return kRollCall;
-    case DbKind::Winrights: return kWinrights;
+        case DbKind::Main:
+            return kMain;
+        case DbKind::MonitorLog:
+            return kMonitorLog;
+        case DbKind::SensorLog:
+            return kSensorLog;
+        case DbKind::EnergyUsage:
+            return kEnergyUsage;
+        case DbKind::RollCallTemplate:
+            return kRollCall;
+        case DbKind::Winrights:
+            return kWinrights;
     }
     return {};
 }
 
-int latestVersion(DbKind kind)
-{
+int latestVersion(DbKind kind) {
     const auto steps = migrationsFor(kind);
     return steps.empty() ? 0 : steps.back().version;
 }
 
-void applyMigrations(Database& db, std::span<const Migration> migrations)
-{
+void applyMigrations(Database& db, std::span<const Migration> migrations) {
     const int latest = migrations.empty() ? 0 : migrations.back().version;
     const int current = db.userVersion();
     if (current > latest) {
-        throw StoreError(db.path(), QStringLiteral("was written by a newer version of Quorvel (schema version %1, "
-                                                   "this program knows up to %2); it was left untouched")
-                                        .arg(current)
-                                        .arg(latest));
+        throw StoreError(db.path(),
+                         QStringLiteral("was written by a newer version of Quorvel (schema version %1, "
+                                        "this program knows up to %2); it was left untouched")
+                             .arg(current)
+                             .arg(latest));
     }
     for (const Migration& step : migrations) {
-        if (step.version <= current)
-            continue;
+        if (step.version <= current) continue;
         Transaction transaction(db);
         // Another program may have opened the same new file a moment earlier and
         // applied this step while we waited for the write lock.
-        if (db.userVersion() >= step.version)
-            continue;
+        if (db.userVersion() >= step.version) continue;
         step.apply(db);
         db.setUserVersion(step.version);
         transaction.commit();
@@ -75,8 +77,7 @@ void applyMigrations(Database& db, std::span<const Migration> migrations)
     }
 }
 
-void upgradeSchema(Database& db)
-{
+void upgradeSchema(Database& db) {
     applyMigrations(db, migrationsFor(db.kind()));
     if (db.kind() == DbKind::Main) {
         Transaction transaction(db);

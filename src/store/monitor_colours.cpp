@@ -8,14 +8,12 @@ namespace qv::store {
 
 namespace {
 
-constexpr std::uint32_t rgb(int r, int g, int b)
-{
+constexpr std::uint32_t rgb(int r, int g, int b) {
     return (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) |
            static_cast<std::uint32_t>(b);
 }
 
-const QHash<QString, RowColours>& colourTable()
-{
+const QHash<QString, RowColours>& colourTable() {
     static const QHash<QString, RowColours> table = {
         {monitorTypeText(MonitorType::System), {rgb(0, 0, 255), rgb(255, 255, 255)}},
         {monitorTypeText(MonitorType::Error), {rgb(255, 0, 0), rgb(255, 255, 255)}},
@@ -38,17 +36,14 @@ const QHash<QString, RowColours>& colourTable()
 
 }  // namespace
 
-RowColours coloursForMsgType(const QString& msgType)
-{
+RowColours coloursForMsgType(const QString& msgType) {
     const auto& table = colourTable();
     const auto found = table.constFind(msgType);
-    if (found != table.constEnd())
-        return found.value();
+    if (found != table.constEnd()) return found.value();
     return {rgb(255, 255, 192), rgb(0, 0, 0)};
 }
 
-QString colourName(std::uint32_t rgbValue)
-{
+QString colourName(std::uint32_t rgbValue) {
     return QStringLiteral("#%1").arg(rgbValue & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 

@@ -9,25 +9,22 @@
 
 namespace qv::store {
 
-QString MonitorLogReset::question()
-{
+QString MonitorLogReset::question() {
     return QStringLiteral(
                "You are about to delete all records in the Monitor Log. Before doing this, is is recommended "
                "that you back this file up if you haven't already") +
            QStringLiteral("\n\n") + QStringLiteral("Are you sure you want to delete the log?");
 }
 
-QString MonitorLogReset::done()
-{
+QString MonitorLogReset::done() {
     return QStringLiteral("All records Deleted in Monitor Log file..");
 }
 
 MonitorLog::MonitorLog(MonitorLogDeps deps, QObject* parent)
-    : QObject(parent)
-    , m_deps(std::move(deps))
-    , m_names(m_deps.names)
-    , m_writer(m_deps.logPath, m_deps.clock)
-{
+    : QObject(parent),
+      m_deps(std::move(deps)),
+      m_names(m_deps.names),
+      m_writer(m_deps.logPath, m_deps.clock) {
     connect(&m_writer, &MonitorLogWriter::writeFailed, this, [this](const QString& reason) {
         MonitorAdditem(ownRecord(MonitorType::Error,
                                  QStringLiteral("The monitor log can not be written; records are kept and "
@@ -42,30 +39,25 @@ MonitorLog::MonitorLog(MonitorLogDeps deps, QObject* parent)
     });
 }
 
-MonitorLog::~MonitorLog()
-{
+MonitorLog::~MonitorLog() {
     m_writer.close();
     // The writer outlives this body; a report it makes while it goes must not
     // reach the list and sinks, which go before it.
     disconnect(&m_writer, nullptr, this, nullptr);
 }
 
-void MonitorLog::addSink(MonitorSink* sink)
-{
+void MonitorLog::addSink(MonitorSink* sink) {
     if (sink && sink != this && std::find(m_sinks.begin(), m_sinks.end(), sink) == m_sinks.end())
         m_sinks.push_back(sink);
 }
 
-void MonitorLog::MonitorAdditem(const MonitorRecord& record)
-{
+void MonitorLog::MonitorAdditem(const MonitorRecord& record) {
     m_model.addRecord(record);
-    if (m_loggingEnabled)
-        m_writer.append(eventLogRow(record, m_names));
+    if (m_loggingEnabled) m_writer.append(eventLogRow(record, m_names));
     for (MonitorSink* sink : m_sinks) sink->MonitorAdditem(record);
 }
 
-int MonitorLog::loadPreviousSessions(int LoadFromMonitorLog, const std::function<void(int)>& progress)
-{
+int MonitorLog::loadPreviousSessions(int LoadFromMonitorLog, const std::function<void(int)>& progress) {
     std::vector<MonitorRecord> records;
     QString failure;
     try {
@@ -97,8 +89,7 @@ int MonitorLog::loadPreviousSessions(int LoadFromMonitorLog, const std::function
     return static_cast<int>(total);
 }
 
-ResetOutcome MonitorLog::resetLog()
-{
+ResetOutcome MonitorLog::resetLog() {
     try {
         m_writer.deleteAllRecords();
     } catch (const StoreError& error) {
@@ -108,8 +99,7 @@ ResetOutcome MonitorLog::resetLog()
     return {true, MonitorLogReset::done()};
 }
 
-MonitorRecord MonitorLog::ownRecord(MonitorType type, const QString& comment) const
-{
+MonitorRecord MonitorLog::ownRecord(MonitorType type, const QString& comment) const {
     return monitorRecord(type, m_deps.clock.nowText(), comment);
 }
 

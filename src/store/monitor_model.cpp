@@ -28,8 +28,7 @@ constexpr std::array<Header, MonitorModel::kColumnCount> kHeaders = {{
 
 }  // namespace
 
-QString monitorDateText(const QString& stored)
-{
+QString monitorDateText(const QString& stored) {
     // Rearranging the fixed positions is much cheaper than parsing, and this
     // runs for every row heard.
     if (stored.size() == 19 && stored[4] == QLatin1Char('-') && stored[7] == QLatin1Char('-') &&
@@ -40,69 +39,72 @@ QString monitorDateText(const QString& stored)
     return stored;
 }
 
-QString monitorCaption(const QTime& time)
-{
+QString monitorCaption(const QTime& time) {
     return QStringLiteral("System Message Monitor  ") + time.toString(QStringLiteral("HH:mm:ss"));
 }
 
-MonitorModel::MonitorModel(QObject* parent)
-    : QAbstractTableModel(parent)
-{
-}
+MonitorModel::MonitorModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-int MonitorModel::rowCount(const QModelIndex& parent) const
-{
+int MonitorModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
-int MonitorModel::columnCount(const QModelIndex& parent) const
-{
+int MonitorModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
-QVariant MonitorModel::data(const QModelIndex& index, int role) const
-{
+QVariant MonitorModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() < 0 || index.row() >= rowCount() || index.column() < 0 ||
         index.column() >= kColumnCount)
         return {};
     const Row& row = m_rows[static_cast<std::size_t>(index.row())];
     switch (role) {
-    case BackgroundRgbRole: return QVariant::fromValue<quint32>(row.colours.background);
-    case TextRgbRole: return row.colours.text ? QVariant::fromValue<quint32>(*row.colours.text) : QVariant();
-    case Qt::DisplayRole: break;
-    default: return {};
+        case BackgroundRgbRole:
+            return QVariant::fromValue<quint32>(row.colours.background);
+        case TextRgbRole:
+            return row.colours.text ? QVariant::fromValue<quint32>(*row.colours.text) : QVariant();
+        case Qt::DisplayRole:
+            break;
+        default:
+            return {};
     }
     const MonitorRecord& r = row.record;
     switch (index.column()) {
-    case Fixed: return QString();
-    case Counter: return row.counter > 0 ? QString::number(row.counter) : QString();
-    case Type: return r.MsgType;
-    case RS232: return r.RS232;
-    case DateTime: return row.dateText;
-    case Macro: return r.Macro;
-    case Command: return r.comment;
-    case Area: return r.area;
-    case Preset: return r.Preset;
-    case Channel: return r.channel;
-    case ChannelLevel: return r.ChannelLevel;
+        case Fixed:
+            return QString();
+        case Counter:
+            return row.counter > 0 ? QString::number(row.counter) : QString();
+        case Type:
+            return r.MsgType;
+        case RS232:
+            return r.RS232;
+        case DateTime:
+            return row.dateText;
+        case Macro:
+            return r.Macro;
+        case Command:
+            return r.comment;
+        case Area:
+            return r.area;
+        case Preset:
+            return r.Preset;
+        case Channel:
+            return r.channel;
+        case ChannelLevel:
+            return r.ChannelLevel;
     }
     return {};
 }
 
-QVariant MonitorModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
-        return {};
+QVariant MonitorModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
     const Header& header = kHeaders[static_cast<std::size_t>(section)];
-    if (role == Qt::DisplayRole)
-        return QString::fromLatin1(header.caption);
-    if (role == ColumnWidthTwipsRole && header.twips > 0)
-        return header.twips;
+    if (role == Qt::DisplayRole) return QString::fromLatin1(header.caption);
+    if (role == ColumnWidthTwipsRole && header.twips > 0) return header.twips;
     return {};
 }
 
-void MonitorModel::append(Row row)
-{
+void MonitorModel::append(Row row) {
     // Dropping first keeps the list at kMaxRows at every moment a view looks.
     if (m_rows.size() >= static_cast<std::size_t>(kMaxRows)) {
         beginRemoveRows({}, 0, 0);
@@ -116,8 +118,7 @@ void MonitorModel::append(Row row)
     emit rowAdded(at);
 }
 
-void MonitorModel::addRecord(const MonitorRecord& record)
-{
+void MonitorModel::addRecord(const MonitorRecord& record) {
     Row row;
     row.counter = ++m_counter;
     row.dateText = monitorDateText(record.DateTime);
@@ -126,8 +127,7 @@ void MonitorModel::addRecord(const MonitorRecord& record)
     append(std::move(row));
 }
 
-void MonitorModel::addSeparatorRows()
-{
+void MonitorModel::addSeparatorRows() {
     for (const char* comment : {"", kSeparatorComment, ""}) {
         Row row;
         row.record.comment = QString::fromLatin1(comment);
@@ -136,8 +136,7 @@ void MonitorModel::addSeparatorRows()
     }
 }
 
-void MonitorModel::clear()
-{
+void MonitorModel::clear() {
     beginResetModel();
     m_rows.clear();
     m_counter = 0;

@@ -9,19 +9,16 @@ namespace qv::store {
 namespace {
 
 // NULL and empty both read as the empty text; numbers as their decimal text.
-QString text(const QVariant& value)
-{
+QString text(const QVariant& value) {
     return value.isNull() ? QString() : value.toString();
 }
 
 }  // namespace
 
-std::vector<MonitorRecord> readLastRecords(Database& log, int count)
-{
+std::vector<MonitorRecord> readLastRecords(Database& log, int count) {
     count = std::clamp(count, 0, kMaxReadBack);
     std::vector<MonitorRecord> records;
-    if (count == 0)
-        return records;
+    if (count == 0) return records;
     // Newest first by key (the rowid, so no sort), reversed below.
     QSqlQuery query = log.prepare(QStringLiteral(
         "SELECT Origin, Hexstring, Macro, TimeDateStamp, Comments, Area, Preset, Channel, ChannelLevel "

@@ -8,11 +8,11 @@
 namespace qv::store {
 
 struct MonitorRecord {
-    QString MsgType;       // "Comms", "System", "Warning **", "ERROR ***", "HeartBeat", ...
-    QString RS232;         // the hex message, if any
+    QString MsgType;  // "Comms", "System", "Warning **", "ERROR ***", "HeartBeat", ...
+    QString RS232;    // the hex message, if any
     QString Macro;
-    QString DateTime;      // local "yyyy-MM-dd HH:mm:ss"
-    QString comment;       // the description
+    QString DateTime;  // local "yyyy-MM-dd HH:mm:ss"
+    QString comment;   // the description
     QString area;
     QString Preset;
     QString channel;

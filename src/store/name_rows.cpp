@@ -7,8 +7,7 @@ namespace qv::store {
 
 namespace {
 
-bool numberAt(const QSqlQuery& query, int column, int& number)
-{
+bool numberAt(const QSqlQuery& query, int column, int& number) {
     const QVariant value = query.value(column);
     bool ok = false;
     number = value.toInt(&ok);
@@ -17,8 +16,7 @@ bool numberAt(const QSqlQuery& query, int column, int& number)
 
 }  // namespace
 
-NameRows loadNameRows(Database& main)
-{
+NameRows loadNameRows(Database& main) {
     NameRows rows;
     int skipped = 0;
     {
@@ -34,8 +32,8 @@ NameRows loadNameRows(Database& main)
         }
     }
     {
-        QSqlQuery query = main.prepare(
-            QStringLiteral("SELECT Area, Preset, PresetName FROM PresetNames ORDER BY Area, Preset, Preset_ID"));
+        QSqlQuery query = main.prepare(QStringLiteral(
+            "SELECT Area, Preset, PresetName FROM PresetNames ORDER BY Area, Preset, Preset_ID"));
         main.exec(query);
         while (query.next()) {
             int area = 0;
@@ -48,8 +46,8 @@ NameRows loadNameRows(Database& main)
         }
     }
     {
-        QSqlQuery query = main.prepare(
-            QStringLiteral("SELECT Area, Channel, Channelname FROM AreaChannels ORDER BY Area, Channel, rowid"));
+        QSqlQuery query = main.prepare(QStringLiteral(
+            "SELECT Area, Channel, Channelname FROM AreaChannels ORDER BY Area, Channel, rowid"));
         main.exec(query);
         while (query.next()) {
             int area = 0;

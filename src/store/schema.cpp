@@ -10,16 +10,14 @@
 
 namespace qv::store::schema {
 
-QString quoteIdentifier(const QString& name)
-{
+QString quoteIdentifier(const QString& name) {
     // Names such as Index, Left, Date and before are SQL words; quote them all.
     QString quoted = name;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-bool hasTable(Database& db, const QString& table)
-{
+bool hasTable(Database& db, const QString& table) {
     QSqlQuery query = db.prepare(QStringLiteral(
         "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
     query.addBindValue(table);
@@ -27,52 +25,48 @@ bool hasTable(Database& db, const QString& table)
     return query.next() && query.value(0).toInt() > 0;
 }
 
-bool hasColumn(Database& db, const QString& table, const QString& column)
-{
-    QSqlQuery query = db.prepare(
-        QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE"));
+bool hasColumn(Database& db, const QString& table, const QString& column) {
+    QSqlQuery query =
+        db.prepare(QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE"));
     query.addBindValue(table);
     query.addBindValue(column);
     db.exec(query);
     return query.next() && query.value(0).toInt() > 0;
 }
 
-int rowCount(Database& db, const QString& table)
-{
+int rowCount(Database& db, const QString& table) {
     QSqlQuery query = db.prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(table)));
     db.exec(query);
     return query.next() ? query.value(0).toInt() : 0;
 }
 
-void addColumnIfMissing(Database& db, const QString& table, const Column& column)
-{
+void addColumnIfMissing(Database& db, const QString& table, const Column& column) {
     const QString name = QString::fromLatin1(column.name);
-    if (hasColumn(db, table, name))
-        return;
+    if (hasColumn(db, table, name)) return;
     if (QLatin1String(column.type) == QLatin1String(Key))
-        throw StoreError(db.path(), QStringLiteral("table %1 has no key field %2 and cannot be completed")
-                                        .arg(table, name));
+        throw StoreError(
+            db.path(),
+            QStringLiteral("table %1 has no key field %2 and cannot be completed").arg(table, name));
     db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
                 .arg(quoteIdentifier(table), quoteIdentifier(name), QLatin1String(column.type)));
     qCInfo(lcStore) << db.path() << "added field" << table + QLatin1Char('.') + name;
 }
 
-void createOrComplete(Database& db, const Table& table)
-{
+void createOrComplete(Database& db, const Table& table) {
     const QString name = QString::fromLatin1(table.name);
     if (hasTable(db, name)) {
-        for (const Column& column : table.columns)
-            addColumnIfMissing(db, name, column);
+        for (const Column& column : table.columns) addColumnIfMissing(db, name, column);
         return;
     }
     QStringList columns;
     for (const Column& column : table.columns)
-        columns << quoteIdentifier(QString::fromLatin1(column.name)) + QLatin1Char(' ') + QLatin1String(column.type);
-    db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(name), columns.join(QStringLiteral(", "))));
+        columns << quoteIdentifier(QString::fromLatin1(column.name)) + QLatin1Char(' ') +
+                       QLatin1String(column.type);
+    db.exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                .arg(quoteIdentifier(name), columns.join(QStringLiteral(", "))));
 }
 
-void makeKeysAutoincrement(Database& db)
-{
+void makeKeysAutoincrement(Database& db) {
     // SQLite hands the number of a deleted newest row to the next row unless
     // the key is AUTOINCREMENT; a table cannot be altered to it, so each one is
     // rebuilt under its own definition with the keyword added, rows and keys
@@ -85,8 +79,9 @@ void makeKeysAutoincrement(Database& db)
     };
     std::vector<Rebuild> rebuilds;
     {
-        QSqlQuery tables = db.prepare(QStringLiteral(
-            "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name"));
+        QSqlQuery tables =
+            db.prepare(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name NOT "
+                                      "LIKE 'sqlite_%' ORDER BY name"));
         db.exec(tables);
         while (tables.next()) {
             const QString sql = tables.value(1).toString();
@@ -101,63 +96,54 @@ void makeKeysAutoincrement(Database& db)
             "SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"));
         indexes.addBindValue(rebuild.table);
         db.exec(indexes);
-        while (indexes.next())
-            rebuild.indexes << indexes.value(0).toString();
+        while (indexes.next()) rebuild.indexes << indexes.value(0).toString();
     }
     for (const Rebuild& rebuild : rebuilds) {
         const QString rebuilt = rebuild.table + QStringLiteral("__autoincrement");
         QString sql = rebuild.sql;
         const qsizetype open = sql.indexOf(QLatin1Char('('));
         sql = QStringLiteral("CREATE TABLE %1 ").arg(quoteIdentifier(rebuilt)) + sql.mid(open);
-        sql.replace(QStringLiteral("INTEGER PRIMARY KEY"), QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
-                    Qt::CaseInsensitive);
+        sql.replace(QStringLiteral("INTEGER PRIMARY KEY"),
+                    QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"), Qt::CaseInsensitive);
         db.exec(sql);
         db.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2")
                     .arg(quoteIdentifier(rebuilt), quoteIdentifier(rebuild.table)));
         db.exec(QStringLiteral("DROP TABLE %1").arg(quoteIdentifier(rebuild.table)));
         db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2")
                     .arg(quoteIdentifier(rebuilt), quoteIdentifier(rebuild.table)));
-        for (const QString& index : rebuild.indexes)
-            db.exec(index);
+        for (const QString& index : rebuild.indexes) db.exec(index);
         qCInfo(lcStore) << db.path() << "keys of" << rebuild.table << "are never reused from now on";
     }
 }
 
-QStringList tableNames(Database& db)
-{
+QStringList tableNames(Database& db) {
     QStringList names;
     QSqlQuery query = db.prepare(
         QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
     db.exec(query);
-    while (query.next())
-        names << query.value(0).toString();
+    while (query.next()) names << query.value(0).toString();
     return names;
 }
 
-void insertRowIfEmpty(Database& db, const QString& table, const Values& values)
-{
-    if (rowCount(db, table) > 0)
-        return;
+void insertRowIfEmpty(Database& db, const QString& table, const Values& values) {
+    if (rowCount(db, table) > 0) return;
     QStringList names;
     QStringList marks;
     for (const auto& [column, value] : values) {
         names << quoteIdentifier(QString::fromLatin1(column));
         marks << QStringLiteral("?");
     }
-    QSqlQuery query = db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(quoteIdentifier(table), names.join(QStringLiteral(", ")),
-                                          marks.join(QStringLiteral(", "))));
-    for (const auto& value : values)
-        query.addBindValue(value.second);
+    QSqlQuery query = db.prepare(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(quoteIdentifier(table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    for (const auto& value : values) query.addBindValue(value.second);
     db.exec(query);
 }
 
 void createIndexIfMissing(Database& db, const QString& index, const QString& table,
-                          std::initializer_list<const char*> columns)
-{
+                          std::initializer_list<const char*> columns) {
     QStringList names;
-    for (const char* column : columns)
-        names << quoteIdentifier(QString::fromLatin1(column));
+    for (const char* column : columns) names << quoteIdentifier(QString::fromLatin1(column));
     db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
                 .arg(quoteIdentifier(index), quoteIdentifier(table), names.join(QStringLiteral(", "))));
 }

@@ -8,8 +8,7 @@
 namespace qv::store::schema {
 
 // master/monitorlog.db: every message sent and heard, every macro and warning.
-void createMonitorLogTables(Database& db)
-{
+void createMonitorLogTables(Database& db) {
     // Area, Preset, Channel and ChannelLevel stay empty (NULL) when a record is
     // not about them; the energy report selects on exactly that.
     createOrComplete(db, {"EventLog",
@@ -27,12 +26,12 @@ void createMonitorLogTables(Database& db)
                            {"PresetName", Text},
                            {"ChannelName", Text}}});
     // The energy report reads a date range.
-    createIndexIfMissing(db, QStringLiteral("EventLog_TimeDateStamp"), QStringLiteral("EventLog"), {"TimeDateStamp"});
+    createIndexIfMissing(db, QStringLiteral("EventLog_TimeDateStamp"), QStringLiteral("EventLog"),
+                         {"TimeDateStamp"});
 }
 
 // sensorlog.db: lux readings and the history of sensor changes.
-void createSensorLogTables(Database& db)
-{
+void createSensorLogTables(Database& db) {
     createOrComplete(db, {"TBLSensorLog",
                           {{"Sensorlog_ID", Key},
                            {"SensorBoxnumber", Int},
@@ -58,8 +57,7 @@ void createSensorLogTables(Database& db)
 }
 
 // energyusage.db: one report row per logged level change.
-void createEnergyUsageTables(Database& db)
-{
+void createEnergyUsageTables(Database& db) {
     // ID is the EventLog ID the row came from, written by the report, not assigned here.
     createOrComplete(db, {"EnergyUsage",
                           {{"ID", Int},
@@ -73,8 +71,7 @@ void createEnergyUsageTables(Database& db)
 }
 
 // rollcalltemplate.db and its per-roll-call copies: one row per device polled.
-void createRollCallTables(Database& db)
-{
+void createRollCallTables(Database& db) {
     // BoxNumber is text: results are matched against the box number written as text.
     createOrComplete(db, {"RollCallResults",
                           {{"RollCallName", Text},
@@ -88,8 +85,7 @@ void createRollCallTables(Database& db)
 }
 
 // winrights.db: the areas this PC may not send to, one row each.
-void createWinrightsTables(Database& db)
-{
+void createWinrightsTables(Database& db) {
     createOrComplete(db, {"DoNotSendArea", {{"Area", Int}}});
 }
 

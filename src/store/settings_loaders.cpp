@@ -11,8 +11,7 @@ namespace qv::store {
 namespace {
 
 // The row, or an empty record when the table has none (the defaults then stand).
-QSqlRecord singleRow(Database& main, const QString& sql, const char* table)
-{
+QSqlRecord singleRow(Database& main, const QString& sql, const char* table) {
     QSqlQuery query = main.prepare(sql);
     main.exec(query);
     if (!query.next()) {
@@ -27,16 +26,15 @@ QSqlRecord singleRow(Database& main, const QString& sql, const char* table)
 
 }  // namespace
 
-CommsSettings loadCommsSettings(Database& main)
-{
+CommsSettings loadCommsSettings(Database& main) {
     CommsSettings s;
-    const QSqlRecord row = singleRow(main,
-                                     QStringLiteral("SELECT useTCP, hostname, secondaryhostname, comport, portname, "
-                                                    "USB, USBdelay, baud1, parity1, databits1, stopbits1 "
-                                                    "FROM Comms ORDER BY rowid"),
-                                     "Comms");
-    if (row.isEmpty())
-        return s;
+    const QSqlRecord row =
+        singleRow(main,
+                  QStringLiteral("SELECT useTCP, hostname, secondaryhostname, comport, portname, "
+                                 "USB, USBdelay, baud1, parity1, databits1, stopbits1 "
+                                 "FROM Comms ORDER BY rowid"),
+                  "Comms");
+    if (row.isEmpty()) return s;
     s.useTCP = yesNoOr(row.value(0), s.useTCP);
     s.hostname = textOr(row.value(1), s.hostname);
     s.secondaryhostname = textOr(row.value(2), s.secondaryhostname);
@@ -51,18 +49,24 @@ CommsSettings loadCommsSettings(Database& main)
     return s;
 }
 
-ConfigSettings loadConfigSettings(Database& main)
-{
+ConfigSettings loadConfigSettings(Database& main) {
     ConfigSettings s;
     const QSqlRecord row = singleRow(main, QStringLiteral("SELECT * FROM Config ORDER BY rowid"), "Config");
-    if (row.isEmpty())
-        return s;
+    if (row.isEmpty()) return s;
     // Fields are looked up by name (without regard to case), as older files may
     // hold them in another order.
-    const auto yesNo = [&row](const char* name, bool& field) { field = yesNoOr(row.value(QLatin1String(name)), field); };
-    const auto number = [&row](const char* name, int& field) { field = intOr(row.value(QLatin1String(name)), field); };
-    const auto real = [&row](const char* name, double& field) { field = realOr(row.value(QLatin1String(name)), field); };
-    const auto text = [&row](const char* name, QString& field) { field = textOr(row.value(QLatin1String(name)), field); };
+    const auto yesNo = [&row](const char* name, bool& field) {
+        field = yesNoOr(row.value(QLatin1String(name)), field);
+    };
+    const auto number = [&row](const char* name, int& field) {
+        field = intOr(row.value(QLatin1String(name)), field);
+    };
+    const auto real = [&row](const char* name, double& field) {
+        field = realOr(row.value(QLatin1String(name)), field);
+    };
+    const auto text = [&row](const char* name, QString& field) {
+        field = textOr(row.value(QLatin1String(name)), field);
+    };
 
     yesNo("areanames", s.areanames);
     yesNo("lightlevels", s.lightlevels);

@@ -60,22 +60,22 @@ struct ConfigSettings {
     bool UserCanSeekchannels = false;
     bool DayLightSaving = false;
 
-    int buttonversion = 8;            // 4, 8, 12, 18 or 24 buttons
+    int buttonversion = 8;  // 4, 8, 12, 18 or 24 buttons
     int MonitorLogMaxRecords = 100000;
-    int LoadFromMonitorLog = 100;     // 0-10000 records read back at start-up
+    int LoadFromMonitorLog = 100;  // 0-10000 records read back at start-up
     int SensorLogMaxRecords = 100000;
-    double Latitude = -31.8;          // degrees, negative is south
-    double Longitude = -115.95;       // degrees, negative is east
-    double Timezone = 8.0;            // hours from GMT
-    int releaserate = 80;             // ms between out-box messages, 50-300
+    double Latitude = -31.8;     // degrees, negative is south
+    double Longitude = -115.95;  // degrees, negative is east
+    double Timezone = 8.0;       // hours from GMT
+    int releaserate = 80;        // ms between out-box messages, 50-300
 
     // The SMTP server of macro e-mails; an empty mailhost means mail is not set up.
     QString mailhost;
     int mailport = 25;
     QString mailtls = QStringLiteral("none");  // "none", "starttls" or "tls"
-    QString mailuser;                           // empty: no login
+    QString mailuser;                          // empty: no login
     QString mailpassword;
-    QString mailsender;                         // the From address
+    QString mailsender;  // the From address
 
     // An .ics file or a folder of them whose alarms run macros; empty for none.
     QString ReminderCalendarPath;

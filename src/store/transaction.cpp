@@ -7,16 +7,12 @@
 
 namespace qv::store {
 
-Transaction::Transaction(Database& db)
-    : m_db(db)
-{
+Transaction::Transaction(Database& db) : m_db(db) {
     m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
-Transaction::~Transaction()
-{
-    if (m_committed || !m_db.isOpen())
-        return;
+Transaction::~Transaction() {
+    if (m_committed || !m_db.isOpen()) return;
     try {
         m_db.exec(QStringLiteral("ROLLBACK"));
     } catch (const std::exception& error) {
@@ -26,8 +22,7 @@ Transaction::~Transaction()
     }
 }
 
-void Transaction::commit()
-{
+void Transaction::commit() {
     m_db.exec(QStringLiteral("COMMIT"));
     m_committed = true;
 }

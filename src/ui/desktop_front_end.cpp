@@ -64,12 +64,12 @@ int runDesktop(const shell::HeadlessOptions& options) {
         else
             shown.remove(text);
     };
-    QObject::connect(&engine, &shell::Engine::alert, &engine, [&](const QString& t) { report(BoxKind::Critical, t); });
+    QObject::connect(&engine, &shell::Engine::alert, &engine,
+                     [&](const QString& t) { report(BoxKind::Critical, t); });
     QObject::connect(&engine, &shell::Engine::information, &engine,
                      [&](const QString& t) { report(BoxKind::Information, t); });
-    QObject::connect(&session, &shell::Session::scriptError, &engine, [&](const QString& t) {
-        report(BoxKind::Information, t);
-    });
+    QObject::connect(&session, &shell::Session::scriptError, &engine,
+                     [&](const QString& t) { report(BoxKind::Information, t); });
     QObject::connect(&session, &shell::Session::stopStarted, &engine, [&] {
         if (mainWindow) mainWindow->showClosing();
     });

@@ -25,7 +25,8 @@ void ScreenshotTour::take(QWidget* widget, const QString& name) {
     if (!widget) return;
     const QString path = QDir(m_directory).filePath(name + QStringLiteral(".png"));
     const bool saved = widget->window()->grab().save(path);
-    std::fprintf(stderr, "screenshots: %s %s\n", saved ? "wrote" : "could not write", path.toLocal8Bit().constData());
+    std::fprintf(stderr, "screenshots: %s %s\n", saved ? "wrote" : "could not write",
+                 path.toLocal8Bit().constData());
 }
 
 void ScreenshotTour::run(Windows& windows, QWidget* mainWindow, std::function<void()> done) {
@@ -49,7 +50,8 @@ void ScreenshotTour::next(Windows& windows, std::size_t index, std::function<voi
             take(shown, picture);
             if (shown->window() != m_mainWindow) shown->window()->hide();
         } else {
-            std::fprintf(stderr, "screenshots: the scene %s showed no window\n", picture.toLocal8Bit().constData());
+            std::fprintf(stderr, "screenshots: the scene %s showed no window\n",
+                         picture.toLocal8Bit().constData());
         }
         next(windows, index + 1, done);
     });

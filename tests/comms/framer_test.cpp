@@ -56,7 +56,8 @@ TEST(Framer, WholeMessageInOneRead) {
 
 TEST(Framer, MessageSplitAcrossReadsIsJoined) {
     for (std::size_t cut = 1; cut < 8; ++cut)
-        EXPECT_EQ(frameInReads(kPresetReport, {cut}, false), std::vector<Chunk>{kPresetReport}) << "cut at " << cut;
+        EXPECT_EQ(frameInReads(kPresetReport, {cut}, false), std::vector<Chunk>{kPresetReport})
+            << "cut at " << cut;
 }
 
 TEST(Framer, SeveralMessagesInOneReadAreSeparated) {
@@ -110,8 +111,8 @@ TEST(Framer, RandomCutsNeverLoseOrReorderBytes) {
                 for (auto& b : noise) b = static_cast<std::uint8_t>(rng() % 0x1B);  // never a sync byte
                 stream.insert(stream.end(), noise.begin(), noise.end());
             } else {
-                const Chunk m = message({0x1C, static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng()),
-                                         0x62, 0x00, 0x00, 0xFF});
+                const Chunk m = message({0x1C, static_cast<std::uint8_t>(rng()),
+                                         static_cast<std::uint8_t>(rng()), 0x62, 0x00, 0x00, 0xFF});
                 stream.insert(stream.end(), m.begin(), m.end());
                 expected.push_back(m);
             }

@@ -8,8 +8,8 @@ namespace qv::comms {
 namespace {
 
 net::RawMessage numbered(int n) {
-    return net::withChecksum({0x1C, static_cast<std::uint8_t>(n & 0xFF), static_cast<std::uint8_t>(n >> 8), 0x71,
-                              0x00, 0x00, 0xFF});
+    return net::withChecksum({0x1C, static_cast<std::uint8_t>(n & 0xFF), static_cast<std::uint8_t>(n >> 8),
+                              0x71, 0x00, 0x00, 0xFF});
 }
 
 TEST(OutBox, HeadIsWrittenAgainUntilItsEchoArrives) {

@@ -41,8 +41,9 @@ protected:
         if (link) link->stop();
     }
 
-    void make(ServerLinkTimings timings = kTimings, const QString& defaultAddress = QStringLiteral("127.0.0.1"),
-              HostResolver resolver = {}, quint16 primaryLocal = 0) {
+    void make(ServerLinkTimings timings = kTimings,
+              const QString& defaultAddress = QStringLiteral("127.0.0.1"), HostResolver resolver = {},
+              quint16 primaryLocal = 0) {
         ServerLinkDeps deps{clock,
                             monitor,
                             inbox,
@@ -71,7 +72,9 @@ protected:
         }
         return true;
     }
-    void run(qint64 ms) { runUntil([] { return false; }, ms); }
+    void run(qint64 ms) {
+        runUntil([] { return false; }, ms);
+    }
     bool waitConnected(bool wantPrimary, bool wantSecondary) {
         return runUntil([&] {
             return link->primaryConnected() == wantPrimary && link->secondaryConnected() == wantSecondary;

@@ -57,8 +57,9 @@ TEST_F(SerialPathTest, ChannelLevelsTravelBothWays) {
     ASSERT_TRUE(open());
     comms.sendRS232(*net::ChannelLevelMessage(2, 3, 0x80));
     comms.sendRS232(*net::RequestlevelofChannel(2, 3));
-    ASSERT_TRUE(test::waitUntil([&] { return state.channelLevel(2, 3) == 0x80 &&
-                                             monitor.countComment("Area 2 Channel 3 is at 50%") == 1; }));
+    ASSERT_TRUE(test::waitUntil([&] {
+        return state.channelLevel(2, 3) == 0x80 && monitor.countComment("Area 2 Channel 3 is at 50%") == 1;
+    }));
 }
 
 TEST_F(SerialPathTest, WithoutEchoesTheOutBoxOverflowsAt501) {
@@ -78,9 +79,14 @@ TEST_F(SerialPathTest, WithoutEchoesTheOutBoxOverflowsAt501) {
 TEST_F(SerialPathTest, CorruptedAndCoalescedTrafficLosesNothing) {
     ASSERT_TRUE(open({QStringLiteral("--coalesce"), QStringLiteral("--split")}));
     for (int area = 1; area <= 20; ++area) comms.sendRS232(*net::AskforCurrentPreset(area));
-    ASSERT_TRUE(test::waitUntil([&] {
-        return monitor.count([](const store::MonitorRecord& r) { return r.comment.endsWith(" is in preset 1"); }) == 20;
-    }, 10000)) << monitor.records.size();
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            return monitor.count([](const store::MonitorRecord& r) {
+                return r.comment.endsWith(" is in preset 1");
+            }) == 20;
+        },
+        10000))
+        << monitor.records.size();
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include "schedule/local_time.h"
 #include "schedule/sun_times.h"
 #include "store/store.h"
-#include "support/printers.h"
 #include "support/main_db.h"
 #include "support/manual_clock.h"
+#include "support/printers.h"
 #include "support/qt_support.h"
 
 #include <gtest/gtest.h>
@@ -118,15 +118,17 @@ protected:
         }
         QVariantList values;
         for (const auto& [name, value] : row) values << value;
-        return qv::test::insert(*db, QStringLiteral("INSERT INTO Scheduler (%1) VALUES (%2)")
-                                         .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+        return qv::test::insert(*db,
+                                QStringLiteral("INSERT INTO Scheduler (%1) VALUES (%2)")
+                                    .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
                                 values);
     }
 
     // Workspace rows as "id start" texts, in time order then by number.
     QStringList workspaceRows() {
-        QSqlQuery q = db->run(QStringLiteral("SELECT Scheduler_ID, StartDateTime FROM ScheduleWorkspace "
-                                             "ORDER BY StartDateTime, Scheduler_ID"));
+        QSqlQuery q =
+            db->run(QStringLiteral("SELECT Scheduler_ID, StartDateTime FROM ScheduleWorkspace "
+                                   "ORDER BY StartDateTime, Scheduler_ID"));
         QStringList rows;
         while (q.next()) rows << QStringLiteral("%1 %2").arg(q.value(0).toInt()).arg(q.value(1).toString());
         return rows;

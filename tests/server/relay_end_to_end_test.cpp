@@ -51,9 +51,11 @@ protected:
         for (qint64 t = 0;; t += 10) {
             if (clock.monotonicMs() >= nextPollMs) {
                 nextPollMs += nextPollMs == 0 ? part.firstPollMs : part.pollMs;
-                EXPECT_TRUE(test::waitUntil([&, p = answers(true), s = answers(false)] {
-                    return (!primaryRuns || answers(true) > p) && (!secondaryRuns || answers(false) > s);
-                }, 10000));
+                EXPECT_TRUE(test::waitUntil(
+                    [&, p = answers(true), s = answers(false)] {
+                        return (!primaryRuns || answers(true) > p) && (!secondaryRuns || answers(false) > s);
+                    },
+                    10000));
             }
             if (t >= ms) return;
             QCoreApplication::processEvents();
@@ -65,10 +67,12 @@ protected:
     }
     // Waits in real time for the servers; the clock moves only for the in box.
     bool waitFor(const std::function<bool()>& done) {
-        return test::waitUntil([&] {
-            if (inbox.waiting() > 0) run(comms::InBox::kTickMs);
-            return done();
-        }, 10000);
+        return test::waitUntil(
+            [&] {
+                if (inbox.waiting() > 0) run(comms::InBox::kTickMs);
+                return done();
+            },
+            10000);
     }
     // Runs the clock until the link counts these servers as connected, at
     // most ms and the 10 ms step that holds it.
@@ -137,8 +141,8 @@ TEST_F(RelayEndToEndTest, FailOverToTheSecondaryAndBackWithinThePollTimings) {
     ASSERT_TRUE(link->AreaPresetStatusRequest());
     ASSERT_TRUE(waitFor([&] {
         return std::find(buttonChanges.begin(), buttonChanges.end(), std::pair{5, 3}) != buttonChanges.end();
-    }))
-        << "malformed " << link->counters().malformed << ", primary said:\n"
+    })) << "malformed "
+        << link->counters().malformed << ", primary said:\n"
         << primary->output.constData();
 
     // A third local socket cannot inject a message.

@@ -3,12 +3,12 @@
 
 #include "server/relay_server.h"
 
-#include "support/manual_clock.h"
 #include "comms/print_name.h"
 #include "comms/server_reply_parser.h"
 #include "comms/server_requests.h"
 #include "net/builders.h"
 #include "server/udp_client.h"
+#include "support/manual_clock.h"
 
 #include <QElapsedTimer>
 

@@ -57,10 +57,12 @@ protected:
     // Runs the event loop with the clock 10 ms on at each turn: the engine's
     // step gaps and commit timers take no real time.
     bool drive(const std::function<bool()>& done) {
-        return test::waitUntil([&] {
-            clock.advance(10);
-            return done();
-        }, 15000);
+        return test::waitUntil(
+            [&] {
+                clock.advance(10);
+                return done();
+            },
+            15000);
     }
 
     // Starts and stops once, so the data directory holds every file.
@@ -91,9 +93,9 @@ TEST_F(EngineTest, FirstStartCreatesEveryFileAndOpensTheStoredPort) {
     const auto result = startEngine(*engine);
     ASSERT_TRUE(result && result->ok) << (result ? result->fatalMessage.toStdString() : "no answer");
     EXPECT_TRUE(result->linkOpen);
-    for (const char* file : {"master/quorvel.db", "master/monitorlog.db", "sensorlog.db", "energyusage.db",
-                             "rollcalltemplate.db", "winrights.db", "Newquorvel.db", "NewMonitorLog.db",
-                             "debug.log"})
+    for (const char* file :
+         {"master/quorvel.db", "master/monitorlog.db", "sensorlog.db", "energyusage.db",
+          "rollcalltemplate.db", "winrights.db", "Newquorvel.db", "NewMonitorLog.db", "debug.log"})
         EXPECT_TRUE(QFile::exists(data.filePath(file))) << file;
     EXPECT_TRUE(QDir(data.filePath("Planview Drawings")).exists());
     QFile debugLog(data.filePath("debug.log"));
@@ -166,8 +168,10 @@ TEST_F(EngineTest, ShutdownWritesTheUpTimeAndTheNextStartReadsTheLogBack) {
     }),
               1);
     EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) {
-        return r.MsgType == "Shutdown" && r.comment == "Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins";
-    }), 1);
+        return r.MsgType == "Shutdown" &&
+               r.comment == "Quorvel is ShutDown  after Up time of: 00 hrs, 00 mins";
+    }),
+              1);
     auto engine = makeEngine();
     ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
     ASSERT_NE(engine->monitorLog(), nullptr);
@@ -190,10 +194,11 @@ TEST_F(EngineTest, AStoredScheduleFiresAtTheStartOfItsMinuteOnTheEngineClock) {
     }
     const QDateTime now = clock.now();
     const QDateTime at(now.date(), QTime(now.time().hour(), now.time().minute()).addSecs(60));
-    execOnMain("INSERT INTO Scheduler (Macro_ID, Disabled, startdate, starttime, hours, \"before\", Sunset, "
-               "RecurringDaily, RecurringWeekly, RecurringMonthly, RecurringYearly) SELECT Macro_ID, 0, ?, ?, "
-               "'00:00', 0, 0, 0, 0, 0, 0 FROM Macros WHERE Macro = 'Evening'",
-               {at.toString("yyyy-MM-dd HH:mm:ss"), at.toString("HH:mm")});
+    execOnMain(
+        "INSERT INTO Scheduler (Macro_ID, Disabled, startdate, starttime, hours, \"before\", Sunset, "
+        "RecurringDaily, RecurringWeekly, RecurringMonthly, RecurringYearly) SELECT Macro_ID, 0, ?, ?, "
+        "'00:00', 0, 0, 0, 0, 0, 0 FROM Macros WHERE Macro = 'Evening'",
+        {at.toString("yyyy-MM-dd HH:mm:ss"), at.toString("HH:mm")});
     auto engine = makeEngine();
     ASSERT_TRUE(startEngine(*engine).value_or(StartResult{}).ok);
     clock.advance(clock.now().msecsTo(at) - 1);

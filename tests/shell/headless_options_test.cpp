@@ -13,8 +13,9 @@ ParsedOptions parse(QStringList args) {
 }
 
 TEST(HeadlessOptions, AllOptionsTogether) {
-    const ParsedOptions p = parse({"--headless", "--data-dir", "/tmp/q", "--serial", "/dev/ttyUSB0", "--send",
-                                   "1C 05 32 02 00 00 FF", "--send", "1C 05 00 63 00 00 FF", "--exit-after", "2.5"});
+    const ParsedOptions p =
+        parse({"--headless", "--data-dir", "/tmp/q", "--serial", "/dev/ttyUSB0", "--send",
+               "1C 05 32 02 00 00 FF", "--send", "1C 05 00 63 00 00 FF", "--exit-after", "2.5"});
     ASSERT_EQ(p.outcome, Outcome::Run) << p.text.toStdString();
     EXPECT_TRUE(p.options.headless);
     EXPECT_EQ(p.options.dataDir, "/tmp/q");
@@ -32,9 +33,10 @@ TEST(HeadlessOptions, HelpIsAnAnswerNotAnError) {
 }
 
 TEST(HeadlessOptions, MistakesExitWithTwoAndSayWhy) {
-    for (const QStringList& bad : {QStringList{"--nope"}, QStringList{"stray"}, QStringList{"--exit-after", "-1"},
-                                   QStringList{"--send", "xyz"}, QStringList{"--simulate", "--serial", "/dev/x"},
-                                   QStringList{"--sim-activity", "many"}}) {
+    for (const QStringList& bad :
+         {QStringList{"--nope"}, QStringList{"stray"}, QStringList{"--exit-after", "-1"},
+          QStringList{"--send", "xyz"}, QStringList{"--simulate", "--serial", "/dev/x"},
+          QStringList{"--sim-activity", "many"}}) {
         const ParsedOptions p = parse(bad);
         EXPECT_EQ(p.outcome, Outcome::Error) << bad.join(' ').toStdString();
         EXPECT_FALSE(p.text.isEmpty());

@@ -1,11 +1,11 @@
-#include "pty_client.h"
 #include "sim/fd_writer.h"
+#include "pty_client.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace qv::sim {
 namespace {
@@ -45,10 +45,12 @@ TEST_F(FdWriterTest, ShortWritesAreFinishedLaterInOrder) {
     }
     EXPECT_GT(writer.queuedBytes(), 0u);  // the pipe could not take it all
     QByteArray got;
-    ASSERT_TRUE(test::pumpUntil([&] {
-        got += drain();
-        return got.size() >= expected.size();
-    }, 5000));
+    ASSERT_TRUE(test::pumpUntil(
+        [&] {
+            got += drain();
+            return got.size() >= expected.size();
+        },
+        5000));
     EXPECT_EQ(got, expected);
     EXPECT_EQ(writer.queuedBytes(), 0u);
     EXPECT_EQ(writer.droppedBytes(), 0u);
@@ -62,10 +64,12 @@ TEST_F(FdWriterTest, AReaderThatStopsLosesWholeWritesOnly) {
     EXPECT_GT(writer.droppedBytes(), 0u);
     EXPECT_EQ(writer.droppedBytes() % 700, 0u);
     QByteArray got;
-    test::pumpUntil([&] {
-        got += drain();
-        return writer.queuedBytes() == 0;
-    }, 5000);
+    test::pumpUntil(
+        [&] {
+            got += drain();
+            return writer.queuedBytes() == 0;
+        },
+        5000);
     got += drain();
     // Whatever arrived is whole writes, oldest first, the last one included.
     ASSERT_EQ(got.size() % 700, 0);

@@ -1,5 +1,5 @@
-#include "messages.h"
 #include "sim/gateway_framer.h"
+#include "messages.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,9 @@ struct FramerRow {
     std::uint64_t skipped;
 };
 
-void PrintTo(const FramerRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const FramerRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const QByteArray kQuery = test::bytes("1C 05 00 63 00 00 FF");
 const QByteArray kLux = test::bytes("5C A5 07 09 00 00 FF");
@@ -43,9 +45,15 @@ INSTANTIATE_TEST_SUITE_P(
     GatewayFramer, Framing,
     ::testing::Values(
         FramerRow{"Whole", {kQuery}, {"1C 05 00 63 00 00 FF"}, 0},
-        FramerRow{"ByteByByte", {kQuery.left(1), kQuery.mid(1, 3), kQuery.mid(4, 1), kQuery.mid(5)}, {"1C 05 00 63 00 00 FF"}, 0},
+        FramerRow{"ByteByByte",
+                  {kQuery.left(1), kQuery.mid(1, 3), kQuery.mid(4, 1), kQuery.mid(5)},
+                  {"1C 05 00 63 00 00 FF"},
+                  0},
         FramerRow{"TwoInOneWrite", {kQuery + kLux}, {"1C 05 00 63 00 00 FF", "5C A5 07 09 00 00 FF"}, 0},
-        FramerRow{"SecondStraddlesWrites", {kQuery + kLux.left(3), kLux.mid(3)}, {"1C 05 00 63 00 00 FF", "5C A5 07 09 00 00 FF"}, 0},
+        FramerRow{"SecondStraddlesWrites",
+                  {kQuery + kLux.left(3), kLux.mid(3)},
+                  {"1C 05 00 63 00 00 FF", "5C A5 07 09 00 00 FF"},
+                  0},
         FramerRow{"GarbageBefore", {QByteArray("\x00\xFF\x41", 3) + kQuery}, {"1C 05 00 63 00 00 FF"}, 3},
         FramerRow{"TornMessageThenWhole", {kQuery.left(5) + kLux}, {"5C A5 07 09 00 00 FF"}, 5},
         FramerRow{"SyncByteInGarbage", {QByteArray("\x1C\x5C\x1C", 3) + kLux}, {"5C A5 07 09 00 00 FF"}, 3},

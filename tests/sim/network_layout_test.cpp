@@ -52,8 +52,8 @@ TEST_P(BadDeviceList, IsRefused) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DeviceList, BadDeviceList,
-                         ::testing::Values("A5:7", "A5:7:1", "G5:7:1.0", "100:7:1.0", "A5:256:1.0", "A5:7:1.256",
-                                           "A5:7:1.2.3", "A5:7:1.0:9"));
+                         ::testing::Values("A5:7", "A5:7:1", "G5:7:1.0", "100:7:1.0", "A5:256:1.0",
+                                           "A5:7:1.256", "A5:7:1.2.3", "A5:7:1.0:9"));
 
 }  // namespace
 }  // namespace qv::sim

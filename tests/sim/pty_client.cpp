@@ -2,10 +2,10 @@
 
 #include <QFile>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace qv::sim::test {
 

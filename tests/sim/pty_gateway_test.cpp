@@ -1,6 +1,6 @@
+#include "sim/pty_gateway.h"
 #include "messages.h"
 #include "pty_client.h"
-#include "sim/pty_gateway.h"
 #include "sim/sim_network.h"
 
 #include <QFile>
@@ -49,9 +49,7 @@ protected:
     }
 
     // Nothing more arrives for a while.
-    static void expectSilence(PtyClient& client) {
-        EXPECT_EQ(hexOf(client.read(1, 150)), "");
-    }
+    static void expectSilence(PtyClient& client) { EXPECT_EQ(hexOf(client.read(1, 150)), ""); }
 
     SimNetwork m_network{NetworkLayout{32, 8, {{7, 300}}, {}}};
     std::unique_ptr<PtyGateway> m_gateway;

@@ -1,6 +1,6 @@
+#include "sim/sim_network.h"
 #include "messages.h"
 #include "net/encodings.h"
-#include "sim/sim_network.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,9 @@ struct ReplyRow {
     std::vector<std::string> replies;
 };
 
-void PrintTo(const ReplyRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const ReplyRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class Replies : public ::testing::TestWithParam<ReplyRow> {};
 
@@ -44,35 +46,66 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Preset query and the selects that move the answer.
         ReplyRow{"PresetQueryStartsAtPresetOne", {}, "1C 05 00 63 00 00 FF", {"1C 05 00 62 00 00 FF 7E"}},
-        ReplyRow{"SelectPreset3", {"1C 05 32 02 00 00 FF"}, "1C 05 00 63 00 00 FF", {"1C 05 02 62 00 00 FF 7C"}},
-        ReplyRow{"SelectInBank1IsPreset14", {"1C 05 32 0B 00 01 FF"}, "1C 05 00 63 00 00 FF", {"1C 05 0D 62 00 00 FF 71"}},
-        ReplyRow{"AreaZeroSelectsEveryArea", {"1C 00 32 0D 00 00 FF"}, "1C 20 00 63 00 00 FF", {"1C 20 07 62 00 00 FF 5C"}},
-        ReplyRow{"LinearPreset", {"1C 07 09 65 00 00 FF"}, "1C 07 00 63 00 00 FF", {"1C 07 09 62 00 00 FF 73"}},
-        ReplyRow{"LinearPresetAreaZero", {"1C 00 63 65 00 00 FF"}, "1C 0C 00 63 00 00 FF", {"1C 0C 63 62 00 00 FF 14"}},
-        ReplyRow{"SelectForOtherAreaLeavesThisOne", {"1C 06 32 02 00 00 FF"}, "1C 05 00 63 00 00 FF", {"1C 05 00 62 00 00 FF 7E"}},
+        ReplyRow{
+            "SelectPreset3", {"1C 05 32 02 00 00 FF"}, "1C 05 00 63 00 00 FF", {"1C 05 02 62 00 00 FF 7C"}},
+        ReplyRow{"SelectInBank1IsPreset14",
+                 {"1C 05 32 0B 00 01 FF"},
+                 "1C 05 00 63 00 00 FF",
+                 {"1C 05 0D 62 00 00 FF 71"}},
+        ReplyRow{"AreaZeroSelectsEveryArea",
+                 {"1C 00 32 0D 00 00 FF"},
+                 "1C 20 00 63 00 00 FF",
+                 {"1C 20 07 62 00 00 FF 5C"}},
+        ReplyRow{
+            "LinearPreset", {"1C 07 09 65 00 00 FF"}, "1C 07 00 63 00 00 FF", {"1C 07 09 62 00 00 FF 73"}},
+        ReplyRow{"LinearPresetAreaZero",
+                 {"1C 00 63 65 00 00 FF"},
+                 "1C 0C 00 63 00 00 FF",
+                 {"1C 0C 63 62 00 00 FF 14"}},
+        ReplyRow{"SelectForOtherAreaLeavesThisOne",
+                 {"1C 06 32 02 00 00 FF"},
+                 "1C 05 00 63 00 00 FF",
+                 {"1C 05 00 62 00 00 FF 7E"}},
         // Level query and the channel sets.
         ReplyRow{"LevelQueryStartsOff", {}, "1C 05 02 61 00 00 FF", {"1C 05 02 60 FF 00 FF 7F"}},
         ReplyRow{"Set71", {"1C 05 02 71 40 00 FF"}, "1C 05 02 61 00 00 FF", {"1C 05 02 60 40 00 FF 3E"}},
-        ReplyRow{"Set72WithFade", {"1C 05 02 72 40 32 FF"}, "1C 05 02 61 00 00 FF", {"1C 05 02 60 40 00 FF 3E"}},
+        ReplyRow{
+            "Set72WithFade", {"1C 05 02 72 40 32 FF"}, "1C 05 02 61 00 00 FF", {"1C 05 02 60 40 00 FF 3E"}},
         ReplyRow{"Set73", {"1C 05 02 73 40 00 FF"}, "1C 05 02 61 00 00 FF", {"1C 05 02 60 40 00 FF 3E"}},
-        ReplyRow{"AllChannelsReachesTheLast", {"1C 05 FF 71 80 00 FF"}, "1C 05 07 61 00 00 FF", {"1C 05 07 60 80 00 FF F9"}},
-        ReplyRow{"SetOtherChannelLeavesThisOne", {"1C 05 03 71 40 00 FF"}, "1C 05 02 61 00 00 FF", {"1C 05 02 60 FF 00 FF 7F"}},
+        ReplyRow{"AllChannelsReachesTheLast",
+                 {"1C 05 FF 71 80 00 FF"},
+                 "1C 05 07 61 00 00 FF",
+                 {"1C 05 07 60 80 00 FF F9"}},
+        ReplyRow{"SetOtherChannelLeavesThisOne",
+                 {"1C 05 03 71 40 00 FF"},
+                 "1C 05 02 61 00 00 FF",
+                 {"1C 05 02 60 FF 00 FF 7F"}},
         // Saved presets come back with a select, a bank select or a linear preset.
-        ReplyRow{"SavedPresetRecalled",
-                 {"1C 05 02 71 20 00 FF", "1C 05 03 09 00 00 FF", "1C 05 02 71 FF 00 FF", "1C 05 32 03 00 00 FF"},
-                 "1C 05 02 61 00 00 FF", {"1C 05 02 60 20 00 FF 5E"}},
-        ReplyRow{"SavedPresetRecalledByLinear",
-                 {"1C 05 02 71 20 00 FF", "1C 05 03 09 00 00 FF", "1C 05 02 71 FF 00 FF", "1C 05 03 65 00 00 FF"},
-                 "1C 05 02 61 00 00 FF", {"1C 05 02 60 20 00 FF 5E"}},
-        ReplyRow{"SavedPresetRecalledByAreaZero",
-                 {"1C 01 00 71 20 00 FF", "1C 01 09 09 00 00 FF", "1C 02 00 71 30 00 FF", "1C 02 09 09 00 00 FF",
-                  "1C 01 00 71 FF 00 FF", "1C 02 00 71 FF 00 FF", "1C 00 32 01 00 01 FF"},
-                 "1C 02 00 61 00 00 FF", {"1C 02 00 60 30 00 FF 53"}},
-        ReplyRow{"UnsavedPresetKeepsLevels", {"1C 05 02 71 20 00 FF", "1C 05 32 0C 00 00 FF"},
-                 "1C 05 02 61 00 00 FF", {"1C 05 02 60 20 00 FF 5E"}},
-        ReplyRow{"SaveIsPerPreset",
-                 {"1C 05 02 71 20 00 FF", "1C 05 03 09 00 00 FF", "1C 05 02 71 40 00 FF", "1C 05 32 02 00 00 FF"},
-                 "1C 05 02 61 00 00 FF", {"1C 05 02 60 40 00 FF 3E"}},
+        ReplyRow{
+            "SavedPresetRecalled",
+            {"1C 05 02 71 20 00 FF", "1C 05 03 09 00 00 FF", "1C 05 02 71 FF 00 FF", "1C 05 32 03 00 00 FF"},
+            "1C 05 02 61 00 00 FF",
+            {"1C 05 02 60 20 00 FF 5E"}},
+        ReplyRow{
+            "SavedPresetRecalledByLinear",
+            {"1C 05 02 71 20 00 FF", "1C 05 03 09 00 00 FF", "1C 05 02 71 FF 00 FF", "1C 05 03 65 00 00 FF"},
+            "1C 05 02 61 00 00 FF",
+            {"1C 05 02 60 20 00 FF 5E"}},
+        ReplyRow{
+            "SavedPresetRecalledByAreaZero",
+            {"1C 01 00 71 20 00 FF", "1C 01 09 09 00 00 FF", "1C 02 00 71 30 00 FF", "1C 02 09 09 00 00 FF",
+             "1C 01 00 71 FF 00 FF", "1C 02 00 71 FF 00 FF", "1C 00 32 01 00 01 FF"},
+            "1C 02 00 61 00 00 FF",
+            {"1C 02 00 60 30 00 FF 53"}},
+        ReplyRow{"UnsavedPresetKeepsLevels",
+                 {"1C 05 02 71 20 00 FF", "1C 05 32 0C 00 00 FF"},
+                 "1C 05 02 61 00 00 FF",
+                 {"1C 05 02 60 20 00 FF 5E"}},
+        ReplyRow{
+            "SaveIsPerPreset",
+            {"1C 05 02 71 20 00 FF", "1C 05 03 09 00 00 FF", "1C 05 02 71 40 00 FF", "1C 05 32 02 00 00 FF"},
+            "1C 05 02 61 00 00 FF",
+            {"1C 05 02 60 40 00 FF 3E"}},
         // Sensors and roll call.
         ReplyRow{"SensorLux300", {}, "5C A5 07 09 00 00 FF", {"5C A5 07 0A 00 01 2C C1"}},
         ReplyRow{"SensorLux1000", {}, "5C A5 09 09 00 00 FF", {"5C A5 09 0A 00 03 E8 01"}},
@@ -80,8 +113,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyRow{"VersionOfSensorDevice", {}, "5C A5 07 80 00 00 00", {"5C A5 07 00 01 04 00 F3"}},
         // Silence.
         ReplyRow{"BadChecksumQuery", {}, "1C 05 00 63 00 00 FF 7F", {}},
-        ReplyRow{"BadChecksumSetChangesNothing", {"1C 05 02 71 40 00 FF 3F"}, "1C 05 02 61 00 00 FF", {"1C 05 02 60 FF 00 FF 7F"}},
-        ReplyRow{"BadChecksumSelectChangesNothing", {"1C 05 32 02 00 00 FF 00"}, "1C 05 00 63 00 00 FF", {"1C 05 00 62 00 00 FF 7E"}},
+        ReplyRow{"BadChecksumSetChangesNothing",
+                 {"1C 05 02 71 40 00 FF 3F"},
+                 "1C 05 02 61 00 00 FF",
+                 {"1C 05 02 60 FF 00 FF 7F"}},
+        ReplyRow{"BadChecksumSelectChangesNothing",
+                 {"1C 05 32 02 00 00 FF 00"},
+                 "1C 05 00 63 00 00 FF",
+                 {"1C 05 00 62 00 00 FF 7E"}},
         ReplyRow{"UnknownArea", {}, "1C 21 00 63 00 00 FF", {}},
         ReplyRow{"AreaZeroQuery", {}, "1C 00 00 63 00 00 FF", {}},
         ReplyRow{"UnknownChannel", {}, "1C 05 08 61 00 00 FF", {}},
@@ -170,7 +209,8 @@ TEST(RandomActivity, SameSeedSameRun) {
     EXPECT_NE(first, run(43, c));
     for (int area = 1; area <= 32; ++area) {
         EXPECT_EQ(a.preset(area), b.preset(area));
-        for (int channel = 1; channel <= 8; ++channel) EXPECT_EQ(a.level(area, channel), b.level(area, channel));
+        for (int channel = 1; channel <= 8; ++channel)
+            EXPECT_EQ(a.level(area, channel), b.level(area, channel));
     }
 }
 

@@ -27,10 +27,13 @@ TEST(SimOptions, Defaults) {
 }
 
 TEST(SimOptions, EverythingSet) {
-    const ParsedOptions parsed = parse({"--link", "/tmp/gw", "--areas", "4", "--channels", "12", "--sensors", "7,9=120",
-                                        "--devices", "A5:7:1.4", "--activity", "2.5", "--flood", "20000", "--seed",
-                                        "18446744073709551615", "--reply-delay", "0", "--no-echo", "--corrupt", "0.1",
-                                        "--split", "--coalesce", "--duration", "1.5", "--quiet", "--verbose"});
+    const ParsedOptions parsed = parse({"--link",        "/tmp/gw",  "--areas",    "4",
+                                        "--channels",    "12",       "--sensors",  "7,9=120",
+                                        "--devices",     "A5:7:1.4", "--activity", "2.5",
+                                        "--flood",       "20000",    "--seed",     "18446744073709551615",
+                                        "--reply-delay", "0",        "--no-echo",  "--corrupt",
+                                        "0.1",           "--split",  "--coalesce", "--duration",
+                                        "1.5",           "--quiet",  "--verbose"});
     ASSERT_EQ(parsed.outcome, Outcome::Run) << parsed.text.toStdString();
     const SimOptions& o = parsed.options;
     EXPECT_EQ(o.link, QStringLiteral("/tmp/gw"));
@@ -66,11 +69,12 @@ TEST_P(BadOptions, AreRefusedWithAReason) {
 INSTANTIATE_TEST_SUITE_P(
     SimOptions, BadOptions,
     ::testing::Values(std::vector<const char*>{"--areas", "0"}, std::vector<const char*>{"--areas", "256"},
-                      std::vector<const char*>{"--channels", "x"}, std::vector<const char*>{"--corrupt", "1.5"},
+                      std::vector<const char*>{"--channels", "x"},
+                      std::vector<const char*>{"--corrupt", "1.5"},
                       std::vector<const char*>{"--activity", "-1"}, std::vector<const char*>{"--seed", "-3"},
-                      std::vector<const char*>{"--sensors", "0"}, std::vector<const char*>{"--devices", "A5:7"},
-                      std::vector<const char*>{"--bogus"}, std::vector<const char*>{"stray"},
-                      std::vector<const char*>{"--link"}));
+                      std::vector<const char*>{"--sensors", "0"},
+                      std::vector<const char*>{"--devices", "A5:7"}, std::vector<const char*>{"--bogus"},
+                      std::vector<const char*>{"stray"}, std::vector<const char*>{"--link"}));
 
 TEST(SimOptions, HelpDocumentsTheListSyntax) {
     const ParsedOptions parsed = parse({"--help"});

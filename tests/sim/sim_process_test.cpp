@@ -33,7 +33,8 @@ protected:
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start(QStringLiteral(QUORVEL_SIM_PATH), QStringList{"--link", m_link, "--quiet"} + extra);
         const QDeadlineTimer deadline(10000);
-        while (!m_process.canReadLine() && !deadline.hasExpired() && m_process.state() != QProcess::NotRunning)
+        while (!m_process.canReadLine() && !deadline.hasExpired() &&
+               m_process.state() != QProcess::NotRunning)
             m_process.waitForReadyRead(50);
         return QString::fromLocal8Bit(m_process.readLine()).trimmed();
     }
@@ -53,7 +54,8 @@ protected:
 
 TEST_F(SimProcess, ListensEchoesAndAnswersOverTheLink) {
     const QString line = start({"--seed", "1", "--devices", "20:12:2.0"});
-    const QRegularExpression listening(QStringLiteral("^quorvel-sim: listening on (/dev/pts/\\d+) \\(link (.+)\\)$"));
+    const QRegularExpression listening(
+        QStringLiteral("^quorvel-sim: listening on (/dev/pts/\\d+) \\(link (.+)\\)$"));
     const auto match = listening.match(line);
     ASSERT_TRUE(match.hasMatch()) << line.toStdString();
     EXPECT_EQ(match.captured(2), m_link);
@@ -76,7 +78,8 @@ TEST_F(SimProcess, OutlivesAClientThatClosesAndServesTheNext) {
     for (int round = 0; round < 3; ++round) {
         PtyClient client(m_link);
         ASSERT_TRUE(client.write(query));
-        EXPECT_EQ(hexOf(client.read(16, 3000)), hexOf(query + bytes("1C 05 00 62 00 00 FF 7E"))) << "round " << round;
+        EXPECT_EQ(hexOf(client.read(16, 3000)), hexOf(query + bytes("1C 05 00 62 00 00 FF 7E")))
+            << "round " << round;
     }
     EXPECT_EQ(m_process.state(), QProcess::Running);
     stop();

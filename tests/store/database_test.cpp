@@ -24,25 +24,28 @@ struct NameColumn {
     const char* column;
 };
 
-void PrintTo(const NameColumn& c, std::ostream* out) { *out << c.table << '.' << c.column; }
+void PrintTo(const NameColumn& c, std::ostream* out) {
+    *out << c.table << '.' << c.column;
+}
 
 class CaseInsensitiveNameTest : public StoreTest, public ::testing::WithParamInterface<NameColumn> {};
 
-TEST_P(CaseInsensitiveNameTest, OfficeIsFoundAsOffice)
-{
+TEST_P(CaseInsensitiveNameTest, OfficeIsFoundAsOffice) {
     const NameColumn& c = GetParam();
     Database db = Database::open(paths.pathOf(c.kind), c.kind);
     const QString table = QString::fromLatin1(c.table);
     const QString column = QString::fromLatin1(c.column);
 
-    QSqlQuery insert = db.prepare(QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (?)").arg(table, column));
+    QSqlQuery insert =
+        db.prepare(QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (?)").arg(table, column));
     insert.addBindValue(QStringLiteral("Office"));
     db.exec(insert);
 
-    for (const QString& typed : {QStringLiteral("office"), QStringLiteral("OFFICE"), QStringLiteral("oFfIcE")}) {
+    for (const QString& typed :
+         {QStringLiteral("office"), QStringLiteral("OFFICE"), QStringLiteral("oFfIcE")}) {
         // The column named in another case as well, as the program's SQL does.
-        QSqlQuery find = db.prepare(
-            QStringLiteral("SELECT \"%2\" FROM \"%1\" WHERE \"%3\" = ?").arg(table, column, column.toLower()));
+        QSqlQuery find = db.prepare(QStringLiteral("SELECT \"%2\" FROM \"%1\" WHERE \"%3\" = ?")
+                                        .arg(table, column, column.toLower()));
         find.addBindValue(typed);
         db.exec(find);
         ASSERT_TRUE(find.next()) << typed.toStdString();
@@ -50,22 +53,23 @@ TEST_P(CaseInsensitiveNameTest, OfficeIsFoundAsOffice)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    NamesLookedUpByText, CaseInsensitiveNameTest,
-    ::testing::Values(NameColumn{DbKind::Main, "Macros", "Macro"}, NameColumn{DbKind::Main, "MacroFolders", "MacroFolder"},
-                      NameColumn{DbKind::Main, "AreaNames", "AreaName"},
-                      NameColumn{DbKind::Main, "PresetNames", "PresetName"},
-                      NameColumn{DbKind::Main, "AreaChannels", "Channelname"},
-                      NameColumn{DbKind::Main, "Emails", "EmailName"},
-                      NameColumn{DbKind::Main, "CustomCodes", "CustomCodeName"},
-                      NameColumn{DbKind::Main, "Events", "EventName"},
-                      NameColumn{DbKind::Main, "MacrosDetails", "SubMacro"},
-                      NameColumn{DbKind::Main, "RollCallActions", "RollCall"},
-                      NameColumn{DbKind::Main, "LampFittings", "LampDescription"},
-                      NameColumn{DbKind::Main, "WMFFiles", "WMFFile"},
-                      NameColumn{DbKind::Main, "Sensors", "SensorDesc"},
-                      NameColumn{DbKind::MonitorLog, "EventLog", "Origin"},
-                      NameColumn{DbKind::RollCallTemplate, "RollCallResults", "DeviceOpcode"}));
+INSTANTIATE_TEST_SUITE_P(NamesLookedUpByText, CaseInsensitiveNameTest,
+                         ::testing::Values(NameColumn{DbKind::Main, "Macros", "Macro"},
+                                           NameColumn{DbKind::Main, "MacroFolders", "MacroFolder"},
+                                           NameColumn{DbKind::Main, "AreaNames", "AreaName"},
+                                           NameColumn{DbKind::Main, "PresetNames", "PresetName"},
+                                           NameColumn{DbKind::Main, "AreaChannels", "Channelname"},
+                                           NameColumn{DbKind::Main, "Emails", "EmailName"},
+                                           NameColumn{DbKind::Main, "CustomCodes", "CustomCodeName"},
+                                           NameColumn{DbKind::Main, "Events", "EventName"},
+                                           NameColumn{DbKind::Main, "MacrosDetails", "SubMacro"},
+                                           NameColumn{DbKind::Main, "RollCallActions", "RollCall"},
+                                           NameColumn{DbKind::Main, "LampFittings", "LampDescription"},
+                                           NameColumn{DbKind::Main, "WMFFiles", "WMFFile"},
+                                           NameColumn{DbKind::Main, "Sensors", "SensorDesc"},
+                                           NameColumn{DbKind::MonitorLog, "EventLog", "Origin"},
+                                           NameColumn{DbKind::RollCallTemplate, "RollCallResults",
+                                                      "DeviceOpcode"}));
 
 // Raw messages are stored as their eight bytes, zeros and 0xFF included.
 struct RawField {
@@ -73,12 +77,13 @@ struct RawField {
     const char* column;
 };
 
-void PrintTo(const RawField& f, std::ostream* out) { *out << f.table << '.' << f.column; }
+void PrintTo(const RawField& f, std::ostream* out) {
+    *out << f.table << '.' << f.column;
+}
 
 class RawMessageTest : public StoreTest, public ::testing::WithParamInterface<RawField> {};
 
-TEST_P(RawMessageTest, EightBytesRoundTrip)
-{
+TEST_P(RawMessageTest, EightBytesRoundTrip) {
     const QByteArray message = QByteArray::fromHex("1C00FF0000FF0086");
     ASSERT_EQ(message.size(), 8);
     Database db = Database::open(paths.mainDb(), DbKind::Main);
@@ -89,7 +94,8 @@ TEST_P(RawMessageTest, EightBytesRoundTrip)
     insert.addBindValue(message);
     db.exec(insert);
 
-    QSqlQuery read = db.prepare(QStringLiteral("SELECT %2, typeof(%2), length(%2) FROM %1").arg(table, column));
+    QSqlQuery read =
+        db.prepare(QStringLiteral("SELECT %2, typeof(%2), length(%2) FROM %1").arg(table, column));
     db.exec(read);
     ASSERT_TRUE(read.next());
     EXPECT_EQ(read.value(0).toByteArray(), message);
@@ -104,23 +110,20 @@ INSTANTIATE_TEST_SUITE_P(EveryRawField, RawMessageTest,
 
 // Transactions.
 
-int areaNameCount(Database& db)
-{
+int areaNameCount(Database& db) {
     QSqlQuery query = db.prepare(QStringLiteral("SELECT count(*) FROM AreaNames"));
     db.exec(query);
     return query.next() ? query.value(0).toInt() : -1;
 }
 
-void addAreaName(Database& db, int area, const QString& name)
-{
+void addAreaName(Database& db, int area, const QString& name) {
     QSqlQuery insert = db.prepare(QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (?, ?)"));
     insert.addBindValue(area);
     insert.addBindValue(name);
     db.exec(insert);
 }
 
-TEST_F(DatabaseTest, TransactionRollsBackWhenAnExceptionLeavesItsScope)
-{
+TEST_F(DatabaseTest, TransactionRollsBackWhenAnExceptionLeavesItsScope) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     try {
         Transaction transaction(db);
@@ -141,8 +144,7 @@ TEST_F(DatabaseTest, TransactionRollsBackWhenAnExceptionLeavesItsScope)
     EXPECT_EQ(areaNameCount(other), 1);
 }
 
-TEST_F(DatabaseTest, FailedStatementInsideATransactionUndoesTheEarlierOnes)
-{
+TEST_F(DatabaseTest, FailedStatementInsideATransactionUndoesTheEarlierOnes) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     addAreaName(db, 7, QStringLiteral("Existing"));
     EXPECT_THROW(
@@ -158,8 +160,7 @@ TEST_F(DatabaseTest, FailedStatementInsideATransactionUndoesTheEarlierOnes)
 
 // Errors name the file and carry the database's reason.
 
-TEST_F(DatabaseTest, ErrorsNameTheFileAndTheDatabaseReason)
-{
+TEST_F(DatabaseTest, ErrorsNameTheFileAndTheDatabaseReason) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     try {
         db.prepare(QStringLiteral("SELECT NoSuchField FROM Macros"));
@@ -177,8 +178,7 @@ TEST_F(DatabaseTest, ErrorsNameTheFileAndTheDatabaseReason)
     }
 }
 
-TEST_F(DatabaseTest, ClosedDatabaseThrowsInsteadOfReturningNothing)
-{
+TEST_F(DatabaseTest, ClosedDatabaseThrowsInsteadOfReturningNothing) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     db.close();
     EXPECT_FALSE(db.isOpen());
@@ -186,8 +186,7 @@ TEST_F(DatabaseTest, ClosedDatabaseThrowsInsteadOfReturningNothing)
     EXPECT_THROW(db.userVersion(), StoreError);
 }
 
-TEST_F(DatabaseTest, UnwritableFolderGivesAStoreError)
-{
+TEST_F(DatabaseTest, UnwritableFolderGivesAStoreError) {
     // A file where the folder should be: the folder cannot be created.
     writeFile(inDir(QStringLiteral("master")), "not a folder");
     EXPECT_THROW(Database::open(paths.mainDb(), DbKind::Main), StoreError);
@@ -196,10 +195,11 @@ TEST_F(DatabaseTest, UnwritableFolderGivesAStoreError)
 // Closing.
 
 QStringList g_messages;
-void collectMessages(QtMsgType, const QMessageLogContext&, const QString& message) { g_messages << message; }
+void collectMessages(QtMsgType, const QMessageLogContext&, const QString& message) {
+    g_messages << message;
+}
 
-TEST_F(DatabaseTest, ClosingAndMovingLeaveNoConnectionAndNoWarning)
-{
+TEST_F(DatabaseTest, ClosingAndMovingLeaveNoConnectionAndNoWarning) {
     const QStringList connectionsBefore = QSqlDatabase::connectionNames();
     g_messages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectMessages);
@@ -226,8 +226,7 @@ TEST_F(DatabaseTest, ClosingAndMovingLeaveNoConnectionAndNoWarning)
         EXPECT_THAT(message.toStdString(), ::testing::Not(HasSubstr("still in use")));
 }
 
-TEST_F(DatabaseTest, TwoHandlesOnTheMainDatabaseSeeEachOthersWrites)
-{
+TEST_F(DatabaseTest, TwoHandlesOnTheMainDatabaseSeeEachOthersWrites) {
     Database writer = Database::open(paths.mainDb(), DbKind::Main);
     Database reader = Database::open(paths.mainDb(), DbKind::Main);
     EXPECT_NE(writer.handle().connectionName(), reader.handle().connectionName());

@@ -19,14 +19,14 @@ namespace {
 
 class LoaderTest : public StoreTest {};
 
-TEST_F(LoaderTest, CommsSettingsAreReadAsStored)
-{
+TEST_F(LoaderTest, CommsSettingsAreReadAsStored) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     {
         RawDb raw(paths.mainDb());
-        raw.exec(QStringLiteral("UPDATE Comms SET useTCP = 1, hostname = 'lights-1', secondaryhostname = 'lights-2', "
-                                "comport = 2, portname = '/dev/ttyUSB0', USB = 1, usbdelay = 40, baud1 = '115200', "
-                                "parity1 = 'Odd', databits1 = 7, stopbits1 = '1.5'"));
+        raw.exec(QStringLiteral(
+            "UPDATE Comms SET useTCP = 1, hostname = 'lights-1', secondaryhostname = 'lights-2', "
+            "comport = 2, portname = '/dev/ttyUSB0', USB = 1, usbdelay = 40, baud1 = '115200', "
+            "parity1 = 'Odd', databits1 = 7, stopbits1 = '1.5'"));
     }
     const CommsSettings comms = loadCommsSettings(db);
     EXPECT_TRUE(comms.useTCP);
@@ -42,13 +42,13 @@ TEST_F(LoaderTest, CommsSettingsAreReadAsStored)
     EXPECT_EQ(comms.stopbits1, QStringLiteral("1.5"));
 }
 
-TEST_F(LoaderTest, EmptyCommsFieldsFallBackToDefaults)
-{
+TEST_F(LoaderTest, EmptyCommsFieldsFallBackToDefaults) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     {
         RawDb raw(paths.mainDb());
-        raw.exec(QStringLiteral("UPDATE Comms SET useTCP = NULL, comport = NULL, USBdelay = NULL, baud1 = NULL, "
-                                "parity1 = NULL, databits1 = NULL, stopbits1 = NULL, portname = NULL"));
+        raw.exec(
+            QStringLiteral("UPDATE Comms SET useTCP = NULL, comport = NULL, USBdelay = NULL, baud1 = NULL, "
+                           "parity1 = NULL, databits1 = NULL, stopbits1 = NULL, portname = NULL"));
     }
     const CommsSettings comms = loadCommsSettings(db);
     const CommsSettings defaults;
@@ -62,15 +62,15 @@ TEST_F(LoaderTest, EmptyCommsFieldsFallBackToDefaults)
     EXPECT_EQ(comms.portname, QString());
 }
 
-TEST_F(LoaderTest, ConfigReadsOlderYesValuesAndNumbersStoredAsText)
-{
+TEST_F(LoaderTest, ConfigReadsOlderYesValuesAndNumbersStoredAsText) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     {
         RawDb raw(paths.mainDb());
-        raw.exec(QStringLiteral("UPDATE Config SET enablesensorlog = -1, enableenergyusage = 'True', "
-                                "enablemonitorlog = 0, macros = 0, plan = 'False', DayLightSaving = 1, "
-                                "buttonversion = '24', releaserate = 250, LoadFromMonitorLog = 0, "
-                                "MonitorLogMaxRecords = 5000, Latitude = 51.5, Longitude = '0.12', Timezone = 9.5"));
+        raw.exec(QStringLiteral(
+            "UPDATE Config SET enablesensorlog = -1, enableenergyusage = 'True', "
+            "enablemonitorlog = 0, macros = 0, plan = 'False', DayLightSaving = 1, "
+            "buttonversion = '24', releaserate = 250, LoadFromMonitorLog = 0, "
+            "MonitorLogMaxRecords = 5000, Latitude = 51.5, Longitude = '0.12', Timezone = 9.5"));
     }
     const ConfigSettings config = loadConfigSettings(db);
     EXPECT_TRUE(config.enablesensorlog);
@@ -89,8 +89,7 @@ TEST_F(LoaderTest, ConfigReadsOlderYesValuesAndNumbersStoredAsText)
     EXPECT_DOUBLE_EQ(config.Timezone, 9.5);
 }
 
-TEST_F(LoaderTest, MissingRowGivesDefaultsButMissingTableIsAnError)
-{
+TEST_F(LoaderTest, MissingRowGivesDefaultsButMissingTableIsAnError) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     {
         RawDb raw(paths.mainDb());
@@ -103,29 +102,31 @@ TEST_F(LoaderTest, MissingRowGivesDefaultsButMissingTableIsAnError)
     EXPECT_THROW(loadConfigSettings(db), StoreError);
 }
 
-TEST_F(LoaderTest, NameRowsComeInOrderAndSkipRowsWithoutNumbers)
-{
+TEST_F(LoaderTest, NameRowsComeInOrderAndSkipRowsWithoutNumbers) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     {
         RawDb raw(paths.mainDb());
-        raw.exec(QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (12, 'Canteen'), (0, 'All'), "
-                                "(3, NULL), (4, 'O''Brien''s \"Den\"')"));
-        raw.exec(QStringLiteral("INSERT INTO PresetNames (Area, Preset, PresetName) VALUES (3, 2, 'Dim'), "
-                                "(3, 1, 'Bright'), (1, 96, 'Off'), (NULL, 4, 'orphan'), (2, NULL, 'orphan')"));
-        raw.exec(QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (5, 256, "
-                                "'All Channels'), (5, 1, 'Downlights'), (1, 3, 'Spots'), (NULL, 1, 'orphan')"));
+        raw.exec(
+            QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (12, 'Canteen'), (0, 'All'), "
+                           "(3, NULL), (4, 'O''Brien''s \"Den\"')"));
+        raw.exec(
+            QStringLiteral("INSERT INTO PresetNames (Area, Preset, PresetName) VALUES (3, 2, 'Dim'), "
+                           "(3, 1, 'Bright'), (1, 96, 'Off'), (NULL, 4, 'orphan'), (2, NULL, 'orphan')"));
+        raw.exec(
+            QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (5, 256, "
+                           "'All Channels'), (5, 1, 'Downlights'), (1, 3, 'Spots'), (NULL, 1, 'orphan')"));
     }
     const NameRows rows = loadNameRows(db);
     using Area = std::tuple<int, QString>;
     using Numbered = std::tuple<int, int, QString>;
-    EXPECT_EQ(rows.areas, (std::vector<Area>{{0, "All"}, {3, ""}, {4, "O'Brien's \"Den\""}, {12, "Canteen"}}));
+    EXPECT_EQ(rows.areas,
+              (std::vector<Area>{{0, "All"}, {3, ""}, {4, "O'Brien's \"Den\""}, {12, "Canteen"}}));
     EXPECT_EQ(rows.presets, (std::vector<Numbered>{{1, 96, "Off"}, {3, 1, "Bright"}, {3, 2, "Dim"}}));
     EXPECT_EQ(rows.channels,
               (std::vector<Numbered>{{1, 3, "Spots"}, {5, 1, "Downlights"}, {5, 256, "All Channels"}}));
 }
 
-TEST_F(LoaderTest, VersionHistoryGetsOneRowPerStartWithLocalDateText)
-{
+TEST_F(LoaderTest, VersionHistoryGetsOneRowPerStartWithLocalDateText) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     const QDateTime morning(QDate(2024, 3, 5), QTime(7, 8, 9));
     appendVersionHistory(db, QStringLiteral("v0.1  build 7"), morning);
@@ -141,16 +142,13 @@ TEST_F(LoaderTest, VersionHistoryGetsOneRowPerStartWithLocalDateText)
 
 // The area-permission store.
 
-std::array<bool, 256> flagged(std::initializer_list<int> areas)
-{
+std::array<bool, 256> flagged(std::initializer_list<int> areas) {
     std::array<bool, 256> flags{};
-    for (int area : areas)
-        flags[static_cast<std::size_t>(area)] = true;
+    for (int area : areas) flags[static_cast<std::size_t>(area)] = true;
     return flags;
 }
 
-TEST_F(LoaderTest, DoNotSendAreasRoundTripAndASaveReplacesTheOldList)
-{
+TEST_F(LoaderTest, DoNotSendAreasRoundTripAndASaveReplacesTheOldList) {
     saveDoNotSendAreas(paths.winrights(), flagged({0, 12, 255}));
     EXPECT_EQ(loadDoNotSendAreas(paths.winrights()), flagged({0, 12, 255}));
 
@@ -161,28 +159,24 @@ TEST_F(LoaderTest, DoNotSendAreasRoundTripAndASaveReplacesTheOldList)
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT count(*) FROM DoNotSendArea")).toInt(), 1);
 }
 
-TEST_F(LoaderTest, DoNotSendRowsOutsideTheAreaRangeAreIgnored)
-{
-    {
-        Database create = Database::open(paths.winrights(), DbKind::Winrights);
-    }
+TEST_F(LoaderTest, DoNotSendRowsOutsideTheAreaRangeAreIgnored) {
+    { Database create = Database::open(paths.winrights(), DbKind::Winrights); }
     {
         RawDb raw(paths.winrights());
-        raw.exec(QStringLiteral("INSERT INTO DoNotSendArea (Area) VALUES (-1), (256), (1000), (NULL), ('abc'), (7), "
-                                "(7)"));
+        raw.exec(QStringLiteral(
+            "INSERT INTO DoNotSendArea (Area) VALUES (-1), (256), (1000), (NULL), ('abc'), (7), "
+            "(7)"));
     }
     EXPECT_EQ(loadDoNotSendAreas(paths.winrights()), flagged({7}));
 }
 
-TEST_F(LoaderTest, MissingPermissionStoreIsCreatedWithEveryAreaAllowed)
-{
+TEST_F(LoaderTest, MissingPermissionStoreIsCreatedWithEveryAreaAllowed) {
     ASSERT_FALSE(QFileInfo::exists(paths.winrights()));
     EXPECT_EQ(loadDoNotSendAreas(paths.winrights()), flagged({}));
     EXPECT_TRUE(QFileInfo::exists(paths.winrights()));
 }
 
-TEST_F(LoaderTest, DamagedPermissionStoreThrowsAndIsKept)
-{
+TEST_F(LoaderTest, DamagedPermissionStoreThrowsAndIsKept) {
     const QByteArray garbage = QByteArray("MZ this was a real dll once").repeated(100);
     writeFile(paths.winrights(), garbage);
     EXPECT_THROW(loadDoNotSendAreas(paths.winrights()), StoreError);

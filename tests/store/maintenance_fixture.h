@@ -23,12 +23,10 @@ protected:
     // A database of the kind at path, holding `marker` (an area name, or a
     // monitor record's comment), closed again. Copies of one file made per
     // kind, as opening a new main database builds its whole schema.
-    static void makeDatabase(const QString& path, DbKind kind, const QString& marker)
-    {
+    static void makeDatabase(const QString& path, DbKind kind, const QString& marker) {
         static QTemporaryDir prototypes;
         const QString prototype = prototypes.filePath(dbKindName(kind) + QStringLiteral(".db"));
-        if (!QFileInfo::exists(prototype))
-            Database::open(prototype, kind).close();
+        if (!QFileInfo::exists(prototype)) Database::open(prototype, kind).close();
         ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
         QFile::remove(path);
         ASSERT_TRUE(QFile::copy(prototype, path));
@@ -40,8 +38,7 @@ protected:
     }
 
     // The marker the file holds; empty for a blank database.
-    static QString markerOf(const QString& path, DbKind kind)
-    {
+    static QString markerOf(const QString& path, DbKind kind) {
         Database db = Database::open(path, kind);
         QSqlQuery query = db.prepare(
             kind == DbKind::Main ? QStringLiteral("SELECT AreaName FROM AreaNames WHERE Area = 1")
@@ -50,8 +47,7 @@ protected:
         return query.next() ? query.value(0).toString() : QString();
     }
 
-    void makeBackup(DbKind kind, const QString& weekday, const QString& marker)
-    {
+    void makeBackup(DbKind kind, const QString& weekday, const QString& marker) {
         const MaintainedFiles files = maintainedFiles(paths, kind);
         ASSERT_TRUE(QDir().mkpath(files.backupFolder));
         makeDatabase(files.backupPath(weekday), kind, marker);
@@ -60,8 +56,7 @@ protected:
     static QByteArray garbage() { return QByteArray("\x01\x02 not a database \xFF\xFE ").repeated(400); }
 
     // The files of a folder, sorted.
-    static QStringList filesIn(const QString& folder)
-    {
+    static QStringList filesIn(const QString& folder) {
         QStringList names = QDir(folder).entryList(QDir::Files);
         names.sort();
         return names;

@@ -163,7 +163,8 @@ TEST_F(MigrationTest, VersionTwoDatabaseGainsTheMailServerFields) {
         Database db = Database::open(paths.mainDb(), DbKind::Main);
         EXPECT_EQ(db.userVersion(), latestVersion(DbKind::Main));
         const QStringList configFields = schemaOf(db.handle())["Config"];
-        for (const QString& field : {"mailhost", "mailport", "mailtls", "mailuser", "mailpassword", "mailsender"})
+        for (const QString& field :
+             {"mailhost", "mailport", "mailtls", "mailuser", "mailpassword", "mailsender"})
             EXPECT_TRUE(configFields.contains(field)) << field.toStdString();
         const ConfigSettings config = loadConfigSettings(db);
         EXPECT_EQ(config.releaserate, 120);

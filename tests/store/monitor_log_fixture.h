@@ -19,8 +19,7 @@ namespace qv::store::test {
 
 inline MonitorRecord monitorRecord(const QString& type, const QString& comment, const QString& area = {},
                                    const QString& preset = {}, const QString& channel = {},
-                                   const QString& level = {})
-{
+                                   const QString& level = {}) {
     MonitorRecord r;
     r.MsgType = type;
     r.RS232 = QStringLiteral("1C 05 32 00 00 00 FF AE");
@@ -36,8 +35,7 @@ inline MonitorRecord monitorRecord(const QString& type, const QString& comment, 
 
 class MonitorLogTest : public StoreTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         StoreTest::SetUp();
         qv::test::qtApp();
         names.setAreaName(5, "Office");
@@ -46,26 +44,21 @@ protected:
     }
 
     // A log whose commit timing follows `clock`.
-    std::unique_ptr<MonitorLog> makeLog()
-    {
+    std::unique_ptr<MonitorLog> makeLog() {
         return std::make_unique<MonitorLog>(MonitorLogDeps{paths.monitorLog(), &names, clock});
     }
 
     // Committed EventLog rows, seen from a connection of its own.
-    int committedCount()
-    {
-        if (!QFileInfo(paths.monitorLog()).isFile())
-            return 0;
+    int committedCount() {
+        if (!QFileInfo(paths.monitorLog()).isFile()) return 0;
         RawDb raw(paths.monitorLog());
         // The writer may be creating the file at this moment.
-        if (!raw.db().tables().contains(QStringLiteral("EventLog")))
-            return 0;
+        if (!raw.db().tables().contains(QStringLiteral("EventLog"))) return 0;
         return raw.scalar(QStringLiteral("SELECT count(*) FROM EventLog")).toInt();
     }
 
     // Fills the log directly, `count` records with comments "old 1".."old N".
-    void fillLog(int count)
-    {
+    void fillLog(int count) {
         Database log = Database::open(paths.monitorLog(), DbKind::MonitorLog);
         Transaction transaction(log);
         QSqlQuery insert = log.prepare(QStringLiteral(

@@ -11,8 +11,7 @@ namespace {
 
 class MonitorLogWriterTest : public MonitorLogTest {
 protected:
-    QStringList committedComments()
-    {
+    QStringList committedComments() {
         RawDb raw(paths.monitorLog());
         QSqlQuery query(raw.db());
         EXPECT_TRUE(query.exec(QStringLiteral("SELECT Comments FROM EventLog ORDER BY ID")));
@@ -21,8 +20,7 @@ protected:
         return comments;
     }
 
-    int modelRowsOfType(MonitorLog& log, const QString& type)
-    {
+    int modelRowsOfType(MonitorLog& log, const QString& type) {
         int n = 0;
         for (int row = 0; row < log.model().rowCount(); ++row)
             n += log.model().recordAt(row).MsgType == type ? 1 : 0;
@@ -30,8 +28,7 @@ protected:
     }
 };
 
-TEST_F(MonitorLogWriterTest, ARecordIsCommittedATenthOfASecondLaterByTheTimer)
-{
+TEST_F(MonitorLogWriterTest, ARecordIsCommittedATenthOfASecondLaterByTheTimer) {
     auto log = makeLog();
     log->MonitorAdditem(monitorRecord(QStringLiteral("Comms"), QStringLiteral("heard")));
     // Not written record by record: the batch is still open.
@@ -42,8 +39,7 @@ TEST_F(MonitorLogWriterTest, ARecordIsCommittedATenthOfASecondLaterByTheTimer)
     EXPECT_EQ(log->writer().pendingCount(), 0u);
 }
 
-TEST_F(MonitorLogWriterTest, FlushCommitsEverythingAtOnce)
-{
+TEST_F(MonitorLogWriterTest, FlushCommitsEverythingAtOnce) {
     auto log = makeLog();
     for (int i = 0; i < 500; ++i)
         log->MonitorAdditem(monitorRecord(QStringLiteral("Comms"), QStringLiteral("r%1").arg(i)));
@@ -53,8 +49,7 @@ TEST_F(MonitorLogWriterTest, FlushCommitsEverythingAtOnce)
     EXPECT_EQ(committedComments().constLast(), QStringLiteral("r499"));
 }
 
-TEST_F(MonitorLogWriterTest, OverdueBatchCommitsOnTheNextRecordWithoutTheEventLoop)
-{
+TEST_F(MonitorLogWriterTest, OverdueBatchCommitsOnTheNextRecordWithoutTheEventLoop) {
     auto log = makeLog();
     log->MonitorAdditem(monitorRecord(QStringLiteral("Comms"), QStringLiteral("first")));
     clock.stall(99);
@@ -75,8 +70,7 @@ TEST_F(MonitorLogWriterTest, OverdueBatchCommitsOnTheNextRecordWithoutTheEventLo
     EXPECT_EQ(committedCount(), 6);
 }
 
-TEST_F(MonitorLogWriterTest, AnOverdueBatchCommitsInBoundedTransactionsOverLaterTurns)
-{
+TEST_F(MonitorLogWriterTest, AnOverdueBatchCommitsInBoundedTransactionsOverLaterTurns) {
     auto log = makeLog();
     const int total = 2 * static_cast<int>(MonitorLogWriter::kMaxRowsPerCommit) + 200;
     for (int i = 0; i < total - 1; ++i)
@@ -93,8 +87,7 @@ TEST_F(MonitorLogWriterTest, AnOverdueBatchCommitsInBoundedTransactionsOverLater
     EXPECT_EQ(comments.constLast(), QStringLiteral("r%1").arg(total - 1));
 }
 
-TEST_F(MonitorLogWriterTest, DestroyingTheLogCommitsWhatWaits)
-{
+TEST_F(MonitorLogWriterTest, DestroyingTheLogCommitsWhatWaits) {
     {
         auto log = makeLog();
         for (int i = 0; i < 3; ++i)
@@ -103,8 +96,7 @@ TEST_F(MonitorLogWriterTest, DestroyingTheLogCommitsWhatWaits)
     EXPECT_EQ(committedComments(), (QStringList{"s0", "s1", "s2"}));
 }
 
-TEST_F(MonitorLogWriterTest, ARecordAfterCloseOpensTheFileAgain)
-{
+TEST_F(MonitorLogWriterTest, ARecordAfterCloseOpensTheFileAgain) {
     auto log = makeLog();
     log->MonitorAdditem(monitorRecord(QStringLiteral("System"), QStringLiteral("before")));
     log->close();
@@ -115,8 +107,7 @@ TEST_F(MonitorLogWriterTest, ARecordAfterCloseOpensTheFileAgain)
     EXPECT_EQ(committedComments(), (QStringList{"before", "after"}));
 }
 
-TEST_F(MonitorLogWriterTest, UnwritableLogKeepsRecordsReportsOnceAndCatchesUp)
-{
+TEST_F(MonitorLogWriterTest, UnwritableLogKeepsRecordsReportsOnceAndCatchesUp) {
     // A folder where the file should be: every open fails.
     ASSERT_TRUE(QDir().mkpath(paths.monitorLog()));
     auto log = makeLog();
@@ -145,8 +136,7 @@ TEST_F(MonitorLogWriterTest, UnwritableLogKeepsRecordsReportsOnceAndCatchesUp)
     EXPECT_EQ(comments[3], QStringLiteral("The monitor log is written again"));
 }
 
-TEST_F(MonitorLogWriterTest, BeyondTheLimitTheOldestWaitingRecordsAreDroppedAndCounted)
-{
+TEST_F(MonitorLogWriterTest, BeyondTheLimitTheOldestWaitingRecordsAreDroppedAndCounted) {
     ASSERT_TRUE(QDir().mkpath(paths.monitorLog()));
     auto log = makeLog();
     log->writer().setMaxPending(3);
@@ -167,8 +157,7 @@ TEST_F(MonitorLogWriterTest, BeyondTheLimitTheOldestWaitingRecordsAreDroppedAndC
                   "The monitor log is written again; 3 records could not be kept and are missing from it"));
 }
 
-TEST_F(MonitorLogWriterTest, AFailedCommitIsRetriedByTheTimer)
-{
+TEST_F(MonitorLogWriterTest, AFailedCommitIsRetriedByTheTimer) {
     ASSERT_TRUE(QDir().mkpath(paths.monitorLog()));
     auto log = makeLog();
     log->MonitorAdditem(monitorRecord(QStringLiteral("Comms"), QStringLiteral("waits")));

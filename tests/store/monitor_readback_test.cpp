@@ -13,8 +13,7 @@ class MonitorReadBackTest : public MonitorLogTest {
 protected:
     QString comment(MonitorLog& log, int row) { return log.model().recordAt(row).comment; }
 
-    void expectSeparatorsAt(MonitorLog& log, int firstRow)
-    {
+    void expectSeparatorsAt(MonitorLog& log, int firstRow) {
         ASSERT_EQ(log.model().rowCount(), firstRow + 3);
         EXPECT_EQ(comment(log, firstRow), QString());
         EXPECT_EQ(comment(log, firstRow + 1), QStringLiteral("Data above is from previous session(s)"));
@@ -25,8 +24,7 @@ protected:
     }
 };
 
-TEST_F(MonitorReadBackTest, LastRecordsOldestFirstThenTheSeparatorRows)
-{
+TEST_F(MonitorReadBackTest, LastRecordsOldestFirstThenTheSeparatorRows) {
     fillLog(50);
     auto log = makeLog();
     qv::test::RecordingMonitor printer;
@@ -52,8 +50,7 @@ TEST_F(MonitorReadBackTest, LastRecordsOldestFirstThenTheSeparatorRows)
     EXPECT_EQ(progress.back(), 100);
 }
 
-TEST_F(MonitorReadBackTest, GapsInTheKeysStillGiveTheLastRecords)
-{
+TEST_F(MonitorReadBackTest, GapsInTheKeysStillGiveTheLastRecords) {
     fillLog(20);
     {
         RawDb raw(paths.monitorLog());
@@ -74,18 +71,15 @@ struct CountRow {
     int readBack;
 };
 
-void PrintTo(const CountRow& r, std::ostream* out)
-{
+void PrintTo(const CountRow& r, std::ostream* out) {
     *out << r.stored << " stored, " << r.configured << " asked";
 }
 
 class ReadBackCountTest : public MonitorReadBackTest, public ::testing::WithParamInterface<CountRow> {};
 
-TEST_P(ReadBackCountTest, ReadsAtMostTheConfiguredNumber)
-{
+TEST_P(ReadBackCountTest, ReadsAtMostTheConfiguredNumber) {
     const CountRow& r = GetParam();
-    if (r.stored > 0)
-        fillLog(r.stored);
+    if (r.stored > 0) fillLog(r.stored);
     auto log = makeLog();
     EXPECT_EQ(log->loadPreviousSessions(r.configured), r.readBack);
     expectSeparatorsAt(*log, r.readBack);
@@ -98,8 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, ReadBackCountTest,
                          ::testing::Values(CountRow{10, 0, 0}, CountRow{0, 100, 0}, CountRow{10, -5, 0},
                                            CountRow{3, 100, 3}, CountRow{10, 10, 10}, CountRow{10, 1, 1}));
 
-TEST_F(MonitorReadBackTest, NeverMoreThanTheListHolds)
-{
+TEST_F(MonitorReadBackTest, NeverMoreThanTheListHolds) {
     fillLog(kMaxReadBack + 50);
     auto log = makeLog();
     EXPECT_EQ(log->loadPreviousSessions(kMaxReadBack + 50), kMaxReadBack);
@@ -110,8 +103,7 @@ TEST_F(MonitorReadBackTest, NeverMoreThanTheListHolds)
               QStringLiteral("Data above is from previous session(s)"));
 }
 
-TEST_F(MonitorReadBackTest, UnreadableLogGivesAnErrorRowAndIsLeftAlone)
-{
+TEST_F(MonitorReadBackTest, UnreadableLogGivesAnErrorRowAndIsLeftAlone) {
     const QByteArray garbage = QByteArray("this is no database at all, ").repeated(100);
     ASSERT_TRUE(QDir().mkpath(QFileInfo(paths.monitorLog()).absolutePath()));
     writeFile(paths.monitorLog(), garbage);
@@ -126,8 +118,7 @@ TEST_F(MonitorReadBackTest, UnreadableLogGivesAnErrorRowAndIsLeftAlone)
     EXPECT_EQ(fileBytes(paths.monitorLog()), garbage);
 }
 
-TEST_F(MonitorReadBackTest, RecordsWaitingBeforeTheLoadComeAfterTheEarlierSessions)
-{
+TEST_F(MonitorReadBackTest, RecordsWaitingBeforeTheLoadComeAfterTheEarlierSessions) {
     fillLog(2);
     auto log = makeLog();
     log->MonitorAdditem(monitorRecord(QStringLiteral("System"), QStringLiteral("early")));
@@ -138,8 +129,7 @@ TEST_F(MonitorReadBackTest, RecordsWaitingBeforeTheLoadComeAfterTheEarlierSessio
 
 // The reset of the log.
 
-TEST_F(MonitorReadBackTest, ResetDeletesEveryRecordThoseWaitingIncluded)
-{
+TEST_F(MonitorReadBackTest, ResetDeletesEveryRecordThoseWaitingIncluded) {
     fillLog(30);
     auto log = makeLog();
     log->MonitorAdditem(monitorRecord(QStringLiteral("System"), QStringLiteral("waiting")));
@@ -156,8 +146,7 @@ TEST_F(MonitorReadBackTest, ResetDeletesEveryRecordThoseWaitingIncluded)
     EXPECT_EQ(committedCount(), 1);
 }
 
-TEST_F(MonitorReadBackTest, ResetOfAnUnreadableLogSaysSoAndChangesNothing)
-{
+TEST_F(MonitorReadBackTest, ResetOfAnUnreadableLogSaysSoAndChangesNothing) {
     const QByteArray garbage = QByteArray("not sqlite ").repeated(50);
     ASSERT_TRUE(QDir().mkpath(QFileInfo(paths.monitorLog()).absolutePath()));
     writeFile(paths.monitorLog(), garbage);
@@ -169,8 +158,7 @@ TEST_F(MonitorReadBackTest, ResetOfAnUnreadableLogSaysSoAndChangesNothing)
     EXPECT_EQ(fileBytes(paths.monitorLog()), garbage);
 }
 
-TEST_F(MonitorReadBackTest, ClearEmptiesTheListButNotTheLog)
-{
+TEST_F(MonitorReadBackTest, ClearEmptiesTheListButNotTheLog) {
     auto log = makeLog();
     log->MonitorAdditem(monitorRecord(QStringLiteral("System"), QStringLiteral("kept in the file")));
     ASSERT_TRUE(log->flush());

@@ -22,12 +22,13 @@ struct FileCase {
     const char* journalMode;
 };
 
-void PrintTo(const FileCase& c, std::ostream* out) { *out << c.relativePath; }
+void PrintTo(const FileCase& c, std::ostream* out) {
+    *out << c.relativePath;
+}
 
 class FreshFileTest : public StoreTest, public ::testing::WithParamInterface<FileCase> {};
 
-TEST_P(FreshFileTest, IsCreatedWithEveryTableAndField)
-{
+TEST_P(FreshFileTest, IsCreatedWithEveryTableAndField) {
     const FileCase& c = GetParam();
     const QString path = inDir(QString::fromLatin1(c.relativePath));
     ASSERT_FALSE(QFileInfo::exists(path));
@@ -40,8 +41,7 @@ TEST_P(FreshFileTest, IsCreatedWithEveryTableAndField)
     EXPECT_EQ(db.userVersion(), latestVersion(c.kind));
 }
 
-TEST_P(FreshFileTest, UsesItsJournalMode)
-{
+TEST_P(FreshFileTest, UsesItsJournalMode) {
     const FileCase& c = GetParam();
     Database db = Database::open(paths.pathOf(c.kind), c.kind);
     QSqlQuery query = db.prepare(QStringLiteral("PRAGMA journal_mode"));
@@ -50,12 +50,9 @@ TEST_P(FreshFileTest, UsesItsJournalMode)
     EXPECT_EQ(query.value(0).toString(), QLatin1String(c.journalMode));
 }
 
-TEST_P(FreshFileTest, ReopeningChangesNothing)
-{
+TEST_P(FreshFileTest, ReopeningChangesNothing) {
     const FileCase& c = GetParam();
-    {
-        Database db = Database::open(paths.pathOf(c.kind), c.kind);
-    }
+    { Database db = Database::open(paths.pathOf(c.kind), c.kind); }
     Database db = Database::open(paths.pathOf(c.kind), c.kind);
     EXPECT_EQ(db.userVersion(), latestVersion(c.kind));
     EXPECT_EQ(schemaOf(db.handle()), expectedSchema(QString::fromLatin1(c.expected)));
@@ -77,12 +74,13 @@ struct KeyCase {
     const char* key;
 };
 
-void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.table << '.' << c.key; }
+void PrintTo(const KeyCase& c, std::ostream* out) {
+    *out << c.table << '.' << c.key;
+}
 
 class AutoNumberTest : public StoreTest, public ::testing::WithParamInterface<KeyCase> {};
 
-TEST_P(AutoNumberTest, KeyIsAssignedAscending)
-{
+TEST_P(AutoNumberTest, KeyIsAssignedAscending) {
     const KeyCase& c = GetParam();
     Database db = Database::open(paths.pathOf(c.kind), c.kind);
     const QString table = schema::quoteIdentifier(QString::fromLatin1(c.table));
@@ -102,35 +100,31 @@ TEST_P(AutoNumberTest, KeyIsAssignedAscending)
 
 INSTANTIATE_TEST_SUITE_P(
     EveryAutoNumber, AutoNumberTest,
-    ::testing::Values(KeyCase{DbKind::Main, "Macros", "Macro_ID"},
-                      KeyCase{DbKind::Main, "MacrosDetails", "MacroDetails_ID"},
-                      KeyCase{DbKind::Main, "MacroFolders", "MacroFolder_ID"},
-                      KeyCase{DbKind::Main, "Orvanet", "Orvanet_ID"},
-                      KeyCase{DbKind::Main, "CorvalinLightBox", "CorvalinLightBox_ID"},
-                      KeyCase{DbKind::Main, "CorvalinChannelLevels", "CorvalinChannelLevel_ID"},
-                      KeyCase{DbKind::Main, "WAVfiles", "WAVfile_ID"},
-                      KeyCase{DbKind::Main, "Emails", "Email_ID"},
-                      KeyCase{DbKind::Main, "CustomCodes", "CustomCode_ID"},
-                      KeyCase{DbKind::Main, "Buttons", "Button_ID"},
-                      KeyCase{DbKind::Main, "ButtonMultiState", "ButtonMultiState_ID"},
-                      KeyCase{DbKind::Main, "PresetNames", "Preset_ID"},
-                      KeyCase{DbKind::Main, "Scheduler", "Scheduler_ID"},
-                      KeyCase{DbKind::Main, "DeviceTypes", "Device_ID"},
-                      KeyCase{DbKind::Main, "PlanIndicators", "PlanIndicator_ID"},
-                      KeyCase{DbKind::Main, "PlanAreaColours", "PlanAreaColour_ID"},
-                      KeyCase{DbKind::Main, "WMFFiles", "WMFFile_ID"},
-                      KeyCase{DbKind::Main, "TreeView", "TreeView_ID"},
-                      KeyCase{DbKind::Main, "LampFittings", "LampFitting_ID"},
-                      KeyCase{DbKind::Main, "LampInterpolations", "LampInterpolations_ID"},
-                      KeyCase{DbKind::MonitorLog, "EventLog", "ID"},
-                      KeyCase{DbKind::SensorLog, "TBLSensorLog", "Sensorlog_ID"}));
+    ::testing::Values(
+        KeyCase{DbKind::Main, "Macros", "Macro_ID"},
+        KeyCase{DbKind::Main, "MacrosDetails", "MacroDetails_ID"},
+        KeyCase{DbKind::Main, "MacroFolders", "MacroFolder_ID"},
+        KeyCase{DbKind::Main, "Orvanet", "Orvanet_ID"},
+        KeyCase{DbKind::Main, "CorvalinLightBox", "CorvalinLightBox_ID"},
+        KeyCase{DbKind::Main, "CorvalinChannelLevels", "CorvalinChannelLevel_ID"},
+        KeyCase{DbKind::Main, "WAVfiles", "WAVfile_ID"}, KeyCase{DbKind::Main, "Emails", "Email_ID"},
+        KeyCase{DbKind::Main, "CustomCodes", "CustomCode_ID"}, KeyCase{DbKind::Main, "Buttons", "Button_ID"},
+        KeyCase{DbKind::Main, "ButtonMultiState", "ButtonMultiState_ID"},
+        KeyCase{DbKind::Main, "PresetNames", "Preset_ID"}, KeyCase{DbKind::Main, "Scheduler", "Scheduler_ID"},
+        KeyCase{DbKind::Main, "DeviceTypes", "Device_ID"},
+        KeyCase{DbKind::Main, "PlanIndicators", "PlanIndicator_ID"},
+        KeyCase{DbKind::Main, "PlanAreaColours", "PlanAreaColour_ID"},
+        KeyCase{DbKind::Main, "WMFFiles", "WMFFile_ID"}, KeyCase{DbKind::Main, "TreeView", "TreeView_ID"},
+        KeyCase{DbKind::Main, "LampFittings", "LampFitting_ID"},
+        KeyCase{DbKind::Main, "LampInterpolations", "LampInterpolations_ID"},
+        KeyCase{DbKind::MonitorLog, "EventLog", "ID"},
+        KeyCase{DbKind::SensorLog, "TBLSensorLog", "Sensorlog_ID"}));
 
 // The single-row tables.
 
 class SingleRowTest : public StoreTest {};
 
-TEST_F(SingleRowTest, FreshMainDatabaseHoldsOneRowOfEachEvenAfterReopening)
-{
+TEST_F(SingleRowTest, FreshMainDatabaseHoldsOneRowOfEachEvenAfterReopening) {
     for (int opening = 0; opening < 2; ++opening) {
         Database db = Database::open(paths.mainDb(), DbKind::Main);
         for (const char* table : {"Config", "Comms", "Password", "SensorInterval"}) {
@@ -140,8 +134,7 @@ TEST_F(SingleRowTest, FreshMainDatabaseHoldsOneRowOfEachEvenAfterReopening)
     }
 }
 
-TEST_F(SingleRowTest, CommsDefaultsToSerialPortOneAt9600EightNoneOne)
-{
+TEST_F(SingleRowTest, CommsDefaultsToSerialPortOneAt9600EightNoneOne) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     const CommsSettings comms = loadCommsSettings(db);
     EXPECT_FALSE(comms.useTCP);
@@ -151,23 +144,28 @@ TEST_F(SingleRowTest, CommsDefaultsToSerialPortOneAt9600EightNoneOne)
     EXPECT_FALSE(comms.USB);
     // The numbers are stored, not only defaulted by the loader.
     RawDb raw(paths.mainDb());
-    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT baud1 || '/' || parity1 || '/' || databits1 || '/' || stopbits1 "
-                                        "|| '/' || comport || '/' || USBdelay FROM Comms"))
-                  .toString(),
-              QStringLiteral("9600/None/8/1/1/25"));
+    EXPECT_EQ(
+        raw.scalar(QStringLiteral("SELECT baud1 || '/' || parity1 || '/' || databits1 || '/' || stopbits1 "
+                                  "|| '/' || comport || '/' || USBdelay FROM Comms"))
+            .toString(),
+        QStringLiteral("9600/None/8/1/1/25"));
 }
 
-TEST_F(SingleRowTest, ConfigDefaultsGrantEveryFunctionAndLogTheMonitor)
-{
+TEST_F(SingleRowTest, ConfigDefaultsGrantEveryFunctionAndLogTheMonitor) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     RawDb raw(paths.mainDb());
-    for (const char* permission :
-         {"areanames", "lightlevels", "events", "scheduler", "email", "customcode", "ddeability", "corvalin",
-          "rollcall", "macros", "directcontrol", "plan", "monitor", "sensorlog", "macrosrunning", "macroorvanet",
-          "macrowavfiles", "macroemail", "macrocustomcodes", "macrorunmacros", "macrocancelmacros", "macrocorvalin",
-          "macrorollcall", "macroorvanetchannels", "editbuttons", "enablemonitorlog"}) {
+    for (const char* permission : {"areanames",        "lightlevels",     "events",
+                                   "scheduler",        "email",           "customcode",
+                                   "ddeability",       "corvalin",        "rollcall",
+                                   "macros",           "directcontrol",   "plan",
+                                   "monitor",          "sensorlog",       "macrosrunning",
+                                   "macroorvanet",     "macrowavfiles",   "macroemail",
+                                   "macrocustomcodes", "macrorunmacros",  "macrocancelmacros",
+                                   "macrocorvalin",    "macrorollcall",   "macroorvanetchannels",
+                                   "editbuttons",      "enablemonitorlog"}) {
         SCOPED_TRACE(permission);
-        EXPECT_EQ(raw.scalar(QStringLiteral("SELECT %1 FROM Config").arg(QLatin1String(permission))).toInt(), 1);
+        EXPECT_EQ(raw.scalar(QStringLiteral("SELECT %1 FROM Config").arg(QLatin1String(permission))).toInt(),
+                  1);
     }
     for (const char* off : {"enablesensorlog", "enableenergyusage", "donotallowshutdown",
                             "UserCanSaveLightingPresets", "UserCanSeekchannels", "DayLightSaving"}) {
@@ -175,15 +173,15 @@ TEST_F(SingleRowTest, ConfigDefaultsGrantEveryFunctionAndLogTheMonitor)
         EXPECT_EQ(raw.scalar(QStringLiteral("SELECT %1 FROM Config").arg(QLatin1String(off))).toInt(), 0);
     }
 
-    EXPECT_EQ(raw.scalar(QStringLiteral("SELECT buttonversion || '/' || releaserate || '/' || MonitorLogMaxRecords "
-                                        "|| '/' || LoadFromMonitorLog || '/' || SensorLogMaxRecords || '/' || "
-                                        "Latitude || '/' || Longitude || '/' || Timezone FROM Config"))
-                  .toString(),
-              QStringLiteral("8/80/100000/100/100000/-31.8/-115.95/8.0"));
+    EXPECT_EQ(
+        raw.scalar(QStringLiteral("SELECT buttonversion || '/' || releaserate || '/' || MonitorLogMaxRecords "
+                                  "|| '/' || LoadFromMonitorLog || '/' || SensorLogMaxRecords || '/' || "
+                                  "Latitude || '/' || Longitude || '/' || Timezone FROM Config"))
+            .toString(),
+        QStringLiteral("8/80/100000/100/100000/-31.8/-115.95/8.0"));
 }
 
-TEST_F(SingleRowTest, PasswordIsEmptyAndSensorPollingOff)
-{
+TEST_F(SingleRowTest, PasswordIsEmptyAndSensorPollingOff) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     RawDb raw(paths.mainDb());
     EXPECT_EQ(raw.scalar(QStringLiteral("SELECT Password FROM Password")).toString(), QString());

@@ -6,6 +6,8 @@
 
 #include "store/data_paths.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,8 +16,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <map>
 
@@ -23,16 +23,14 @@ namespace qv::store::test {
 
 class RawDb {
 public:
-    explicit RawDb(const QString& path)
-        : m_name(QStringLiteral("test.raw.%1").arg(++s_counter))
-    {
+    explicit RawDb(const QString& path) : m_name(QStringLiteral("test.raw.%1").arg(++s_counter)) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(path);
         if (!db.open())
-            ADD_FAILURE() << "cannot open " << path.toStdString() << ": " << db.lastError().text().toStdString();
+            ADD_FAILURE() << "cannot open " << path.toStdString() << ": "
+                          << db.lastError().text().toStdString();
     }
-    ~RawDb()
-    {
+    ~RawDb() {
         {
             QSqlDatabase db = QSqlDatabase::database(m_name, false);
             db.close();
@@ -44,24 +42,21 @@ public:
 
     QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
 
-    void exec(const QString& sql, const QVariantList& values = {})
-    {
+    void exec(const QString& sql, const QVariantList& values = {}) {
         QSqlQuery query(db());
-        ASSERT_TRUE(query.prepare(sql)) << sql.toStdString() << ": " << query.lastError().text().toStdString();
-        for (const QVariant& value : values)
-            query.addBindValue(value);
+        ASSERT_TRUE(query.prepare(sql))
+            << sql.toStdString() << ": " << query.lastError().text().toStdString();
+        for (const QVariant& value : values) query.addBindValue(value);
         ASSERT_TRUE(query.exec()) << sql.toStdString() << ": " << query.lastError().text().toStdString();
     }
 
-    QVariant scalar(const QString& sql, const QVariantList& values = {})
-    {
+    QVariant scalar(const QString& sql, const QVariantList& values = {}) {
         QSqlQuery query(db());
         if (!query.prepare(sql)) {
             ADD_FAILURE() << sql.toStdString() << ": " << query.lastError().text().toStdString();
             return {};
         }
-        for (const QVariant& value : values)
-            query.addBindValue(value);
+        for (const QVariant& value : values) query.addBindValue(value);
         if (!query.exec() || !query.next()) {
             ADD_FAILURE() << sql.toStdString() << ": " << query.lastError().text().toStdString();
             return {};
@@ -75,30 +70,25 @@ private:
 };
 
 // Tables (without SQLite's own) and their field names, as the file holds them.
-inline std::map<QString, QStringList> schemaOf(const QSqlDatabase& db)
-{
+inline std::map<QString, QStringList> schemaOf(const QSqlDatabase& db) {
     std::map<QString, QStringList> tables;
     for (const QString& table : db.tables(QSql::Tables)) {
-        if (table.startsWith(QLatin1String("sqlite_")))
-            continue;
+        if (table.startsWith(QLatin1String("sqlite_"))) continue;
         const QSqlRecord record = db.record(table);
         QStringList fields;
-        for (int i = 0; i < record.count(); ++i)
-            fields << record.fieldName(i);
+        for (int i = 0; i < record.count(); ++i) fields << record.fieldName(i);
         fields.sort();
         tables[table] = fields;
     }
     return tables;
 }
 
-inline QByteArray fileBytes(const QString& path)
-{
+inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline void writeFile(const QString& path, const QByteArray& bytes)
-{
+inline void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
@@ -106,8 +96,7 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 
 class StoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         paths.dir = m_dir.path();
     }
@@ -122,12 +111,12 @@ private:
 }  // namespace qv::store::test
 
 // Readable values in assertion messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* out) {
     *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
 }
-inline void PrintTo(const QVariant& value, std::ostream* out)
-{
+inline void PrintTo(const QVariant& value, std::ostream* out) {
     *out << (value.isNull() ? std::string("NULL") : value.toString().toStdString());
 }

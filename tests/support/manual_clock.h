@@ -21,7 +21,7 @@ public:
     void setStart(const QDateTime& start) { m_start = start; }
 
     std::unique_ptr<qv::Timer> createTimer(qint64 intervalMs, std::function<void()> onTimeout,
-                                              bool singleShot) const override {
+                                           bool singleShot) const override {
         auto state = std::make_shared<State>(State{std::move(onTimeout), singleShot});
         state->interval = intervalMs;
         m_states.push_back(state);
@@ -40,8 +40,10 @@ public:
                     next = s;
             if (!next) break;
             m_ms = std::max(m_ms, next->due);  // a timer overdue after stall() fires now
-            if (next->singleShot) next->active = false;
-            else next->due += std::max<qint64>(next->interval, 1);
+            if (next->singleShot)
+                next->active = false;
+            else
+                next->due += std::max<qint64>(next->interval, 1);
             auto callback = next->onTimeout;  // the callback may destroy its timer
             callback();
         }
@@ -69,7 +71,8 @@ private:
     };
     class Timer final : public qv::Timer {
     public:
-        Timer(std::shared_ptr<State> state, const ManualClock& clock) : m_state(std::move(state)), m_clock(clock) {}
+        Timer(std::shared_ptr<State> state, const ManualClock& clock)
+            : m_state(std::move(state)), m_clock(clock) {}
         ~Timer() override { m_state->alive = false; }
         void start(qint64 ms) override {
             m_state->active = true;

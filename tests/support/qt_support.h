@@ -18,9 +18,8 @@ inline QCoreApplication& qtApp() {
     static int argc = 1;
     static char name[] = "quorvel-tests";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance()
-                                       ? QCoreApplication::instance()
-                                       : new QCoreApplication(argc, argv);
+    static QCoreApplication* app =
+        QCoreApplication::instance() ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
     return *app;
 }
 

@@ -29,8 +29,8 @@ QString hexText(int value) {
 }  // namespace
 
 RollCallRunner::RollCallRunner(store::Database& main, store::DataPaths paths, store::MonitorSink& monitor,
-                               const qv::Clock& clock, SendRS232 send,
-                               macros::MacroRunner& macros, SendMail sendMail, QObject* parent)
+                               const qv::Clock& clock, SendRS232 send, macros::MacroRunner& macros,
+                               SendMail sendMail, QObject* parent)
     : QObject(parent),
       m_main(main),
       m_paths(std::move(paths)),

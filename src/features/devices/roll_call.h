@@ -41,8 +41,8 @@ public:
                                         const QString& body, const QString& attachmentPath)>;
 
     RollCallRunner(store::Database& main, store::DataPaths paths, store::MonitorSink& monitor,
-                   const qv::Clock& clock, SendRS232 send,
-                   macros::MacroRunner& macros, SendMail sendMail, QObject* parent = nullptr);
+                   const qv::Clock& clock, SendRS232 send, macros::MacroRunner& macros, SendMail sendMail,
+                   QObject* parent = nullptr);
     ~RollCallRunner() override;
 
     // Sets up a run of the named roll call and starts the timer. Refused (with

@@ -15,8 +15,8 @@ bool validBox(int box) {
 }  // namespace
 
 SensorLogging::SensorLogging(store::Database& main, SensorLogWriter& log, net::AreaState& state,
-                             store::MonitorSink& monitor, const qv::Clock& clock,
-                             SendRS232 send, QObject* parent)
+                             store::MonitorSink& monitor, const qv::Clock& clock, SendRS232 send,
+                             QObject* parent)
     : QObject(parent),
       m_main(main),
       m_log(log),

@@ -33,8 +33,8 @@ class SensorLogging : public QObject, public comms::DecodeReactions {
     Q_OBJECT
 public:
     SensorLogging(store::Database& main, SensorLogWriter& log, net::AreaState& state,
-                  store::MonitorSink& monitor, const qv::Clock& clock,
-                  SendRS232 send, QObject* parent = nullptr);
+                  store::MonitorSink& monitor, const qv::Clock& clock, SendRS232 send,
+                  QObject* parent = nullptr);
     ~SensorLogging() override;
 
     // Config.enablesensorlog: readings go to TBLSensorLog only while set.
@@ -49,7 +49,6 @@ public:
 
     // Shutdown: no more polls.
     void stop();
-
 
     const std::vector<int>& sensorsToLog() const { return m_sensorsToLog; }
     QString description(int box) const;

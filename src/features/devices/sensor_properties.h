@@ -20,7 +20,8 @@ class SensorProperties : public QObject {
 public:
     static constexpr int kCheckMs = 500;
 
-    SensorProperties(net::AreaState& state, const qv::Clock& clock, SendRS232 send, QObject* parent = nullptr);
+    SensorProperties(net::AreaState& state, const qv::Clock& clock, SendRS232 send,
+                     QObject* parent = nullptr);
 
     void setSensor(int box, double calibration);
     int box() const { return m_box; }

@@ -135,12 +135,16 @@ void ItemExchange::onNewConnection() {
         // Replies that had to wait let its next requests be answered.
         // Queued: a flush inside the handler would not signal again, and the rest would wait forever.
         connect(socket, &QLocalSocket::bytesWritten, this, [this, socket] {
-            QMetaObject::invokeMethod(this, [this, s = QPointer<QLocalSocket>(socket)] {
-                for (const auto& c : m_clients)
-                    if (s && c->socket == s && !c->gone) onReadyRead(c.get());
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this, s = QPointer<QLocalSocket>(socket)] {
+                    for (const auto& c : m_clients)
+                        if (s && c->socket == s && !c->gone) onReadyRead(c.get());
+                },
+                Qt::QueuedConnection);
         });
-        client->idle = m_deps.clock.createSingleShot(m_options.idleTimeoutMs, [this, client] { onIdle(client); });
+        client->idle =
+            m_deps.clock.createSingleShot(m_options.idleTimeoutMs, [this, client] { onIdle(client); });
         client->idle->start();
         connect(socket, &QLocalSocket::disconnected, this, [this, client] {
             // A client may send its requests and hang up without waiting:

@@ -20,8 +20,8 @@
 #include <QByteArray>
 #include <QObject>
 
-#include <memory>
 #include <QString>
+#include <memory>
 
 namespace qv::exchange {
 

@@ -4,8 +4,7 @@
 
 namespace qv::plan {
 
-PlanFeed::PlanFeed(store::Database& db, store::MonitorSink& monitor, const qv::Clock& clock,
-                   QObject* parent)
+PlanFeed::PlanFeed(store::Database& db, store::MonitorSink& monitor, const qv::Clock& clock, QObject* parent)
     : QObject(parent), m_db(db), m_monitorWriter(monitor, clock) {}
 
 void PlanFeed::GetIndicatorChanges() {

@@ -51,8 +51,8 @@ public:
     static int buttonCountFor(int buttonversion);
 
     ButtonPanel(store::Database& db, macros::MacroRunner& runner, const net::AreaState& state,
-                store::MonitorSink& monitor, const qv::Clock& clock, SendRS232 sendRS232,
-                int buttonversion, QObject* parent = nullptr);
+                store::MonitorSink& monitor, const qv::Clock& clock, SendRS232 sendRS232, int buttonversion,
+                QObject* parent = nullptr);
 
     int count() const { return m_count; }
     // Buttons 1..count(); any other number gives an empty face.

@@ -28,8 +28,7 @@ public:
     static constexpr int kLastChannel = 255;
 
     ChannelSeek(store::Database& db, const net::AreaState& state, store::MonitorSink& monitor,
-                const qv::Clock& clock, SendRS232 sendRS232, int stepMs = kStepMs,
-                QObject* parent = nullptr);
+                const qv::Clock& clock, SendRS232 sendRS232, int stepMs = kStepMs, QObject* parent = nullptr);
 
     // False when a seek is running or the area is not 1..255.
     bool start(int area);

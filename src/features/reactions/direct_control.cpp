@@ -10,9 +10,8 @@
 namespace qv::reactions {
 
 DirectControl::DirectControl(store::Database& db, const net::AreaState& state, const net::NameTables& names,
-                             store::MonitorSink& monitor, const qv::Clock& clock,
-                             macros::MacroRunner& runner, SendRS232 sendRS232, EnableMacro enableMacro,
-                             int checkPresetMs, QObject* parent)
+                             store::MonitorSink& monitor, const qv::Clock& clock, macros::MacroRunner& runner,
+                             SendRS232 sendRS232, EnableMacro enableMacro, int checkPresetMs, QObject* parent)
     : QObject(parent),
       m_db(db),
       m_state(state),

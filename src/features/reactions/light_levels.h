@@ -68,8 +68,7 @@ public:
     };
 
     LightLevels(store::Database& db, const net::AreaState& state, store::MonitorSink& monitor,
-                const qv::Clock& clock, SendRS232 sendRS232, Intervals intervals,
-                QObject* parent = nullptr);
+                const qv::Clock& clock, SendRS232 sendRS232, Intervals intervals, QObject* parent = nullptr);
 
     // Loads the area's known channels and asks each for its level. With
     // NoChannels the window asks kNoChannelsText and kScanQuestion and calls

@@ -5,7 +5,9 @@
 namespace qv::reactions {
 
 PacedLevels::PacedLevels(const qv::Clock& clock, int intervalMs, Send send, QObject* parent)
-    : QObject(parent), m_send(std::move(send)), m_timer(clock.createTimer(intervalMs, [this] { ScrollIntervalTimer(); })) {}
+    : QObject(parent),
+      m_send(std::move(send)),
+      m_timer(clock.createTimer(intervalMs, [this] { ScrollIntervalTimer(); })) {}
 
 void PacedLevels::set(int channel, int levelByte) {
     m_pending[channel] = levelByte;

@@ -8,8 +8,8 @@
 
 namespace qv::config {
 
-CircuitFindingTest::CircuitFindingTest(Sender sendRS232, store::MonitorSink& monitor,
-                                       const qv::Clock& clock, int intervalMs, QObject* parent)
+CircuitFindingTest::CircuitFindingTest(Sender sendRS232, store::MonitorSink& monitor, const qv::Clock& clock,
+                                       int intervalMs, QObject* parent)
     : QObject(parent),
       m_send(std::move(sendRS232)),
       m_monitorWriter(monitor, clock),

@@ -105,8 +105,8 @@ public:
     // Ticking loads the DDE window, clearing it unloads it (ddeLinkRequested).
     bool setDdeAbility(bool on);
     store::Outcome resetSensorLog();  // after msg::kSensorLogResetQuestion was answered Yes
-    NameImportResult importNames();  // after msg::kImportQuestion was answered Yes
-    bool startCircuitTest();         // after msg::kCircuitTestQuestion was answered Yes
+    NameImportResult importNames();   // after msg::kImportQuestion was answered Yes
+    bool startCircuitTest();          // after msg::kCircuitTestQuestion was answered Yes
 
     // Per-user settings.
     bool useWatchDog() const;

@@ -13,10 +13,14 @@ BoxHook& hook() {
 
 QMessageBox::Icon iconOf(BoxKind kind) {
     switch (kind) {
-    case BoxKind::Information: return QMessageBox::Information;
-    case BoxKind::Exclamation: return QMessageBox::Warning;
-    case BoxKind::Critical: return QMessageBox::Critical;
-    case BoxKind::Question: return QMessageBox::Question;
+        case BoxKind::Information:
+            return QMessageBox::Information;
+        case BoxKind::Exclamation:
+            return QMessageBox::Warning;
+        case BoxKind::Critical:
+            return QMessageBox::Critical;
+        case BoxKind::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }

@@ -13,6 +13,7 @@ namespace qv::ui {
 // prefix+"WindowState" (2 maximised, 1 minimised) when withState. Positions
 // off every screen are ignored so a window never opens out of reach.
 void restoreWindowPlace(QWidget* window, QSettings& settings, const QString& prefix, bool withState = false);
-void saveWindowPlace(const QWidget* window, QSettings& settings, const QString& prefix, bool withState = false);
+void saveWindowPlace(const QWidget* window, QSettings& settings, const QString& prefix,
+                     bool withState = false);
 
 }  // namespace qv::ui

@@ -1,5 +1,5 @@
-#include "ui/devices/lamp_type_choices.h"
 #include "ui/devices/lamp_properties_window.h"
+#include "ui/devices/lamp_type_choices.h"
 
 #include "features/devices/lamp_interpolation.h"
 #include "ui/common/message_box.h"

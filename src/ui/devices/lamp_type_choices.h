@@ -9,7 +9,8 @@
 
 namespace qv::ui {
 
-inline void fillLampTypes(QComboBox* combo, devices::LampEditors& editors, const QVariant& chosen, QWidget* window) {
+inline void fillLampTypes(QComboBox* combo, devices::LampEditors& editors, const QVariant& chosen,
+                          QWidget* window) {
     combo->clear();
     try {
         for (const devices::LampTypeRow& row : editors.lampTypes()) {

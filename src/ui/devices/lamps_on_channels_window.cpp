@@ -1,5 +1,5 @@
-#include "ui/devices/lamp_type_choices.h"
 #include "ui/devices/lamps_on_channels_window.h"
+#include "ui/devices/lamp_type_choices.h"
 
 #include "ui/common/message_box.h"
 

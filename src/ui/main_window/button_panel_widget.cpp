@@ -62,8 +62,8 @@ void ButtonPanelWidget::refresh(int index) {
     if (face.colour) {
         const QColor back = colourFromStored(*face.colour);
         const QColor text = back.lightness() < 128 ? Qt::white : Qt::black;
-        b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; }")
-                             .arg(back.name(), text.name()));
+        b->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; color: %2; }").arg(back.name(), text.name()));
     } else {
         b->setStyleSheet({});
     }

@@ -13,11 +13,11 @@
 namespace qv::ui {
 
 struct Command {
-    QString menu;        // "&View", ...
-    QString caption;     // the menu item's text
-    QString window;      // the registry name it opens
+    QString menu;                                // "&View", ...
+    QString caption;                             // the menu item's text
+    QString window;                              // the registry name it opens
     std::optional<config::Function> permission;  // none: open to every user
-    QString toolbarKey;  // "Monitor", ...; empty when not on the toolbar
+    QString toolbarKey;                          // "Monitor", ...; empty when not on the toolbar
 };
 
 // Every command, menu by menu in their order.

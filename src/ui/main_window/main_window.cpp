@@ -52,7 +52,8 @@ MainWindow::MainWindow(shell::Engine& engine, Windows& windows, QSettings& userS
     setCentralWidget(central);
     connect(m_buttons, &ButtonPanelWidget::pressed, this, &MainWindow::pressButton);
     connect(m_buttons, &ButtonPanelWidget::editRequested, this, [this](int index) {
-        if (m_engine.configEngine()->settings().config.editbuttons) m_windows.open(window::kButtonEditor, index);
+        if (m_engine.configEngine()->settings().config.editbuttons)
+            m_windows.open(window::kButtonEditor, index);
     });
 
     buildCommands();
@@ -167,7 +168,8 @@ void MainWindow::buildStatusBar() {
 
     const char* names[2] = {"Primary", "Secondary"};
     for (int i = 0; i < 2; ++i) {
-        m_warnings[i] = new QLabel(QStringLiteral("%1 server not answering").arg(QLatin1String(names[i])), bar);
+        m_warnings[i] =
+            new QLabel(QStringLiteral("%1 server not answering").arg(QLatin1String(names[i])), bar);
         m_warnings[i]->setObjectName(QStringLiteral("%1ServerWarningLabel").arg(QLatin1String(names[i])));
         m_warnings[i]->setStyleSheet(QStringLiteral("color: #b00000;"));
         m_lights[i] = new QLabel(bar);

@@ -10,8 +10,9 @@ namespace qv::ui {
 TitleForm::TitleForm(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("TitleForm"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("#TitleForm { background: #1f2a38; border: 2px solid #ffd54a; }"
-                                 "QLabel { color: #f0f0f0; }"));
+    setStyleSheet(
+        QStringLiteral("#TitleForm { background: #1f2a38; border: 2px solid #ffd54a; }"
+                       "QLabel { color: #f0f0f0; }"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(28, 22, 28, 18);
     auto* picture = new QLabel(this);

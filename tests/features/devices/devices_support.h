@@ -6,7 +6,6 @@
 
 #include "clock/clock.h"
 #include "comms/in_box.h"
-#include "support/manual_clock.h"
 #include "macros/macro_runner.h"
 #include "net/area_state.h"
 #include "net/decoder.h"
@@ -16,6 +15,7 @@
 #include "store/data_paths.h"
 #include "store/database.h"
 #include "support/main_db.h"
+#include "support/manual_clock.h"
 #include "support/qt_support.h"
 
 #include <QDir>
@@ -103,8 +103,7 @@ class SimWire {
 public:
     static constexpr int kAnswerMs = 20;
 
-    SimWire(const sim::NetworkLayout& layout, const qv::Clock& clock,
-            store::MonitorSink& monitor)
+    SimWire(const sim::NetworkLayout& layout, const qv::Clock& clock, store::MonitorSink& monitor)
         : network(layout), inbox(clock, names, state, monitor), m_clock(clock) {
         m_deliver = clock.createSingleShot(0, [this] { inbox.RS232inboxTimer(); });
     }

@@ -29,8 +29,13 @@ struct ActionsCase {
 
 void PrintTo(const ActionsCase& row, std::ostream* os) {
     const bool blankMacro = QString::fromUtf8(row.macro).trimmed().isEmpty();
-    *os << qv::test::caseName(row.name, !row.macroCheck ? "nomacro" : blankMacro ? "blankmacro" : row.macro,
-                              !row.emailCheck ? "noemail" : *row.recipients ? row.recipients : "blankemail");
+    *os << qv::test::caseName(row.name,
+                              !row.macroCheck ? "nomacro"
+                              : blankMacro    ? "blankmacro"
+                                              : row.macro,
+                              !row.emailCheck   ? "noemail"
+                              : *row.recipients ? row.recipients
+                                                : "blankemail");
 }
 
 class SaveActionsTest : public RollCallEditorTest, public ::testing::WithParamInterface<ActionsCase> {};

@@ -44,12 +44,12 @@ protected:
 
     void makeRunner() {
         wire = std::make_unique<SimWire>(network(), clock, monitor);
-        runner = std::make_unique<devices::RollCallRunner>(
-            *main, paths, monitor, clock, wire->sender(), macros,
-            [this](const QString& to, const QString& subject, const QString& body,
-                   const QString& attachment) {
-                mails.push_back({to, subject, body, attachment});
-            });
+        runner =
+            std::make_unique<devices::RollCallRunner>(*main, paths, monitor, clock, wire->sender(), macros,
+                                                      [this](const QString& to, const QString& subject,
+                                                             const QString& body, const QString& attachment) {
+                                                          mails.push_back({to, subject, body, attachment});
+                                                      });
         wire->inbox.addReactions(runner.get());
         QObject::connect(runner.get(), &devices::RollCallRunner::finished, [this] { ++finished; });
     }

@@ -48,11 +48,12 @@ TEST_P(RefusedBoxTest, AddsNothing) {
     EXPECT_EQ(rebuilds, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BoxTexts, RefusedBoxTest,
-    ::testing::Values(RefusedBox{"  ", &msg::kNeedBoxNumber},
-                      RefusedBox{"0", &msg::kBoxNumberRange}, RefusedBox{"256", &msg::kBoxNumberRange},
-                      RefusedBox{"12a", &msg::kBoxNumberRange}, RefusedBox{"-3", &msg::kBoxNumberRange}));
+INSTANTIATE_TEST_SUITE_P(BoxTexts, RefusedBoxTest,
+                         ::testing::Values(RefusedBox{"  ", &msg::kNeedBoxNumber},
+                                           RefusedBox{"0", &msg::kBoxNumberRange},
+                                           RefusedBox{"256", &msg::kBoxNumberRange},
+                                           RefusedBox{"12a", &msg::kBoxNumberRange},
+                                           RefusedBox{"-3", &msg::kBoxNumberRange}));
 
 TEST_F(SensorEditorsTest, ANewSensorGetsItsDefaultsItsCopyAndItsHistory) {
     clock.advance(5000);
@@ -176,8 +177,7 @@ TEST_F(SensorEditorsTest, ASensorLogThatCannotBeWrittenIsSaidButTheSensorIsKept)
 
 class SensorPropertiesTest : public test::DataFolderTest {
 protected:
-    SensorPropertiesTest()
-        : wire(layout(), clock, monitor), properties(wire.state, clock, wire.sender()) {}
+    SensorPropertiesTest() : wire(layout(), clock, monitor), properties(wire.state, clock, wire.sender()) {}
 
     static sim::NetworkLayout layout() {
         sim::NetworkLayout l;

@@ -74,8 +74,7 @@ TEST_P(BadRequest, GivesTheReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, BadRequest,
-    ::testing::Values(BadRow{"   ", "empty line"},
-                      BadRow{"POKE SetArea12 5", "unknown command \"POKE\""},
+    ::testing::Values(BadRow{"   ", "empty line"}, BadRow{"POKE SetArea12 5", "unknown command \"POKE\""},
                       BadRow{"GET", "GET needs an item name"}, BadRow{"WATCH  ", "WATCH needs an item name"},
                       BadRow{"GET StatusArea12 extra", "one item name"},
                       BadRow{"SET", "SET needs an item name"}, BadRow{"SET  5", "SET needs an item name"},

@@ -2,12 +2,12 @@
 // the permissions, its buttons follow the presets the network reports, and
 // its close box respects the no-shutdown setting.
 
+#include "ui/main_window/main_window.h"
 #include "features/reactions/button_panel.h"
 #include "net/builders.h"
 #include "shell/config/config_engine.h"
 #include "shell/feature_set.h"
 #include "ui/main_window/button_panel_widget.h"
-#include "ui/main_window/main_window.h"
 #include "ui/support/ui_session.h"
 #include "ui/window_names.h"
 
@@ -67,7 +67,8 @@ void MainWindowTest::toolbarKeysOpenTheirWindowsAndFollowPermissions() {
         if (!action->toolTip().isEmpty() && action->icon().isNull() == false && !action->isSeparator())
             if (auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(action)))
                 if (button->objectName() != "MiniPanelButton") keys << button->objectName();
-    QCOMPARE(keys, (QStringList{"DirectControl", "LightLevels", "PlanView", "Macros", "Monitor", "Scheduler"}));
+    QCOMPARE(keys,
+             (QStringList{"DirectControl", "LightLevels", "PlanView", "Macros", "Monitor", "Scheduler"}));
     QCOMPARE(main->findChild<QToolButton*>("Monitor")->toolTip(), QString("Monitor"));
 
     // Monitor switched off: the key and the menu item are disabled.
@@ -94,13 +95,22 @@ void MainWindowTest::toolbarKeysOpenTheirWindowsAndFollowPermissions() {
 
 void MainWindowTest::aRuleChangesTheButtonWhenThePresetIsReported() {
     UiSession session(withMainWindow([](const QString& dir) {
-        exec(dir, "INSERT INTO Macros (Macro_ID, Macro, Enabled, MacroFolder_ID, SortOrder) VALUES (1, 'Up', 1, 0, 1)");
-        exec(dir, "INSERT INTO Macros (Macro_ID, Macro, Enabled, MacroFolder_ID, SortOrder) VALUES (2, 'Down', 1, 0, 2)");
-        exec(dir, "INSERT INTO Buttons (ButtonIndex, Invisible, Buttonlabel, Macro_ID) VALUES (2, 0, 'Boardroom', 1)");
-        exec(dir, "INSERT INTO Buttons (ButtonIndex, Invisible, Buttonlabel, Macro_ID) VALUES (3, 1, 'Hidden', 1)");
+        exec(dir,
+             "INSERT INTO Macros (Macro_ID, Macro, Enabled, MacroFolder_ID, SortOrder) VALUES (1, 'Up', 1, "
+             "0, 1)");
+        exec(dir,
+             "INSERT INTO Macros (Macro_ID, Macro, Enabled, MacroFolder_ID, SortOrder) VALUES (2, 'Down', 1, "
+             "0, 2)");
+        exec(dir,
+             "INSERT INTO Buttons (ButtonIndex, Invisible, Buttonlabel, Macro_ID) VALUES (2, 0, 'Boardroom', "
+             "1)");
+        exec(
+            dir,
+            "INSERT INTO Buttons (ButtonIndex, Invisible, Buttonlabel, Macro_ID) VALUES (3, 1, 'Hidden', 1)");
         // Red 0x20, green 0x40, blue 0xC0.
-        exec(dir, "INSERT INTO ButtonMultiState (ButtonIndex, Area, Preset, ButtonLabel, Macro_ID, Colour)"
-                  " VALUES (2, 3, 2, 'Meeting on', 2, 12599328)");
+        exec(dir,
+             "INSERT INTO ButtonMultiState (ButtonIndex, Area, Preset, ButtonLabel, Macro_ID, Colour)"
+             " VALUES (2, 3, 2, 'Meeting on', 2, 12599328)");
     }));
     QVERIFY2(session.start(), qPrintable(session.why()));
     auto* panel = session.mainWindow()->buttonPanel();
@@ -125,7 +135,8 @@ void MainWindowTest::aRuleChangesTheButtonWhenThePresetIsReported() {
 }
 
 void MainWindowTest::closeIsRefusedWhileShutdownIsNotAllowed() {
-    UiSession session(withMainWindow([](const QString& dir) { exec(dir, "UPDATE Config SET donotallowshutdown = 1"); }));
+    UiSession session(
+        withMainWindow([](const QString& dir) { exec(dir, "UPDATE Config SET donotallowshutdown = 1"); }));
     QVERIFY2(session.start(), qPrintable(session.why()));
     qv::ui::MainWindow* main = session.mainWindow();
     QSignalSpy quit(main, &qv::ui::MainWindow::quitRequested);

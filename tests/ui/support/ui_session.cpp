@@ -68,7 +68,8 @@ bool UiSession::sawBox(const QString& text) const {
 }
 
 bool UiSession::startSimulator() {
-    return !m_sim.start(QStringList{QStringLiteral("--quiet")} + m_options.simArguments, &m_why, simLink()).isEmpty();
+    return !m_sim.start(QStringList{QStringLiteral("--quiet")} + m_options.simArguments, &m_why, simLink())
+                .isEmpty();
 }
 
 bool UiSession::runEngine(bool keepRunning) {

@@ -35,9 +35,9 @@ public:
     struct Options {
         QStringList simArguments;  // beside --link
         bool mainWindow = false;
-        Seed seed;                      // rows written into the files before the start
+        Seed seed;                   // rows written into the files before the start
         qv::Clock* clock = nullptr;  // the engine's clock (the test's); the system clock when null
-        int channelSeekStepMs = 0;      // 0: the program's own channel seek step
+        int channelSeekStepMs = 0;   // 0: the program's own channel seek step
     };
 
     UiSession();
