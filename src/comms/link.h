@@ -1,7 +1,7 @@
 #pragma once
-// A connection to the lighting network's gateway. The serial link is the
-// one the program ships; tests and other transports implement the same
-// small interface, and the engine gets its links from an injected factory.
+// A connection to the lighting network: the gateway on a serial port, or a
+// QuorvelServer over the network. Tests implement the same small interface,
+// and the comms get their links from an injected factory.
 
 #include <QByteArray>
 #include <QObject>
@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <variant>
 
 namespace qv::comms {
 
@@ -25,6 +26,15 @@ struct SerialSettings {
     QString settingsText() const;
 };
 
+// How to reach the QuorvelServers.
+struct ServerAddresses {
+    QString primary = {};       // Comms.hostname: an address or a host name
+    QString secondary = {};     // Comms.secondaryhostname, empty for none
+    QString localAddress = {};  // per-user "Client/QVTCPIPLocalIP", empty for the default
+};
+
+using LinkSettings = std::variant<SerialSettings, ServerAddresses>;
+
 class Link : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +49,18 @@ public:
     // Queues bytes for writing; false when the link is closed or the write failed.
     virtual bool send(const QByteArray& bytes) = 0;
     virtual QString errorText() const = 0;
+    // Whether sent messages wait in the out box for their echo. A serial
+    // gateway echoes each message; a server answers for itself, so messages
+    // go to it at once.
+    virtual bool usesOutBox() const { return true; }
+    // Calls done(true) as soon as the link is open (at once if it is), or
+    // done(false) after timeoutMs or when it closes. A serial link is open or
+    // not as soon as open() returns; a server link counts as open once a
+    // server answers.
+    virtual void whenOpen(int timeoutMs, std::function<void(bool)> done) {
+        (void)timeoutMs;
+        done(isOpen());
+    }
 
 signals:
     void received(const QByteArray& bytes);
@@ -47,6 +69,6 @@ signals:
     void errorOccurred(const QString& text);
 };
 
-using LinkFactory = std::function<std::unique_ptr<Link>(const SerialSettings&)>;
+using LinkFactory = std::function<std::unique_ptr<Link>(const LinkSettings&)>;
 
 }  // namespace qv::comms

@@ -69,8 +69,8 @@ void SerialComms::sendRS232(const net::RawMessage& message) {
                                 {.area = QString::number(message[1]), .preset = QStringLiteral("96")});
         return;
     }
-    if (m_serverSend) {
-        m_serverSend(message);
+    if (!viaOutBox()) {
+        m_link->send(toBytes(message));
         return;
     }
     m_outbox.push(message);
@@ -90,7 +90,7 @@ void SerialComms::RS232outboxTimer() {
         m_monitorWriter.error(kOverflowText);
     }
     // A failed write is not fatal: the head stays and goes again next tick.
-    if (tick.write && m_link) m_link->send(toBytes(*tick.write));
+    if (tick.write && m_link && viaOutBox()) m_link->send(toBytes(*tick.write));
 }
 
 void SerialComms::onBytes(const QByteArray& bytes) {
@@ -144,10 +144,26 @@ void SerialComms::Waitfor(int ms, std::function<void()> then) {
 }
 
 void SerialComms::GetCommsMethod(const SerialSettings& settings, std::function<void(bool)> done) {
+    if (!viaOutBox()) {
+        // Until the port is open, messages wait in the out box.
+        m_link->close();
+        m_link.reset();
+    }
     m_settings = settings;
     m_reopenTimer->stop();
     const quint64 generation = ++m_openGeneration;
     attemptOpen(1, generation, done);
+}
+
+void SerialComms::GetCommsMethod(const ServerAddresses& addresses, std::function<void(bool)> done) {
+    closeSerial();
+    attachLink(addresses);
+    if (!m_link) {
+        if (done) done(false);
+        return;
+    }
+    m_link->open();
+    if (done) m_link->whenOpen(kConnectWaitMs, std::move(done));
 }
 
 void SerialComms::giveUp(const QString& text, const std::function<void(bool)>& done, bool tryAgain) {
@@ -158,8 +174,9 @@ void SerialComms::giveUp(const QString& text, const std::function<void(bool)>& d
     if (done) done(false);
 }
 
-void SerialComms::attachLink() {
-    m_link = m_linkFactory(m_settings);
+void SerialComms::attachLink(const LinkSettings& settings) {
+    m_link = m_linkFactory(settings);
+    if (!m_link) return;
     connect(m_link.get(), &Link::received, this, &SerialComms::onBytes);
     connect(m_link.get(), &Link::errorOccurred, this, [this](const QString& text) {
         if (m_link && !m_link->isOpen()) {
@@ -183,7 +200,7 @@ void SerialComms::linkLost(const QString& text) {
 void SerialComms::reopen() {
     // Quietly: one record said it was lost, the next one says it is back.
     if (m_link) m_link->close();
-    attachLink();
+    attachLink(m_settings);
     if (m_link->open() != Link::OpenError::None) {
         m_link->close();
         m_reopenTimer->start();
@@ -204,7 +221,7 @@ void SerialComms::attemptOpen(int attempt, quint64 generation, const std::functi
         if (m_link) m_link->close();
         Waitfor(800, [=, this] {
             if (generation != m_openGeneration) return;
-            attachLink();
+            attachLink(m_settings);
             const QString port = m_settings.portName;
             switch (m_link->open()) {
                 case Link::OpenError::None:
@@ -272,7 +289,7 @@ void SerialComms::CommsTimeoutTimer() {
     m_acknowledged = false;
     // The health text alternates with an empty one; the monitor hears of a
     // stuck head once, and once more when it clears.
-    if (!m_outbox.empty() && !m_serverSend && !std::exchange(m_stuckReported, true))
+    if (!m_outbox.empty() && viaOutBox() && !std::exchange(m_stuckReported, true))
         m_monitorWriter.warning(kOutBoxStuckText);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The serial side of the program's comms: sendRS232 and the out box, the
-// receive path into the in box, the choice and opening of the port
-// (GetCommsMethod) and the link's housekeeping timers.
+// The program's comms: sendRS232 and the out box, the receive path into the
+// in box, the choice and opening of the link (GetCommsMethod: a serial port
+// or the QuorvelServers) and the link's housekeeping timers.
 
 #include "clock/clock.h"
 #include "comms/framer.h"
@@ -39,6 +39,8 @@ public:
     // spell and then at most this often while messages keep coming, always
     // with the last one heard: every write rewrites the settings file.
     static constexpr int kLastMessageInMs = 1000;
+    // An open of the server link waits this long at most for a server to answer.
+    static constexpr int kConnectWaitMs = 10000;
 
     SerialComms(const Clock& clock, store::MonitorSink& monitor, InBox& inbox, LinkFactory linkFactory,
                 QSettings& userSettings, QObject* parent = nullptr);
@@ -50,10 +52,8 @@ public:
     void setReleaseRate(int ms);
     // USB mode: reads wait until the line has been quiet for delayMs.
     void setUsb(bool useUsb, int delayMs);
-    // When set, sendRS232 hands every message to the server link instead of the out box.
-    void setServerLink(std::function<void(const net::RawMessage&)> send) { m_serverSend = std::move(send); }
-
-    // The single entry point for everything sent to the network.
+    // The single entry point for everything sent to the network: through the
+    // out box, or straight to a link that does without it (the server link).
     void sendRS232(const net::RawMessage& message);
 
     // Opens the serial port with these settings: close, 200 ms, close, 800 ms,
@@ -63,9 +63,13 @@ public:
     // every kReopenMs, with one monitor record when it is lost and one when
     // it is back.
     void GetCommsMethod(const SerialSettings& settings, std::function<void(bool)> done = {});
-    // Closes the port and stops every timer, including the reopening.
+    // Opens the server link to these addresses at once, in place of any
+    // serial port; done(true) as soon as a server answers, done(false) after
+    // kConnectWaitMs. The link goes on looking for a server either way.
+    void GetCommsMethod(const ServerAddresses& addresses, std::function<void(bool)> done = {});
+    // Closes the link and stops every timer, including the reopening.
     void shutdown();
-    // A SerialComms that never opens the port (the server link was chosen).
+    // Closes the link: a port is not opened again until the next GetCommsMethod.
     void closeSerial();
     // The link health check runs from the end of start-up.
     void startHealthCheck() { m_healthTimer->start(); }
@@ -104,7 +108,9 @@ private:
     void handleChunk(const StreamFramer::Chunk& chunk);
     void storeLastMessageIn();
     void giveUp(const QString& text, const std::function<void(bool)>& done, bool tryAgain = true);
-    void attachLink();
+    void attachLink(const LinkSettings& settings);
+    // Whether messages go through the out box: not to a link that does without it.
+    bool viaOutBox() const { return !m_link || m_link->usesOutBox(); }
     void linkLost(const QString& text);
     void reopen();
 
@@ -115,7 +121,6 @@ private:
     QSettings& m_userSettings;
     std::unique_ptr<Link> m_link;
     SerialSettings m_settings;
-    std::function<void(const net::RawMessage&)> m_serverSend;
 
     OutBox m_outbox;
     StreamFramer m_framer;

@@ -110,8 +110,9 @@ bool SerialLink::send(const QByteArray& bytes) {
 }
 
 LinkFactory SerialLink::factory() {
-    return [](const SerialSettings& settings) -> std::unique_ptr<Link> {
-        return std::make_unique<SerialLink>(settings);
+    return [](const LinkSettings& settings) -> std::unique_ptr<Link> {
+        const auto* serial = std::get_if<SerialSettings>(&settings);
+        return serial ? std::make_unique<SerialLink>(*serial) : nullptr;
     };
 }
 

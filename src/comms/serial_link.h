@@ -18,6 +18,7 @@ public:
     bool send(const QByteArray& bytes) override;
     QString errorText() const override { return m_port.errorString(); }
 
+    // Makes serial links; server addresses make none (the engine makes its server links).
     static LinkFactory factory();
 
 private:

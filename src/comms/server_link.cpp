@@ -63,9 +63,11 @@ struct ServerLink::Peer {
     QString remoteText() const { return address.isNull() ? addressText : address.toString(); }
 };
 
-ServerLink::ServerLink(ServerLinkDeps deps, ServerPorts ports, ServerLinkTimings timings, QObject* parent)
-    : QObject(parent),
+ServerLink::ServerLink(ServerLinkDeps deps, ServerAddresses addresses, ServerPorts ports,
+                       ServerLinkTimings timings, QObject* parent)
+    : Link(parent),
       m_deps(std::move(deps)),
+      m_addresses(std::move(addresses)),
       m_ports(ports),
       m_timings(timings),
       m_monitorWriter(m_deps.monitor, m_deps.clock),
@@ -158,6 +160,7 @@ void ServerLink::closePeers() {
 }
 
 void ServerLink::start(const ServerAddresses& addresses) {
+    m_addresses = addresses;
     closePeers();
     setConnected(*m_primary, false);
     setConnected(*m_secondary, false);
@@ -174,8 +177,8 @@ void ServerLink::start(const ServerAddresses& addresses) {
         p->lossReported = false;
     }
 
-    m_lights.set(Server::Primary, StatusLight{true, LightColour::Grey, {}, false});
-    m_lights.set(Server::Secondary, StatusLight{true, LightColour::Grey, {}, false});
+    m_deps.lights.set(Server::Primary, StatusLight{true, LightColour::Grey, {}, false});
+    m_deps.lights.set(Server::Secondary, StatusLight{true, LightColour::Grey, {}, false});
 
     bindPeer(*m_primary);
     if (m_secondary->configured()) bindPeer(*m_secondary);
@@ -192,7 +195,7 @@ void ServerLink::stop() {
     closePeers();
     setConnected(*m_primary, false);
     setConnected(*m_secondary, false);
-    m_lights.setVisible(false);
+    m_deps.lights.setVisible(false);
     if (wasRunning) finishWaiters(false);
 }
 
@@ -330,7 +333,19 @@ void ServerLink::PollTimer() {
         enableWait(*m_secondary);  // its tick shows that none is configured
 }
 
-void ServerLink::sendRS232(const net::RawMessage& message) {
+Link::OpenError ServerLink::open() {
+    start(m_addresses);
+    return OpenError::None;
+}
+
+bool ServerLink::send(const QByteArray& bytes) {
+    net::RawMessage message;
+    if (bytes.size() != static_cast<int>(message.size())) return false;
+    std::copy(bytes.begin(), bytes.end(), message.begin());
+    return sendRS232(message);
+}
+
+bool ServerLink::sendRS232(const net::RawMessage& message) {
     m_lastRequest = networkMessageText(message, m_hostName, hostIp());
     Peer* target = m_primary->connected     ? m_primary.get()
                    : m_secondary->connected ? m_secondary.get()
@@ -342,10 +357,11 @@ void ServerLink::sendRS232(const net::RawMessage& message) {
             m_monitorWriter.warning(
                 QStringLiteral("No QuorvelServer is connected: messages for the network are not being sent"));
         }
-        return;
+        return false;
     }
     sendTo(*target, m_lastRequest);
     enableWait(*target);
+    return true;
 }
 
 bool ServerLink::AreaPresetStatusRequest() {
@@ -357,7 +373,7 @@ bool ServerLink::AreaPresetStatusRequest() {
     return true;
 }
 
-void ServerLink::whenConnected(int timeoutMs, std::function<void(bool)> done) {
+void ServerLink::whenOpen(int timeoutMs, std::function<void(bool)> done) {
     if (connected()) {
         done(true);
         return;
@@ -433,7 +449,7 @@ void ServerLink::handleReply(Peer& p, const QByteArray& text) {
     const bool primary = p.which == Server::Primary;
     if (primary && reply.preset) {
         m_deps.areaState.setPreset(reply.preset->area, reply.preset->preset);
-        if (m_deps.buttonChange) m_deps.buttonChange(reply.preset->area, reply.preset->preset);
+        if (m_deps.presetReported) m_deps.presetReported(reply.preset->area, reply.preset->preset);
     }
     const bool malformed = (primary && reply.presetMalformed) || reply.relayedMalformed;
     if (reply.relayedHex) {
@@ -485,7 +501,7 @@ void ServerLink::pulse(Peer& p) {
                     p.remoteText();
     p.blink = !p.blink;
     light.colour = p.blink ? LightColour::Green : LightColour::Grey;
-    m_lights.set(p.which, light);
+    m_deps.lights.set(p.which, light);
     setConnected(p, true);
 }
 
@@ -521,7 +537,7 @@ void ServerLink::noAnswer(Peer& p) {
         p.blink = !p.blink;
         light.colour = p.blink ? LightColour::Red : LightColour::Grey;
     }
-    m_lights.set(p.which, light);
+    m_deps.lights.set(p.which, light);
 }
 
 }  // namespace qv::comms

@@ -12,6 +12,7 @@
 
 #include "clock/clock.h"
 #include "comms/in_box.h"
+#include "comms/link.h"
 #include "comms/monitor_writer.h"
 #include "comms/server_reply_parser.h"
 #include "comms/status_lights.h"
@@ -33,12 +34,6 @@ class QNetworkDatagram;
 class QUdpSocket;
 
 namespace qv::comms {
-
-struct ServerAddresses {
-    QString primary;       // Comms.hostname: an address or a host name
-    QString secondary;     // Comms.secondaryhostname, empty for none
-    QString localAddress;  // per-user "Client/QVTCPIPLocalIP", empty for the default
-};
 
 struct ServerPorts {
     quint16 primaryRemote = 1000;
@@ -64,12 +59,13 @@ struct ServerLinkDeps {
     store::MonitorSink& monitor;
     InBox& inbox;
     net::AreaState& areaState;
-    // Called for every preset report of the primary; the caller checks its
-    // button-change flags (ButtonChange with an empty custom code).
-    std::function<void(int area, int preset)> buttonChange;
-    QString hostName;        // H of the requests; empty: this machine's name
-    QString defaultAddress;  // the default local address; empty: defaultLocalAddress()
-    HostResolver resolver;   // empty: the system's asynchronous look-up
+    // The lights the link sets; they outlive it, as the window shows them.
+    ServerStatusLights& lights;
+    // Called with every preset report of the primary.
+    std::function<void(int area, int preset)> presetReported;
+    QString hostName = {};        // H of the requests; empty: this machine's name
+    QString defaultAddress = {};  // the default local address; empty: defaultLocalAddress()
+    HostResolver resolver = {};   // empty: the system's asynchronous look-up
 };
 
 struct ServerLinkCounters {
@@ -82,16 +78,13 @@ struct ServerLinkCounters {
     quint64 secondaryAnswers = 0;  // and from the secondary
 };
 
-class ServerLink : public QObject {
+class ServerLink final : public Link {
     Q_OBJECT
 public:
     using Server = ServerStatusLights::Server;
 
-    // The number of ms a caller such as --send waits for a server at most.
-    static constexpr int kConnectWaitMs = 10000;
-
-    explicit ServerLink(ServerLinkDeps deps, ServerPorts ports = {}, ServerLinkTimings timings = {},
-                        QObject* parent = nullptr);
+    explicit ServerLink(ServerLinkDeps deps, ServerAddresses addresses = {}, ServerPorts ports = {},
+                        ServerLinkTimings timings = {}, QObject* parent = nullptr);
     ~ServerLink() override;
 
     // The server branch of GetCommsMethod: shows the lights, binds the
@@ -102,15 +95,25 @@ public:
     // sockets close and the lights are hidden.
     void stop();
 
-    // Step 2 of sendRS232: to the primary if it counts as connected, else to
-    // the secondary, else dropped (one warning record per outage).
-    void sendRS232(const net::RawMessage& message);
+    // As a Link: open starts with the addresses the link was made for, close
+    // stops, and the link is open while a server counts as connected.
+    OpenError open() override;
+    void close() override { stop(); }
+    bool isOpen() const override { return connected(); }
+    // One network message of 8 bytes, as sendRS232.
+    bool send(const QByteArray& bytes) override;
+    QString errorText() const override { return {}; }
+    bool usesOutBox() const override { return false; }
+    // Calls done(true) as soon as a server counts as connected (at once if one
+    // does), or done(false) after timeoutMs or when the link stops.
+    void whenOpen(int timeoutMs, std::function<void(bool)> done) override;
+
+    // To the primary if it counts as connected, else to the secondary, else
+    // dropped (one warning record per outage); false when dropped.
+    bool sendRS232(const net::RawMessage& message);
     // Sends "Area Preset Status Request" to the server messages go to; false
     // when none counts as connected.
     bool AreaPresetStatusRequest();
-    // Calls done(true) as soon as a server counts as connected (at once if one
-    // does), or done(false) after timeoutMs or when the link stops.
-    void whenConnected(int timeoutMs, std::function<void(bool)> done);
 
     bool isRunning() const { return m_running; }
     bool primaryConnected() const;
@@ -120,7 +123,7 @@ public:
     QByteArray lastRequestText() const { return m_lastRequest; }
     // The local port a server socket is bound to; 0 when it is not bound.
     quint16 localPort(Server server) const;
-    const ServerStatusLights& lights() const { return m_lights; }
+    const ServerStatusLights& lights() const { return m_deps.lights; }
     const ServerLinkCounters& counters() const { return m_counters; }
 
 signals:
@@ -158,6 +161,7 @@ private:
     void rareWarning(quint64 count, const QString& text);
 
     ServerLinkDeps m_deps;
+    ServerAddresses m_addresses;
     ServerPorts m_ports;
     ServerLinkTimings m_timings;
     MonitorWriter m_monitorWriter;
@@ -165,7 +169,6 @@ private:
     QString m_defaultAddress;
     std::unique_ptr<Peer> m_primary;
     std::unique_ptr<Peer> m_secondary;
-    ServerStatusLights m_lights;
     std::unique_ptr<Timer> m_pollTimer;
 
     QString m_localAddress;  // after any revert to the default

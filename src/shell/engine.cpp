@@ -45,17 +45,29 @@ Engine::Engine(EngineDeps deps, QObject* parent)
     m_monitor.add(m_deps.extraMonitor);
     m_linkMonitor.add(&m_monitor);
     m_inbox = std::make_unique<comms::InBox>(m_deps.clock, m_names, m_areaState, m_monitor, this);
-    m_comms = std::make_unique<comms::SerialComms>(m_deps.clock, m_linkMonitor, *m_inbox, m_deps.linkFactory,
-                                                   m_deps.userSettings, this);
+    m_comms = std::make_unique<comms::SerialComms>(
+        m_deps.clock, m_linkMonitor, *m_inbox,
+        [this](const comms::LinkSettings& settings) { return makeLink(settings); }, m_deps.userSettings,
+        this);
     connect(m_comms.get(), &comms::SerialComms::alert, this, &Engine::alert);
     connect(m_comms.get(), &comms::SerialComms::progress, this, [this](const QString& text) {
         if (!started()) emit splashCaption(text);
     });
-    m_server = std::make_unique<comms::ServerLink>(comms::ServerLinkDeps{
-        m_deps.clock, m_linkMonitor, *m_inbox, m_areaState, [this](int area, int preset) {
-            if (m_features) m_features->buttons().presetHeardAfterSelection(area, preset);
-        }});
-    connect(m_server.get(), &comms::ServerLink::alert, this, &Engine::alert);
+}
+
+std::unique_ptr<comms::Link> Engine::makeLink(const comms::LinkSettings& settings) {
+    const auto* addresses = std::get_if<comms::ServerAddresses>(&settings);
+    if (!addresses) return m_deps.linkFactory(settings);
+    auto link = std::make_unique<comms::ServerLink>(
+        comms::ServerLinkDeps{m_deps.clock, m_linkMonitor, *m_inbox, m_areaState, m_serverLights,
+                              [this](int area, int preset) {
+                                  if (m_features)
+                                      m_features->buttons().presetHeardAfterSelection(area, preset);
+                              }},
+        *addresses);
+    connect(link.get(), &comms::ServerLink::alert, this, &Engine::alert);
+    m_server = link.get();
+    return link;
 }
 
 Engine::~Engine() {
@@ -268,18 +280,16 @@ void Engine::GetCommsMethod(const store::CommsSettings& stored, std::function<vo
     if (stored.useTCP && m_serialOverride.isEmpty()) {
         // Everything sent goes to the server; it counts as open once one answers.
         m_usesServer = true;
-        m_comms->closeSerial();
-        m_comms->setServerLink([this](const net::RawMessage& m) { m_server->sendRS232(m); });
-        m_server->start({stored.hostname, stored.secondaryhostname,
-                         m_deps.userSettings.value(QStringLiteral("Client/QVTCPIPLocalIP")).toString()});
         // Start-up waits a little for a server so that the startup macro's
         // messages are not dropped; polling goes on whatever the answer.
-        if (done) m_server->whenConnected(comms::ServerLink::kConnectWaitMs, std::move(done));
+        m_comms->GetCommsMethod(
+            comms::ServerAddresses{
+                stored.hostname, stored.secondaryhostname,
+                m_deps.userSettings.value(QStringLiteral("Client/QVTCPIPLocalIP")).toString()},
+            std::move(done));
         return;
     }
     m_usesServer = false;
-    m_server->stop();
-    m_comms->setServerLink({});
     m_comms->GetCommsMethod(serial, std::move(done));
 }
 
@@ -328,7 +338,7 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
         [this] {
             m_config->SetPermissions();
             setItemExchange(m_config->permissions().ddeability());
-            if (m_usesServer) m_server->AreaPresetStatusRequest();  // not connected: nothing is sent
+            if (m_server) m_server->AreaPresetStatusRequest();  // not connected: nothing is sent
         },
         kStepGapMs);
     steps.add({}, [this] {
@@ -411,12 +421,7 @@ void Engine::shutdown(std::function<void()> done) {
     });
     // A second for the last echoes and cancelled macros to settle.
     steps->add(
-        {},
-        [this] {
-            m_comms->shutdown();
-            m_server->stop();
-        },
-        1000);
+        {}, [this] { m_comms->shutdown(); }, 1000);
     steps->add(
         {},
         [this] {

@@ -23,6 +23,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 #include <QSettings>
 
 #include <functional>
@@ -94,7 +95,8 @@ public:
                                      const QString& fileName = QStringLiteral("console"));
 
     comms::SerialComms& comms() { return *m_comms; }
-    comms::ServerLink& serverLink() { return *m_server; }
+    // The server status lights: shown while the server link is the chosen link.
+    const comms::ServerStatusLights& serverLights() const { return m_serverLights; }
     // Through the serial port, or a server that has answered.
     bool usesServer() const { return m_usesServer; }
     comms::InBox& inbox() { return *m_inbox; }
@@ -144,6 +146,9 @@ private:
     // Opens the link the settings choose (the serial port or the server),
     // at start-up and after the configuration changed them.
     void GetCommsMethod(const store::CommsSettings& stored, std::function<void(bool)> done);
+    // The comms' link factory: the injected one for serial settings, a
+    // ServerLink for server addresses.
+    std::unique_ptr<comms::Link> makeLink(const comms::LinkSettings& settings);
     void createConfig();
     void fail(const QString& fatalMessage);
     void waitForProcessors(qint64 deadline, StepSequence::Next next);
@@ -160,9 +165,10 @@ private:
     store::DataPaths m_paths;
     std::optional<store::Database> m_main;
     std::unique_ptr<store::MonitorLog> m_monitorLog;
+    comms::ServerStatusLights m_serverLights;  // outlives the server links
     std::unique_ptr<comms::InBox> m_inbox;
     std::unique_ptr<comms::SerialComms> m_comms;
-    std::unique_ptr<comms::ServerLink> m_server;
+    QPointer<comms::ServerLink> m_server;  // the comms' link while it is a server link
     std::unique_ptr<macros::MacroEngine> m_macros;
     std::unique_ptr<config::ConfigEngine> m_config;
     std::unique_ptr<FeatureSet> m_features;

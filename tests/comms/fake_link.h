@@ -25,11 +25,13 @@ public:
         return true;
     }
     QString errorText() const override { return QStringLiteral("fake error"); }
+    bool usesOutBox() const override { return outBox; }
 
     void inject(const QByteArray& bytes) { emit received(bytes); }
 
     std::vector<QByteArray> written;
     int opens = 0;
+    bool outBox = true;  // false: as a server link, which takes messages at once
 
 private:
     OpenError m_openResult;

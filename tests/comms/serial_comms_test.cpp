@@ -31,11 +31,14 @@ protected:
     }
 
     LinkFactory factory() {
-        return [this](const SerialSettings& s) -> std::unique_ptr<Link> {
-            requested = s;
+        return [this](const LinkSettings& s) -> std::unique_ptr<Link> {
             const auto result = openResults.empty() ? Link::OpenError::None : openResults.front();
             if (!openResults.empty()) openResults.erase(openResults.begin());
             auto link = std::make_unique<FakeLink>(result);
+            if (const auto* serial = std::get_if<SerialSettings>(&s))
+                requested = *serial;
+            else
+                link->outBox = false;
             ++linksMade;
             link_ = link.get();
             return link;
@@ -96,12 +99,19 @@ TEST_F(SerialCommsTest, BoxMessagesIgnoreTheAreaPermissions) {
     EXPECT_EQ(comms.outboxCount(), 1u);
 }
 
-TEST_F(SerialCommsTest, ServerLinkTakesMessagesInsteadOfTheOutBox) {
-    std::vector<net::RawMessage> relayed;
-    comms.setServerLink([&](const net::RawMessage& m) { relayed.push_back(m); });
-    comms.sendRS232(*net::AskforCurrentPreset(3));
-    EXPECT_EQ(relayed.size(), 1u);
+TEST_F(SerialCommsTest, ServerLinkTakesMessagesInsteadOfTheOutBoxUntilAPortIsChosen) {
+    std::optional<bool> connected;
+    comms.GetCommsMethod(ServerAddresses{QStringLiteral("relay.example")}, [&](bool ok) { connected = ok; });
+    EXPECT_EQ(connected, std::optional<bool>(true));
+    const net::RawMessage message = *net::AskforCurrentPreset(3);
+    comms.sendRS232(message);
+    ASSERT_EQ(link_->written.size(), 1u);
+    EXPECT_EQ(link_->written[0], QByteArray(reinterpret_cast<const char*>(message.data()), 8));
     EXPECT_EQ(comms.outboxCount(), 0u);
+
+    ASSERT_TRUE(openPort());
+    comms.sendRS232(message);
+    EXPECT_EQ(comms.outboxCount(), 1u);
 }
 
 TEST_F(SerialCommsTest, OpenLogsTheSettingsAndTheHeadGoesUntilItsEcho) {

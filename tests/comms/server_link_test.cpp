@@ -48,12 +48,14 @@ protected:
                             monitor,
                             inbox,
                             state,
-                            [this](int area, int preset) { buttonChanges.emplace_back(area, preset); },
+                            lights,
+                            [this](int area, int preset) { presetReports.emplace_back(area, preset); },
                             QStringLiteral("TESTPC"),
                             defaultAddress,
                             std::move(resolver)};
-        link = std::make_unique<ServerLink>(
-            std::move(deps), ServerPorts{primary.port(), primaryLocal, secondary.port(), 0}, timings);
+        link = std::make_unique<ServerLink>(std::move(deps), ServerAddresses{},
+                                            ServerPorts{primary.port(), primaryLocal, secondary.port(), 0},
+                                            timings);
         QObject::connect(link.get(), &ServerLink::alert, [this](const QString& text) { alerts << text; });
     }
 
@@ -99,8 +101,9 @@ protected:
     InBox inbox;
     FakeServer primary;
     FakeServer secondary;
+    ServerStatusLights lights;
     std::unique_ptr<ServerLink> link;
-    std::vector<std::pair<int, int>> buttonChanges;
+    std::vector<std::pair<int, int>> presetReports;
     QStringList alerts;
 };
 
@@ -184,7 +187,7 @@ TEST_F(ServerLinkTest, PresetReportsAreTakenFromThePrimaryOnly) {
     ASSERT_TRUE(test::waitUntil([&] { return state.GetPresetforArea(12) == 3; }));
     test::spin(100);
     EXPECT_EQ(state.GetPresetforArea(13), 0);
-    EXPECT_EQ(buttonChanges, (std::vector<std::pair<int, int>>{{12, 3}}));
+    EXPECT_EQ(presetReports, (std::vector<std::pair<int, int>>{{12, 3}}));
     EXPECT_EQ(link->counters().malformed, 1u);
     EXPECT_EQ(monitor.count([](const store::MonitorRecord& r) {
         return r.MsgType == "Warning **" &&
@@ -237,7 +240,7 @@ TEST_F(ServerLinkTest, DatagramsFromAnyoneButTheServerAreIgnoredAndCounted) {
     EXPECT_EQ(link->lights().light(Server::Primary).tooltip, "No Connection...");
     EXPECT_EQ(heard(hex), 0);
     EXPECT_EQ(state.GetPresetforArea(7), 0);
-    EXPECT_TRUE(buttonChanges.empty());
+    EXPECT_TRUE(presetReports.empty());
     EXPECT_GE(link->counters().strangers, 30u);
     // The monitor hears of it, but not once per datagram.
     const int warnings = monitor.count([](const store::MonitorRecord& r) {
@@ -454,25 +457,25 @@ TEST_F(ServerLinkTest, WhenConnectedWaitsForAServerOrGivesUp) {
     make();
     start(false);
     std::optional<bool> first;
-    link->whenConnected(300, [&](bool ok) { first = ok; });
+    link->whenOpen(300, [&](bool ok) { first = ok; });
     clock.advance(299);
     EXPECT_FALSE(first.has_value());
     clock.advance(1);
     EXPECT_EQ(first, std::optional<bool>(false));
 
     std::optional<bool> second;
-    link->whenConnected(10000, [&](bool ok) { second = ok; });
+    link->whenOpen(10000, [&](bool ok) { second = ok; });
     primary.answering = true;
     ASSERT_TRUE(runUntil([&] { return second.has_value(); }, 10000));
     EXPECT_TRUE(*second);
 
     bool third = false;
-    link->whenConnected(10, [&](bool ok) { third = ok; });
+    link->whenOpen(10, [&](bool ok) { third = ok; });
     EXPECT_TRUE(third);  // already connected: at once
 
     link->stop();
     std::optional<bool> fourth;
-    link->whenConnected(3000, [&](bool ok) { fourth = ok; });
+    link->whenOpen(3000, [&](bool ok) { fourth = ok; });
     EXPECT_EQ(fourth, std::optional<bool>(false));
 }
 
@@ -481,7 +484,7 @@ TEST_F(ServerLinkTest, StoppingEndsWaitsPollingAndHidesTheLights) {
     make();
     start(false);
     std::optional<bool> waited;
-    link->whenConnected(5000, [&](bool ok) { waited = ok; });
+    link->whenOpen(5000, [&](bool ok) { waited = ok; });
     link->stop();
     EXPECT_EQ(waited, std::optional<bool>(false));
     EXPECT_FALSE(link->lights().light(Server::Primary).visible);

@@ -32,14 +32,16 @@ protected:
                                    monitor,
                                    inbox,
                                    state,
-                                   [this](int area, int preset) { buttonChanges.emplace_back(area, preset); },
+                                   lights,
+                                   [this](int area, int preset) { presetReports.emplace_back(area, preset); },
                                    QStringLiteral("TESTPC"),
-                                   QStringLiteral("127.0.0.1"),
-                                   {}};
+                                   QStringLiteral("127.0.0.1")};
         // The real timings; only the ports are the test's own.
-        link = std::make_unique<comms::ServerLink>(std::move(deps),
-                                                   comms::ServerPorts{primaryPort, 0, secondaryPort, 0});
-        link->start({QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1")});
+        const QString local = QStringLiteral("127.0.0.1");
+        link =
+            std::make_unique<comms::ServerLink>(std::move(deps), comms::ServerAddresses{local, local, local},
+                                                comms::ServerPorts{primaryPort, 0, secondaryPort, 0});
+        ASSERT_EQ(link->open(), comms::Link::OpenError::None);
         nextPollMs = clock.monotonicMs();
         run(0);
     }
@@ -108,8 +110,9 @@ protected:
     comms::InBox inbox;
     quint16 primaryPort = test::freeUdpPort();
     quint16 secondaryPort = test::freeUdpPort();
+    comms::ServerStatusLights lights;
     std::unique_ptr<comms::ServerLink> link;
-    std::vector<std::pair<int, int>> buttonChanges;
+    std::vector<std::pair<int, int>> presetReports;
 };
 
 TEST_F(RelayEndToEndTest, FailOverToTheSecondaryAndBackWithinThePollTimings) {
@@ -140,7 +143,7 @@ TEST_F(RelayEndToEndTest, FailOverToTheSecondaryAndBackWithinThePollTimings) {
     // The start-up status request: the primary reports area 5 in preset 3.
     ASSERT_TRUE(link->AreaPresetStatusRequest());
     ASSERT_TRUE(waitFor([&] {
-        return std::find(buttonChanges.begin(), buttonChanges.end(), std::pair{5, 3}) != buttonChanges.end();
+        return std::find(presetReports.begin(), presetReports.end(), std::pair{5, 3}) != presetReports.end();
     })) << "malformed "
         << link->counters().malformed << ", primary said:\n"
         << primary->output.constData();

@@ -40,7 +40,7 @@ protected:
     }
 
     comms::LinkFactory factory() {
-        return [this](const comms::SerialSettings&) -> std::unique_ptr<comms::Link> {
+        return [this](const comms::LinkSettings&) -> std::unique_ptr<comms::Link> {
             auto made = std::make_unique<test::FakeLink>(openResult);
             gateway = made.get();
             return made;
@@ -52,11 +52,11 @@ protected:
                                    clientMonitor,
                                    clientInbox,
                                    clientState,
-                                   [this](int area, int preset) { buttonChanges.emplace_back(area, preset); },
+                                   lights,
+                                   [this](int area, int preset) { presetReports.emplace_back(area, preset); },
                                    QStringLiteral("TESTPC"),
-                                   QStringLiteral("127.0.0.1"),
-                                   {}};
-        link = std::make_unique<comms::ServerLink>(std::move(deps),
+                                   QStringLiteral("127.0.0.1")};
+        link = std::make_unique<comms::ServerLink>(std::move(deps), comms::ServerAddresses{},
                                                    comms::ServerPorts{service->server().port(), 0, 9, 0},
                                                    comms::ServerLinkTimings{200, 200, 120, 40, 45});
         link->start({QStringLiteral("127.0.0.1"), QString(), QStringLiteral("127.0.0.1")});
@@ -89,8 +89,9 @@ protected:
     net::AreaState clientState;
     test::RecordingMonitor clientMonitor;
     comms::InBox clientInbox;
+    comms::ServerStatusLights lights;
     std::unique_ptr<comms::ServerLink> link;
-    std::vector<std::pair<int, int>> buttonChanges;
+    std::vector<std::pair<int, int>> presetReports;
 };
 
 TEST_F(RelayServiceTest, ClientMessagesWaitForTheirEchoAndWhatIsHeardIsRelayed) {
@@ -116,7 +117,7 @@ TEST_F(RelayServiceTest, ClientMessagesWaitForTheirEchoAndWhatIsHeardIsRelayed) 
     clientState.reset();
     ASSERT_TRUE(link->AreaPresetStatusRequest());
     ASSERT_TRUE(test::waitUntil([&] { return clientState.GetPresetforArea(5) == 3; }));
-    EXPECT_EQ(buttonChanges, (std::vector<std::pair<int, int>>{{5, 3}}));
+    EXPECT_EQ(presetReports, (std::vector<std::pair<int, int>>{{5, 3}}));
 }
 
 TEST_F(RelayServiceTest, ALostGatewaySilencesTheRelaySoClientsFailOver) {

@@ -32,8 +32,8 @@ protected:
     }
 
     std::unique_ptr<Engine> makeEngine() {
-        comms::LinkFactory factory = [this](const comms::SerialSettings& s) -> std::unique_ptr<comms::Link> {
-            opened = s;
+        comms::LinkFactory factory = [this](const comms::LinkSettings& s) -> std::unique_ptr<comms::Link> {
+            opened = std::get<comms::SerialSettings>(s);
             auto link = std::make_unique<test::FakeLink>(comms::Link::OpenError::None);
             link_ = link.get();
             return link;

@@ -183,12 +183,12 @@ void MainWindow::buildStatusBar() {
     connect(&serial, &comms::SerialComms::healthTextChanged, m_healthLabel, &QLabel::setText);
     connect(&serial, &comms::SerialComms::outboxCountChanged, this,
             [this](int count) { m_outboxLabel->setText(QStringLiteral("Out box: %1").arg(count)); });
-    connect(&m_engine.serverLink().lights(), &comms::ServerStatusLights::changed, this,
+    connect(&m_engine.serverLights(), &comms::ServerStatusLights::changed, this,
             [this](Server server) { updateLight(static_cast<int>(server)); });
 }
 
 void MainWindow::updateLight(int server) {
-    const comms::StatusLight& light = m_engine.serverLink().lights().light(static_cast<Server>(server));
+    const comms::StatusLight& light = m_engine.serverLights().light(static_cast<Server>(server));
     m_lights[server]->setVisible(light.visible);
     m_warnings[server]->setVisible(light.visible && light.warningVisible);
     m_lights[server]->setToolTip(light.tooltip);
