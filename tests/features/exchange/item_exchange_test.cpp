@@ -55,6 +55,7 @@ struct RawClient {
                     if (n == 0) return true;
                     if (n < 0) return false;
                     all.append(buf, n);
+                    if (enough >= 0 && all.size() >= enough) return true;
                 }
             },
             10000);
