@@ -197,7 +197,6 @@ TEST_F(SensorPropertiesTest, RefreshShowsTheNewReadingHalfASecondLater) {
     EXPECT_EQ(shown, (std::vector<int>{300}));
     EXPECT_EQ(properties.measuredText(), "300");
     EXPECT_EQ(properties.actualText(), "300");
-
 }
 
 TEST_F(SensorPropertiesTest, ASilentSensorGivesNoCalibration) {
