@@ -39,9 +39,9 @@ constexpr int kProcessorGraceMs = 5000;
 Engine::Engine(EngineDeps deps, QObject* parent)
     : QObject(parent),
       m_deps(std::move(deps)),
-      m_watchdog(m_deps.clock),
       m_scriptApi(*this),
-      m_scripts(&m_scriptApi) {
+      m_scripts(&m_scriptApi),
+      m_watchdog(m_deps.clock) {
     m_monitor.add(m_deps.extraMonitor);
     m_linkMonitor.add(&m_monitor);
     m_inbox = std::make_unique<comms::InBox>(m_deps.clock, m_names, m_areaState, m_monitor, this);
@@ -352,6 +352,7 @@ void Engine::buildLoadSequence(StepSequence& steps, const StartSettings& setting
                 [this](const QString& name) { m_features->rollCalls().RollCall(name); });
         connect(&m_macros->pool(), &macros::MacroPool::PlanViewNav, &m_features->plan(),
                 &plan::PlanFeed::NavigatePlanView);
+        emit featuresReady();
     });
     steps.add(
         QStringLiteral("Loading...Button Labels"), [this] { m_features->GetButtonLabels(); }, kStepGapMs);

@@ -138,6 +138,8 @@ signals:
     // "System Restart" was run: shut down, then start the program again.
     void restartRequested();
     void itemExchangeChanged(bool on);
+    // The features (roll calls, buttons, plan, sensors) exist from here on.
+    void featuresReady();
 
 private:
     void buildLoadSequence(StepSequence& steps, const StartSettings& settings);

@@ -27,10 +27,10 @@ class Windows : public QObject {
 public:
     struct Kind {
         // Makes the window; argument is what open() was given.
-        std::function<QWidget*(const QVariant& argument)> create;
+        std::function<QWidget*(const QVariant& argument)> create = {};
         // Called when open() finds the window already there (show it for
         // another area, another view, ...). May be empty.
-        std::function<void(QWidget* window, const QVariant& argument)> reopen;
+        std::function<void(QWidget* window, const QVariant& argument)> reopen = {};
         // A kept window lives until the program ends (closing hides it);
         // otherwise every open() makes a new one that is deleted on close.
         bool keep = true;

@@ -57,10 +57,9 @@ protected:
                                    QStringLiteral("TESTPC"),
                                    QStringLiteral("127.0.0.1")};
         link = std::make_unique<comms::ServerLink>(std::move(deps), comms::ServerAddresses{},
-                                                   comms::ServerPorts{service->server().port(), 0, 9, 0},
-                                                   comms::ServerLinkTimings{200, 200, 120, 40, 45});
+                                                   comms::ServerPorts{service->server().port(), 0, 9, 0});
         link->start({QStringLiteral("127.0.0.1"), QString(), QStringLiteral("127.0.0.1")});
-        ASSERT_TRUE(test::waitUntil([&] { return link->primaryConnected(); }, 3000));
+        ASSERT_TRUE(test::runUntil(clock, [&] { return link->primaryConnected(); }));
     }
 
     int writes(const net::RawMessage& m) const {
@@ -76,7 +75,7 @@ protected:
     struct App {
         App() { test::qtApp(); }
     } app;
-    qv::SystemClock clock;
+    test::ManualClock clock;
     test::RecordingMonitor relayLog;
     comms::Link::OpenError openResult = comms::Link::OpenError::None;
     test::FakeLink* gateway = nullptr;
@@ -97,47 +96,48 @@ protected:
 TEST_F(RelayServiceTest, ClientMessagesWaitForTheirEchoAndWhatIsHeardIsRelayed) {
     QString error;
     ASSERT_TRUE(service->start(&error)) << qPrintable(error);
-    ASSERT_TRUE(test::waitUntil([&] { return ready; }, 5000));
+    ASSERT_TRUE(test::runUntil(clock, [&] { return ready; }));
     connectClient();
 
     const net::RawMessage message = *net::GoAreaPreset(5, 3);
     link->sendRS232(message);
     // Written again on every out-box tick while no echo comes.
-    ASSERT_TRUE(test::waitUntil([&] { return writes(message) >= 2; }));
+    ASSERT_TRUE(test::runUntil(clock, [&] { return writes(message) >= 2; }));
 
     gateway->inject(bytesOf(message));
     const std::string hex = net::toHex(message);
-    ASSERT_TRUE(test::waitUntil([&] { return clientHeard(hex) == 1; }));
+    ASSERT_TRUE(test::runUntil(clock, [&] { return clientHeard(hex) == 1; }));
     const int written = writes(message);
-    test::spin(150);
+    test::runUntil(
+        clock, [] { return false; }, 1000);
     EXPECT_EQ(writes(message), written);
     EXPECT_EQ(service->areaState().GetPresetforArea(5), 3);
 
     // The report, not the relayed echo, is what reaches the button hook.
     clientState.reset();
     ASSERT_TRUE(link->AreaPresetStatusRequest());
-    ASSERT_TRUE(test::waitUntil([&] { return clientState.GetPresetforArea(5) == 3; }));
+    ASSERT_TRUE(test::runUntil(clock, [&] { return clientState.GetPresetforArea(5) == 3; }));
     EXPECT_EQ(presetReports, (std::vector<std::pair<int, int>>{{5, 3}}));
 }
 
 TEST_F(RelayServiceTest, ALostGatewaySilencesTheRelaySoClientsFailOver) {
     QString error;
     ASSERT_TRUE(service->start(&error));
-    ASSERT_TRUE(test::waitUntil([&] { return ready; }, 5000));
+    ASSERT_TRUE(test::runUntil(clock, [&] { return ready; }));
     connectClient();
 
     gateway->close();
     emit gateway->errorOccurred(QStringLiteral("device removed"));
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(*failure, "the gateway link was lost");
-    EXPECT_TRUE(test::waitUntil([&] { return !link->primaryConnected(); }, 2000));
+    EXPECT_TRUE(test::runUntil(clock, [&] { return !link->primaryConnected(); }));
 }
 
 TEST_F(RelayServiceTest, AGatewayThatCannotBeOpenedEndsTheRelayWithTheReason) {
     openResult = comms::Link::OpenError::NoSuchPort;
     QString error;
     ASSERT_TRUE(service->start(&error));
-    ASSERT_TRUE(test::waitUntil([&] { return failure.has_value(); }, 5000));
+    ASSERT_TRUE(test::runUntil(clock, [&] { return failure.has_value(); }));
     EXPECT_EQ(*failure, "There is some problem with that port number /dev/fake0");
     EXPECT_FALSE(ready);
 }

@@ -2,6 +2,7 @@
 // Helpers for tests that need Qt's event loop.
 
 #include "store/monitor_record.h"
+#include "support/manual_clock.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -38,6 +39,21 @@ inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 50
 // Runs the event loop for a while.
 inline void spin(int ms) {
     waitUntil([] { return false; }, ms);
+}
+
+// Runs the event loop until the condition holds, moving the clock on by
+// stepMs after each pass, so the engine's timers take no real time; false
+// when clockMs of the clock's time go by first. Sockets and processes are
+// still served by the real event loop on every pass.
+inline bool runUntil(ManualClock& clock, const std::function<bool()>& condition, qint64 clockMs = 30000,
+                     qint64 stepMs = 10) {
+    qtApp();
+    for (qint64 t = 0; !condition(); t += stepMs) {
+        if (t >= clockMs) return false;
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        clock.advance(stepMs);
+    }
+    return true;
 }
 
 // Keeps every monitor record for the test to look at.

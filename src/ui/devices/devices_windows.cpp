@@ -21,7 +21,6 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include "ui/windows.h"
 
 namespace qv::ui {
@@ -154,16 +153,9 @@ void addDeviceWindows(Windows& windows) {
                  .keep = true});
 
     // The progress window opens when a roll call starts and closes at its end.
-    // The runner exists once the engine has started, so connect when it does.
-    // The engine says nothing when its features are made (or made again), so
-    // look a few times a second for the runner of the moment.
-    auto* watch = new QTimer(&windows);
-    auto connectRunner = [&windows, watch] {
-        shell::FeatureSet* features = windows.engine().features();
-        devices::RollCallRunner* now = features ? &features->rollCalls() : nullptr;
-        if (!now || watch->property("runner").value<void*>() == now) return;
-        watch->setProperty("runner", QVariant::fromValue(static_cast<void*>(now)));
-        devices::RollCallRunner& runner = *now;
+    // The runner exists once the engine has made its features.
+    auto connectRunner = [&windows] {
+        devices::RollCallRunner& runner = windows.engine().features()->rollCalls();
         QObject::connect(&runner, &devices::RollCallRunner::started, &windows,
                          [&windows] { windows.open(window::kRollCall); });
         QObject::connect(&runner, &devices::RollCallRunner::finished, &windows, [&windows, &runner] {
@@ -171,9 +163,11 @@ void addDeviceWindows(Windows& windows) {
             if (QWidget* window = windows.find(window::kRollCall)) window->close();
         });
     };
-    QObject::connect(watch, &QTimer::timeout, &windows, connectRunner);
-    watch->start(200);
-    connectRunner();
+    if (windows.engine().features())
+        connectRunner();
+    else
+        QObject::connect(&windows.engine(), &shell::Engine::featuresReady, &windows, connectRunner,
+                         Qt::SingleShotConnection);
 
     windows.addScene(QStringLiteral("sensors"),
                      [](Windows& w) -> QWidget* { return w.open(window::kSensors); });

@@ -1,5 +1,6 @@
 // Direct control and light levels on a real engine against quorvel-sim.
 
+#include "comms/serial_comms.h"
 #include "features/exchange/item_exchange.h"
 #include "features/reactions/direct_control.h"
 #include "shell/feature_set.h"
@@ -109,9 +110,10 @@ void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
     QVERIFY(UiSession::waitUntil([&] { return !window->findChild<QLabel*>("query3")->isVisibleTo(window); }));
 
     window->findChild<QSlider*>("slider2")->setValue(40);
-    // Opening the area again asks the simulator for its levels: channel 2
-    // reports what the slider sent.
-    QTest::qWait(400);
+    // The first change goes at once; the out box empties when the simulator
+    // echoes it. Opening the area again asks the simulator for its levels:
+    // channel 2 reports what the slider sent.
+    QVERIFY(UiSession::waitUntil([&] { return session.engine().comms().outboxCount() == 0; }));
     session.windows().open(qv::ui::window::kLightLevels, 1);
     session.windows().open(qv::ui::window::kLightLevels, 5);
     percent2 = window->findChild<QLabel*>("percent2");

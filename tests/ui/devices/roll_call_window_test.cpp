@@ -58,7 +58,6 @@ void RollCallWindowTest::silentDeviceHasNoTriesLeft() {
     QVERIFY2(session.start(), qPrintable(session.why()));
     QVERIFY(!session.windows().find(qv::ui::window::kRollCall));
     QVERIFY(UiSession::waitUntil([&] { return session.engine().features() != nullptr; }));
-    QTest::qWait(300);  // the window registry looks for the runner five times a second
     const auto outcome = session.engine().features()->rollCalls().RollCall("Night check");
     QVERIFY2(outcome.ok, qPrintable(outcome.message));
     QVERIFY(
