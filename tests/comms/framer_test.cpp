@@ -50,21 +50,6 @@ std::vector<Chunk> frameInReads(const Chunk& stream, const std::vector<std::size
     return out.chunks;
 }
 
-TEST(Framer, WholeMessageInOneRead) {
-    EXPECT_EQ(frameInReads(kPresetReport, {}, false), std::vector<Chunk>{kPresetReport});
-}
-
-TEST(Framer, MessageSplitAcrossReadsIsJoined) {
-    for (std::size_t cut = 1; cut < 8; ++cut)
-        EXPECT_EQ(frameInReads(kPresetReport, {cut}, false), std::vector<Chunk>{kPresetReport})
-            << "cut at " << cut;
-}
-
-TEST(Framer, SeveralMessagesInOneReadAreSeparated) {
-    const auto chunks = frameInReads(join({kPresetReport, kLevelReport, kSensor}), {}, false);
-    EXPECT_EQ(chunks, (std::vector<Chunk>{kPresetReport, kLevelReport, kSensor}));
-}
-
 TEST(Framer, NoiseBeforeAMessageIsHandedOnAsOneChunkFirst) {
     const Chunk noise{0x01, 0x02, 0x03};
     const auto chunks = frameInReads(join({noise, kLevelReport}), {}, false);

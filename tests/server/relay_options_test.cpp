@@ -2,7 +2,7 @@
 
 #include "server/relay_options.h"
 
-#include "comms/print_name.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ TEST(RelayOptionsTest, SimulatorOptionsAndSettingsAreTakenAsGiven) {
 // Shows the refused command lines by their words.
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QStringList& arguments, std::ostream* os) {
-    *os << qv::test::printableName(arguments.join(' ').toStdString());
+    *os << qv::test::caseName(arguments.join(' ').toStdString());
 }
 QT_END_NAMESPACE
 

