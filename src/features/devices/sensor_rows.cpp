@@ -37,9 +37,8 @@ void bindSensor(QSqlQuery& q, const SensorRow& row) {
 }  // namespace
 
 std::vector<int> readSensorsToLog(store::Database& main) {
-    QSqlQuery q = main.prepare(
+    QSqlQuery q = main.run(
         QStringLiteral("SELECT SensorBoxNum FROM Sensors WHERE LogthisSensor <> 0 ORDER BY SensorBoxNum"));
-    main.exec(q);
     std::vector<int> boxes;
     while (q.next()) {
         const int box = q.value(0).toInt();
@@ -51,35 +50,29 @@ std::vector<int> readSensorsToLog(store::Database& main) {
 std::vector<SensorRow> readSensors(store::Database& main) {
     // Logged sensors first, as the old files (where yes was -1) always sorted them.
     QSqlQuery q =
-        main.prepare(QStringLiteral("SELECT %1 FROM Sensors ORDER BY (LogthisSensor <> 0) DESC, SensorBoxNum")
-                         .arg(QLatin1String(kSensorColumns)));
-    main.exec(q);
+        main.run(QStringLiteral("SELECT %1 FROM Sensors ORDER BY (LogthisSensor <> 0) DESC, SensorBoxNum")
+                     .arg(QLatin1String(kSensorColumns)));
     std::vector<SensorRow> rows;
     while (q.next()) rows.push_back(sensorFrom(q));
     return rows;
 }
 
 std::optional<SensorRow> readSensor(store::Database& main, int box) {
-    QSqlQuery q = main.prepare(
-        QStringLiteral("SELECT %1 FROM Sensors WHERE SensorBoxNum = ?").arg(QLatin1String(kSensorColumns)));
-    q.addBindValue(box);
-    main.exec(q);
+    QSqlQuery q = main.run(
+        QStringLiteral("SELECT %1 FROM Sensors WHERE SensorBoxNum = ?").arg(QLatin1String(kSensorColumns)),
+        {box});
     if (!q.next()) return std::nullopt;
     return sensorFrom(q);
 }
 
 int readSensorInterval(store::Database& main) {
-    QSqlQuery q = main.prepare(QStringLiteral("SELECT SensorInterval FROM SensorInterval LIMIT 1"));
-    main.exec(q);
-    return q.next() ? q.value(0).toInt() : 0;
+    return main.value(QStringLiteral("SELECT SensorInterval FROM SensorInterval LIMIT 1")).toInt();
 }
 
 void writeSensorInterval(store::Database& main, int seconds) {
     store::Transaction transaction(main);
     main.exec(QStringLiteral("DELETE FROM SensorInterval"));
-    QSqlQuery insert = main.prepare(QStringLiteral("INSERT INTO SensorInterval (SensorInterval) VALUES (?)"));
-    insert.addBindValue(seconds);
-    main.exec(insert);
+    main.run(QStringLiteral("INSERT INTO SensorInterval (SensorInterval) VALUES (?)"), {seconds});
     transaction.commit();
 }
 
@@ -105,9 +98,7 @@ bool updateSensor(store::Database& main, const SensorRow& row) {
 }
 
 bool deleteSensor(store::Database& main, int box) {
-    QSqlQuery remove = main.prepare(QStringLiteral("DELETE FROM Sensors WHERE SensorBoxNum = ?"));
-    remove.addBindValue(box);
-    main.exec(remove);
+    QSqlQuery remove = main.run(QStringLiteral("DELETE FROM Sensors WHERE SensorBoxNum = ?"), {box});
     return remove.numRowsAffected() > 0;
 }
 
