@@ -26,12 +26,10 @@ SensorRow sensorFrom(const QSqlQuery& q) {
 
 constexpr auto kSensorColumns = "SensorBoxNum, SensorDesc, Calibration, Lastcalibrated, LogthisSensor";
 
-void bindSensor(QSqlQuery& q, const SensorRow& row) {
-    q.addBindValue(row.description);
-    q.addBindValue(row.calibration);
-    q.addBindValue(store::dateTimeText(row.lastCalibrated));
-    q.addBindValue(row.logThisSensor ? 1 : 0);
-    q.addBindValue(row.box);
+// The values for the statements below, in their order: the box number last.
+QVariantList sensorValues(const SensorRow& row) {
+    return {row.description, row.calibration, store::dateTimeText(row.lastCalibrated),
+            row.logThisSensor ? 1 : 0, row.box};
 }
 
 }  // namespace
@@ -79,21 +77,19 @@ void writeSensorInterval(store::Database& main, int seconds) {
 bool insertSensor(store::Database& main, const SensorRow& row) {
     store::Transaction transaction(main);
     if (readSensor(main, row.box)) return false;
-    QSqlQuery insert = main.prepare(QStringLiteral(
-        "INSERT INTO Sensors (SensorDesc, Calibration, Lastcalibrated, LogthisSensor, SensorBoxNum) "
-        "VALUES (?, ?, ?, ?, ?)"));
-    bindSensor(insert, row);
-    main.exec(insert);
+    main.run(QStringLiteral(
+                 "INSERT INTO Sensors (SensorDesc, Calibration, Lastcalibrated, LogthisSensor, SensorBoxNum) "
+                 "VALUES (?, ?, ?, ?, ?)"),
+             sensorValues(row));
     transaction.commit();
     return true;
 }
 
 bool updateSensor(store::Database& main, const SensorRow& row) {
-    QSqlQuery update = main.prepare(QStringLiteral(
-        "UPDATE Sensors SET SensorDesc = ?, Calibration = ?, Lastcalibrated = ?, LogthisSensor = ? "
-        "WHERE SensorBoxNum = ?"));
-    bindSensor(update, row);
-    main.exec(update);
+    QSqlQuery update =
+        main.run(QStringLiteral("UPDATE Sensors SET SensorDesc = ?, Calibration = ?, Lastcalibrated = ?, "
+                                "LogthisSensor = ? WHERE SensorBoxNum = ?"),
+                 sensorValues(row));
     return update.numRowsAffected() > 0;
 }
 
