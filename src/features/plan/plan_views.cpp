@@ -83,13 +83,11 @@ QVector<PlanView> PlanViews::build() {
 
 int PlanViews::addView(int parentId) {
     const PlanView parent = view(parentId);
-    QSqlQuery q = m_db.prepare(QStringLiteral(
-        "INSERT INTO TreeView (Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize)"
-        " VALUES ('New View', ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant& v : QVariantList{parentId, parent.drawing, parent.left, parent.width, parent.top,
-                                          parent.height, parent.iconSize})
-        q.addBindValue(v);
-    m_db.exec(q);
+    QSqlQuery q = m_db.run(
+        QStringLiteral(
+            "INSERT INTO TreeView (Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize)"
+            " VALUES ('New View', ?, ?, ?, ?, ?, ?, ?)"),
+        {parentId, parent.drawing, parent.left, parent.width, parent.top, parent.height, parent.iconSize});
     return q.lastInsertId().toInt();
 }
 
@@ -111,20 +109,16 @@ void PlanViews::remove(int id) {
 }
 
 void PlanViews::saveExtents(int id, double left, double width, double top, double height, int iconSize) {
-    QSqlQuery q =
-        m_db.prepare(QStringLiteral("UPDATE TreeView SET \"Left\" = ?, Width = ?, Top = ?, Height = ?, "
-                                    "iconsize = ? WHERE TreeView_ID = ?"));
-    for (const QVariant& v : QVariantList{left, width, top, height, iconSize, id}) q.addBindValue(v);
-    m_db.exec(q);
+    m_db.run(QStringLiteral("UPDATE TreeView SET \"Left\" = ?, Width = ?, Top = ?, Height = ?, "
+                            "iconsize = ? WHERE TreeView_ID = ?"),
+             {left, width, top, height, iconSize, id});
 }
 
 void PlanViews::setDrawing(int id, const QString& drawing, double left, double width, double top,
                            double height) {
-    QSqlQuery q =
-        m_db.prepare(QStringLiteral("UPDATE TreeView SET WMFFile = ?, \"Left\" = ?, Width = ?, Top = ?, "
-                                    "Height = ? WHERE TreeView_ID = ?"));
-    for (const QVariant& v : QVariantList{drawing, left, width, top, height, id}) q.addBindValue(v);
-    m_db.exec(q);
+    m_db.run(QStringLiteral("UPDATE TreeView SET WMFFile = ?, \"Left\" = ?, Width = ?, Top = ?, "
+                            "Height = ? WHERE TreeView_ID = ?"),
+             {drawing, left, width, top, height, id});
 }
 
 QString PlanViews::copyDrawing(const QString& source, const QString& drawingsFolder, QString* problem) {
