@@ -68,20 +68,15 @@ EditorResult EventsEditor::save(const EventDraft& draft) {
     const QVariant preset = areaPreset ? orNull(draft.preset) : orNull(std::nullopt);
     try {
         store::Transaction transaction(m_db);
-        QSqlQuery update = m_db.prepare(QStringLiteral(
-            "UPDATE Events SET Area = ?, Preset = ?, CustomCode_ID = ?, Macro_ID = ? WHERE EventName = ?"));
-        for (const QVariant& value : {area, preset, orNull(draft.customCodeId), orNull(draft.macroId)})
-            update.addBindValue(value);
-        update.addBindValue(draft.name);
-        m_db.exec(update);
+        const QVariant customCode = orNull(draft.customCodeId);
+        const QVariant macro = orNull(draft.macroId);
+        QSqlQuery update = m_db.run(QStringLiteral("UPDATE Events SET Area = ?, Preset = ?, CustomCode_ID = "
+                                                   "?, Macro_ID = ? WHERE EventName = ?"),
+                                    {area, preset, customCode, macro, draft.name});
         if (update.numRowsAffected() == 0) {
-            QSqlQuery insert =
-                m_db.prepare(QStringLiteral("INSERT INTO Events (EventName, Area, Preset, CustomCode_ID, "
-                                            "Macro_ID) VALUES (?, ?, ?, ?, ?)"));
-            insert.addBindValue(draft.name);
-            for (const QVariant& value : {area, preset, orNull(draft.customCodeId), orNull(draft.macroId)})
-                insert.addBindValue(value);
-            m_db.exec(insert);
+            m_db.run(QStringLiteral("INSERT INTO Events (EventName, Area, Preset, CustomCode_ID, "
+                                    "Macro_ID) VALUES (?, ?, ?, ?, ?)"),
+                     {draft.name, area, preset, customCode, macro});
         }
         transaction.commit();
     } catch (const store::StoreError& e) {
