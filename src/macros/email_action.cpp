@@ -29,10 +29,9 @@ void EmailAction::emailthis(const QString& email, const QString& macro) {
     QString receipients;
     try {
         QSqlQuery query =
-            m_db.prepare(QStringLiteral("SELECT EmailName, Receipients, Subject, Message FROM Emails WHERE "
-                                        "EmailName = ? ORDER BY Email_ID LIMIT 1"));
-        query.addBindValue(email);
-        m_db.exec(query);
+            m_db.run(QStringLiteral("SELECT EmailName, Receipients, Subject, Message FROM Emails WHERE "
+                                    "EmailName = ? ORDER BY Email_ID LIMIT 1"),
+                     {email});
         if (!query.next()) return;  // no such e-mail: nothing sent, nothing shown
         receipients = query.value(1).toString();
         message.subject = query.value(2).toString();  // Null reads as the empty text

@@ -78,10 +78,9 @@ void MacroPool::MacroCueTimer() {
     bool found = false;
     bool enabled = false;
     try {
-        QSqlQuery lookup = m_deps.db.prepare(
-            QStringLiteral("SELECT Macro, Enabled FROM Macros WHERE Macro = ? ORDER BY Macro_ID LIMIT 1"));
-        lookup.addBindValue(name);
-        m_deps.db.exec(lookup);
+        QSqlQuery lookup = m_deps.db.run(
+            QStringLiteral("SELECT Macro, Enabled FROM Macros WHERE Macro = ? ORDER BY Macro_ID LIMIT 1"),
+            {name});
         if (lookup.next()) {
             found = true;
             enabled = store::yesNoOr(lookup.value(1), false);  // Null counts as disabled
@@ -213,12 +212,12 @@ void MacroPool::CancelThreadButton(int slot) {
 void MacroPool::EnableMacro(const QString& macroname, bool TrueFalse) {
     try {
         const bool all = macroname == QLatin1String(kAllMacros);
-        QSqlQuery update =
-            m_deps.db.prepare(all ? QStringLiteral("UPDATE Macros SET Enabled = ?")
-                                  : QStringLiteral("UPDATE Macros SET Enabled = ? WHERE Macro = ?"));
-        update.addBindValue(TrueFalse ? 1 : 0);
-        if (!all) update.addBindValue(macroname);
-        m_deps.db.exec(update);
+        const int enabled = TrueFalse ? 1 : 0;
+        if (all)
+            m_deps.db.run(QStringLiteral("UPDATE Macros SET Enabled = ?"), {enabled});
+        else
+            m_deps.db.run(QStringLiteral("UPDATE Macros SET Enabled = ? WHERE Macro = ?"),
+                          {enabled, macroname});
     } catch (const store::StoreError& e) {
         m_monitorWriter.error(QStringLiteral("The macro could not be %1: %2")
                                   .arg(TrueFalse ? QStringLiteral("enabled") : QStringLiteral("disabled"),

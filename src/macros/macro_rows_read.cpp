@@ -103,8 +103,7 @@ private:
     void load() {
         if (m_loaded) return;
         m_loaded = true;
-        QSqlQuery query = m_db.prepare(QStringLiteral("SELECT TreeView_ID, Label, ChildOf FROM TreeView"));
-        m_db.exec(query);
+        QSqlQuery query = m_db.run(QStringLiteral("SELECT TreeView_ID, Label, ChildOf FROM TreeView"));
         while (query.next())
             m_nodes.insert(query.value(0).toLongLong(),
                            {query.value(1).toString(), query.value(2).toLongLong()});
@@ -167,9 +166,7 @@ Line lineOf(const QSqlQuery& row, PlanViewPaths& paths) {
 MacroLines readMacroLines(store::Database& db, qint64 macroId) {
     MacroLines lines;
     PlanViewPaths paths(db);
-    QSqlQuery query = db.prepare(QString::fromLatin1(kLineQuery));
-    query.addBindValue(macroId);
-    db.exec(query);
+    QSqlQuery query = db.run(QString::fromLatin1(kLineQuery), {macroId});
     while (query.next()) {
         const Line line = lineOf(query, paths);
         lines.append(line.display, line.command, query.value(static_cast<int>(Description)).toString());

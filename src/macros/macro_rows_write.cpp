@@ -191,10 +191,8 @@ private:
 }  // namespace
 
 std::optional<qint64> macroIdByName(store::Database& db, const QString& name) {
-    QSqlQuery query =
-        db.prepare(QStringLiteral("SELECT Macro_ID FROM Macros WHERE Macro = ? ORDER BY Macro_ID LIMIT 1"));
-    query.addBindValue(name);
-    db.exec(query);
+    QSqlQuery query = db.run(
+        QStringLiteral("SELECT Macro_ID FROM Macros WHERE Macro = ? ORDER BY Macro_ID LIMIT 1"), {name});
     if (!query.next()) return std::nullopt;
     return query.value(0).toLongLong();
 }
@@ -206,9 +204,7 @@ void deleteMacroLines(store::Database& db, qint64 macroId) {
           "DELETE FROM WAVfiles WHERE WAVfile_ID IN (SELECT WAVfile_ID FROM MacrosDetails WHERE Macro_ID = "
           "?)",
           "DELETE FROM MacrosDetails WHERE Macro_ID = ?"}) {
-        QSqlQuery query = db.prepare(QString::fromLatin1(sql));
-        query.addBindValue(macroId);
-        db.exec(query);
+        db.run(QString::fromLatin1(sql), {macroId});
     }
 }
 

@@ -43,15 +43,11 @@ SaveReport MacroStore::SaveMacroLines(const QString& macroName, const MacroLines
             macroId = *id;
             rows::deleteMacroLines(m_db, macroId);
         } else {
-            QSqlQuery add = m_db.prepare(
-                QStringLiteral("INSERT INTO Macros (Macro, Enabled, MacroFolder_ID) VALUES (?, 1, 0)"));
-            add.addBindValue(macroName);
-            m_db.exec(add);
+            QSqlQuery add = m_db.run(
+                QStringLiteral("INSERT INTO Macros (Macro, Enabled, MacroFolder_ID) VALUES (?, 1, 0)"),
+                {macroName});
             macroId = add.lastInsertId().toLongLong();
-            QSqlQuery place =
-                m_db.prepare(QStringLiteral("UPDATE Macros SET SortOrder = Macro_ID WHERE Macro_ID = ?"));
-            place.addBindValue(macroId);
-            m_db.exec(place);
+            m_db.run(QStringLiteral("UPDATE Macros SET SortOrder = Macro_ID WHERE Macro_ID = ?"), {macroId});
         }
         rows::writeMacroLines(m_db, macroId, lines, report.messages);
         transaction.commit();
@@ -72,20 +68,15 @@ QString MacroStore::updateLineComment(const QString& macroName, qsizetype index,
         const auto id = rows::macroIdByName(m_db, macroName);
         if (!id) return QStringLiteral("The macro '%1' does not exist").arg(macroName);
         QSqlQuery find =
-            m_db.prepare(QStringLiteral("SELECT MacroDetails_ID FROM MacrosDetails WHERE Macro_ID = ? ORDER "
-                                        "BY MacroDetails_ID LIMIT 1 OFFSET ?"));
-        find.addBindValue(*id);
-        find.addBindValue(static_cast<qint64>(index));
-        m_db.exec(find);
+            m_db.run(QStringLiteral("SELECT MacroDetails_ID FROM MacrosDetails WHERE Macro_ID = ? ORDER "
+                                    "BY MacroDetails_ID LIMIT 1 OFFSET ?"),
+                     {*id, static_cast<qint64>(index)});
         if (!find.next())
             return QStringLiteral("The macro '%1' has no line %2").arg(macroName).arg(index + 1);
         const qint64 lineId = find.value(0).toLongLong();
         find.finish();
-        QSqlQuery update = m_db.prepare(
-            QStringLiteral("UPDATE MacrosDetails SET Description = ? WHERE MacroDetails_ID = ?"));
-        update.addBindValue(comment);
-        update.addBindValue(lineId);
-        m_db.exec(update);
+        m_db.run(QStringLiteral("UPDATE MacrosDetails SET Description = ? WHERE MacroDetails_ID = ?"),
+                 {comment, lineId});
     } catch (const store::StoreError& e) {
         return QStringLiteral("The comment could not be saved: %1").arg(errorText(e));
     }
@@ -95,8 +86,7 @@ QString MacroStore::updateLineComment(const QString& macroName, qsizetype index,
 std::vector<qint64> MacroStore::findMacros(const QString& text) {
     std::vector<qint64> found;
     if (text.isEmpty()) return found;
-    QSqlQuery select = m_db.prepare(QStringLiteral("SELECT Macro_ID, Macro FROM Macros ORDER BY Macro_ID"));
-    m_db.exec(select);
+    QSqlQuery select = m_db.run(QStringLiteral("SELECT Macro_ID, Macro FROM Macros ORDER BY Macro_ID"));
     std::vector<std::pair<qint64, QString>> macros;
     while (select.next()) macros.emplace_back(select.value(0).toLongLong(), select.value(1).toString());
     select.finish();

@@ -36,38 +36,33 @@ TreeResult done(qint64 id = 0, const QString& message = {}) {
     return {true, message, id};
 }
 
-QSqlQuery run(store::Database& db, const char* sql, std::initializer_list<QVariant> values) {
-    QSqlQuery query = db.prepare(QString::fromLatin1(sql));
-    for (const QVariant& value : values) query.addBindValue(value);
-    db.exec(query);
-    return query;
-}
-
-qint64 countOf(store::Database& db, const char* sql, std::initializer_list<QVariant> values) {
-    QSqlQuery query = run(db, sql, values);
-    return query.next() ? query.value(0).toLongLong() : 0;
-}
-
 bool macroNameTaken(store::Database& db, const QString& name, qint64 exceptId) {
-    return countOf(db, "SELECT count(*) FROM Macros WHERE Macro = ? AND Macro_ID <> ?", {name, exceptId}) > 0;
+    return db.value(QStringLiteral("SELECT count(*) FROM Macros WHERE Macro = ? AND Macro_ID <> ?"),
+                    {name, exceptId})
+               .toLongLong() > 0;
 }
 
 bool folderNameTaken(store::Database& db, const QString& name, qint64 exceptId) {
-    return countOf(db, "SELECT count(*) FROM MacroFolders WHERE MacroFolder = ? AND MacroFolder_ID <> ?",
-                   {name, exceptId}) > 0;
+    return db.value(QStringLiteral(
+                        "SELECT count(*) FROM MacroFolders WHERE MacroFolder = ? AND MacroFolder_ID <> ?"),
+                    {name, exceptId})
+               .toLongLong() > 0;
 }
 
 bool folderExists(store::Database& db, qint64 folderId) {
-    return countOf(db, "SELECT count(*) FROM MacroFolders WHERE MacroFolder_ID = ?", {folderId}) > 0;
+    return db.value(QStringLiteral("SELECT count(*) FROM MacroFolders WHERE MacroFolder_ID = ?"), {folderId})
+               .toLongLong() > 0;
 }
 
 bool macroExists(store::Database& db, qint64 macroId) {
-    return countOf(db, "SELECT count(*) FROM Macros WHERE Macro_ID = ?", {macroId}) > 0;
+    return db.value(QStringLiteral("SELECT count(*) FROM Macros WHERE Macro_ID = ?"), {macroId})
+               .toLongLong() > 0;
 }
 
 // The folder holding the macro; 0 (the top) for a macro without one.
 std::optional<qint64> folderOfMacro(store::Database& db, qint64 macroId) {
-    QSqlQuery query = run(db, "SELECT MacroFolder_ID FROM Macros WHERE Macro_ID = ?", {macroId});
+    QSqlQuery query =
+        db.run(QStringLiteral("SELECT MacroFolder_ID FROM Macros WHERE Macro_ID = ?"), {macroId});
     if (!query.next()) return std::nullopt;
     return query.value(0).toLongLong();
 }
@@ -79,7 +74,8 @@ bool isSameOrBelow(store::Database& db, qint64 candidate, qint64 folderId) {
     for (qint64 at = candidate; at != kTopLevel && !seen.contains(at);) {
         if (at == folderId) return true;
         seen.insert(at);
-        QSqlQuery query = run(db, "SELECT Parent_ID FROM MacroFolders WHERE MacroFolder_ID = ?", {at});
+        QSqlQuery query =
+            db.run(QStringLiteral("SELECT Parent_ID FROM MacroFolders WHERE MacroFolder_ID = ?"), {at});
         if (!query.next()) return false;
         at = query.value(0).toLongLong();
     }
@@ -88,10 +84,11 @@ bool isSameOrBelow(store::Database& db, qint64 candidate, qint64 folderId) {
 
 qint64 insertMacro(store::Database& db, const QString& name, qint64 folderId) {
     QSqlQuery add =
-        run(db, "INSERT INTO Macros (Macro, Enabled, Description, MacroFolder_ID) VALUES (?, 1, '', ?)",
-            {name, folderId});
+        db.run(QStringLiteral(
+                   "INSERT INTO Macros (Macro, Enabled, Description, MacroFolder_ID) VALUES (?, 1, '', ?)"),
+               {name, folderId});
     const qint64 id = add.lastInsertId().toLongLong();
-    run(db, "UPDATE Macros SET SortOrder = Macro_ID WHERE Macro_ID = ?", {id});
+    db.run(QStringLiteral("UPDATE Macros SET SortOrder = Macro_ID WHERE Macro_ID = ?"), {id});
     return id;
 }
 
@@ -146,10 +143,9 @@ std::vector<TreeNode> MacroTree::load(QString* error) {
         };
         std::vector<Folder> folders;
         QSet<qint64> folderIds;
-        QSqlQuery query = run(m_db,
-                              "SELECT MacroFolder_ID, MacroFolder, Description, Parent_ID FROM MacroFolders "
-                              "ORDER BY Parent_ID, MacroFolder_ID",
-                              {});
+        QSqlQuery query = m_db.run(
+            QStringLiteral("SELECT MacroFolder_ID, MacroFolder, Description, Parent_ID FROM MacroFolders "
+                           "ORDER BY Parent_ID, MacroFolder_ID"));
         while (query.next()) {
             folders.push_back({query.value(0).toLongLong(), query.value(3).toLongLong(),
                                query.value(1).toString(), query.value(2).toString()});
@@ -186,10 +182,9 @@ std::vector<TreeNode> MacroTree::load(QString* error) {
             drain();
         }
 
-        QSqlQuery macros = run(m_db,
-                               "SELECT Macro_ID, Macro, Description, Enabled, MacroFolder_ID FROM Macros "
-                               "ORDER BY SortOrder, Macro_ID",
-                               {});
+        QSqlQuery macros = m_db.run(
+            QStringLiteral("SELECT Macro_ID, Macro, Description, Enabled, MacroFolder_ID FROM Macros "
+                           "ORDER BY SortOrder, Macro_ID"));
         while (macros.next()) {
             const qint64 id = macros.value(0).toLongLong();
             const qint64 folder = macros.value(4).toLongLong();
@@ -214,8 +209,9 @@ TreeResult MacroTree::createFolder(const QString& name, qint64 parentFolderId) {
         if (parentFolderId != kTopLevel && !folderExists(m_db, parentFolderId))
             return refused(tree_text::kNoSuchFolder);
         QSqlQuery add =
-            run(m_db, "INSERT INTO MacroFolders (MacroFolder, Description, Parent_ID) VALUES (?, '', ?)",
-                {name, parentFolderId});
+            m_db.run(QStringLiteral(
+                         "INSERT INTO MacroFolders (MacroFolder, Description, Parent_ID) VALUES (?, '', ?)"),
+                     {name, parentFolderId});
         const qint64 id = add.lastInsertId().toLongLong();
         transaction.commit();
         return done(id);
@@ -244,7 +240,8 @@ TreeResult MacroTree::renameFolder(qint64 folderId, const QString& name) {
         store::Transaction transaction(m_db);
         if (!folderExists(m_db, folderId)) return refused(tree_text::kNoSuchFolder);
         if (folderNameTaken(m_db, name, folderId)) return refused(tree_text::kFolderExists);
-        run(m_db, "UPDATE MacroFolders SET MacroFolder = ? WHERE MacroFolder_ID = ?", {name, folderId});
+        m_db.run(QStringLiteral("UPDATE MacroFolders SET MacroFolder = ? WHERE MacroFolder_ID = ?"),
+                 {name, folderId});
         transaction.commit();
         return done(folderId);
     } catch (const store::StoreError& e) {
@@ -258,7 +255,7 @@ TreeResult MacroTree::renameMacro(qint64 macroId, const QString& name) {
         store::Transaction transaction(m_db);
         if (!macroExists(m_db, macroId)) return refused(tree_text::kNoSuchMacro);
         if (macroNameTaken(m_db, name, macroId)) return refused(tree_text::kMacroExists);
-        run(m_db, "UPDATE Macros SET Macro = ? WHERE Macro_ID = ?", {name, macroId});
+        m_db.run(QStringLiteral("UPDATE Macros SET Macro = ? WHERE Macro_ID = ?"), {name, macroId});
         transaction.commit();
         return done(macroId);
     } catch (const store::StoreError& e) {
@@ -274,7 +271,8 @@ TreeResult MacroTree::moveFolder(qint64 folderId, qint64 newParentId) {
             return refused(tree_text::kNoSuchFolder);
         // A folder inside its own branch would drop out of the tree with everything in it.
         if (isSameOrBelow(m_db, newParentId, folderId)) return refused(tree_text::kFolderIntoItself);
-        run(m_db, "UPDATE MacroFolders SET Parent_ID = ? WHERE MacroFolder_ID = ?", {newParentId, folderId});
+        m_db.run(QStringLiteral("UPDATE MacroFolders SET Parent_ID = ? WHERE MacroFolder_ID = ?"),
+                 {newParentId, folderId});
         transaction.commit();
         return done(folderId);
     } catch (const store::StoreError& e) {
@@ -287,7 +285,8 @@ TreeResult MacroTree::moveMacro(qint64 macroId, qint64 folderId) {
         store::Transaction transaction(m_db);
         if (!macroExists(m_db, macroId)) return refused(tree_text::kNoSuchMacro);
         if (folderId != kTopLevel && !folderExists(m_db, folderId)) return refused(tree_text::kNoSuchFolder);
-        run(m_db, "UPDATE Macros SET MacroFolder_ID = ? WHERE Macro_ID = ?", {folderId, macroId});
+        m_db.run(QStringLiteral("UPDATE Macros SET MacroFolder_ID = ? WHERE Macro_ID = ?"),
+                 {folderId, macroId});
         transaction.commit();
         return done(macroId);
     } catch (const store::StoreError& e) {
@@ -305,10 +304,10 @@ TreeResult MacroTree::reorderMacro(qint64 macroId, qint64 ontoMacroId) {
         if (macroId == ontoMacroId) return done(macroId);
 
         std::vector<qint64> order;
-        QSqlQuery query = run(m_db,
-                              "SELECT Macro_ID FROM Macros WHERE coalesce(MacroFolder_ID, 0) = ? "
-                              "ORDER BY SortOrder, Macro_ID",
-                              {*folder});
+        QSqlQuery query =
+            m_db.run(QStringLiteral("SELECT Macro_ID FROM Macros WHERE coalesce(MacroFolder_ID, 0) = ? "
+                                    "ORDER BY SortOrder, Macro_ID"),
+                     {*folder});
         while (query.next()) order.push_back(query.value(0).toLongLong());
         query.finish();
         const auto ontoAt = std::find(order.begin(), order.end(), ontoMacroId) - order.begin();
@@ -352,7 +351,7 @@ TreeResult MacroTree::deleteMacro(qint64 macroId) {
         store::Transaction transaction(m_db);
         if (!macroExists(m_db, macroId)) return refused(tree_text::kNoSuchMacro);
         rows::deleteMacroLines(m_db, macroId);
-        run(m_db, "DELETE FROM Macros WHERE Macro_ID = ?", {macroId});
+        m_db.run(QStringLiteral("DELETE FROM Macros WHERE Macro_ID = ?"), {macroId});
         transaction.commit();
         return done(macroId);
     } catch (const store::StoreError& e) {
@@ -365,10 +364,12 @@ TreeResult MacroTree::deleteFolder(qint64 folderId) {
         store::Transaction transaction(m_db);
         if (!folderExists(m_db, folderId)) return refused(tree_text::kNoSuchFolder);
         const qint64 held =
-            countOf(m_db, "SELECT count(*) FROM MacroFolders WHERE Parent_ID = ?", {folderId}) +
-            countOf(m_db, "SELECT count(*) FROM Macros WHERE MacroFolder_ID = ?", {folderId});
+            m_db.value(QStringLiteral("SELECT count(*) FROM MacroFolders WHERE Parent_ID = ?"), {folderId})
+                .toLongLong() +
+            m_db.value(QStringLiteral("SELECT count(*) FROM Macros WHERE MacroFolder_ID = ?"), {folderId})
+                .toLongLong();
         if (held > 0) return refused(tree_text::kFolderNotEmpty);
-        run(m_db, "DELETE FROM MacroFolders WHERE MacroFolder_ID = ?", {folderId});
+        m_db.run(QStringLiteral("DELETE FROM MacroFolders WHERE MacroFolder_ID = ?"), {folderId});
         transaction.commit();
         return done(folderId);
     } catch (const store::StoreError& e) {

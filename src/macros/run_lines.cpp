@@ -127,9 +127,7 @@ std::vector<RunLine> readRunLines(store::Database& db, const QString& macroName)
     std::vector<RunLine> lines;
     const auto id = rows::macroIdByName(db, macroName);
     if (!id) return lines;
-    QSqlQuery query = db.prepare(QString::fromLatin1(kRunQuery));
-    query.addBindValue(*id);
-    db.exec(query);
+    QSqlQuery query = db.run(QString::fromLatin1(kRunQuery), {*id});
     while (query.next()) lines.push_back(lineOf(query));
     return lines;
 }

@@ -10,8 +10,7 @@ std::array<bool, 256> loadDoNotSendAreas(const QString& winrightsPath) {
     std::array<bool, 256> doNotSend{};
     Database db = Database::open(winrightsPath, DbKind::Winrights);
     {
-        QSqlQuery query = db.prepare(QStringLiteral("SELECT Area FROM DoNotSendArea"));
-        db.exec(query);
+        QSqlQuery query = db.run(QStringLiteral("SELECT Area FROM DoNotSendArea"));
         while (query.next()) {
             const QVariant value = query.value(0);
             bool ok = false;

@@ -139,6 +139,11 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values) {
     return query;
 }
 
+QVariant Database::value(const QString& sql, const QVariantList& values) {
+    QSqlQuery query = run(sql, values);
+    return query.next() ? query.value(0) : QVariant();
+}
+
 void Database::exec(const QString& sql) {
     QSqlQuery query = prepare(sql);
     exec(query);

@@ -41,6 +41,9 @@ public:
     // Prepares sql, binds the values in order, executes it and returns the
     // query to read from. Throws StoreError.
     QSqlQuery run(const QString& sql, const QVariantList& values = {});
+    // Runs sql like run() and returns the first column of the first row, or an
+    // invalid QVariant when there is no row. Throws StoreError.
+    QVariant value(const QString& sql, const QVariantList& values = {});
     // For statements without values (DDL, PRAGMA, BEGIN/COMMIT). Values always go
     // through prepare() and bound parameters. Throws StoreError.
     void exec(const QString& sql);

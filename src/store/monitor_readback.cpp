@@ -20,11 +20,11 @@ std::vector<MonitorRecord> readLastRecords(Database& log, int count) {
     std::vector<MonitorRecord> records;
     if (count == 0) return records;
     // Newest first by key (the rowid, so no sort), reversed below.
-    QSqlQuery query = log.prepare(QStringLiteral(
-        "SELECT Origin, Hexstring, Macro, TimeDateStamp, Comments, Area, Preset, Channel, ChannelLevel "
-        "FROM EventLog ORDER BY ID DESC LIMIT ?"));
-    query.addBindValue(count);
-    log.exec(query);
+    QSqlQuery query = log.run(
+        QStringLiteral(
+            "SELECT Origin, Hexstring, Macro, TimeDateStamp, Comments, Area, Preset, Channel, ChannelLevel "
+            "FROM EventLog ORDER BY ID DESC LIMIT ?"),
+        {count});
     records.reserve(static_cast<std::size_t>(count));
     while (query.next()) {
         MonitorRecord r;

@@ -20,8 +20,7 @@ NameRows loadNameRows(Database& main) {
     NameRows rows;
     int skipped = 0;
     {
-        QSqlQuery query = main.prepare(QStringLiteral("SELECT Area, AreaName FROM AreaNames ORDER BY Area"));
-        main.exec(query);
+        QSqlQuery query = main.run(QStringLiteral("SELECT Area, AreaName FROM AreaNames ORDER BY Area"));
         while (query.next()) {
             int area = 0;
             if (!numberAt(query, 0, area)) {
@@ -32,9 +31,8 @@ NameRows loadNameRows(Database& main) {
         }
     }
     {
-        QSqlQuery query = main.prepare(QStringLiteral(
+        QSqlQuery query = main.run(QStringLiteral(
             "SELECT Area, Preset, PresetName FROM PresetNames ORDER BY Area, Preset, Preset_ID"));
-        main.exec(query);
         while (query.next()) {
             int area = 0;
             int preset = 0;
@@ -46,9 +44,8 @@ NameRows loadNameRows(Database& main) {
         }
     }
     {
-        QSqlQuery query = main.prepare(QStringLiteral(
+        QSqlQuery query = main.run(QStringLiteral(
             "SELECT Area, Channel, Channelname FROM AreaChannels ORDER BY Area, Channel, rowid"));
-        main.exec(query);
         while (query.next()) {
             int area = 0;
             int channel = 0;

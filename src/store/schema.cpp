@@ -18,26 +18,19 @@ QString quoteIdentifier(const QString& name) {
 }
 
 bool hasTable(Database& db, const QString& table) {
-    QSqlQuery query = db.prepare(QStringLiteral(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-    query.addBindValue(table);
-    db.exec(query);
-    return query.next() && query.value(0).toInt() > 0;
+    const QString sql =
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+    return db.value(sql, {table}).toInt() > 0;
 }
 
 bool hasColumn(Database& db, const QString& table, const QString& column) {
-    QSqlQuery query =
-        db.prepare(QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE"));
-    query.addBindValue(table);
-    query.addBindValue(column);
-    db.exec(query);
-    return query.next() && query.value(0).toInt() > 0;
+    const QString sql =
+        QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE");
+    return db.value(sql, {table, column}).toInt() > 0;
 }
 
 int rowCount(Database& db, const QString& table) {
-    QSqlQuery query = db.prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(table)));
-    db.exec(query);
-    return query.next() ? query.value(0).toInt() : 0;
+    return db.value(QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(table))).toInt();
 }
 
 void addColumnIfMissing(Database& db, const QString& table, const Column& column) {
@@ -80,9 +73,8 @@ void makeKeysAutoincrement(Database& db) {
     std::vector<Rebuild> rebuilds;
     {
         QSqlQuery tables =
-            db.prepare(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name NOT "
-                                      "LIKE 'sqlite_%' ORDER BY name"));
-        db.exec(tables);
+            db.run(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name NOT "
+                                  "LIKE 'sqlite_%' ORDER BY name"));
         while (tables.next()) {
             const QString sql = tables.value(1).toString();
             if (!sql.contains(QLatin1String("INTEGER PRIMARY KEY"), Qt::CaseInsensitive) ||
@@ -92,10 +84,10 @@ void makeKeysAutoincrement(Database& db) {
         }
     }
     for (Rebuild& rebuild : rebuilds) {
-        QSqlQuery indexes = db.prepare(QStringLiteral(
-            "SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"));
-        indexes.addBindValue(rebuild.table);
-        db.exec(indexes);
+        QSqlQuery indexes = db.run(
+            QStringLiteral(
+                "SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"),
+            {rebuild.table});
         while (indexes.next()) rebuild.indexes << indexes.value(0).toString();
     }
     for (const Rebuild& rebuild : rebuilds) {
@@ -118,9 +110,8 @@ void makeKeysAutoincrement(Database& db) {
 
 QStringList tableNames(Database& db) {
     QStringList names;
-    QSqlQuery query = db.prepare(
+    QSqlQuery query = db.run(
         QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
-    db.exec(query);
     while (query.next()) names << query.value(0).toString();
     return names;
 }
@@ -129,15 +120,16 @@ void insertRowIfEmpty(Database& db, const QString& table, const Values& values) 
     if (rowCount(db, table) > 0) return;
     QStringList names;
     QStringList marks;
+    QVariantList bound;
     for (const auto& [column, value] : values) {
         names << quoteIdentifier(QString::fromLatin1(column));
         marks << QStringLiteral("?");
+        bound << value;
     }
-    QSqlQuery query = db.prepare(
+    db.run(
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(quoteIdentifier(table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
-    for (const auto& value : values) query.addBindValue(value.second);
-    db.exec(query);
+            .arg(quoteIdentifier(table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+        bound);
 }
 
 void createIndexIfMissing(Database& db, const QString& index, const QString& table,

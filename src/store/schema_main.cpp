@@ -356,9 +356,7 @@ QStringList expectedTables(DbKind kind, int version) {
 // creation order. Runs at every open, so rows added without one are fixed too.
 void ensureMacrosSortOrder(Database& db) {
     addColumnIfMissing(db, QStringLiteral("Macros"), {"SortOrder", Int});
-    QSqlQuery fill =
-        db.prepare(QStringLiteral("UPDATE Macros SET SortOrder = Macro_ID WHERE SortOrder IS NULL"));
-    db.exec(fill);
+    QSqlQuery fill = db.run(QStringLiteral("UPDATE Macros SET SortOrder = Macro_ID WHERE SortOrder IS NULL"));
     if (fill.numRowsAffected() > 0)
         qCInfo(lcStore) << db.path() << "gave" << fill.numRowsAffected() << "macros a SortOrder";
 }

@@ -12,8 +12,7 @@ namespace {
 
 // The row, or an empty record when the table has none (the defaults then stand).
 QSqlRecord singleRow(Database& main, const QString& sql, const char* table) {
-    QSqlQuery query = main.prepare(sql);
-    main.exec(query);
+    QSqlQuery query = main.run(sql);
     if (!query.next()) {
         qCInfo(lcStore) << main.path() << "has no" << table << "row; using defaults";
         return {};

@@ -6,11 +6,8 @@
 namespace qv::store {
 
 void appendVersionHistory(Database& main, const QString& version, const QDateTime& when) {
-    QSqlQuery insert =
-        main.prepare(QStringLiteral("INSERT INTO VersionHistory (Version, \"Date\") VALUES (?, ?)"));
-    insert.addBindValue(version);
-    insert.addBindValue(when.isValid() ? QVariant(dateTimeText(when)) : QVariant());
-    main.exec(insert);
+    main.run(QStringLiteral("INSERT INTO VersionHistory (Version, \"Date\") VALUES (?, ?)"),
+             {version, when.isValid() ? QVariant(dateTimeText(when)) : QVariant()});
 }
 
 }  // namespace qv::store

@@ -15,10 +15,9 @@ void EnergyRecorder::nonZeroPresetHeard(int area) {
     std::vector<int> channels;
     try {
         QSqlQuery q =
-            m_main.prepare(QStringLiteral("SELECT Channel FROM LampFittingsonChannel WHERE Area = ? GROUP BY "
-                                          "Area, Channel ORDER BY Channel"));
-        q.addBindValue(area);
-        m_main.exec(q);
+            m_main.run(QStringLiteral("SELECT Channel FROM LampFittingsonChannel WHERE Area = ? GROUP BY "
+                                      "Area, Channel ORDER BY Channel"),
+                       {area});
         while (q.next()) channels.push_back(q.value(0).toInt());
     } catch (const std::exception& error) {
         // Said once, not for every preset change heard while it lasts.

@@ -22,12 +22,11 @@ using PowerKey = std::tuple<int, int, int>;  // area, channel, percentage
 // percentage and load count once, so the two rows of an inner measured point
 // add its load once.
 std::map<PowerKey, double> powerTable(store::Database& main) {
-    QSqlQuery q = main.prepare(QStringLiteral(
+    QSqlQuery q = main.run(QStringLiteral(
         "SELECT Area, Channel, InterpolatedPercentage, SUM(Number * InterpolatedLevel) FROM ("
         "SELECT DISTINCT c.Area, c.Channel, c.Number, c.LampFitting_ID, i.InterpolatedPercentage, "
         "i.InterpolatedLevel FROM LampInterpolations i INNER JOIN LampFittingsonChannel c "
         "ON i.LampFitting_ID = c.LampFitting_ID) GROUP BY Area, Channel, InterpolatedPercentage"));
-    main.exec(q);
     std::map<PowerKey, double> table;
     while (q.next()) {
         const PowerKey key{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
@@ -68,13 +67,11 @@ EnergyReportResult createEnergyUsageReport(store::Database& main, store::Databas
         const std::map<PowerKey, double> power = powerTable(main);
         report(progress, 5);
 
-        QSqlQuery source = monitorLog.prepare(
+        QSqlQuery source = monitorLog.run(
             QStringLiteral("SELECT ID, TimeDateStamp, Area, Channel, ChannelLevel FROM EventLog "
                            "WHERE TimeDateStamp BETWEEN ? AND ? AND Area IS NOT NULL AND Channel IS NOT NULL "
-                           "AND ChannelLevel IS NOT NULL"));
-        source.addBindValue(midnightText(from));
-        source.addBindValue(midnightText(to));
-        monitorLog.exec(source);
+                           "AND ChannelLevel IS NOT NULL"),
+            {midnightText(from), midnightText(to)});
 
         std::vector<EnergyUsageRow> rows;
         std::vector<LoadSample> samples;

@@ -27,9 +27,8 @@ store::Outcome LampEditors::failed(const QString& what, const std::exception& er
 
 std::vector<LampTypeRow> LampEditors::lampTypes() {
     QSqlQuery q =
-        m_main.prepare(QStringLiteral("SELECT LampFitting_ID, LampDescription, RatedWattage, Losses FROM "
-                                      "LampFittings ORDER BY LampDescription"));
-    m_main.exec(q);
+        m_main.run(QStringLiteral("SELECT LampFitting_ID, LampDescription, RatedWattage, Losses FROM "
+                                  "LampFittings ORDER BY LampDescription"));
     std::vector<LampTypeRow> rows;
     while (q.next())
         rows.push_back(
@@ -38,13 +37,10 @@ std::vector<LampTypeRow> LampEditors::lampTypes() {
 }
 
 std::vector<LampsOnChannelRow> LampEditors::lampsOnChannel(int area, int channel) {
-    QSqlQuery q =
-        m_main.prepare(QStringLiteral("SELECT Area, Channel, LampFitting_ID, Number FROM "
-                                      "LampFittingsonChannel WHERE Area = ? AND Channel = ? "
-                                      "ORDER BY LampFitting_ID"));
-    q.addBindValue(area);
-    q.addBindValue(channel);
-    m_main.exec(q);
+    QSqlQuery q = m_main.run(QStringLiteral("SELECT Area, Channel, LampFitting_ID, Number FROM "
+                                            "LampFittingsonChannel WHERE Area = ? AND Channel = ? "
+                                            "ORDER BY LampFitting_ID"),
+                             {area, channel});
     std::vector<LampsOnChannelRow> rows;
     while (q.next())
         rows.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()});
@@ -52,11 +48,10 @@ std::vector<LampsOnChannelRow> LampEditors::lampsOnChannel(int area, int channel
 }
 
 bool LampEditors::fittingExists(int fittingId) {
-    QSqlQuery q =
-        m_main.prepare(QStringLiteral("SELECT count(*) FROM LampFittings WHERE LampFitting_ID = ?"));
-    q.addBindValue(fittingId);
-    m_main.exec(q);
-    return q.next() && q.value(0).toInt() > 0;
+    return m_main
+               .value(QStringLiteral("SELECT count(*) FROM LampFittings WHERE LampFitting_ID = ?"),
+                      {fittingId})
+               .toInt() > 0;
 }
 
 store::Outcome LampEditors::addLampType(const QString& description, double ratedWattage, double losses,
@@ -66,17 +61,14 @@ store::Outcome LampEditors::addLampType(const QString& description, double rated
     try {
         store::Transaction transaction(m_main);
         // The text columns compare without regard to case, as the names always did.
-        QSqlQuery same =
-            m_main.prepare(QStringLiteral("SELECT count(*) FROM LampFittings WHERE LampDescription = ?"));
-        same.addBindValue(name);
-        m_main.exec(same);
-        if (same.next() && same.value(0).toInt() > 0) return store::Outcome::refused(msg::kFittingExists);
-        QSqlQuery insert = m_main.prepare(QStringLiteral(
-            "INSERT INTO LampFittings (LampDescription, RatedWattage, Losses) VALUES (?, ?, ?)"));
-        insert.addBindValue(name);
-        insert.addBindValue(ratedWattage);
-        insert.addBindValue(losses);
-        m_main.exec(insert);
+        if (m_main
+                .value(QStringLiteral("SELECT count(*) FROM LampFittings WHERE LampDescription = ?"), {name})
+                .toInt() > 0)
+            return store::Outcome::refused(msg::kFittingExists);
+        QSqlQuery insert = m_main.run(
+            QStringLiteral(
+                "INSERT INTO LampFittings (LampDescription, RatedWattage, Losses) VALUES (?, ?, ?)"),
+            {name, ratedWattage, losses});
         if (newId) *newId = insert.lastInsertId().toInt();
         transaction.commit();
     } catch (const std::exception& error) {
@@ -91,20 +83,16 @@ store::Outcome LampEditors::updateLampType(int fittingId, const QString& descrip
     if (name.isEmpty()) return store::Outcome::refused(msg::kNeedFittingName);
     try {
         store::Transaction transaction(m_main);
-        QSqlQuery same = m_main.prepare(QStringLiteral(
-            "SELECT count(*) FROM LampFittings WHERE LampDescription = ? AND LampFitting_ID <> ?"));
-        same.addBindValue(name);
-        same.addBindValue(fittingId);
-        m_main.exec(same);
-        if (same.next() && same.value(0).toInt() > 0) return store::Outcome::refused(msg::kFittingExists);
+        if (m_main
+                .value(QStringLiteral("SELECT count(*) FROM LampFittings WHERE LampDescription = ? AND "
+                                      "LampFitting_ID <> ?"),
+                       {name, fittingId})
+                .toInt() > 0)
+            return store::Outcome::refused(msg::kFittingExists);
         QSqlQuery update =
-            m_main.prepare(QStringLiteral("UPDATE LampFittings SET LampDescription = ?, RatedWattage = ?, "
-                                          "Losses = ? WHERE LampFitting_ID = ?"));
-        update.addBindValue(name);
-        update.addBindValue(ratedWattage);
-        update.addBindValue(losses);
-        update.addBindValue(fittingId);
-        m_main.exec(update);
+            m_main.run(QStringLiteral("UPDATE LampFittings SET LampDescription = ?, RatedWattage = ?, "
+                                      "Losses = ? WHERE LampFitting_ID = ?"),
+                       {name, ratedWattage, losses, fittingId});
         if (update.numRowsAffected() == 0) return store::Outcome::refused(msg::kNoSuchFitting);
         transaction.commit();
     } catch (const std::exception& error) {
@@ -120,9 +108,7 @@ store::Outcome LampEditors::deleteLampType(int fittingId) {
                                 "DELETE FROM LampProperties WHERE LampFitting_ID = ?",
                                 "DELETE FROM LampFittingsonChannel WHERE LampFitting_ID = ?",
                                 "DELETE FROM LampFittings WHERE LampFitting_ID = ?"}) {
-            QSqlQuery remove = m_main.prepare(QString::fromLatin1(sql));
-            remove.addBindValue(fittingId);
-            m_main.exec(remove);
+            m_main.run(QString::fromLatin1(sql), {fittingId});
         }
         transaction.commit();
     } catch (const std::exception& error) {
@@ -166,21 +152,14 @@ store::Outcome LampEditors::setLampsOnChannel(int area, int channel, int fitting
     try {
         store::Transaction transaction(m_main);
         if (!fittingExists(fittingId)) return store::Outcome::refused(msg::kNoSuchFitting);
-        QSqlQuery remove = m_main.prepare(QStringLiteral(
-            "DELETE FROM LampFittingsonChannel WHERE Area = ? AND Channel = ? AND LampFitting_ID = ?"));
-        remove.addBindValue(area);
-        remove.addBindValue(channel);
-        remove.addBindValue(fittingId);
-        m_main.exec(remove);
+        m_main.run(
+            QStringLiteral(
+                "DELETE FROM LampFittingsonChannel WHERE Area = ? AND Channel = ? AND LampFitting_ID = ?"),
+            {area, channel, fittingId});
         if (*number > 0) {
-            QSqlQuery insert =
-                m_main.prepare(QStringLiteral("INSERT INTO LampFittingsonChannel (Area, Channel, "
-                                              "LampFitting_ID, Number) VALUES (?, ?, ?, ?)"));
-            insert.addBindValue(area);
-            insert.addBindValue(channel);
-            insert.addBindValue(fittingId);
-            insert.addBindValue(*number);
-            m_main.exec(insert);
+            m_main.run(QStringLiteral("INSERT INTO LampFittingsonChannel (Area, Channel, "
+                                      "LampFitting_ID, Number) VALUES (?, ?, ?, ?)"),
+                       {area, channel, fittingId, *number});
         }
         transaction.commit();
     } catch (const std::exception& error) {

@@ -35,31 +35,26 @@ std::vector<InterpolatedPoint> interpolate(std::vector<MeasuredPoint> points) {
 
 std::vector<MeasuredPoint> readMeasuredPoints(store::Database& main, int fittingId) {
     QSqlQuery q =
-        main.prepare(QStringLiteral("SELECT PowerPercentage, Load FROM LampProperties WHERE LampFitting_ID = "
-                                    "? ORDER BY PowerPercentage DESC"));
-    q.addBindValue(fittingId);
-    main.exec(q);
+        main.run(QStringLiteral("SELECT PowerPercentage, Load FROM LampProperties WHERE LampFitting_ID = "
+                                "? ORDER BY PowerPercentage DESC"),
+                 {fittingId});
     std::vector<MeasuredPoint> points;
     while (q.next()) points.push_back({q.value(0).toInt(), q.value(1).toDouble()});
     return points;
 }
 
 std::vector<InterpolatedPoint> readInterpolations(store::Database& main, int fittingId) {
-    QSqlQuery q = main.prepare(QStringLiteral(
-        "SELECT InterpolatedPercentage, InterpolatedLevel FROM LampInterpolations WHERE LampFitting_ID = ? "
-        "ORDER BY LampInterpolations_ID"));
-    q.addBindValue(fittingId);
-    main.exec(q);
+    QSqlQuery q = main.run(QStringLiteral("SELECT InterpolatedPercentage, InterpolatedLevel FROM "
+                                          "LampInterpolations WHERE LampFitting_ID = ? "
+                                          "ORDER BY LampInterpolations_ID"),
+                           {fittingId});
     std::vector<InterpolatedPoint> rows;
     while (q.next()) rows.push_back({q.value(0).toInt(), static_cast<float>(q.value(1).toDouble())});
     return rows;
 }
 
 void rebuildInterpolations(store::Database& main, int fittingId) {
-    QSqlQuery remove =
-        main.prepare(QStringLiteral("DELETE FROM LampInterpolations WHERE LampFitting_ID = ?"));
-    remove.addBindValue(fittingId);
-    main.exec(remove);
+    main.run(QStringLiteral("DELETE FROM LampInterpolations WHERE LampFitting_ID = ?"), {fittingId});
     QSqlQuery insert =
         main.prepare(QStringLiteral("INSERT INTO LampInterpolations (LampFitting_ID, InterpolatedPercentage, "
                                     "InterpolatedLevel) VALUES (?, ?, ?)"));
@@ -73,19 +68,13 @@ void rebuildInterpolations(store::Database& main, int fittingId) {
 
 void storeMeasuredPoint(store::Database& main, int fittingId, int percentage, double load) {
     store::Transaction transaction(main);
-    QSqlQuery update = main.prepare(QStringLiteral(
-        "UPDATE LampProperties SET Load = ? WHERE LampFitting_ID = ? AND PowerPercentage = ?"));
-    update.addBindValue(static_cast<double>(static_cast<float>(load)));
-    update.addBindValue(fittingId);
-    update.addBindValue(percentage);
-    main.exec(update);
+    QSqlQuery update = main.run(
+        QStringLiteral("UPDATE LampProperties SET Load = ? WHERE LampFitting_ID = ? AND PowerPercentage = ?"),
+        {static_cast<double>(static_cast<float>(load)), fittingId, percentage});
     if (update.numRowsAffected() == 0) {
-        QSqlQuery insert = main.prepare(QStringLiteral(
-            "INSERT INTO LampProperties (LampFitting_ID, PowerPercentage, Load) VALUES (?, ?, ?)"));
-        insert.addBindValue(fittingId);
-        insert.addBindValue(percentage);
-        insert.addBindValue(static_cast<double>(static_cast<float>(load)));
-        main.exec(insert);
+        main.run(QStringLiteral(
+                     "INSERT INTO LampProperties (LampFitting_ID, PowerPercentage, Load) VALUES (?, ?, ?)"),
+                 {fittingId, percentage, static_cast<double>(static_cast<float>(load))});
     }
     rebuildInterpolations(main, fittingId);
     transaction.commit();
@@ -93,11 +82,8 @@ void storeMeasuredPoint(store::Database& main, int fittingId, int percentage, do
 
 void deleteMeasuredPoint(store::Database& main, int fittingId, int percentage) {
     store::Transaction transaction(main);
-    QSqlQuery remove = main.prepare(
-        QStringLiteral("DELETE FROM LampProperties WHERE LampFitting_ID = ? AND PowerPercentage = ?"));
-    remove.addBindValue(fittingId);
-    remove.addBindValue(percentage);
-    main.exec(remove);
+    main.run(QStringLiteral("DELETE FROM LampProperties WHERE LampFitting_ID = ? AND PowerPercentage = ?"),
+             {fittingId, percentage});
     rebuildInterpolations(main, fittingId);
     transaction.commit();
 }

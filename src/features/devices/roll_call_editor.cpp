@@ -15,29 +15,26 @@ store::Outcome RollCallEditor::failed(const QString& what, const std::exception&
 }
 
 QStringList RollCallEditor::rollCallNames() {
-    QSqlQuery q = m_main.prepare(
-        QStringLiteral("SELECT RollCallName FROM RollCall WHERE RollCallName <> '' UNION "
-                       "SELECT RollCall FROM RollCallActions WHERE RollCall <> '' ORDER BY 1"));
-    m_main.exec(q);
+    QSqlQuery q =
+        m_main.run(QStringLiteral("SELECT RollCallName FROM RollCall WHERE RollCallName <> '' UNION "
+                                  "SELECT RollCall FROM RollCallActions WHERE RollCall <> '' ORDER BY 1"));
     QStringList names;
     while (q.next()) names.append(q.value(0).toString());
     return names;
 }
 
 std::vector<DeviceTypeRow> RollCallEditor::deviceTypes() {
-    QSqlQuery q = m_main.prepare(
-        QStringLiteral("SELECT Device_ID, Device, DeviceOpCode FROM DeviceTypes ORDER BY Device"));
-    m_main.exec(q);
+    QSqlQuery q =
+        m_main.run(QStringLiteral("SELECT Device_ID, Device, DeviceOpCode FROM DeviceTypes ORDER BY Device"));
     std::vector<DeviceTypeRow> rows;
     while (q.next()) rows.push_back({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString()});
     return rows;
 }
 
 std::vector<InstalledDeviceRow> RollCallEditor::installedDevices() {
-    QSqlQuery q = m_main.prepare(QStringLiteral(
+    QSqlQuery q = m_main.run(QStringLiteral(
         "SELECT d.Device_ID, d.BoxNumber, d.Description, t.Device FROM DevicesInstalled d "
         "LEFT JOIN DeviceTypes t ON t.Device_ID = d.Device_ID ORDER BY t.Device, d.BoxNumber"));
-    m_main.exec(q);
     std::vector<InstalledDeviceRow> rows;
     while (q.next())
         rows.push_back(
@@ -46,10 +43,9 @@ std::vector<InstalledDeviceRow> RollCallEditor::installedDevices() {
 }
 
 std::vector<MemberKey> RollCallEditor::members(const QString& name) {
-    QSqlQuery q = m_main.prepare(
-        QStringLiteral("SELECT Device_ID, Boxnumber FROM RollCall WHERE RollCallName = ? ORDER BY rowid"));
-    q.addBindValue(name);
-    m_main.exec(q);
+    QSqlQuery q = m_main.run(
+        QStringLiteral("SELECT Device_ID, Boxnumber FROM RollCall WHERE RollCallName = ? ORDER BY rowid"),
+        {name});
     std::vector<MemberKey> keys;
     while (q.next()) keys.push_back({q.value(0).toInt(), q.value(1).toInt()});
     return keys;
@@ -64,19 +60,13 @@ store::Outcome RollCallEditor::setMember(const QString& name, int deviceId, int 
     if (const auto problem = rollCallNameProblem(name)) return store::Outcome::refused(*problem);
     try {
         store::Transaction transaction(m_main);
-        QSqlQuery remove = m_main.prepare(QStringLiteral(
-            "DELETE FROM RollCall WHERE RollCallName = ? AND Device_ID = ? AND Boxnumber = ?"));
-        remove.addBindValue(name);
-        remove.addBindValue(deviceId);
-        remove.addBindValue(box);
-        m_main.exec(remove);
+        m_main.run(
+            QStringLiteral("DELETE FROM RollCall WHERE RollCallName = ? AND Device_ID = ? AND Boxnumber = ?"),
+            {name, deviceId, box});
         if (included) {
-            QSqlQuery insert = m_main.prepare(
-                QStringLiteral("INSERT INTO RollCall (RollCallName, Device_ID, Boxnumber) VALUES (?, ?, ?)"));
-            insert.addBindValue(name);
-            insert.addBindValue(deviceId);
-            insert.addBindValue(box);
-            m_main.exec(insert);
+            m_main.run(
+                QStringLiteral("INSERT INTO RollCall (RollCallName, Device_ID, Boxnumber) VALUES (?, ?, ?)"),
+                {name, deviceId, box});
         }
         transaction.commit();
     } catch (const std::exception& error) {
@@ -93,24 +83,18 @@ store::Outcome RollCallEditor::addInstalledDevice(int deviceId, const QString& b
     try {
         store::Transaction transaction(m_main);
         QSqlQuery type =
-            m_main.prepare(QStringLiteral("SELECT count(*) FROM DeviceTypes WHERE Device_ID = ?"));
-        type.addBindValue(deviceId);
-        m_main.exec(type);
+            m_main.run(QStringLiteral("SELECT count(*) FROM DeviceTypes WHERE Device_ID = ?"), {deviceId});
         if (!type.next() || type.value(0).toInt() == 0)
             return store::Outcome::refused(msg::kNoSuchDeviceType);
-        QSqlQuery existing = m_main.prepare(
-            QStringLiteral("SELECT count(*) FROM DevicesInstalled WHERE Device_ID = ? AND BoxNumber = ?"));
-        existing.addBindValue(deviceId);
-        existing.addBindValue(box);
-        m_main.exec(existing);
-        if (existing.next() && existing.value(0).toInt() > 0)
+        if (m_main
+                .value(QStringLiteral(
+                           "SELECT count(*) FROM DevicesInstalled WHERE Device_ID = ? AND BoxNumber = ?"),
+                       {deviceId, box})
+                .toInt() > 0)
             return store::Outcome::refused(msg::kDeviceAlreadyInstalled);
-        QSqlQuery insert = m_main.prepare(QStringLiteral(
-            "INSERT INTO DevicesInstalled (Device_ID, BoxNumber, Description) VALUES (?, ?, ?)"));
-        insert.addBindValue(deviceId);
-        insert.addBindValue(box);
-        insert.addBindValue(description.trimmed());
-        m_main.exec(insert);
+        m_main.run(QStringLiteral(
+                       "INSERT INTO DevicesInstalled (Device_ID, BoxNumber, Description) VALUES (?, ?, ?)"),
+                   {deviceId, box, description.trimmed()});
         transaction.commit();
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The device could not be added"), error);
@@ -123,10 +107,7 @@ store::Outcome RollCallEditor::deleteInstalledDevice(int deviceId, int box) {
         store::Transaction transaction(m_main);
         for (const char* sql : {"DELETE FROM DevicesInstalled WHERE Device_ID = ? AND BoxNumber = ?",
                                 "DELETE FROM RollCall WHERE Device_ID = ? AND Boxnumber = ?"}) {
-            QSqlQuery remove = m_main.prepare(QString::fromLatin1(sql));
-            remove.addBindValue(deviceId);
-            remove.addBindValue(box);
-            m_main.exec(remove);
+            m_main.run(QString::fromLatin1(sql), {deviceId, box});
         }
         transaction.commit();
     } catch (const std::exception& error) {
@@ -141,9 +122,7 @@ store::Outcome RollCallEditor::deleteRollCall(const QString& name) {
         store::Transaction transaction(m_main);
         for (const char* sql : {"DELETE FROM RollCall WHERE RollCallName = ?",
                                 "DELETE FROM RollCallActions WHERE RollCall = ?"}) {
-            QSqlQuery remove = m_main.prepare(QString::fromLatin1(sql));
-            remove.addBindValue(name);
-            m_main.exec(remove);
+            m_main.run(QString::fromLatin1(sql), {name});
         }
         transaction.commit();
     } catch (const std::exception& error) {
@@ -161,15 +140,12 @@ store::Outcome RollCallEditor::saveActions(const QString& name, bool macroCheck,
     if (const auto problem = rollCallNameProblem(name)) return store::Outcome::refused(*problem);
     try {
         store::Transaction transaction(m_main);
-        QSqlQuery remove = m_main.prepare(QStringLiteral("DELETE FROM RollCallActions WHERE RollCall = ?"));
-        remove.addBindValue(name);
-        m_main.exec(remove);
-        QSqlQuery insert = m_main.prepare(QStringLiteral(
-            "INSERT INTO RollCallActions (RollCall, emailRecipients, MacrotoRun) VALUES (?, ?, ?)"));
-        insert.addBindValue(name);
-        insert.addBindValue(emailCheck ? recipients.trimmed() : QString(QLatin1String("")));
-        insert.addBindValue(macroCheck ? macro.trimmed() : QString(QLatin1String("")));
-        m_main.exec(insert);
+        m_main.run(QStringLiteral("DELETE FROM RollCallActions WHERE RollCall = ?"), {name});
+        m_main.run(
+            QStringLiteral(
+                "INSERT INTO RollCallActions (RollCall, emailRecipients, MacrotoRun) VALUES (?, ?, ?)"),
+            {name, emailCheck ? recipients.trimmed() : QString(QLatin1String("")),
+             macroCheck ? macro.trimmed() : QString(QLatin1String(""))});
         transaction.commit();
     } catch (const std::exception& error) {
         return failed(QStringLiteral("The actions could not be saved"), error);

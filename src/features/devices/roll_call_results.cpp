@@ -10,13 +10,13 @@
 namespace qv::devices {
 
 std::vector<RollCallMember> readRollCallMembers(store::Database& main, const QString& name) {
-    QSqlQuery q = main.prepare(QStringLiteral(
-        "SELECT r.RollCallName, r.Device_ID, r.Boxnumber, t.DeviceOpCode, t.Device, d.Description "
-        "FROM (RollCall r INNER JOIN DeviceTypes t ON r.Device_ID = t.Device_ID) "
-        "INNER JOIN DevicesInstalled d ON r.Device_ID = d.Device_ID AND r.Boxnumber = d.BoxNumber "
-        "WHERE r.RollCallName = ? ORDER BY r.rowid, d.rowid"));
-    q.addBindValue(name);
-    main.exec(q);
+    QSqlQuery q = main.run(
+        QStringLiteral(
+            "SELECT r.RollCallName, r.Device_ID, r.Boxnumber, t.DeviceOpCode, t.Device, d.Description "
+            "FROM (RollCall r INNER JOIN DeviceTypes t ON r.Device_ID = t.Device_ID) "
+            "INNER JOIN DevicesInstalled d ON r.Device_ID = d.Device_ID AND r.Boxnumber = d.BoxNumber "
+            "WHERE r.RollCallName = ? ORDER BY r.rowid, d.rowid"),
+        {name});
     std::vector<RollCallMember> members;
     while (q.next()) {
         members.push_back({q.value(0).toString(), q.value(1).toInt(), q.value(2).toInt(),
@@ -26,10 +26,9 @@ std::vector<RollCallMember> readRollCallMembers(store::Database& main, const QSt
 }
 
 std::optional<RollCallActionsRow> readRollCallActions(store::Database& main, const QString& name) {
-    QSqlQuery q = main.prepare(
-        QStringLiteral("SELECT emailRecipients, MacrotoRun FROM RollCallActions WHERE RollCall = ? LIMIT 1"));
-    q.addBindValue(name);
-    main.exec(q);
+    QSqlQuery q = main.run(
+        QStringLiteral("SELECT emailRecipients, MacrotoRun FROM RollCallActions WHERE RollCall = ? LIMIT 1"),
+        {name});
     if (!q.next()) return std::nullopt;
     return RollCallActionsRow{q.value(0).toString(), q.value(1).toString()};
 }
@@ -71,23 +70,17 @@ void writeResultsRows(store::Database& results, const std::vector<RollCallMember
 int markResponded(store::Database& results, const QString& deviceCode, int box, const QString& version,
                   const QDateTime& when) {
     store::Transaction transaction(results);
-    QSqlQuery update = results.prepare(
+    QSqlQuery update = results.run(
         QStringLiteral("UPDATE RollCallResults SET VersionReturned = ?, Responded = 1, TimeStamp = ? "
-                       "WHERE DeviceOpcode = ? AND BoxNumber = ?"));
-    update.addBindValue(version);
-    update.addBindValue(store::dateTimeText(when));
-    update.addBindValue(deviceCode);
-    update.addBindValue(QString::number(box));
-    results.exec(update);
+                       "WHERE DeviceOpcode = ? AND BoxNumber = ?"),
+        {version, store::dateTimeText(when), deviceCode, QString::number(box)});
     const int changed = update.numRowsAffected();
     transaction.commit();
     return changed;
 }
 
 int countNotResponded(store::Database& results) {
-    QSqlQuery q = results.prepare(QStringLiteral("SELECT count(*) FROM RollCallResults WHERE Responded = 0"));
-    results.exec(q);
-    return q.next() ? q.value(0).toInt() : 0;
+    return results.value(QStringLiteral("SELECT count(*) FROM RollCallResults WHERE Responded = 0")).toInt();
 }
 
 }  // namespace qv::devices

@@ -81,13 +81,11 @@ void SensorLogWriter::writePending() {
 
 std::vector<SensorLogReading> SensorLogWriter::readingsSince(const QDateTime& since, int limit) {
     store::Database& db = database();
-    QSqlQuery query = db.prepare(
+    QSqlQuery query = db.run(
         QStringLiteral("SELECT SensorBoxnumber, Description, LuxLevel, CorrectedLuxLevel, DateTimeStamp "
                        "FROM TBLSensorLog WHERE DateTimeStamp >= ? "
-                       "ORDER BY DateTimeStamp DESC, Sensorlog_ID DESC LIMIT ?"));
-    query.addBindValue(store::dateTimeText(since));
-    query.addBindValue(limit);
-    db.exec(query);
+                       "ORDER BY DateTimeStamp DESC, Sensorlog_ID DESC LIMIT ?"),
+        {store::dateTimeText(since), limit});
     std::vector<SensorLogReading> readings;
     while (query.next()) {
         readings.push_back({query.value(0).toInt(), query.value(1).toString(), query.value(2).toInt(),
@@ -101,31 +99,19 @@ bool SensorLogWriter::recordSensorChange(const SensorChange& change, bool remove
     try {
         store::Database& db = database();
         store::Transaction transaction(db);
-        QSqlQuery remove = db.prepare(QStringLiteral("DELETE FROM TBLSensors WHERE SensorBoxNum = ?"));
-        remove.addBindValue(change.box);
-        db.exec(remove);
+        db.run(QStringLiteral("DELETE FROM TBLSensors WHERE SensorBoxNum = ?"), {change.box});
         if (!removed) {
-            QSqlQuery copy =
-                db.prepare(QStringLiteral("INSERT INTO TBLSensors (SensorBoxNum, SensorDesc, Calibration, "
-                                          "Lastcalibrated, LogthisSensor) "
-                                          "VALUES (?, ?, ?, ?, ?)"));
-            copy.addBindValue(change.box);
-            copy.addBindValue(change.description);
-            copy.addBindValue(change.calibration);
-            copy.addBindValue(store::dateTimeText(change.lastCalibrated));
-            copy.addBindValue(change.logThisSensor ? 1 : 0);
-            db.exec(copy);
+            db.run(QStringLiteral("INSERT INTO TBLSensors (SensorBoxNum, SensorDesc, Calibration, "
+                                  "Lastcalibrated, LogthisSensor) "
+                                  "VALUES (?, ?, ?, ?, ?)"),
+                   {change.box, change.description, change.calibration,
+                    store::dateTimeText(change.lastCalibrated), change.logThisSensor ? 1 : 0});
         }
-        QSqlQuery history = db.prepare(QStringLiteral(
-            "INSERT INTO TBLSensorChanged (SensorBoxNumber, DateTimeStamp, Calibration, Description, "
-            "DescriptionChanged, CalibrationChanged) VALUES (?, ?, ?, ?, ?, ?)"));
-        history.addBindValue(change.box);
-        history.addBindValue(store::dateTimeText(change.when));
-        history.addBindValue(change.calibration);
-        history.addBindValue(change.description);
-        history.addBindValue(change.descriptionChanged ? 1 : 0);
-        history.addBindValue(change.calibrationChanged ? 1 : 0);
-        db.exec(history);
+        db.run(QStringLiteral(
+                   "INSERT INTO TBLSensorChanged (SensorBoxNumber, DateTimeStamp, Calibration, Description, "
+                   "DescriptionChanged, CalibrationChanged) VALUES (?, ?, ?, ?, ?, ?)"),
+               {change.box, store::dateTimeText(change.when), change.calibration, change.description,
+                change.descriptionChanged ? 1 : 0, change.calibrationChanged ? 1 : 0});
         transaction.commit();
     } catch (const std::exception& error) {
         close();

@@ -26,20 +26,17 @@ SensorRow sensorFrom(const QSqlQuery& q) {
 
 constexpr auto kSensorColumns = "SensorBoxNum, SensorDesc, Calibration, Lastcalibrated, LogthisSensor";
 
-void bindSensor(QSqlQuery& q, const SensorRow& row) {
-    q.addBindValue(row.description);
-    q.addBindValue(row.calibration);
-    q.addBindValue(store::dateTimeText(row.lastCalibrated));
-    q.addBindValue(row.logThisSensor ? 1 : 0);
-    q.addBindValue(row.box);
+// The values for the statements below, in their order: the box number last.
+QVariantList sensorValues(const SensorRow& row) {
+    return {row.description, row.calibration, store::dateTimeText(row.lastCalibrated),
+            row.logThisSensor ? 1 : 0, row.box};
 }
 
 }  // namespace
 
 std::vector<int> readSensorsToLog(store::Database& main) {
-    QSqlQuery q = main.prepare(
+    QSqlQuery q = main.run(
         QStringLiteral("SELECT SensorBoxNum FROM Sensors WHERE LogthisSensor <> 0 ORDER BY SensorBoxNum"));
-    main.exec(q);
     std::vector<int> boxes;
     while (q.next()) {
         const int box = q.value(0).toInt();
@@ -51,63 +48,53 @@ std::vector<int> readSensorsToLog(store::Database& main) {
 std::vector<SensorRow> readSensors(store::Database& main) {
     // Logged sensors first, as the old files (where yes was -1) always sorted them.
     QSqlQuery q =
-        main.prepare(QStringLiteral("SELECT %1 FROM Sensors ORDER BY (LogthisSensor <> 0) DESC, SensorBoxNum")
-                         .arg(QLatin1String(kSensorColumns)));
-    main.exec(q);
+        main.run(QStringLiteral("SELECT %1 FROM Sensors ORDER BY (LogthisSensor <> 0) DESC, SensorBoxNum")
+                     .arg(QLatin1String(kSensorColumns)));
     std::vector<SensorRow> rows;
     while (q.next()) rows.push_back(sensorFrom(q));
     return rows;
 }
 
 std::optional<SensorRow> readSensor(store::Database& main, int box) {
-    QSqlQuery q = main.prepare(
-        QStringLiteral("SELECT %1 FROM Sensors WHERE SensorBoxNum = ?").arg(QLatin1String(kSensorColumns)));
-    q.addBindValue(box);
-    main.exec(q);
+    QSqlQuery q = main.run(
+        QStringLiteral("SELECT %1 FROM Sensors WHERE SensorBoxNum = ?").arg(QLatin1String(kSensorColumns)),
+        {box});
     if (!q.next()) return std::nullopt;
     return sensorFrom(q);
 }
 
 int readSensorInterval(store::Database& main) {
-    QSqlQuery q = main.prepare(QStringLiteral("SELECT SensorInterval FROM SensorInterval LIMIT 1"));
-    main.exec(q);
-    return q.next() ? q.value(0).toInt() : 0;
+    return main.value(QStringLiteral("SELECT SensorInterval FROM SensorInterval LIMIT 1")).toInt();
 }
 
 void writeSensorInterval(store::Database& main, int seconds) {
     store::Transaction transaction(main);
     main.exec(QStringLiteral("DELETE FROM SensorInterval"));
-    QSqlQuery insert = main.prepare(QStringLiteral("INSERT INTO SensorInterval (SensorInterval) VALUES (?)"));
-    insert.addBindValue(seconds);
-    main.exec(insert);
+    main.run(QStringLiteral("INSERT INTO SensorInterval (SensorInterval) VALUES (?)"), {seconds});
     transaction.commit();
 }
 
 bool insertSensor(store::Database& main, const SensorRow& row) {
     store::Transaction transaction(main);
     if (readSensor(main, row.box)) return false;
-    QSqlQuery insert = main.prepare(QStringLiteral(
-        "INSERT INTO Sensors (SensorDesc, Calibration, Lastcalibrated, LogthisSensor, SensorBoxNum) "
-        "VALUES (?, ?, ?, ?, ?)"));
-    bindSensor(insert, row);
-    main.exec(insert);
+    main.run(QStringLiteral(
+                 "INSERT INTO Sensors (SensorDesc, Calibration, Lastcalibrated, LogthisSensor, SensorBoxNum) "
+                 "VALUES (?, ?, ?, ?, ?)"),
+             sensorValues(row));
     transaction.commit();
     return true;
 }
 
 bool updateSensor(store::Database& main, const SensorRow& row) {
-    QSqlQuery update = main.prepare(QStringLiteral(
-        "UPDATE Sensors SET SensorDesc = ?, Calibration = ?, Lastcalibrated = ?, LogthisSensor = ? "
-        "WHERE SensorBoxNum = ?"));
-    bindSensor(update, row);
-    main.exec(update);
+    QSqlQuery update =
+        main.run(QStringLiteral("UPDATE Sensors SET SensorDesc = ?, Calibration = ?, Lastcalibrated = ?, "
+                                "LogthisSensor = ? WHERE SensorBoxNum = ?"),
+                 sensorValues(row));
     return update.numRowsAffected() > 0;
 }
 
 bool deleteSensor(store::Database& main, int box) {
-    QSqlQuery remove = main.prepare(QStringLiteral("DELETE FROM Sensors WHERE SensorBoxNum = ?"));
-    remove.addBindValue(box);
-    main.exec(remove);
+    QSqlQuery remove = main.run(QStringLiteral("DELETE FROM Sensors WHERE SensorBoxNum = ?"), {box});
     return remove.numRowsAffected() > 0;
 }
 

@@ -38,28 +38,25 @@ PlanViews::PlanViews(store::Database& db, QString programFolder)
     : m_db(db), m_programFolder(std::move(programFolder)) {}
 
 QVector<PlanView> PlanViews::views() const {
-    QSqlQuery q = m_db.prepare(kColumns + QStringLiteral(" ORDER BY TreeView_ID"));
-    m_db.exec(q);
+    QSqlQuery q = m_db.run(kColumns + QStringLiteral(" ORDER BY TreeView_ID"));
     QVector<PlanView> out;
     while (q.next()) out.push_back(rowToView(q));
     return out;
 }
 
 PlanView PlanViews::view(int id) const {
-    QSqlQuery q = m_db.prepare(kColumns + QStringLiteral(" WHERE TreeView_ID = ?"));
-    q.addBindValue(id);
-    m_db.exec(q);
+    QSqlQuery q = m_db.run(kColumns + QStringLiteral(" WHERE TreeView_ID = ?"), {id});
     return q.next() ? rowToView(q) : PlanView{};
 }
 
 QVector<PlanView> PlanViews::build() {
     QVector<PlanView> all = views();
     if (all.isEmpty()) {
-        QSqlQuery q = m_db.prepare(QStringLiteral(
-            "INSERT INTO TreeView (Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize)"
-            " VALUES ('Project', 0, ?, 0, 0, 0, 0, 0)"));
-        q.addBindValue(m_programFolder + QStringLiteral("\\planview.jpg"));
-        m_db.exec(q);
+        QSqlQuery q = m_db.run(
+            QStringLiteral(
+                "INSERT INTO TreeView (Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize)"
+                " VALUES ('Project', 0, ?, 0, 0, 0, 0, 0)"),
+            {m_programFolder + QStringLiteral("\\planview.jpg")});
         all = views();
     }
     QHash<int, QString> paths;
@@ -77,9 +74,7 @@ QVector<PlanView> PlanViews::build() {
     if (!droppedParents.isEmpty()) {
         store::Transaction t(m_db);
         for (int parent : droppedParents) {
-            QSqlQuery q = m_db.prepare(QStringLiteral("DELETE FROM TreeView WHERE ChildOf = ?"));
-            q.addBindValue(parent);
-            m_db.exec(q);
+            m_db.run(QStringLiteral("DELETE FROM TreeView WHERE ChildOf = ?"), {parent});
         }
         t.commit();
     }
@@ -88,55 +83,42 @@ QVector<PlanView> PlanViews::build() {
 
 int PlanViews::addView(int parentId) {
     const PlanView parent = view(parentId);
-    QSqlQuery q = m_db.prepare(QStringLiteral(
-        "INSERT INTO TreeView (Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize)"
-        " VALUES ('New View', ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant& v : QVariantList{parentId, parent.drawing, parent.left, parent.width, parent.top,
-                                          parent.height, parent.iconSize})
-        q.addBindValue(v);
-    m_db.exec(q);
+    QSqlQuery q = m_db.run(
+        QStringLiteral(
+            "INSERT INTO TreeView (Label, ChildOf, WMFFile, \"Left\", Width, Top, Height, iconsize)"
+            " VALUES ('New View', ?, ?, ?, ?, ?, ?, ?)"),
+        {parentId, parent.drawing, parent.left, parent.width, parent.top, parent.height, parent.iconSize});
     return q.lastInsertId().toInt();
 }
 
 void PlanViews::rename(int id, const QString& label) {
-    QSqlQuery q = m_db.prepare(QStringLiteral("UPDATE TreeView SET Label = ? WHERE TreeView_ID = ?"));
-    q.addBindValue(label);
-    q.addBindValue(id);
-    m_db.exec(q);
+    m_db.run(QStringLiteral("UPDATE TreeView SET Label = ? WHERE TreeView_ID = ?"), {label, id});
 }
 
 void PlanViews::remove(int id) {
     store::Transaction t(m_db);
-    QSqlQuery q = m_db.prepare(QStringLiteral("DELETE FROM TreeView WHERE TreeView_ID = ? OR ChildOf = ?"));
-    q.addBindValue(id);
-    q.addBindValue(id);
-    m_db.exec(q);
+    m_db.run(QStringLiteral("DELETE FROM TreeView WHERE TreeView_ID = ? OR ChildOf = ?"), {id, id});
     // Grandchildren and deeper: repeat until no view is left without a parent.
     for (;;) {
         QSqlQuery orphans =
-            m_db.prepare(QStringLiteral("DELETE FROM TreeView WHERE ChildOf <> 0"
-                                        " AND ChildOf NOT IN (SELECT TreeView_ID FROM TreeView)"));
-        m_db.exec(orphans);
+            m_db.run(QStringLiteral("DELETE FROM TreeView WHERE ChildOf <> 0"
+                                    " AND ChildOf NOT IN (SELECT TreeView_ID FROM TreeView)"));
         if (orphans.numRowsAffected() <= 0) break;
     }
     t.commit();
 }
 
 void PlanViews::saveExtents(int id, double left, double width, double top, double height, int iconSize) {
-    QSqlQuery q =
-        m_db.prepare(QStringLiteral("UPDATE TreeView SET \"Left\" = ?, Width = ?, Top = ?, Height = ?, "
-                                    "iconsize = ? WHERE TreeView_ID = ?"));
-    for (const QVariant& v : QVariantList{left, width, top, height, iconSize, id}) q.addBindValue(v);
-    m_db.exec(q);
+    m_db.run(QStringLiteral("UPDATE TreeView SET \"Left\" = ?, Width = ?, Top = ?, Height = ?, "
+                            "iconsize = ? WHERE TreeView_ID = ?"),
+             {left, width, top, height, iconSize, id});
 }
 
 void PlanViews::setDrawing(int id, const QString& drawing, double left, double width, double top,
                            double height) {
-    QSqlQuery q =
-        m_db.prepare(QStringLiteral("UPDATE TreeView SET WMFFile = ?, \"Left\" = ?, Width = ?, Top = ?, "
-                                    "Height = ? WHERE TreeView_ID = ?"));
-    for (const QVariant& v : QVariantList{drawing, left, width, top, height, id}) q.addBindValue(v);
-    m_db.exec(q);
+    m_db.run(QStringLiteral("UPDATE TreeView SET WMFFile = ?, \"Left\" = ?, Width = ?, Top = ?, "
+                            "Height = ? WHERE TreeView_ID = ?"),
+             {drawing, left, width, top, height, id});
 }
 
 QString PlanViews::copyDrawing(const QString& source, const QString& drawingsFolder, QString* problem) {

@@ -17,11 +17,10 @@ constexpr int kLastChannel = 256;
 }  // namespace
 
 std::vector<AreaChannel> loadAreaChannels(store::Database& db, int area) {
-    QSqlQuery query = db.prepare(
+    QSqlQuery query = db.run(
         QStringLiteral("SELECT AreaChannels.Channel, AreaChannels.Channelname FROM AreaChannels"
-                       " WHERE AreaChannels.Area = ? ORDER BY AreaChannels.Channel, AreaChannels.rowid"));
-    query.addBindValue(area);
-    db.exec(query);
+                       " WHERE AreaChannels.Area = ? ORDER BY AreaChannels.Channel, AreaChannels.rowid"),
+        {area});
     std::vector<AreaChannel> channels;
     std::set<int> seen;
     while (query.next()) {
@@ -34,16 +33,9 @@ std::vector<AreaChannel> loadAreaChannels(store::Database& db, int area) {
 
 void setChannelDescription(store::Database& db, int area, int channel, const QString& name) {
     store::Transaction transaction(db);
-    QSqlQuery remove = db.prepare(QStringLiteral("DELETE FROM AreaChannels WHERE Area = ? AND Channel = ?"));
-    remove.addBindValue(area);
-    remove.addBindValue(channel);
-    db.exec(remove);
-    QSqlQuery insert =
-        db.prepare(QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (?, ?, ?)"));
-    insert.addBindValue(area);
-    insert.addBindValue(channel);
-    insert.addBindValue(name);
-    db.exec(insert);
+    db.run(QStringLiteral("DELETE FROM AreaChannels WHERE Area = ? AND Channel = ?"), {area, channel});
+    db.run(QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (?, ?, ?)"),
+           {area, channel, name});
     transaction.commit();
 }
 

@@ -47,11 +47,10 @@ QString areaPresetTrigger(const QVariant& area, const QVariant& areaName, const 
 ButtonEditor::ButtonEditor(store::Database& db, ButtonPanel& panel) : m_db(db), m_panel(panel) {}
 
 std::optional<ButtonDraft> ButtonEditor::load(int index) {
-    QSqlQuery query = m_db.prepare(
-        QStringLiteral("SELECT Buttons.Buttonlabel, Buttons.Invisible, Buttons.Macro_ID FROM Buttons"
-                       " WHERE Buttons.ButtonIndex = ? ORDER BY Buttons.Button_ID DESC LIMIT 1"));
-    query.addBindValue(index);
-    m_db.exec(query);
+    QSqlQuery query =
+        m_db.run(QStringLiteral("SELECT Buttons.Buttonlabel, Buttons.Invisible, Buttons.Macro_ID FROM Buttons"
+                                " WHERE Buttons.ButtonIndex = ? ORDER BY Buttons.Button_ID DESC LIMIT 1"),
+                 {index});
     if (!query.next()) return std::nullopt;
     return ButtonDraft{query.value(0).toString(), store::yesNoOr(query.value(1), false),
                        storedInt(query.value(2))};
@@ -61,21 +60,14 @@ EditorResult ButtonEditor::save(int index, const ButtonDraft& draft) {
     if (!validPlace(index)) return noSuchPlace(index);
     try {
         store::Transaction transaction(m_db);
-        QSqlQuery update = m_db.prepare(QStringLiteral(
-            "UPDATE Buttons SET Buttonlabel = ?, Invisible = ?, Macro_ID = ? WHERE ButtonIndex = ?"));
-        update.addBindValue(draft.caption);
-        update.addBindValue(draft.invisible ? 1 : 0);
-        update.addBindValue(orNull(draft.macroId));
-        update.addBindValue(index);
-        m_db.exec(update);
+        QSqlQuery update = m_db.run(
+            QStringLiteral(
+                "UPDATE Buttons SET Buttonlabel = ?, Invisible = ?, Macro_ID = ? WHERE ButtonIndex = ?"),
+            {draft.caption, draft.invisible ? 1 : 0, orNull(draft.macroId), index});
         if (update.numRowsAffected() == 0) {
-            QSqlQuery insert = m_db.prepare(QStringLiteral(
-                "INSERT INTO Buttons (ButtonIndex, Buttonlabel, Invisible, Macro_ID) VALUES (?, ?, ?, ?)"));
-            insert.addBindValue(index);
-            insert.addBindValue(draft.caption);
-            insert.addBindValue(draft.invisible ? 1 : 0);
-            insert.addBindValue(orNull(draft.macroId));
-            m_db.exec(insert);
+            m_db.run(QStringLiteral("INSERT INTO Buttons (ButtonIndex, Buttonlabel, Invisible, Macro_ID) "
+                                    "VALUES (?, ?, ?, ?)"),
+                     {index, draft.caption, draft.invisible ? 1 : 0, orNull(draft.macroId)});
         }
         transaction.commit();
     } catch (const store::StoreError& e) {
@@ -92,9 +84,7 @@ EditorResult ButtonEditor::removeButton(int index) {
         store::Transaction transaction(m_db);
         for (const QString& sql : {QStringLiteral("DELETE FROM Buttons WHERE ButtonIndex = ?"),
                                    QStringLiteral("DELETE FROM ButtonMultiState WHERE ButtonIndex = ?")}) {
-            QSqlQuery query = m_db.prepare(sql);
-            query.addBindValue(index);
-            m_db.exec(query);
+            m_db.run(sql, {index});
         }
         transaction.commit();
     } catch (const store::StoreError& e) {
@@ -105,17 +95,17 @@ EditorResult ButtonEditor::removeButton(int index) {
 }
 
 std::vector<RuleLine> ButtonEditor::rules(int index) {
-    QSqlQuery query = m_db.prepare(QStringLiteral(
-        "SELECT r.ButtonMultiState_ID, r.Area, r.Preset, r.ButtonLabel, r.Colour, Macros.Macro,"
-        " CustomCodes.CustomCodeName,"
-        " (SELECT AreaNames.AreaName FROM AreaNames WHERE AreaNames.Area = r.Area LIMIT 1),"
-        " (SELECT PresetNames.PresetName FROM PresetNames"
-        "   WHERE PresetNames.Area = r.Area AND PresetNames.Preset = r.Preset LIMIT 1)"
-        " FROM (ButtonMultiState AS r LEFT JOIN Macros ON r.Macro_ID = Macros.Macro_ID)"
-        " LEFT JOIN CustomCodes ON r.CustomCode_ID = CustomCodes.CustomCode_ID"
-        " WHERE r.ButtonIndex = ? ORDER BY r.ButtonMultiState_ID"));
-    query.addBindValue(index);
-    m_db.exec(query);
+    QSqlQuery query =
+        m_db.run(QStringLiteral(
+                     "SELECT r.ButtonMultiState_ID, r.Area, r.Preset, r.ButtonLabel, r.Colour, Macros.Macro,"
+                     " CustomCodes.CustomCodeName,"
+                     " (SELECT AreaNames.AreaName FROM AreaNames WHERE AreaNames.Area = r.Area LIMIT 1),"
+                     " (SELECT PresetNames.PresetName FROM PresetNames"
+                     "   WHERE PresetNames.Area = r.Area AND PresetNames.Preset = r.Preset LIMIT 1)"
+                     " FROM (ButtonMultiState AS r LEFT JOIN Macros ON r.Macro_ID = Macros.Macro_ID)"
+                     " LEFT JOIN CustomCodes ON r.CustomCode_ID = CustomCodes.CustomCode_ID"
+                     " WHERE r.ButtonIndex = ? ORDER BY r.ButtonMultiState_ID"),
+                 {index});
     std::vector<RuleLine> lines;
     while (query.next()) {
         RuleLine line;
@@ -139,18 +129,13 @@ EditorResult ButtonEditor::addRule(int index, const RuleDraft& draft) {
                             *draft.preset >= 1 && *draft.preset <= kLastArea;
     if (!areaPreset && !draft.customCodeId) return EditorResult::refused(kNeedTrigger);
     try {
-        QSqlQuery insert =
-            m_db.prepare(QStringLiteral("INSERT INTO ButtonMultiState (ButtonIndex, Area, Preset, "
-                                        "CustomCode_ID, ButtonLabel, Macro_ID, Colour)"
-                                        " VALUES (?, ?, ?, ?, ?, ?, ?)"));
-        insert.addBindValue(index);
-        insert.addBindValue(areaPreset ? orNull(draft.area) : orNull(std::nullopt));
-        insert.addBindValue(areaPreset ? orNull(draft.preset) : orNull(std::nullopt));
-        insert.addBindValue(areaPreset ? orNull(std::nullopt) : orNull(draft.customCodeId));
-        insert.addBindValue(draft.label);
-        insert.addBindValue(*draft.macroId);
-        insert.addBindValue(draft.colour);
-        m_db.exec(insert);
+        m_db.run(QStringLiteral("INSERT INTO ButtonMultiState (ButtonIndex, Area, Preset, "
+                                "CustomCode_ID, ButtonLabel, Macro_ID, Colour)"
+                                " VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                 {index, areaPreset ? orNull(draft.area) : orNull(std::nullopt),
+                  areaPreset ? orNull(draft.preset) : orNull(std::nullopt),
+                  areaPreset ? orNull(std::nullopt) : orNull(draft.customCodeId), draft.label, *draft.macroId,
+                  draft.colour});
     } catch (const store::StoreError& e) {
         return failed(QStringLiteral("The rule could not be added"), e);
     }
@@ -159,10 +144,7 @@ EditorResult ButtonEditor::addRule(int index, const RuleDraft& draft) {
 
 EditorResult ButtonEditor::deleteRule(int ruleId) {
     try {
-        QSqlQuery query =
-            m_db.prepare(QStringLiteral("DELETE FROM ButtonMultiState WHERE ButtonMultiState_ID = ?"));
-        query.addBindValue(ruleId);
-        m_db.exec(query);
+        m_db.run(QStringLiteral("DELETE FROM ButtonMultiState WHERE ButtonMultiState_ID = ?"), {ruleId});
     } catch (const store::StoreError& e) {
         return failed(QStringLiteral("The rule could not be deleted"), e);
     }

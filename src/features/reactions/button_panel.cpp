@@ -70,11 +70,10 @@ void ButtonPanel::setFace(int index, const ButtonFace& face) {
 void ButtonPanel::GetButtonLabels() {
     std::vector<ButtonFace> faces(m_faces.size());
     try {
-        QSqlQuery query = m_db.prepare(
+        QSqlQuery query = m_db.run(
             QStringLiteral("SELECT Buttons.ButtonIndex, Buttons.Invisible, Buttons.Buttonlabel, Macros.Macro"
                            " FROM Buttons LEFT JOIN Macros ON Buttons.Macro_ID = Macros.Macro_ID"
                            " ORDER BY Buttons.ButtonIndex, Buttons.Button_ID"));
-        m_db.exec(query);
         while (query.next()) {
             const std::optional<int> index = storedInt(query.value(0));
             if (!index || *index < 1 || *index > m_count) {
@@ -100,10 +99,9 @@ void ButtonPanel::GetButtonChanges() {
     std::vector<std::pair<int, int>> distinct;
     QSet<QString> codes;
     try {
-        QSqlQuery pairs = m_db.prepare(QStringLiteral(
+        QSqlQuery pairs = m_db.run(QStringLiteral(
             "SELECT DISTINCT ButtonMultiState.Area, ButtonMultiState.Preset FROM ButtonMultiState"
             " WHERE ButtonMultiState.Area IS NOT NULL ORDER BY 1, 2"));
-        m_db.exec(pairs);
         while (pairs.next()) {
             const std::optional<int> area = storedInt(pairs.value(0));
             const std::optional<int> preset = storedInt(pairs.value(1));
@@ -119,11 +117,10 @@ void ButtonPanel::GetButtonChanges() {
             triggers[static_cast<std::size_t>(*area * kTableSize + *preset)] = true;
             distinct.emplace_back(*area, *preset);
         }
-        QSqlQuery custom = m_db.prepare(
+        QSqlQuery custom = m_db.run(
             QStringLiteral("SELECT CustomCodes.CustomCode FROM ButtonMultiState INNER JOIN CustomCodes"
                            " ON ButtonMultiState.CustomCode_ID = CustomCodes.CustomCode_ID GROUP BY "
                            "CustomCodes.CustomCode"));
-        m_db.exec(custom);
         while (custom.next()) {
             const QString code = normaliseHexText(custom.value(0).toString());
             if (!code.isEmpty()) codes.insert(code);
@@ -151,15 +148,13 @@ void ButtonPanel::ButtonChange(int area, int Preset, const QString& CustomCode) 
     std::vector<Rule> rules;
     try {
         if ((CustomCode.isEmpty() || area != 0 || Preset != 0) && inTable(area, Preset)) {
-            QSqlQuery query = m_db.prepare(
-                kRuleColumns +
-                QStringLiteral(
-                    " FROM ButtonMultiState LEFT JOIN Macros ON ButtonMultiState.Macro_ID = Macros.Macro_ID"
-                    " WHERE ButtonMultiState.Area = ? AND ButtonMultiState.Preset = ?"
-                    " ORDER BY ButtonMultiState.ButtonMultiState_ID"));
-            query.addBindValue(area);
-            query.addBindValue(Preset);
-            m_db.exec(query);
+            QSqlQuery query =
+                m_db.run(kRuleColumns +
+                             QStringLiteral(" FROM ButtonMultiState LEFT JOIN Macros ON "
+                                            "ButtonMultiState.Macro_ID = Macros.Macro_ID"
+                                            " WHERE ButtonMultiState.Area = ? AND ButtonMultiState.Preset = ?"
+                                            " ORDER BY ButtonMultiState.ButtonMultiState_ID"),
+                         {area, Preset});
             while (query.next())
                 rules.push_back({storedInt(query.value(0)).value_or(0), query.value(1).toString(),
                                  colourFrom(query.value(2)), query.value(3).toString()});
@@ -168,13 +163,12 @@ void ButtonPanel::ButtonChange(int area, int Preset, const QString& CustomCode) 
         if (!heard.isEmpty()) {
             // Compared here rather than in SQL so that spacing and case of the
             // stored code do not matter.
-            QSqlQuery query = m_db.prepare(
+            QSqlQuery query = m_db.run(
                 kRuleColumns +
                 QStringLiteral(", CustomCodes.CustomCode FROM (ButtonMultiState INNER JOIN CustomCodes"
                                " ON ButtonMultiState.CustomCode_ID = CustomCodes.CustomCode_ID)"
                                " LEFT JOIN Macros ON ButtonMultiState.Macro_ID = Macros.Macro_ID"
                                " ORDER BY ButtonMultiState.ButtonMultiState_ID"));
-            m_db.exec(query);
             while (query.next())
                 if (normaliseHexText(query.value(4).toString()) == heard)
                     rules.push_back({storedInt(query.value(0)).value_or(0), query.value(1).toString(),

@@ -12,8 +12,7 @@ namespace qv::reactions {
 namespace {
 
 std::vector<Choice> namedIds(store::Database& db, const QString& sql) {
-    QSqlQuery query = db.prepare(sql);
-    db.exec(query);
+    QSqlQuery query = db.run(sql);
     std::vector<Choice> choices;
     while (query.next()) {
         const std::optional<int> id = storedInt(query.value(1));
@@ -55,10 +54,9 @@ std::vector<Choice> areaChoices(store::Database& db, const QString& separator) {
 
 std::vector<Choice> presetChoices(store::Database& db, int area, const QString& separator) {
     QSqlQuery query =
-        db.prepare(QStringLiteral("SELECT PresetNames.Preset, PresetNames.PresetName FROM PresetNames "
-                                  "WHERE PresetNames.Area = ? ORDER BY PresetNames.Preset"));
-    query.addBindValue(area);
-    db.exec(query);
+        db.run(QStringLiteral("SELECT PresetNames.Preset, PresetNames.PresetName FROM PresetNames "
+                              "WHERE PresetNames.Area = ? ORDER BY PresetNames.Preset"),
+               {area});
     std::map<int, QString> names;
     while (query.next()) {
         const std::optional<int> preset = storedInt(query.value(0));

@@ -58,9 +58,7 @@ void DirectControl::runMacro(const QString& name) {
 
 std::optional<bool> DirectControl::macroEnabled(const QString& name) {
     QSqlQuery query =
-        m_db.prepare(QStringLiteral("SELECT Macros.Enabled FROM Macros WHERE Macros.Macro = ? LIMIT 1"));
-    query.addBindValue(name);
-    m_db.exec(query);
+        m_db.run(QStringLiteral("SELECT Macros.Enabled FROM Macros WHERE Macros.Macro = ? LIMIT 1"), {name});
     if (!query.next()) return std::nullopt;
     return store::yesNoOr(query.value(0), false);
 }

@@ -22,11 +22,10 @@ Events::Events(store::Database& db, macros::MacroRunner& runner, store::MonitorS
 void Events::GetAreaPresetEvents() {
     AreaPresetEventTable table;
     try {
-        QSqlQuery query = m_db.prepare(QStringLiteral(
+        QSqlQuery query = m_db.run(QStringLiteral(
             "SELECT Events.EventName, Events.Area, Events.Preset, Macros.Macro"
             " FROM Macros INNER JOIN Events ON Macros.Macro_ID = Events.Macro_ID"
             " WHERE Events.Area IS NOT NULL AND Events.Preset IS NOT NULL ORDER BY Events.rowid"));
-        m_db.exec(query);
         while (query.next()) {
             const std::optional<int> area = storedInt(query.value(1));
             const std::optional<int> preset = storedInt(query.value(2));
@@ -54,11 +53,10 @@ void Events::GetCustomCodeEvents() {
     CustomCodeEventMap map;
     try {
         // The macro is optional: an event whose macro was deleted still holds its code.
-        QSqlQuery query = m_db.prepare(QStringLiteral(
+        QSqlQuery query = m_db.run(QStringLiteral(
             "SELECT Events.EventName, Macros.Macro, CustomCodes.CustomCode"
             " FROM (Events INNER JOIN CustomCodes ON Events.CustomCode_ID = CustomCodes.CustomCode_ID)"
             " LEFT JOIN Macros ON Macros.Macro_ID = Events.Macro_ID ORDER BY Events.rowid"));
-        m_db.exec(query);
         while (query.next()) {
             const QString name = query.value(0).toString();
             const QString code = query.value(2).toString();

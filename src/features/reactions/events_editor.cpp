@@ -34,9 +34,7 @@ EditorResult failed(const QString& what, const store::StoreError& e) {
 EventsEditor::EventsEditor(store::Database& db, Events& events) : m_db(db), m_events(events) {}
 
 QStringList EventsEditor::eventNames() {
-    QSqlQuery query =
-        m_db.prepare(QStringLiteral("SELECT Events.EventName FROM Events ORDER BY Events.rowid"));
-    m_db.exec(query);
+    QSqlQuery query = m_db.run(QStringLiteral("SELECT Events.EventName FROM Events ORDER BY Events.rowid"));
     QStringList names;
     while (query.next())
         if (!query.value(0).isNull()) names << query.value(0).toString();
@@ -44,11 +42,11 @@ QStringList EventsEditor::eventNames() {
 }
 
 std::optional<EventDraft> EventsEditor::choose(const QString& name) {
-    QSqlQuery query = m_db.prepare(QStringLiteral(
-        "SELECT Events.EventName, Events.Area, Events.Preset, Events.Macro_ID, Events.CustomCode_ID"
-        " FROM Events WHERE Events.EventName = ? ORDER BY Events.rowid LIMIT 1"));
-    query.addBindValue(name);
-    m_db.exec(query);
+    QSqlQuery query = m_db.run(
+        QStringLiteral(
+            "SELECT Events.EventName, Events.Area, Events.Preset, Events.Macro_ID, Events.CustomCode_ID"
+            " FROM Events WHERE Events.EventName = ? ORDER BY Events.rowid LIMIT 1"),
+        {name});
     if (!query.next()) return std::nullopt;
     EventDraft draft;
     draft.name = query.value(0).toString();
@@ -70,20 +68,15 @@ EditorResult EventsEditor::save(const EventDraft& draft) {
     const QVariant preset = areaPreset ? orNull(draft.preset) : orNull(std::nullopt);
     try {
         store::Transaction transaction(m_db);
-        QSqlQuery update = m_db.prepare(QStringLiteral(
-            "UPDATE Events SET Area = ?, Preset = ?, CustomCode_ID = ?, Macro_ID = ? WHERE EventName = ?"));
-        for (const QVariant& value : {area, preset, orNull(draft.customCodeId), orNull(draft.macroId)})
-            update.addBindValue(value);
-        update.addBindValue(draft.name);
-        m_db.exec(update);
+        const QVariant customCode = orNull(draft.customCodeId);
+        const QVariant macro = orNull(draft.macroId);
+        QSqlQuery update = m_db.run(QStringLiteral("UPDATE Events SET Area = ?, Preset = ?, CustomCode_ID = "
+                                                   "?, Macro_ID = ? WHERE EventName = ?"),
+                                    {area, preset, customCode, macro, draft.name});
         if (update.numRowsAffected() == 0) {
-            QSqlQuery insert =
-                m_db.prepare(QStringLiteral("INSERT INTO Events (EventName, Area, Preset, CustomCode_ID, "
-                                            "Macro_ID) VALUES (?, ?, ?, ?, ?)"));
-            insert.addBindValue(draft.name);
-            for (const QVariant& value : {area, preset, orNull(draft.customCodeId), orNull(draft.macroId)})
-                insert.addBindValue(value);
-            m_db.exec(insert);
+            m_db.run(QStringLiteral("INSERT INTO Events (EventName, Area, Preset, CustomCode_ID, "
+                                    "Macro_ID) VALUES (?, ?, ?, ?, ?)"),
+                     {draft.name, area, preset, customCode, macro});
         }
         transaction.commit();
     } catch (const store::StoreError& e) {
@@ -95,9 +88,7 @@ EditorResult EventsEditor::save(const EventDraft& draft) {
 
 EditorResult EventsEditor::remove(const QString& name) {
     try {
-        QSqlQuery query = m_db.prepare(QStringLiteral("DELETE FROM Events WHERE EventName = ?"));
-        query.addBindValue(name);
-        m_db.exec(query);
+        m_db.run(QStringLiteral("DELETE FROM Events WHERE EventName = ?"), {name});
     } catch (const store::StoreError& e) {
         return failed(QStringLiteral("The event could not be deleted"), e);
     }

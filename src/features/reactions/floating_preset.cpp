@@ -57,21 +57,22 @@ bool FloatingPreset::open(int planIndicatorId) {
     int area = 0;
     std::vector<FloatingChannel> channels;
     try {
-        QSqlQuery indicator = m_db.prepare(QStringLiteral(
-            "SELECT PlanIndicators.Area FROM PlanIndicators WHERE PlanIndicators.PlanIndicator_ID = ?"));
-        indicator.addBindValue(planIndicatorId);
-        m_db.exec(indicator);
+        QSqlQuery indicator = m_db.run(
+            QStringLiteral(
+                "SELECT PlanIndicators.Area FROM PlanIndicators WHERE PlanIndicators.PlanIndicator_ID = ?"),
+            {planIndicatorId});
         if (!indicator.next()) return false;
         area = storedInt(indicator.value(0)).value_or(0);
         if (area < 1 || area > 255) return false;
 
         std::map<int, QString> names;
         for (const AreaChannel& c : loadAreaChannels(m_db, area)) names[c.channel] = c.name;
-        QSqlQuery switching = m_db.prepare(QStringLiteral(
-            "SELECT PlanIndicatorChannels.Channel, PlanIndicatorChannels.Switching FROM PlanIndicatorChannels"
-            " WHERE PlanIndicatorChannels.PlanIndicator_ID = ? ORDER BY PlanIndicatorChannels.Channel"));
-        switching.addBindValue(planIndicatorId);
-        m_db.exec(switching);
+        QSqlQuery switching = m_db.run(
+            QStringLiteral(
+                "SELECT PlanIndicatorChannels.Channel, PlanIndicatorChannels.Switching FROM "
+                "PlanIndicatorChannels"
+                " WHERE PlanIndicatorChannels.PlanIndicator_ID = ? ORDER BY PlanIndicatorChannels.Channel"),
+            {planIndicatorId});
         while (switching.next()) {
             const std::optional<int> channel = storedInt(switching.value(0));
             if (!channel || *channel < 1 || *channel > net::kAllChannels) continue;

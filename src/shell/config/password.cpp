@@ -30,8 +30,7 @@ bool isAsciiDigit(QChar c) {
 
 std::vector<StoredPassword> readStoredPasswords(store::Database& main) {
     std::vector<StoredPassword> rows;
-    QSqlQuery query = main.prepare(QStringLiteral("SELECT rowid, Password FROM Password ORDER BY rowid"));
-    main.exec(query);
+    QSqlQuery query = main.run(QStringLiteral("SELECT rowid, Password FROM Password ORDER BY rowid"));
     while (query.next()) rows.push_back({query.value(0).toLongLong(), query.value(1).toString()});
     return rows;
 }

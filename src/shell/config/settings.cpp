@@ -10,9 +10,7 @@ namespace {
 
 bool hasRow(store::Database& main, const char* table) {
     // The table name is one of ours, never a value from outside.
-    QSqlQuery query = main.prepare(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
-    main.exec(query);
-    return query.next() && query.value(0).toLongLong() > 0;
+    return main.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))).toLongLong() > 0;
 }
 
 }  // namespace
