@@ -53,6 +53,11 @@ protected:
         makeDatabase(files.backupPath(weekday), kind, marker);
     }
 
+    // A file beside the live databases, such as a damaged copy kept aside.
+    QString inMaster(const QString& name) const {
+        return QDir(QFileInfo(paths.mainDb()).absolutePath()).filePath(name);
+    }
+
     static QByteArray garbage() { return QByteArray("\x01\x02 not a database \xFF\xFE ").repeated(400); }
 
     // The files of a folder, sorted.
