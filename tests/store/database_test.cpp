@@ -144,20 +144,6 @@ TEST_F(DatabaseTest, TransactionRollsBackWhenAnExceptionLeavesItsScope) {
     EXPECT_EQ(areaNameCount(other), 1);
 }
 
-TEST_F(DatabaseTest, FailedStatementInsideATransactionUndoesTheEarlierOnes) {
-    Database db = Database::open(paths.mainDb(), DbKind::Main);
-    addAreaName(db, 7, QStringLiteral("Existing"));
-    EXPECT_THROW(
-        {
-            Transaction transaction(db);
-            addAreaName(db, 8, QStringLiteral("New"));
-            addAreaName(db, 7, QStringLiteral("Duplicate key"));
-            transaction.commit();
-        },
-        StoreError);
-    EXPECT_EQ(areaNameCount(db), 1);
-}
-
 // Errors name the file and carry the database's reason.
 
 TEST_F(DatabaseTest, ErrorsNameTheFileAndTheDatabaseReason) {

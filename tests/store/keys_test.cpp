@@ -126,8 +126,7 @@ TEST_P(EarlierVersionKeysTest, UpgradeKeepsEveryRowAndNeverReusesAKey) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryEarlierVersion, EarlierVersionKeysTest,
-                         ::testing::Values(EarlierFile{DbKind::Main, 1}, EarlierFile{DbKind::Main, 2},
-                                           EarlierFile{DbKind::Main, 3}, EarlierFile{DbKind::Main, 4},
+                         ::testing::Values(EarlierFile{DbKind::Main, 1}, EarlierFile{DbKind::Main, 4},
                                            EarlierFile{DbKind::MonitorLog, 1},
                                            EarlierFile{DbKind::SensorLog,
                                                        1}));  // the other files have no numbered keys

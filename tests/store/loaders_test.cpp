@@ -19,29 +19,6 @@ namespace {
 
 class LoaderTest : public StoreTest {};
 
-TEST_F(LoaderTest, CommsSettingsAreReadAsStored) {
-    Database db = Database::open(paths.mainDb(), DbKind::Main);
-    {
-        RawDb raw(paths.mainDb());
-        raw.exec(QStringLiteral(
-            "UPDATE Comms SET useTCP = 1, hostname = 'lights-1', secondaryhostname = 'lights-2', "
-            "comport = 2, portname = '/dev/ttyUSB0', USB = 1, usbdelay = 40, baud1 = '115200', "
-            "parity1 = 'Odd', databits1 = 7, stopbits1 = '1.5'"));
-    }
-    const CommsSettings comms = loadCommsSettings(db);
-    EXPECT_TRUE(comms.useTCP);
-    EXPECT_EQ(comms.hostname, QStringLiteral("lights-1"));
-    EXPECT_EQ(comms.secondaryhostname, QStringLiteral("lights-2"));
-    EXPECT_EQ(comms.comport, 2);
-    EXPECT_EQ(comms.portname, QStringLiteral("/dev/ttyUSB0"));
-    EXPECT_TRUE(comms.USB);
-    EXPECT_EQ(comms.usbdelay, 40);
-    EXPECT_EQ(comms.baud1, QStringLiteral("115200"));
-    EXPECT_EQ(comms.parity1, QStringLiteral("Odd"));
-    EXPECT_EQ(comms.databits1, 7);
-    EXPECT_EQ(comms.stopbits1, QStringLiteral("1.5"));
-}
-
 TEST_F(LoaderTest, EmptyCommsFieldsFallBackToDefaults) {
     Database db = Database::open(paths.mainDb(), DbKind::Main);
     {

@@ -17,7 +17,7 @@
 
 namespace qv::store::test {
 
-inline MonitorRecord monitorRecord(const QString& type, const QString& comment, const QString& area = {},
+inline MonitorRecord monitorRecord(const QString& type, const QString& comment = {}, const QString& area = {},
                                    const QString& preset = {}, const QString& channel = {},
                                    const QString& level = {}) {
     MonitorRecord r;

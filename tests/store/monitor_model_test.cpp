@@ -1,10 +1,10 @@
 // The monitor list: colours by MsgType, the 10000-row cap with its counter,
 // clearing, the date column and the separator rows.
 
-#include "store/monitor_model.h"
-#include "store/monitor_colours.h"
+#include "monitor_log_fixture.h"
 
-#include <gtest/gtest.h>
+#include "store/monitor_colours.h"
+#include "store/monitor_model.h"
 
 #include <optional>
 #include <vector>
@@ -12,14 +12,6 @@
 
 namespace qv::store::test {
 namespace {
-
-MonitorRecord recordOf(const QString& type, const QString& comment = {}) {
-    MonitorRecord r;
-    r.MsgType = type;
-    r.DateTime = QStringLiteral("2024-05-13 08:15:42");
-    r.comment = comment;
-    return r;
-}
 
 QString cell(const MonitorModel& model, int row, int column) {
     return model.data(model.index(row, column)).toString();
@@ -42,7 +34,7 @@ class MonitorColourTest : public ::testing::TestWithParam<ColourRow> {};
 TEST_P(MonitorColourTest, RowTakesTheColoursOfItsType) {
     const ColourRow& expected = GetParam();
     MonitorModel model;
-    model.addRecord(recordOf(QString::fromUtf8(expected.msgType)));
+    model.addRecord(monitorRecord(QString::fromUtf8(expected.msgType)));
 
     // Every cell of the row, the narrow column 0 included.
     for (int column = 0; column < MonitorModel::kColumnCount; ++column) {
@@ -79,16 +71,10 @@ TEST(MonitorColours, NamesAreSixLowerCaseHexDigits) {
 
 TEST(MonitorModel, CellsHoldCounterTextsAndTheListDate) {
     MonitorModel model;
-    MonitorRecord r;
-    r.MsgType = QStringLiteral("Comms");
-    r.RS232 = QStringLiteral("1C 05 32 00 00 00 FF AE");
-    r.Macro = QStringLiteral("Evening");
+    MonitorRecord r =
+        monitorRecord(QStringLiteral("Comms"), QStringLiteral("Area 5 preset 1"), QStringLiteral("5"),
+                      QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("80"));
     r.DateTime = QStringLiteral("2024-01-02 23:04:05");
-    r.comment = QStringLiteral("Area 5 preset 1");
-    r.area = QStringLiteral("5");
-    r.Preset = QStringLiteral("1");
-    r.channel = QStringLiteral("3");
-    r.ChannelLevel = QStringLiteral("80");
     model.addRecord(r);
 
     const QStringList expected{
@@ -126,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(StoredTexts, MonitorDateTest,
 TEST(MonitorModel, The10001stRowRemovesTheOldestAndTheCounterGoesOn) {
     MonitorModel model;
     for (int i = 1; i <= MonitorModel::kMaxRows; ++i)
-        model.addRecord(recordOf(QStringLiteral("Comms"), QStringLiteral("row %1").arg(i)));
+        model.addRecord(monitorRecord(QStringLiteral("Comms"), QStringLiteral("row %1").arg(i)));
     ASSERT_EQ(model.rowCount(), MonitorModel::kMaxRows);
     EXPECT_EQ(cell(model, 0, MonitorModel::Command), QStringLiteral("row 1"));
 
@@ -135,7 +121,7 @@ TEST(MonitorModel, The10001stRowRemovesTheOldestAndTheCounterGoesOn) {
     QObject::connect(&model, &QAbstractItemModel::rowsRemoved,
                      [&](const QModelIndex&, int first, int) { removedFirst.push_back(first); });
     QObject::connect(&model, &MonitorModel::rowAdded, [&](int row) { added.push_back(row); });
-    model.addRecord(recordOf(QStringLiteral("Comms"), QStringLiteral("row 10001")));
+    model.addRecord(monitorRecord(QStringLiteral("Comms"), QStringLiteral("row 10001")));
 
     EXPECT_EQ(model.rowCount(), MonitorModel::kMaxRows);
     EXPECT_EQ(cell(model, 0, MonitorModel::Command), QStringLiteral("row 2"));
@@ -148,19 +134,19 @@ TEST(MonitorModel, The10001stRowRemovesTheOldestAndTheCounterGoesOn) {
 
 TEST(MonitorModel, ClearEmptiesTheListAndTheNextRowShowsOne) {
     MonitorModel model;
-    for (int i = 0; i < 5; ++i) model.addRecord(recordOf(QStringLiteral("System")));
+    for (int i = 0; i < 5; ++i) model.addRecord(monitorRecord(QStringLiteral("System")));
     model.clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.rowCounter(), 0);
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("#"));
 
-    model.addRecord(recordOf(QStringLiteral("System")));
+    model.addRecord(monitorRecord(QStringLiteral("System")));
     EXPECT_EQ(cell(model, 0, MonitorModel::Counter), QStringLiteral("1"));
 }
 
 TEST(MonitorModel, SeparatorRowsAreYellowWithoutCounterAndCountTowardsTheCap) {
     MonitorModel model;
-    model.addRecord(recordOf(QStringLiteral("System"), QStringLiteral("before")));
+    model.addRecord(monitorRecord(QStringLiteral("System"), QStringLiteral("before")));
     model.addSeparatorRows();
     ASSERT_EQ(model.rowCount(), 4);
     const QStringList comments{QString(), QStringLiteral("Data above is from previous session(s)"),
@@ -174,13 +160,13 @@ TEST(MonitorModel, SeparatorRowsAreYellowWithoutCounterAndCountTowardsTheCap) {
         EXPECT_FALSE(model.data(model.index(row, 5), MonitorModel::TextRgbRole).isValid());
     }
     // The counter is not spent on them.
-    model.addRecord(recordOf(QStringLiteral("Start")));
+    model.addRecord(monitorRecord(QStringLiteral("Start")));
     EXPECT_EQ(cell(model, 4, MonitorModel::Counter), QStringLiteral("2"));
 }
 
 TEST(MonitorModel, OutOfRangeIndexesGiveNoData) {
     MonitorModel model;
-    model.addRecord(recordOf(QStringLiteral("System")));
+    model.addRecord(monitorRecord(QStringLiteral("System")));
     EXPECT_FALSE(model.data(model.index(1, 0)).isValid());
     EXPECT_FALSE(model.data(QModelIndex()).isValid());
     EXPECT_FALSE(model.data(model.index(0, 2), Qt::EditRole).isValid());

@@ -13,14 +13,10 @@ class MonitorReadBackTest : public MonitorLogTest {
 protected:
     QString comment(MonitorLog& log, int row) { return log.model().recordAt(row).comment; }
 
+    // The model's separator rows (their look is the model's test) end the list.
     void expectSeparatorsAt(MonitorLog& log, int firstRow) {
         ASSERT_EQ(log.model().rowCount(), firstRow + 3);
-        EXPECT_EQ(comment(log, firstRow), QString());
         EXPECT_EQ(comment(log, firstRow + 1), QStringLiteral("Data above is from previous session(s)"));
-        EXPECT_EQ(comment(log, firstRow + 2), QString());
-        for (int row = firstRow; row < firstRow + 3; ++row)
-            EXPECT_EQ(log.model().data(log.model().index(row, 6), MonitorModel::BackgroundRgbRole).toUInt(),
-                      0xFFFF00u);
     }
 };
 
@@ -58,10 +54,8 @@ TEST_F(MonitorReadBackTest, GapsInTheKeysStillGiveTheLastRecords) {
     }
     auto log = makeLog();
     EXPECT_EQ(log->loadPreviousSessions(4), 4);
-    EXPECT_EQ(comment(*log, 0), QStringLiteral("old 12"));
-    EXPECT_EQ(comment(*log, 1), QStringLiteral("old 13"));
-    EXPECT_EQ(comment(*log, 2), QStringLiteral("old 14"));
-    EXPECT_EQ(comment(*log, 3), QStringLiteral("old 20"));
+    const QStringList shown{comment(*log, 0), comment(*log, 1), comment(*log, 2), comment(*log, 3)};
+    EXPECT_EQ(shown, (QStringList{"old 12", "old 13", "old 14", "old 20"}));
 }
 
 // How many come back for the configured number.

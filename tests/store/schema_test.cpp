@@ -28,34 +28,23 @@ void PrintTo(const FileCase& c, std::ostream* out) {
 
 class FreshFileTest : public StoreTest, public ::testing::WithParamInterface<FileCase> {};
 
-TEST_P(FreshFileTest, IsCreatedWithEveryTableAndField) {
+TEST_P(FreshFileTest, IsCreatedWithEveryTableFieldAndItsJournalModeAndReopensUnchanged) {
     const FileCase& c = GetParam();
     const QString path = inDir(QString::fromLatin1(c.relativePath));
     ASSERT_FALSE(QFileInfo::exists(path));
 
-    Database db = Database::open(paths.pathOf(c.kind), c.kind);
-
-    EXPECT_TRUE(QFileInfo::exists(path)) << "expected the file at " << c.relativePath;
-    EXPECT_EQ(QFileInfo(db.path()).canonicalFilePath(), QFileInfo(path).canonicalFilePath());
-    EXPECT_EQ(schemaOf(db.handle()), expectedSchema(QString::fromLatin1(c.expected)));
-    EXPECT_EQ(db.userVersion(), latestVersion(c.kind));
-}
-
-TEST_P(FreshFileTest, UsesItsJournalMode) {
-    const FileCase& c = GetParam();
-    Database db = Database::open(paths.pathOf(c.kind), c.kind);
-    QSqlQuery query = db.prepare(QStringLiteral("PRAGMA journal_mode"));
-    db.exec(query);
-    ASSERT_TRUE(query.next());
-    EXPECT_EQ(query.value(0).toString(), QLatin1String(c.journalMode));
-}
-
-TEST_P(FreshFileTest, ReopeningChangesNothing) {
-    const FileCase& c = GetParam();
-    { Database db = Database::open(paths.pathOf(c.kind), c.kind); }
-    Database db = Database::open(paths.pathOf(c.kind), c.kind);
-    EXPECT_EQ(db.userVersion(), latestVersion(c.kind));
-    EXPECT_EQ(schemaOf(db.handle()), expectedSchema(QString::fromLatin1(c.expected)));
+    for (const char* opening : {"created", "reopened"}) {
+        SCOPED_TRACE(opening);
+        Database db = Database::open(paths.pathOf(c.kind), c.kind);
+        EXPECT_TRUE(QFileInfo::exists(path)) << "expected the file at " << c.relativePath;
+        EXPECT_EQ(QFileInfo(db.path()).canonicalFilePath(), QFileInfo(path).canonicalFilePath());
+        EXPECT_EQ(schemaOf(db.handle()), expectedSchema(QString::fromLatin1(c.expected)));
+        EXPECT_EQ(db.userVersion(), latestVersion(c.kind));
+        QSqlQuery query = db.prepare(QStringLiteral("PRAGMA journal_mode"));
+        db.exec(query);
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toString(), QLatin1String(c.journalMode));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
