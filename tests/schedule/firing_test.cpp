@@ -40,14 +40,9 @@ protected:
 };
 
 TEST_F(FiringTest, SavedForTheNextMinuteItFiresAtTheStartOfThatMinuteAndADisabledOneDoesNot) {
-    const int lights = addMacro(QStringLiteral("Lights"));
-    const int blinds = addMacro(QStringLiteral("Blinds"));
-    addSchedule(blinds, {{"startdate", "2026-01-05 09:01:00"}, {"starttime", "09:01"}, {"Disabled", 1}});
+    scheduleAt(QStringLiteral("Blinds"), "2026-01-05 09:01:00", {{"Disabled", 1}});
     ScheduleEditor editor(*db, *firing);
-    ScheduleDraft draft = ScheduleEditor::defaultDraft(clock.now());
-    draft.macroId = lights;
-    draft.timeMode = ScheduleDraft::TimeMode::SpecificTime;
-    draft.specificTime = QTime(9, 1);
+    ScheduleDraft draft = fixedTimeDraft(clock.now(), addMacro(QStringLiteral("Lights")), QTime(9, 1));
     ASSERT_TRUE(editor.save(draft).saved);
 
     EXPECT_TRUE(macros.ran.isEmpty());  // not yet: it is 09:00:30
@@ -72,14 +67,9 @@ TEST_F(FiringTest, SavedForTheNextMinuteItFiresAtTheStartOfThatMinuteAndADisable
 }
 
 TEST_F(FiringTest, TwoSchedulesOfOneMinuteFireInOneTickInOrder) {
-    addSchedule(addMacro(QStringLiteral("Second")),
-                {{"startdate", "2026-01-05 09:05:00"}, {"starttime", "09:05"}});
-    addSchedule(addMacro(QStringLiteral("First")), {{"startdate", "2026-01-05 09:04:00"},
-                                                    {"starttime", "09:04"},
-                                                    {"RecurringDaily", 1},
-                                                    {"D1_EveryXdays", 1}});
-    addSchedule(addMacro(QStringLiteral("Third")),
-                {{"startdate", "2026-01-05 09:04:00"}, {"starttime", "09:04"}});
+    scheduleAt(QStringLiteral("Second"), "2026-01-05 09:05:00");
+    scheduleAt(QStringLiteral("First"), "2026-01-05 09:04:00", kEveryDay);
+    scheduleAt(QStringLiteral("Third"), "2026-01-05 09:04:00");
     firing->rebuildAndFire();
     at(QDate(2026, 1, 5), QTime(9, 4));
     tick();
@@ -88,9 +78,7 @@ TEST_F(FiringTest, TwoSchedulesOfOneMinuteFireInOneTickInOrder) {
 }
 
 TEST_F(FiringTest, ADisabledScheduleKeepsItsRowButNeverGetsAKey) {
-    const int id =
-        addSchedule(addMacro(QStringLiteral("Off")),
-                    {{"startdate", "2026-01-05 09:02:00"}, {"starttime", "09:02"}, {"Disabled", 1}});
+    const int id = scheduleAt(QStringLiteral("Off"), "2026-01-05 09:02:00", {{"Disabled", 1}});
     firing->rebuildAndFire();
     EXPECT_EQ(workspaceRows(), QStringList{QStringLiteral("%1 2026-01-05 09:02:00").arg(id)});
     EXPECT_FALSE(firing->hasDueKey(QStringLiteral("2601050902")));
@@ -101,12 +89,8 @@ TEST_F(FiringTest, ADisabledScheduleKeepsItsRowButNeverGetsAKey) {
 }
 
 TEST_F(FiringTest, SavingForTheCurrentMinuteFiresAtOnceAndOnlyOnce) {
-    const int lights = addMacro(QStringLiteral("Lights"));
     ScheduleEditor editor(*db, *firing);
-    ScheduleDraft draft = ScheduleEditor::defaultDraft(clock.now());
-    draft.macroId = lights;
-    draft.timeMode = ScheduleDraft::TimeMode::SpecificTime;
-    draft.specificTime = QTime(9, 0);
+    ScheduleDraft draft = fixedTimeDraft(clock.now(), addMacro(QStringLiteral("Lights")), QTime(9, 0));
     ASSERT_TRUE(editor.save(draft).saved);
     EXPECT_EQ(macros.ran, QStringList{QStringLiteral("Lights")});
 
@@ -119,15 +103,9 @@ TEST_F(FiringTest, SavingForTheCurrentMinuteFiresAtOnceAndOnlyOnce) {
 
 TEST_F(FiringTest, EditedInItsOwnMinuteItNeitherRunsTwiceNorLosesItsRun) {
     ScheduleEditor editor(*db, *firing);
-    ScheduleDraft lights = ScheduleEditor::defaultDraft(clock.now());
-    lights.macroId = addMacro(QStringLiteral("Lights"));
-    lights.timeMode = ScheduleDraft::TimeMode::SpecificTime;
-    lights.specificTime = QTime(9, 5);
+    ScheduleDraft lights = fixedTimeDraft(clock.now(), addMacro(QStringLiteral("Lights")), QTime(9, 5));
     lights.schedulerId = editor.save(lights).schedulerId;
-    ScheduleDraft fan = lights;
-    fan.schedulerId.reset();
-    fan.macroId = addMacro(QStringLiteral("Fan"));
-    fan.specificTime = QTime(9, 0);
+    ScheduleDraft fan = fixedTimeDraft(clock.now(), addMacro(QStringLiteral("Fan")), QTime(9, 0));
     fan.schedulerId = editor.save(fan).schedulerId;  // the newest schedule, run at once
     EXPECT_EQ(macros.ran, QStringList{QStringLiteral("Fan")});
 
@@ -149,14 +127,8 @@ TEST_F(FiringTest, EditedInItsOwnMinuteItNeitherRunsTwiceNorLosesItsRun) {
 }
 
 TEST_F(FiringTest, MidnightRebuildsWithoutTheLookupAndFiresMidnightSchedules) {
-    addSchedule(addMacro(QStringLiteral("Night")), {{"RecurringDaily", 1},
-                                                    {"D1_EveryXdays", 1},
-                                                    {"startdate", "2026-01-01 00:00:00"},
-                                                    {"starttime", "00:00"}});
-    addSchedule(addMacro(QStringLiteral("Morning")), {{"RecurringDaily", 1},
-                                                      {"D1_EveryXdays", 1},
-                                                      {"startdate", "2026-01-01 07:00:00"},
-                                                      {"starttime", "07:00"}});
+    scheduleAt(QStringLiteral("Night"), "2026-01-01 00:00:00", kEveryDay);
+    scheduleAt(QStringLiteral("Morning"), "2026-01-01 07:00:00", kEveryDay);
     firing->rebuildAndFire();  // 5 January, 09:00
     EXPECT_FALSE(firing->hasDueKey(QStringLiteral("2601060000")));
 
@@ -174,10 +146,8 @@ TEST_F(FiringTest, MidnightRebuildsWithoutTheLookupAndFiresMidnightSchedules) {
 }
 
 TEST_F(FiringTest, DeletedOrDisabledAfterItsKeyWasAddedItWritesTheRecordButRunsNothing) {
-    const int gone = addSchedule(addMacro(QStringLiteral("Gone")),
-                                 {{"startdate", "2026-01-05 09:10:00"}, {"starttime", "09:10"}});
-    const int off = addSchedule(addMacro(QStringLiteral("Off")),
-                                {{"startdate", "2026-01-05 09:11:00"}, {"starttime", "09:11"}});
+    const int gone = scheduleAt(QStringLiteral("Gone"), "2026-01-05 09:10:00");
+    const int off = scheduleAt(QStringLiteral("Off"), "2026-01-05 09:11:00");
     firing->rebuildAndFire();
     db->exec(QStringLiteral("DELETE FROM Scheduler WHERE Scheduler_ID = %1").arg(gone));
     db->exec(QStringLiteral("UPDATE Scheduler SET Disabled = 1 WHERE Scheduler_ID = %1").arg(off));
@@ -191,10 +161,8 @@ TEST_F(FiringTest, DeletedOrDisabledAfterItsKeyWasAddedItWritesTheRecordButRunsN
 }
 
 TEST_F(FiringTest, ALateTickOrAClockSetForwardSkipsTheMinute) {
-    addSchedule(addMacro(QStringLiteral("Late")),
-                {{"startdate", "2026-01-05 09:20:00"}, {"starttime", "09:20"}});
-    addSchedule(addMacro(QStringLiteral("Jumped")),
-                {{"startdate", "2026-01-05 09:30:00"}, {"starttime", "09:30"}});
+    scheduleAt(QStringLiteral("Late"), "2026-01-05 09:20:00");
+    scheduleAt(QStringLiteral("Jumped"), "2026-01-05 09:30:00");
     firing->rebuildAndFire();
     at(QDate(2026, 1, 5), QTime(9, 21, 2));  // the 09:20 tick came after its minute ended
     tick();
@@ -205,8 +173,7 @@ TEST_F(FiringTest, ALateTickOrAClockSetForwardSkipsTheMinute) {
 }
 
 TEST_F(FiringTest, AMinuteAlreadyHandledIsNotHandledAgain) {
-    addSchedule(addMacro(QStringLiteral("Once")),
-                {{"startdate", "2026-01-05 09:40:00"}, {"starttime", "09:40"}});
+    scheduleAt(QStringLiteral("Once"), "2026-01-05 09:40:00");
     at(QDate(2026, 1, 5), QTime(9, 40, 0, 400));
     firing->rebuildAndFire();  // start-up in the due minute fires it ...
     EXPECT_EQ(macros.ran.size(), 1);
@@ -217,10 +184,8 @@ TEST_F(FiringTest, AMinuteAlreadyHandledIsNotHandledAgain) {
 }
 
 TEST_F(FiringTest, AFailingMacroDoesNotStopTheOthersOfItsMinute) {
-    addSchedule(addMacro(QStringLiteral("Broken")),
-                {{"startdate", "2026-01-05 09:50:00"}, {"starttime", "09:50"}});
-    addSchedule(addMacro(QStringLiteral("O'Brien's \"Lights\"")),
-                {{"startdate", "2026-01-05 09:50:00"}, {"starttime", "09:50"}});
+    scheduleAt(QStringLiteral("Broken"), "2026-01-05 09:50:00");
+    scheduleAt(QStringLiteral("O'Brien's \"Lights\""), "2026-01-05 09:50:00");
     macros.throwFor = QStringLiteral("Broken");
     firing->rebuildAndFire();
     at(QDate(2026, 1, 5), QTime(9, 50));
@@ -233,8 +198,7 @@ TEST_F(FiringTest, AFailingMacroDoesNotStopTheOthersOfItsMinute) {
 }
 
 TEST_F(FiringTest, ADatabaseFailureIsReportedAndTheNextPassWorksAgain) {
-    addSchedule(addMacro(QStringLiteral("Lights")),
-                {{"startdate", "2026-01-05 09:00:00"}, {"starttime", "09:00"}});
+    scheduleAt(QStringLiteral("Lights"), "2026-01-05 09:00:00");
     db->exec(QStringLiteral("ALTER TABLE ScheduleWorkspace RENAME TO Elsewhere"));
     EXPECT_EQ(firing->rebuildAndFire(), 0);
     EXPECT_EQ(
@@ -248,14 +212,8 @@ TEST_F(FiringTest, ADatabaseFailureIsReportedAndTheNextPassWorksAgain) {
 TEST_F(FiringTest, ScheduleInTheSkippedHourFiresAtTheFirstMinuteAfterTheClocksGoForward) {
     const QTimeZone london("Europe/London");
     ASSERT_TRUE(london.isValid());
-    addSchedule(addMacro(QStringLiteral("Gap")), {{"RecurringDaily", 1},
-                                                  {"D1_EveryXdays", 1},
-                                                  {"startdate", "2026-03-01 01:30:00"},
-                                                  {"starttime", "01:30"}});
-    addSchedule(addMacro(QStringLiteral("Two")), {{"RecurringDaily", 1},
-                                                  {"D1_EveryXdays", 1},
-                                                  {"startdate", "2026-03-01 02:00:00"},
-                                                  {"starttime", "02:00"}});
+    scheduleAt(QStringLiteral("Gap"), "2026-03-01 01:30:00", kEveryDay);
+    scheduleAt(QStringLiteral("Two"), "2026-03-01 02:00:00", kEveryDay);
     at(QDate(2026, 3, 29), QTime(0, 0), london);
     tick();  // midnight rebuild: the keys of 01:30 and 02:00
     ASSERT_TRUE(firing->hasDueKey(QStringLiteral("2603290130")));
@@ -274,10 +232,7 @@ TEST_F(FiringTest, ScheduleInTheSkippedHourFiresAtTheFirstMinuteAfterTheClocksGo
 
 TEST_F(FiringTest, ScheduleInTheRepeatedHourFiresOnceWhenTheClocksGoBack) {
     const QTimeZone london("Europe/London");
-    addSchedule(addMacro(QStringLiteral("Repeat")), {{"RecurringDaily", 1},
-                                                     {"D1_EveryXdays", 1},
-                                                     {"startdate", "2026-10-01 01:30:00"},
-                                                     {"starttime", "01:30"}});
+    scheduleAt(QStringLiteral("Repeat"), "2026-10-01 01:30:00", kEveryDay);
     at(QDate(2026, 10, 25), QTime(0, 0), london);
     tick();
     clock.set(QDateTime(QDate(2026, 10, 25), QTime(0, 30), london).addSecs(3600));  // the first 01:30 (BST)
@@ -316,8 +271,7 @@ TEST_F(FiringTest, TheTimerTicksAtTheStartOfTheNextMinute) {
 }
 
 TEST_F(FiringTest, StartUpRebuildsFiresAndStartsTheTimer) {
-    addSchedule(addMacro(QStringLiteral("Now")),
-                {{"startdate", "2026-01-05 09:00:00"}, {"starttime", "09:00"}});
+    scheduleAt(QStringLiteral("Now"), "2026-01-05 09:00:00");
     Scheduling scheduling({*db, monitor, clock, macros, Site{51.5, 0.13, 0, false}, QString()});
     scheduling.start();
     EXPECT_EQ(macros.ran, QStringList{QStringLiteral("Now")});

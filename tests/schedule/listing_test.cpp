@@ -20,21 +20,11 @@ protected:
         listing = std::make_unique<ScheduleListing>(*db, *workspace, clock);
         lights = addMacro(QStringLiteral("Lights"));
         // Monday 5 January 2026, 12:00.
-        early = addSchedule(lights, {{"RecurringDaily", 1},
-                                     {"D2_EveryWeekDay", 1},
-                                     {"starttime", "08:00"},
-                                     {"startdate", "2026-01-01 08:00:00"}});
-        noon = addSchedule(lights, {{"startdate", "2026-01-05 12:00:00"}, {"starttime", "12:00"}});
-        later = addSchedule(addMacro(QStringLiteral("Blinds")), {{"RecurringDaily", 1},
-                                                                 {"D1_EveryXdays", 1},
-                                                                 {"starttime", "20:15"},
-                                                                 {"startdate", "2026-01-01 20:15:00"}});
-        off = addSchedule(lights, {{"RecurringWeekly", 1},
-                                   {"W_EveryXweeks", 1},
-                                   {"W_Wed", 1},
-                                   {"Disabled", 1},
-                                   {"startdate", "2026-01-01 07:00:00"},
-                                   {"starttime", "07:00"}});
+        early = scheduleAt(lights, "2026-01-01 08:00:00", {{"RecurringDaily", 1}, {"D2_EveryWeekDay", 1}});
+        noon = scheduleAt(lights, "2026-01-05 12:00:00");
+        later = scheduleAt(QStringLiteral("Blinds"), "2026-01-01 20:15:00", kEveryDay);
+        off = scheduleAt(lights, "2026-01-01 07:00:00",
+                         {{"RecurringWeekly", 1}, {"W_EveryXweeks", 1}, {"W_Wed", 1}, {"Disabled", 1}});
     }
 
     const ListingRow* row(int schedulerId) {

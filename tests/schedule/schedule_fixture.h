@@ -7,6 +7,7 @@
 #include "clock/clock.h"
 #include "macros/macro_runner.h"
 #include "schedule/local_time.h"
+#include "schedule/schedule_editor.h"
 #include "schedule/sun_times.h"
 #include "store/store.h"
 #include "support/main_db.h"
@@ -77,7 +78,17 @@ inline std::optional<QString> dayText(const std::optional<LocalDay>& value) {
     return dateText(*value);
 }
 
+// The editor's draft of a fixed-time one-off of the macro, on the day of `now`.
+inline ScheduleDraft fixedTimeDraft(const QDateTime& now, int macroId, const QTime& time) {
+    ScheduleDraft draft = ScheduleEditor::defaultDraft(now);
+    draft.macroId = macroId;
+    draft.timeMode = ScheduleDraft::TimeMode::SpecificTime;
+    draft.specificTime = time;
+    return draft;
+}
+
 using Fields = std::map<QString, QVariant>;
+inline const Fields kEveryDay{{"RecurringDaily", 1}, {"D1_EveryXdays", 1}};
 
 // A main database with the full schema, in a folder that goes with the test.
 class MainDbTest : public ::testing::Test {
@@ -122,6 +133,19 @@ protected:
                                 QStringLiteral("INSERT INTO Scheduler (%1) VALUES (%2)")
                                     .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
                                 values);
+    }
+
+    // A schedule of the macro from `startdate` ("yyyy-MM-dd hh:mm:ss") at its
+    // time of day: a one-off unless `fields` say otherwise.
+    int scheduleAt(int macroId, const char* startdate, Fields fields = {}) {
+        const QString start = QString::fromLatin1(startdate);
+        fields.emplace("startdate", start);
+        fields.emplace("starttime", start.mid(11, 5));
+        return addSchedule(macroId, fields);
+    }
+    // The same for a new macro of that name.
+    int scheduleAt(const QString& macro, const char* startdate, const Fields& fields = {}) {
+        return scheduleAt(addMacro(macro), startdate, fields);
     }
 
     // Workspace rows as "id start" texts, in time order then by number.

@@ -35,10 +35,7 @@ protected:
 
 TEST_F(WorkspaceTest, EveryRuleKindGetsItsRowAndDisabledOnesToo) {
     const int once = addSchedule(macro, {{"startdate", "2026-01-06 07:15:00"}, {"starttime", "07:15"}});
-    const int daily = addSchedule(macro, {{"RecurringDaily", 1},
-                                          {"D1_EveryXdays", 2},
-                                          {"startdate", "2026-01-01 08:00:00"},
-                                          {"starttime", "08:00"}});
+    const int daily = scheduleAt(macro, "2026-01-01 08:00:00", {{"RecurringDaily", 1}, {"D1_EveryXdays", 2}});
     const int weekday = addSchedule(macro, {{"RecurringDaily", 1}, {"D2_EveryWeekDay", 1}, {"Disabled", 1}});
     const int weekend = addSchedule(macro, {{"RecurringDaily", 1}, {"D3_EveryWeekEndDay", 1}});
     const int weekly = addSchedule(macro, {{"RecurringWeekly", 1}, {"W_EveryXweeks", 1}, {"W_Thurs", 1}});
@@ -108,12 +105,11 @@ TEST_F(WorkspaceTest, StoredYesNoConventionsOfOlderFilesSelectTheRightRules) {
         addSchedule(macro, {{"RecurringDaily", -1}, {"D1_EveryXdays", "1"}, {"starttime", "06:00"}});
     const int text =
         addSchedule(macro, {{"RecurringDaily", "True"}, {"D2_EveryWeekDay", "True"}, {"starttime", "06:30"}});
-    const int nulls = addSchedule(macro, {{"RecurringDaily", QVariant()},
-                                          {"RecurringWeekly", QVariant()},
-                                          {"RecurringMonthly", QVariant()},
-                                          {"RecurringYearly", QVariant()},
-                                          {"startdate", "2026-01-07 09:00:00"},
-                                          {"starttime", "09:00"}});
+    const int nulls = scheduleAt(macro, "2026-01-07 09:00:00",
+                                 {{"RecurringDaily", QVariant()},
+                                  {"RecurringWeekly", QVariant()},
+                                  {"RecurringMonthly", QVariant()},
+                                  {"RecurringYearly", QVariant()}});
     rebuild("2026-01-05 00:00:00");
     EXPECT_EQ(workspaceRows(), (QStringList{QStringLiteral("%1 2026-01-05 06:00:00").arg(old),
                                             QStringLiteral("%1 2026-01-05 06:30:00").arg(text),
@@ -121,10 +117,8 @@ TEST_F(WorkspaceTest, StoredYesNoConventionsOfOlderFilesSelectTheRightRules) {
 }
 
 TEST_F(WorkspaceTest, ARowMatchingTwoRulesGetsTwoRows) {
-    const int both = addSchedule(macro, {{"RecurringDaily", 1},
-                                         {"D1_EveryXdays", 10},
-                                         {"D2_EveryWeekDay", 1},
-                                         {"startdate", "2026-01-01 10:00:00"}});
+    const int both = scheduleAt(macro, "2026-01-01 10:00:00",
+                                {{"RecurringDaily", 1}, {"D1_EveryXdays", 10}, {"D2_EveryWeekDay", 1}});
     rebuild("2026-01-05 00:00:00");
     EXPECT_EQ(workspaceRows(), (QStringList{QStringLiteral("%1 2026-01-05 10:00:00").arg(both),
                                             QStringLiteral("%1 2026-01-11 10:00:00").arg(both)}));
@@ -216,10 +210,7 @@ TEST_F(WorkspaceTest, ADatabaseErrorRollsTheWholeRebuildBack) {
 }
 
 TEST_F(WorkspaceTest, DescriptionOnlyForSchedulesWithAWorkspaceRow) {
-    const int daily = addSchedule(macro, {{"RecurringDaily", 1},
-                                          {"D1_EveryXdays", 1},
-                                          {"starttime", "18:30"},
-                                          {"startdate", "2026-01-05 18:30:00"}});
+    const int daily = scheduleAt(macro, "2026-01-05 18:30:00", kEveryDay);
     const int passed = addSchedule(macro, {{"startdate", "2025-01-01 10:00:00"}});
     rebuild("2026-01-05 00:00:00");
     EXPECT_EQ(workspace->GetScheduleDescription(daily),
