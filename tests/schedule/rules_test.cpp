@@ -57,12 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, EveryXDays,
                          ::testing::Values(
                              // Fixed time already past today, rebuilt from 00:00: still today's.
                              XDaysCase{"2025-11-01 08:00:00", 1, "2026-01-05 00:00:00", "2026-01-05"},
-                             // Later in the day it moves to tomorrow.
-                             XDaysCase{"2025-11-01 08:00:00", 1, "2026-01-05 10:00:00", "2026-01-06"},
                              // On the start day itself the answer is that day, even after its time.
                              XDaysCase{"2026-01-05 09:00:00", 3, "2026-01-05 23:00:00", "2026-01-05"},
-                             // A start after from gives the start.
-                             XDaysCase{"2026-02-01 09:00:00", 5, "2026-01-05 00:00:00", "2026-02-01"},
                              // Exactly on an occurrence's moment counts.
                              XDaysCase{"2026-01-01 06:00:00", 2, "2026-01-03 06:00:00", "2026-01-03"},
                              XDaysCase{"2026-01-01 06:00:00", 2, "2026-01-03 06:00:01", "2026-01-05"}));
@@ -81,14 +77,12 @@ class EveryWeekDay : public ::testing::TestWithParam<DayCase> {};
 TEST_P(EveryWeekDay, NextOccurrence) {
     EXPECT_EQ(dayText(nextEveryWeekDay(ldt(GetParam().start), ldt(GetParam().from))), GetParam().expected);
 }
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EveryWeekDay,
-    ::testing::Values(DayCase{"2025-01-01 07:00:00", "2026-01-03 00:00:00", on("2026-01-05")},  // Saturday
-                      DayCase{"2025-01-01 07:00:00", "2026-01-02 00:00:00", on("2026-01-02")},  // Friday
-                      // Time of day is not looked at: earlier today stays today.
-                      DayCase{"2025-01-01 07:00:00", "2026-01-02 23:00:00", on("2026-01-02")},
-                      // A start after from counts from the start day (a Saturday).
-                      DayCase{"2026-01-10 07:00:00", "2026-01-05 00:00:00", on("2026-01-12")}));
+INSTANTIATE_TEST_SUITE_P(Cases, EveryWeekDay,
+                         ::testing::Values(
+                             // Time of day is not looked at: earlier today stays today.
+                             DayCase{"2025-01-01 07:00:00", "2026-01-02 23:00:00", on("2026-01-02")},
+                             // A start after from counts from the start day (a Saturday).
+                             DayCase{"2026-01-10 07:00:00", "2026-01-05 00:00:00", on("2026-01-12")}));
 
 class EveryWeekEndDay : public ::testing::TestWithParam<DayCase> {};
 TEST_P(EveryWeekEndDay, NextOccurrence) {
@@ -101,8 +95,6 @@ INSTANTIATE_TEST_SUITE_P(
         DayCase{"2026-01-03 18:00:00", "2026-01-03 00:00:00", kNone},
         // ... and Sunday's gives Sunday.
         DayCase{"2026-01-03 18:00:00", "2026-01-04 00:00:00", on("2026-01-04")},
-        // A weekday gives the coming Saturday.
-        DayCase{"2025-06-01 18:00:00", "2026-01-07 00:00:00", on("2026-01-10")},
         // A start on a later Wednesday moves to the Saturday after it.
         DayCase{"2026-01-07 18:00:00", "2026-01-05 00:00:00", on("2026-01-10")}));
 
@@ -133,12 +125,8 @@ TEST_P(EveryXWeeks, NextOccurrence) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, EveryXWeeks,
     ::testing::Values(
-        // Every 2 weeks on Monday from Monday 1 June 2026.
-        WeeksCase{"2026-06-01 09:00:00", fixed(9, 0), 2, "1000000", "2026-06-10 00:00:00", on("2026-06-15")},
-        // On an active Monday at 00:00 the day itself.
+        // Every 2 weeks on Monday from Monday 1 June 2026: at 00:00 of an active Monday, that day.
         WeeksCase{"2026-06-01 09:00:00", fixed(9, 0), 2, "1000000", "2026-06-29 00:00:00", on("2026-06-29")},
-        // Later on that Monday, after its time: the next active week.
-        WeeksCase{"2026-06-01 09:00:00", fixed(9, 0), 2, "1000000", "2026-06-29 09:01:00", on("2026-07-13")},
         // Only two active weeks are looked at: every week on Monday, started on a
         // Wednesday, seen from a Wednesday two weeks on, finds nothing.
         WeeksCase{"2026-06-03 09:00:00", fixed(9, 0), 1, "1000000", "2026-06-17 00:00:00", kNone},
@@ -173,19 +161,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, DayOfEveryXMonths,
                              MonthDayCase{"2026-01-31 08:00:00", 31, 1, "2026-01-31 00:00:00", "2026-01-31"},
                              MonthDayCase{"2026-01-31 08:00:00", 31, 1, "2026-02-01 00:00:00", "2026-02-28"},
                              MonthDayCase{"2026-01-31 08:00:00", 31, 1, "2026-03-01 00:00:00", "2026-03-28"},
-                             MonthDayCase{"2026-01-31 08:00:00", 31, 1, "2026-04-29 00:00:00", "2026-05-28"},
-                             MonthDayCase{"2026-01-31 08:00:00", 31, 1, "2031-11-29 00:00:00", "2031-12-28"},
                              // In a leap year the clamp stops at the 29th.
                              MonthDayCase{"2028-01-31 08:00:00", 31, 1, "2028-03-01 00:00:00", "2028-03-29"},
                              // Day 31 counted from April runs on to 1 May, then stays on the 1st.
                              MonthDayCase{"2026-04-10 08:00:00", 31, 1, "2026-04-10 00:00:00", "2026-05-01"},
-                             MonthDayCase{"2026-04-10 08:00:00", 31, 1, "2026-05-02 00:00:00", "2026-06-01"},
-                             // A day before the start's day moves on by the period.
-                             MonthDayCase{"2026-01-20 08:00:00", 5, 3, "2026-01-01 00:00:00", "2026-04-05"},
-                             // Every 12 months across year ends, and after the time on the day.
-                             MonthDayCase{"2020-02-15 08:00:00", 15, 12, "2026-02-15 08:00:00", "2026-02-15"},
-                             MonthDayCase{"2020-02-15 08:00:00", 15, 12, "2026-02-15 08:01:00",
-                                          "2027-02-15"}));
+                             MonthDayCase{"2026-04-10 08:00:00", 31, 1, "2026-05-02 00:00:00",
+                                          "2026-06-01"}));
 
 struct NthCase {
     const char* start;
@@ -213,8 +194,6 @@ INSTANTIATE_TEST_SUITE_P(
         NthCase{"2026-05-01 09:00:00", Ordinal::Last, 5, 1, "2026-05-01 00:00:00", "2026-05-29"},
         // ... of June (four) the fourth, 26 June.
         NthCase{"2026-05-01 09:00:00", Ordinal::Last, 5, 1, "2026-06-01 00:00:00", "2026-06-26"},
-        // On its own day, fixed time later than from: that day.
-        NthCase{"2026-01-01 09:00:00", Ordinal::Second, 1, 1, "2026-01-12 00:00:00", "2026-01-12"},
         // Sun-relative with a start at midnight: from 00:00 of the day is not
         // earlier than the occurrence, so the next active month.
         NthCase{"2026-01-01 00:00:00", Ordinal::Second, 1, 1, "2026-01-12 00:00:00", "2026-02-09"},
@@ -254,8 +233,6 @@ INSTANTIATE_TEST_SUITE_P(
         YearlyDayCase{"2020-01-01 12:00:00", fixed(7, 0), 29, 2, "2028-01-05 00:00:00", "2028-02-29"},
         // Passed in a leap year: a year on, clamped to the 28th.
         YearlyDayCase{"2020-01-01 12:00:00", fixed(7, 0), 29, 2, "2028-03-01 00:00:00", "2029-02-28"},
-        // The effective date: a start next year counts from its own year.
-        YearlyDayCase{"2027-03-01 12:00:00", fixed(7, 0), 10, 1, "2026-01-05 00:00:00", "2028-01-10"},
         // Year end: 31 December seen on 31 December after its time.
         YearlyDayCase{"2020-01-01 12:00:00", fixed(7, 0), 31, 12, "2026-12-31 07:00:00", "2027-12-31"}));
 
@@ -282,9 +259,6 @@ TEST_P(NthWeekdayOfNamedMonth, NextOccurrence) {
 }
 INSTANTIATE_TEST_SUITE_P(Cases, NthWeekdayOfNamedMonth,
                          ::testing::Values(
-                             // Last Friday of May: 29 May 2026 (five Fridays).
-                             YearlyNthCase{"2020-01-01 12:00:00", fixed(9, 0), Ordinal::Last, 5, 5,
-                                           "2026-01-05 00:00:00", "2026-05-29"},
                              // Passed: next year's (last Monday of December 2026 is the 28th).
                              YearlyNthCase{"2020-01-01 12:00:00", fixed(9, 0), Ordinal::Last, 1, 12,
                                            "2026-12-28 09:00:00", "2027-12-27"},

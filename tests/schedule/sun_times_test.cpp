@@ -104,13 +104,6 @@ TEST(SunTimes, DaylightSavingAddsOneHourToTheZone) {
     EXPECT_EQ(a.sunset - b.sunset, hours(1));
 }
 
-TEST(SunTimes, SouthernSummerHasTheLongDaysInDecember) {
-    const Site sydney{-33.9, -151.2, 10, false};
-    const SunTimes december = SunCalculator(sydney).sunTimes(day("2026-12-21 00:00:00"));
-    const SunTimes june = SunCalculator(sydney).sunTimes(day("2026-06-21 00:00:00"));
-    EXPECT_GT(december.sunset - december.sunrise, june.sunset - june.sunrise + hours(4));
-}
-
 TEST(SunTimes, ClockTextsRoundToTheNearestMinute) {
     EXPECT_EQ(hhmm(toNearestMinute(hours(17) + minutes(42) + seconds(29))), QStringLiteral("17:42"));
     EXPECT_EQ(hhmm(toNearestMinute(hours(17) + minutes(42) + seconds(30))), QStringLiteral("17:43"));
