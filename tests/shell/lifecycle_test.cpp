@@ -101,10 +101,14 @@ public:
     QStringList ran;
 };
 
-TEST(ScriptConsoleTest, MainIsCalledWithTheProgramAsQv) {
-    test::qtApp();
+class ScriptConsoleTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { test::qtApp(); }
     TestApi api;
-    ScriptConsole console(&api);
+    ScriptConsole console{&api};
+};
+
+TEST_F(ScriptConsoleTest, MainIsCalledWithTheProgramAsQv) {
     const auto outcome = console.run(
         "function main() { if (qv.GetPresetforArea(5) == 3) qv.RunMacro(\"Lobby On\"); return 'done'; }");
     EXPECT_TRUE(outcome.ok) << outcome.error.toStdString();
@@ -112,18 +116,12 @@ TEST(ScriptConsoleTest, MainIsCalledWithTheProgramAsQv) {
     EXPECT_EQ(api.ran, QStringList{"Lobby On"});
 }
 
-TEST(ScriptConsoleTest, CodeWithoutMainStillRuns) {
-    test::qtApp();
-    TestApi api;
-    ScriptConsole console(&api);
+TEST_F(ScriptConsoleTest, CodeWithoutMainStillRuns) {
     EXPECT_TRUE(console.run("qv.RunMacro('a'); qv.RunMacro('b')").ok);
     EXPECT_EQ(api.ran, (QStringList{"a", "b"}));
 }
 
-TEST(ScriptConsoleTest, ErrorsComeBackAsTheScriptingErrorText) {
-    test::qtApp();
-    TestApi api;
-    ScriptConsole console(&api);
+TEST_F(ScriptConsoleTest, ErrorsComeBackAsTheScriptingErrorText) {
     const auto syntax = console.run("function main( {");
     EXPECT_FALSE(syntax.ok);
     EXPECT_TRUE(syntax.error.startsWith("Scripting Error ")) << syntax.error.toStdString();

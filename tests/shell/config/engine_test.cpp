@@ -46,11 +46,9 @@ protected:
 
 TEST_F(EngineTest, LoadHandsTheOutBoxItsRateAndTheSendPathItsAreas) {
     exec("UPDATE Config SET releaserate = 20");
-    store::saveDoNotSendAreas(paths.winrights(), [] {
-        std::array<bool, 256> flags{};
-        flags[12] = true;
-        return flags;
-    }());
+    std::array<bool, 256> stored{};
+    stored[12] = true;
+    store::saveDoNotSendAreas(paths.winrights(), stored);
     auto engine = makeEngine();
     std::array<bool, 256> handed{};
     QObject::connect(engine.get(), &ConfigEngine::doNotSendChanged,

@@ -20,20 +20,11 @@ protected:
     std::vector<StoredPassword> stored() { return readStoredPasswords(*main); }
 };
 
-TEST_F(PasswordTest, TheProgramsHashIsSaltedAndMatchesOnlyThePassword) {
-    const QString hash = hashPassword("Lights42");
-    EXPECT_TRUE(isPasswordHash(hash));
-    EXPECT_TRUE(hash.startsWith("$argon2id$"));
-    EXPECT_FALSE(hash.contains("Lights42"));
-    storePassword(hash);
-    EXPECT_TRUE(passwordAccepted(stored(), "Lights42"));
-    EXPECT_FALSE(passwordAccepted(stored(), "lights42"));
-}
-
 TEST_F(PasswordTest, AHashIsSaltedAndOnlyTheRightPasswordMatchesIt) {
     const QString first = hashPassword("Lights42", HashCost::Minimum);
     const QString second = hashPassword("Lights42", HashCost::Minimum);
     EXPECT_TRUE(isPasswordHash(first));
+    EXPECT_TRUE(first.startsWith("$argon2id$"));
     EXPECT_FALSE(first.contains("Lights42"));
     EXPECT_NE(first, second);  // salted: the same password never gives the same text
 
