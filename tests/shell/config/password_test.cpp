@@ -85,20 +85,16 @@ TEST_F(PasswordTest, SavingKeepsABlankPasswordBlank) {
     EXPECT_FALSE(passwordRequired(stored()));
 }
 
-TEST_F(PasswordTest, ANewPasswordBecomesTheOnlyRow) {
-    exec("INSERT INTO Password (Password) VALUES ('Second1')");
-    storeSettings(*main, loadSettings(*main).settings, hashPassword("Fresh9", HashCost::Minimum));
-    EXPECT_EQ(count("Password"), 1);
-    EXPECT_TRUE(passwordAccepted(stored(), "Fresh9"));
-    EXPECT_FALSE(passwordAccepted(stored(), "Second1"));
-}
-
-TEST_F(PasswordTest, ANewPasswordIsAddedWhenTheTableIsEmpty) {
-    exec("DELETE FROM Password");
-    storeSettings(*main, loadSettings(*main).settings, hashPassword("Fresh9", HashCost::Minimum));
-    EXPECT_EQ(count("Password"), 1);
-    EXPECT_TRUE(passwordRequired(stored()));
-    EXPECT_TRUE(passwordAccepted(stored(), "Fresh9"));
+TEST_F(PasswordTest, ANewPasswordBecomesTheOnlyRowAlsoInAnEmptyTable) {
+    for (const char* before :
+         {"INSERT INTO Password (Password) VALUES ('Second1')", "DELETE FROM Password"}) {
+        SCOPED_TRACE(before);
+        exec(before);
+        storeSettings(*main, loadSettings(*main).settings, hashPassword("Fresh9", HashCost::Minimum));
+        EXPECT_EQ(count("Password"), 1);
+        EXPECT_TRUE(passwordAccepted(stored(), "Fresh9"));
+        EXPECT_FALSE(passwordAccepted(stored(), "Second1"));
+    }
 }
 
 }  // namespace
