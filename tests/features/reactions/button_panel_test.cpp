@@ -13,13 +13,9 @@ net::RawMessage presetReport(int area, int preset) {
         {0x1C, static_cast<std::uint8_t>(area), static_cast<std::uint8_t>(preset - 1), 0x62, 0, 0, 0xFF});
 }
 
-class ButtonPanelTest : public ::testing::Test {
+class ButtonPanelTest : public ::testing::Test, protected test::Bench {
 protected:
-    ButtonPanelTest()
-        : network(monitor),
-          panel(
-              main.db, runner, network.state, monitor, network.clock,
-              [this](const net::RawMessage& m) { sent.messages.push_back(m); }, 8) {
+    ButtonPanelTest() : panel(main.db, runner, network.state, monitor, network.clock, sent.sender(), 8) {
         network.inbox.addReactions(&panel);
     }
 
@@ -39,11 +35,6 @@ protected:
         panel.GetButtonChanges();
     }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::FakeRunner runner;
-    test::SentLog sent;
     ButtonPanel panel;
 };
 

@@ -9,11 +9,10 @@
 namespace qv::reactions {
 namespace {
 
-class ChannelSeekTest : public ::testing::Test {
+class ChannelSeekTest : public ::testing::Test, protected test::Bench {
 protected:
     ChannelSeekTest()
-        : network(monitor),
-          answering(network, sim::NetworkLayout{4, 5, {}, {}}),
+        : answering(network, sim::NetworkLayout{4, 5, {}, {}}),
           levels(main.db, network.state, monitor, network.clock, answering.sender(),
                  LightLevels::Intervals{}) {
         network.inbox.addReactions(&levels);
@@ -29,9 +28,6 @@ protected:
     }
     std::vector<AreaChannel> stored(int area) { return loadAreaChannels(main.db, area); }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
     test::AnsweringNetwork answering;
     LightLevels levels;
 };

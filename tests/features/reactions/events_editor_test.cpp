@@ -8,20 +8,15 @@ namespace {
 
 using test::message;
 
-class EventsEditorTest : public ::testing::Test {
+class EventsEditorTest : public ::testing::Test, protected test::Bench {
 protected:
-    EventsEditorTest()
-        : network(monitor), events(main.db, runner, monitor, network.clock), editor(main.db, events) {
+    EventsEditorTest() : events(main.db, runner, monitor, network.clock), editor(main.db, events) {
         network.inbox.addReactions(&events);
         lobbyOn = main.addMacro("Lobby on");
         keyCode = main.addCustomCode("Key", "1c 0a bc de 00 00 ff 59");
     }
     int eventRows() { return main.count("SELECT count(*) FROM Events"); }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::FakeRunner runner;
     Events events;
     EventsEditor editor;
     int lobbyOn = 0;

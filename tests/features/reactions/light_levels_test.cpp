@@ -14,13 +14,10 @@ net::RawMessage levelReport(int area, int channel, int level) {
                     static_cast<std::uint8_t>(level), 0, 0xFF});
 }
 
-class LightLevelsTest : public ::testing::Test {
+class LightLevelsTest : public ::testing::Test, protected test::Bench {
 protected:
     LightLevelsTest()
-        : network(monitor),
-          levels(
-              main.db, network.state, monitor, network.clock,
-              [this](const net::RawMessage& m) { sent.messages.push_back(m); }, LightLevels::Intervals{}) {
+        : levels(main.db, network.state, monitor, network.clock, sent.sender(), LightLevels::Intervals{}) {
         network.inbox.addReactions(&levels);
     }
     void addChannel(int area, int channel, const QString& name) {
@@ -28,10 +25,6 @@ protected:
                   {area, channel, name});
     }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::SentLog sent;
     LightLevels levels;
 };
 
