@@ -124,14 +124,6 @@ TEST_F(ButtonPanelTest, WithinOneTriggerTheLastRuleWins) {
     EXPECT_EQ(panel.button(1), (ButtonFace{"second", 2, "Second", false}));
 }
 
-TEST_F(ButtonPanelTest, APressWithoutAMacroSaysSo) {
-    addButton(1, "Nothing", test::null());
-    start();
-    EXPECT_EQ(panel.press(1), ButtonPanel::kNoMacro);
-    EXPECT_EQ(panel.press(99), ButtonPanel::kNoMacro);
-    EXPECT_TRUE(runner.runs.isEmpty());
-}
-
 TEST_F(ButtonPanelTest, ARuleWhoseMacroIsGoneStillChangesTheCaption) {
     addButton(1, "Start", main.addMacro("Start macro"));
     const int gone = main.addMacro("Gone");

@@ -43,9 +43,7 @@ TEST_F(ChannelSeekTest, StoresExactlyTheChannelsThatAnswer) {
 
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).value<QList<int>>(), QList<int>({1, 2, 3, 4, 5}));
-    const std::vector<AreaChannel> expected = {{1, " "}, {2, " "}, {3, " "}, {4, " "}, {5, " "}};
-    EXPECT_EQ(stored(2), expected);
-    EXPECT_TRUE(stored(1).empty());
+    EXPECT_TRUE(stored(1).empty());  // what is stored for area 2: ChannelsAlreadyKnownAreNotStoredTwice
 
     // One request per channel 1..255, with its progress text; the channels
     // found are asked once more when their rows are loaded.
