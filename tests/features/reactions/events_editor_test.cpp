@@ -61,10 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         SaveRow{"preset without area", {"E", {}, 3, -1, {}}, false, kChoices, MessageIcon::Critical},
         SaveRow{"area out of range", {"E", 256, 3, -1, {}}, false, kChoices, MessageIcon::Critical},
         SaveRow{"custom code without macro", {"E", {}, {}, {}, -1}, false, kChoices, MessageIcon::Critical},
-        SaveRow{"area and preset", {"E", 5, 3, -1, {}}, true, nullptr, MessageIcon::None},
         SaveRow{"area 0", {"E", 0, 3, -1, {}}, true, nullptr, MessageIcon::None},
-        SaveRow{"custom code only", {"E", {}, {}, -1, -1}, true, nullptr, MessageIcon::None},
-        SaveRow{"custom code with half an area", {"E", 5, {}, -1, -1}, true, nullptr, MessageIcon::None}));
+        SaveRow{"custom code only", {"E", {}, {}, -1, -1}, true, nullptr, MessageIcon::None}));
 
 TEST_F(EventsEditorTest, SavedEventFiresAtOnceAndAnEditReplacesIt) {
     ASSERT_TRUE(editor.save({"Lobby", 5, 3, lobbyOn, {}}).done);
