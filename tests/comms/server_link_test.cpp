@@ -3,12 +3,11 @@
 // lights, and the bind and look-up failures.
 
 #include "comms/server_link.h"
+#include "comms/client_link.h"
 #include "comms/fake_server.h"
-#include "comms/print_name.h"
 #include "comms/server_requests.h"
 #include "net/builders.h"
-#include "support/manual_clock.h"
-#include "support/qt_support.h"
+#include "support/case_names.h"
 
 #include <QTimer>
 #include <QUdpSocket>
@@ -34,28 +33,13 @@ QByteArray relayedText(const std::string& hex) {
            QByteArray::fromStdString(hex);
 }
 
-class ServerLinkTest : public ::testing::Test {
+class ServerLinkTest : public ::testing::Test, protected test::ClientLink {
 protected:
-    ServerLinkTest() : inbox(clock, names, state, monitor) {}
-    ~ServerLinkTest() override {
-        if (link) link->stop();
-    }
-
     void make(ServerLinkTimings timings = kTimings,
               const QString& defaultAddress = QStringLiteral("127.0.0.1"), HostResolver resolver = {},
               quint16 primaryLocal = 0) {
-        ServerLinkDeps deps{clock,
-                            monitor,
-                            inbox,
-                            state,
-                            lights,
-                            [this](int area, int preset) { presetReports.emplace_back(area, preset); },
-                            QStringLiteral("TESTPC"),
-                            defaultAddress,
-                            std::move(resolver)};
-        link = std::make_unique<ServerLink>(std::move(deps), ServerAddresses{},
-                                            ServerPorts{primary.port(), primaryLocal, secondary.port(), 0},
-                                            timings);
+        makeLink({}, ServerPorts{primary.port(), primaryLocal, secondary.port(), 0}, timings, defaultAddress,
+                 std::move(resolver));
         QObject::connect(link.get(), &ServerLink::alert, [this](const QString& text) { alerts << text; });
     }
 
@@ -67,12 +51,7 @@ protected:
     // Moves the clock on in 10 ms steps, letting datagrams travel between
     // steps, until done() holds or ms have passed.
     bool runUntil(const std::function<bool()>& done, qint64 ms = 30000) {
-        for (qint64 t = 0; !done(); t += 10) {
-            if (t >= ms) return false;
-            for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-            clock.advance(10);
-        }
-        return true;
+        return test::runUntil(clock, done, ms);
     }
     void run(qint64 ms) {
         runUntil([] { return false; }, ms);
@@ -83,27 +62,8 @@ protected:
         });
     }
 
-    // Records the in box turned into monitor lines with this hex.
-    int heard(const std::string& hex) {
-        return monitor.count([&](const store::MonitorRecord& r) {
-            return r.MsgType == "QuorvelServer" && r.RS232 == QString::fromStdString(hex);
-        });
-    }
-
-    // Sockets made before the application object would never hear anything.
-    struct App {
-        App() { test::qtApp(); }
-    } app;
-    test::ManualClock clock;
-    net::NameTables names;
-    net::AreaState state;
-    test::RecordingMonitor monitor;
-    InBox inbox;
     FakeServer primary;
     FakeServer secondary;
-    ServerStatusLights lights;
-    std::unique_ptr<ServerLink> link;
-    std::vector<std::pair<int, int>> presetReports;
     QStringList alerts;
 };
 
@@ -370,7 +330,7 @@ struct BindRow {
     QString expected;
 };
 void PrintTo(const BindRow& r, std::ostream* os) {
-    *os << test::printableName(r.local.toStdString() + " default " + r.defaultAddress.toStdString());
+    *os << test::caseName(r.local, "default", r.defaultAddress);
 }
 
 class BindErrorTest : public ServerLinkTest, public ::testing::WithParamInterface<BindRow> {};

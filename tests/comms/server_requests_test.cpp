@@ -1,5 +1,6 @@
 // The request texts are the protocol: servers find their fields by exact
-// words and spacing, so they are checked character for character.
+// words and spacing, so they are checked character for character (the poll
+// and version request where the link sends them, server_link_test).
 
 #include "comms/server_requests.h"
 
@@ -7,16 +8,6 @@
 
 namespace qv::comms {
 namespace {
-
-TEST(ServerRequestsTest, PollCarriesHostNameAndAddressWithTwoSpacesBeforeHostIp) {
-    EXPECT_EQ(pollText("DESK-7", "10.0.0.5"),
-              QByteArray("POLL: HOSTNAME:DESK-7ENDHOSTNAME  HOSTIP:10.0.0.5ENDHOSTIP"));
-}
-
-TEST(ServerRequestsTest, VersionRequestCarriesTheAddressOnly) {
-    EXPECT_EQ(versionRequestText("10.0.0.5"),
-              QByteArray("COMMAND:REQUESTQVELSERVERVERSION ENDCOMMAND10.0.0.5ENDHOSTIP"));
-}
 
 TEST(ServerRequestsTest, NetworkMessageCarriesTheEightRawBytesUnchanged) {
     // Bytes a text encoding would mangle: zero, above 127, the marker letters.

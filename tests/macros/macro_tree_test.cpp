@@ -188,18 +188,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReorderTest,
                                            ReorderRow{"B", "C", "ACBD"}, ReorderRow{"C", "B", "ACBD"},
                                            ReorderRow{"B", "B", "ABCD"}));
 
-TEST_F(MacroTreeTest, ReorderAcrossFoldersIsRefusedWithTheTwoLineMessage) {
-    const qint64 f = tree->createFolder("F", kTopLevel).id;
-    const qint64 inF = tree->createMacro("InF", f).id;
-    const qint64 top = tree->createMacro("Top", kTopLevel).id;
-    const TreeResult r = tree->reorderMacro(top, inF);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message,
-              QStringLiteral("You can only change the order of Macros that appear in the same Folder.\n"
-                             "If you wish to move a Macro to another Folder, you need to drop it onto the "
-                             "actual Folder itself."));
-}
-
 TEST_F(MacroTreeTest, NewMacroComesLastAfterARenumbering) {
     const qint64 a = tree->createMacro("A", kTopLevel).id;
     const qint64 b = tree->createMacro("B", kTopLevel).id;

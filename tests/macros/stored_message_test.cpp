@@ -1,6 +1,7 @@
 // The stored network message of a macro's Orvanet line: the fade high/low
-// encoding and its rounding, preset codes and banks, level bytes, and the
-// refusal of values that do not fit a byte.
+// encoding and its rounding, where the preset code and bank go (the codes
+// themselves: tests/net/encodings_test.cpp), level bytes, and the refusal of
+// values that do not fit a byte.
 
 #include "macro_fixture.h"
 
@@ -36,31 +37,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, PresetFadeTest,
                                            // Decimal halves of a 0.02 s unit go to the even neighbour.
                                            FadeRow{0.47, 0, 24}, FadeRow{0.59, 0, 30}, FadeRow{2.49, 0, 124},
                                            FadeRow{4.69, 0, 234}, FadeRow{4.73, 0, 236}));
-
-struct PresetRow {
-    int preset;
-    int code;
-    int bank;
-};
-
-void PrintTo(const PresetRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.preset);
-}
-
-class PresetCodeTest : public ::testing::TestWithParam<PresetRow> {};
-
-TEST_P(PresetCodeTest, CodeAndBankTravelInBytesThreeAndFive) {
-    const StoredMessage message = presetMessage(4, GetParam().preset, 2);
-    ASSERT_TRUE(message.message) << message.error.toStdString();
-    const net::RawMessage& m = *message.message;
-    EXPECT_EQ(m[3], GetParam().code);
-    EXPECT_EQ(m[5], GetParam().bank);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, PresetCodeTest,
-                         ::testing::Values(PresetRow{1, 0x00, 0}, PresetRow{4, 0x03, 0},
-                                           PresetRow{5, 0x0A, 0}, PresetRow{8, 0x0D, 0},
-                                           PresetRow{9, 0x00, 1}, PresetRow{2048, 0x0D, 255}));
 
 TEST(PresetMessage, HasTheWholeLayoutAndAValidChecksum) {
     const StoredMessage message = presetMessage(5, 9, 10);

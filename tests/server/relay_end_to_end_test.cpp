@@ -6,10 +6,9 @@
 // a third local socket cannot inject anything. The client runs on a manual
 // clock, so the timings are exact however loaded the machine is.
 
-#include "comms/server_link.h"
+#include "comms/client_link.h"
 #include "net/builders.h"
 #include "server/relay_process.h"
-#include "support/manual_clock.h"
 
 #include <QUdpSocket>
 
@@ -20,27 +19,12 @@ namespace {
 
 using Server = comms::ServerLink::Server;
 
-class RelayEndToEndTest : public ::testing::Test {
+class RelayEndToEndTest : public ::testing::Test, protected test::ClientLink {
 protected:
-    RelayEndToEndTest() : inbox(clock, names, state, monitor) {}
-    ~RelayEndToEndTest() override {
-        if (link) link->stop();
-    }
-
-    void makeLink() {
-        comms::ServerLinkDeps deps{clock,
-                                   monitor,
-                                   inbox,
-                                   state,
-                                   lights,
-                                   [this](int area, int preset) { presetReports.emplace_back(area, preset); },
-                                   QStringLiteral("TESTPC"),
-                                   QStringLiteral("127.0.0.1")};
+    void makeLinkToBoth() {
         // The real timings; only the ports are the test's own.
         const QString local = QStringLiteral("127.0.0.1");
-        link =
-            std::make_unique<comms::ServerLink>(std::move(deps), comms::ServerAddresses{local, local, local},
-                                                comms::ServerPorts{primaryPort, 0, secondaryPort, 0});
+        makeLink({local, local, local}, comms::ServerPorts{primaryPort, 0, secondaryPort, 0});
         ASSERT_EQ(link->open(), comms::Link::OpenError::None);
         nextPollMs = clock.monotonicMs();
         run(0);
@@ -90,29 +74,12 @@ protected:
         EXPECT_TRUE(test::waitUntil([&] { return answers(toPrimary) > before; }, 10000));
     }
 
-    int heard(const std::string& hex) const {
-        return monitor.count([&](const store::MonitorRecord& r) {
-            return r.MsgType == "QuorvelServer" && r.RS232 == QString::fromStdString(hex);
-        });
-    }
-
-    struct App {
-        App() { test::qtApp(); }
-    } app;
-    test::ManualClock clock;
     const comms::ServerLinkTimings part;
     qint64 nextPollMs = 0;
     bool primaryRuns = true;
     bool secondaryRuns = true;
-    net::NameTables names;
-    net::AreaState state;
-    test::RecordingMonitor monitor;
-    comms::InBox inbox;
     quint16 primaryPort = test::freeUdpPort();
     quint16 secondaryPort = test::freeUdpPort();
-    comms::ServerStatusLights lights;
-    std::unique_ptr<comms::ServerLink> link;
-    std::vector<std::pair<int, int>> presetReports;
 };
 
 TEST_F(RelayEndToEndTest, FailOverToTheSecondaryAndBackWithinThePollTimings) {
@@ -122,7 +89,7 @@ TEST_F(RelayEndToEndTest, FailOverToTheSecondaryAndBackWithinThePollTimings) {
     test::RelayProcess secondary(secondaryPort, true, {QStringLiteral("--sim-option=--activity=20")});
     ASSERT_TRUE(primary->waitListening()) << primary->output.constData();
     ASSERT_TRUE(secondary.waitListening()) << secondary.output.constData();
-    makeLink();
+    makeLinkToBoth();
     ASSERT_TRUE(runUntilConnected(true, true, part.secondaryPulseMs));
 
     // Both answer: the secondary's relays are ignored, messages go to the

@@ -5,10 +5,9 @@
 
 #include "server/relay_service.h"
 
+#include "comms/client_link.h"
 #include "comms/fake_link.h"
-#include "comms/server_link.h"
 #include "net/builders.h"
-#include "support/qt_support.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +20,12 @@ QByteArray bytesOf(const net::RawMessage& m) {
     return QByteArray(reinterpret_cast<const char*>(m.data()), 8);
 }
 
-class RelayServiceTest : public ::testing::Test {
+class RelayServiceTest : public ::testing::Test, protected test::ClientLink {
 protected:
-    RelayServiceTest() : clientInbox(clock, names, clientState, clientMonitor) {
+    RelayServiceTest() {
         QObject::connect(service.get(), &RelayService::ready, [this] { ready = true; });
         QObject::connect(service.get(), &RelayService::failed, [this](const QString& why) { failure = why; });
     }
-    ~RelayServiceTest() override {
-        if (link) link->stop();
-    }
-
     static RelayOptions options() {
         RelayOptions o;
         o.serial.portName = QStringLiteral("/dev/fake0");
@@ -48,16 +43,7 @@ protected:
     }
 
     void connectClient() {
-        comms::ServerLinkDeps deps{clock,
-                                   clientMonitor,
-                                   clientInbox,
-                                   clientState,
-                                   lights,
-                                   [this](int area, int preset) { presetReports.emplace_back(area, preset); },
-                                   QStringLiteral("TESTPC"),
-                                   QStringLiteral("127.0.0.1")};
-        link = std::make_unique<comms::ServerLink>(std::move(deps), comms::ServerAddresses{},
-                                                   comms::ServerPorts{service->server().port(), 0, 9, 0});
+        makeLink({}, comms::ServerPorts{service->server().port(), 0, 9, 0});
         link->start({QStringLiteral("127.0.0.1"), QString(), QStringLiteral("127.0.0.1")});
         ASSERT_TRUE(test::runUntil(clock, [&] { return link->primaryConnected(); }));
     }
@@ -66,16 +52,6 @@ protected:
         return static_cast<int>(std::count(gateway->written.begin(), gateway->written.end(), bytesOf(m)));
     }
 
-    int clientHeard(const std::string& hex) const {
-        return clientMonitor.count([&](const store::MonitorRecord& r) {
-            return r.MsgType == "QuorvelServer" && r.RS232 == QString::fromStdString(hex);
-        });
-    }
-
-    struct App {
-        App() { test::qtApp(); }
-    } app;
-    test::ManualClock clock;
     test::RecordingMonitor relayLog;
     comms::Link::OpenError openResult = comms::Link::OpenError::None;
     test::FakeLink* gateway = nullptr;
@@ -83,14 +59,6 @@ protected:
         std::make_unique<RelayService>(options(), clock, relayLog, factory());
     bool ready = false;
     std::optional<QString> failure;
-
-    net::NameTables names;
-    net::AreaState clientState;
-    test::RecordingMonitor clientMonitor;
-    comms::InBox clientInbox;
-    comms::ServerStatusLights lights;
-    std::unique_ptr<comms::ServerLink> link;
-    std::vector<std::pair<int, int>> presetReports;
 };
 
 TEST_F(RelayServiceTest, ClientMessagesWaitForTheirEchoAndWhatIsHeardIsRelayed) {
@@ -106,7 +74,7 @@ TEST_F(RelayServiceTest, ClientMessagesWaitForTheirEchoAndWhatIsHeardIsRelayed) 
 
     gateway->inject(bytesOf(message));
     const std::string hex = net::toHex(message);
-    ASSERT_TRUE(test::runUntil(clock, [&] { return clientHeard(hex) == 1; }));
+    ASSERT_TRUE(test::runUntil(clock, [&] { return heard(hex) == 1; }));
     const int written = writes(message);
     test::runUntil(
         clock, [] { return false; }, 1000);
@@ -114,9 +82,9 @@ TEST_F(RelayServiceTest, ClientMessagesWaitForTheirEchoAndWhatIsHeardIsRelayed) 
     EXPECT_EQ(service->areaState().GetPresetforArea(5), 3);
 
     // The report, not the relayed echo, is what reaches the button hook.
-    clientState.reset();
+    state.reset();
     ASSERT_TRUE(link->AreaPresetStatusRequest());
-    ASSERT_TRUE(test::runUntil(clock, [&] { return clientState.GetPresetforArea(5) == 3; }));
+    ASSERT_TRUE(test::runUntil(clock, [&] { return state.GetPresetforArea(5) == 3; }));
     EXPECT_EQ(presetReports, (std::vector<std::pair<int, int>>{{5, 3}}));
 }
 

@@ -72,19 +72,6 @@ TEST_F(SimProcess, ListensEchoesAndAnswersOverTheLink) {
     EXPECT_FALSE(QFileInfo(m_link).isSymLink());
 }
 
-TEST_F(SimProcess, OutlivesAClientThatClosesAndServesTheNext) {
-    ASSERT_TRUE(start({}).startsWith(QStringLiteral("quorvel-sim: listening on")));
-    const QByteArray query = bytes("1C 05 00 63 00 00 FF");
-    for (int round = 0; round < 3; ++round) {
-        PtyClient client(m_link);
-        ASSERT_TRUE(client.write(query));
-        EXPECT_EQ(hexOf(client.read(16, 3000)), hexOf(query + bytes("1C 05 00 62 00 00 FF 7E")))
-            << "round " << round;
-    }
-    EXPECT_EQ(m_process.state(), QProcess::Running);
-    stop();
-}
-
 TEST_F(SimProcess, FloodReachesTwentyThousandMessagesASecond) {
     ASSERT_FALSE(start({"--flood", "20000", "--seed", "3"}).isEmpty());
     PtyClient client(m_link);

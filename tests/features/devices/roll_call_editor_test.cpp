@@ -61,8 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Fields, SaveActionsTest,
                          ::testing::Values(ActionsCase{"", true, "Alarm", true, "ops",
                                                        &msg::kSelectRollCallName},
                                            ActionsCase{"Lobby", true, " ", true, "ops", &msg::kNoMacroChosen},
-                                           ActionsCase{"Lobby", true, "", false, "", &msg::kNoMacroChosen},
-                                           ActionsCase{"Lobby", false, "", true, "", &msg::kNoRecipient},
                                            ActionsCase{"Lobby", true, "Alarm", true, "", &msg::kNoRecipient},
                                            ActionsCase{"Lobby", true, "Alarm", false, "", nullptr}));
 

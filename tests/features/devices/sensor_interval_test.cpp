@@ -1,4 +1,5 @@
-// The polling period split, the interval field and the reading texts.
+// The interval field and the reading texts. The polling period itself is
+// timed in sensor_logging_test.
 
 #include "features/devices/sensor_interval.h"
 #include "features/devices/messages.h"
@@ -8,28 +9,6 @@
 
 namespace qv::devices {
 namespace {
-
-struct PlanCase {
-    int seconds;
-    PollingPlan plan;
-};
-
-void PrintTo(const PlanCase& row, std::ostream* os) {
-    *os << qv::test::caseName(row.seconds);
-}
-
-class PollingPlanTest : public ::testing::TestWithParam<PlanCase> {};
-
-TEST_P(PollingPlanTest, SplitsIntoMinutesAndSeconds) {
-    EXPECT_EQ(pollingPlanFor(GetParam().seconds), GetParam().plan) << GetParam().seconds;
-}
-
-INSTANTIATE_TEST_SUITE_P(Intervals, PollingPlanTest,
-                         ::testing::Values(PlanCase{-5, {0, 0, 0}}, PlanCase{0, {0, 0, 0}},
-                                           PlanCase{1, {0, 0, 1000}}, PlanCase{10, {0, 0, 10000}},
-                                           PlanCase{60, {0, 0, 60000}}, PlanCase{61, {1, 1, 60000}},
-                                           PlanCase{120, {2, 0, 60000}}, PlanCase{125, {2, 5, 60000}},
-                                           PlanCase{30000, {500, 0, 60000}}));
 
 struct InputCase {
     const char* text;

@@ -74,45 +74,32 @@ TEST_F(Quorvelctl, RunAndSetMacroTakeNamesWithSpacesAndQuotes) {
     EXPECT_EQ(world.runner.names, (QStringList{"Lobby On", "Lobby Off", "O'Brien \"Hall\""}));
 }
 
-TEST_F(Quorvelctl, WatchPrintsEachChange) {
+TEST_F(Quorvelctl, WatchPrintsEachChangeAndNamesTheItemsWhenThereAreSeveral) {
     ASSERT_TRUE(exchange->start());
-    QProcess watcher;
-    startCtl(watcher, {"--socket", path, "watch", "StatusofAreaPreset"});
-    ASSERT_TRUE(qv::test::waitUntil([&] { return exchange->watchCount() == 1; }, 10000));
+    QProcess one, several;
+    startCtl(one, {"--socket", path, "watch", "StatusofAreaPreset"});
+    startCtl(several, {"--socket", path, "watch", "StatusArea12", "StatusofAreaPreset"});
+    ASSERT_TRUE(qv::test::waitUntil([&] { return exchange->watchCount() == 3; }, 10000));
     exchange->items().statusHeard(12, 5);
     exchange->items().statusHeard(3, 1);
-    QByteArray out;
+    QByteArray outOne, outSeveral;
     EXPECT_TRUE(qv::test::waitUntil(
         [&] {
-            out += watcher.readAllStandardOutput();
-            return out.count('\n') >= 2;
+            outOne += one.readAllStandardOutput();
+            outSeveral += several.readAllStandardOutput();
+            return outOne.count('\n') >= 2 && outSeveral.count('\n') >= 3;
         },
         10000));
-    EXPECT_EQ(out, "12,5\n3,1\n");
+    EXPECT_EQ(outOne, "12,5\n3,1\n");
+    EXPECT_EQ(outSeveral, "StatusArea12 5\nStatusofAreaPreset 12,5\nStatusofAreaPreset 3,1\n");
 
-    // The program going away ends the watch with its own exit status.
+    // The program going away ends a watch with its own exit status.
     exchange->stop();
-    EXPECT_TRUE(qv::test::waitUntil([&] { return watcher.state() == QProcess::NotRunning; }, 10000));
-    EXPECT_EQ(watcher.exitCode(), 3);
-    EXPECT_TRUE(watcher.readAllStandardError().contains("closed the connection"));
-}
-
-TEST_F(Quorvelctl, WatchOfSeveralItemsNamesThem) {
-    ASSERT_TRUE(exchange->start());
-    QProcess watcher;
-    startCtl(watcher, {"--socket", path, "watch", "StatusArea12", "StatusofAreaPreset"});
-    ASSERT_TRUE(qv::test::waitUntil([&] { return exchange->watchCount() == 2; }, 10000));
-    exchange->items().statusHeard(12, 5);
-    QByteArray out;
-    EXPECT_TRUE(qv::test::waitUntil(
-        [&] {
-            out += watcher.readAllStandardOutput();
-            return out.count('\n') >= 2;
-        },
-        10000));
-    EXPECT_EQ(out, "StatusArea12 5\nStatusofAreaPreset 12,5\n");
-    watcher.kill();
-    watcher.waitForFinished(2000);
+    for (QProcess* watcher : {&one, &several}) {
+        EXPECT_TRUE(qv::test::waitUntil([&] { return watcher->state() == QProcess::NotRunning; }, 10000));
+        EXPECT_EQ(watcher->exitCode(), 3);
+        EXPECT_TRUE(watcher->readAllStandardError().contains("closed the connection"));
+    }
 }
 
 struct RefusedRow {

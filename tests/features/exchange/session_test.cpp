@@ -61,10 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplyRow{"RUN Lobby On", "OK"},
                       ReplyRow{"GET " + QByteArray(300, 'a'), "ERR unknown item \"aaaa*"}));
 
-TEST_F(Session, OverlongLineIsAnErrorLine) {
-    EXPECT_EQ(session.handle(LineReader::Line{{}, true}), "ERR line too long (at most 1024 bytes)\n");
-}
-
 TEST_F(Session, WatchRepliesWithTheTextNowAndIsRemembered) {
     items.statusHeard(12, 5);
     EXPECT_EQ(send("WATCH StatusArea12"), "OK 5\n");

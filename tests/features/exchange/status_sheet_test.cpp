@@ -1,5 +1,5 @@
 // The area status file's text, and the request queue between the compare
-// step and the request step.
+// step and the request step. The text written is checked in status_file_test.
 
 #include "features/exchange/status_sheet.h"
 #include "features/exchange/sheet_requests.h"
@@ -9,19 +9,6 @@
 
 namespace qv::exchange {
 namespace {
-
-TEST(StatusSheet, HasAHeaderAndOneRowPerArea) {
-    net::AreaState state;
-    state.setPreset(1, 3);
-    state.setPreset(255, 120);
-    const QList<QByteArray> lines = formatStatusSheet(state).split('\n');
-    ASSERT_EQ(lines.size(), 257);  // header, 255 rows, and the empty text after the last LF
-    EXPECT_EQ(lines.at(0), "Area,Preset,Request");
-    EXPECT_EQ(lines.at(1), "1,3,");
-    EXPECT_EQ(lines.at(2), "2,unknown,");
-    EXPECT_EQ(lines.at(255), "255,120,");
-    EXPECT_EQ(lines.at(256), "");
-}
 
 TEST(StatusSheet, WrittenFileReadsBackWithoutRequestsOrProblems) {
     net::AreaState state;

@@ -13,11 +13,6 @@ namespace {
 
 using reactions::test::MainDb;
 
-struct Monitor final : store::MonitorSink {
-    void MonitorAdditem(const store::MonitorRecord& record) override { records.push_back(record); }
-    std::vector<store::MonitorRecord> records;
-};
-
 int orphanViews(MainDb& db) {
     return db.count(
         QStringLiteral("SELECT COUNT(*) FROM TreeView t LEFT JOIN TreeView p ON t.ChildOf = p.TreeView_ID"
@@ -158,7 +153,7 @@ TEST(PlanEditingTest, LockRefusesPressesAndModifiedArrowsMoveTenTimesAsFar) {
 // reach the plan view one by one; a preset for all areas asks for all.
 TEST(PlanFeedTest, DecoderStepFollowsTheHasIndicatorTableAndNavigationIsRecorded) {
     MainDb db;
-    Monitor monitor;
+    qv::test::RecordingMonitor monitor;
     reactions::test::Network network(monitor);
     PlanIndicators(db.db).enterLine(QStringLiteral("floor.svg"), 1, 5, 3, 0xff, QString());
     PlanFeed feed(db.db, monitor, network.clock);

@@ -6,24 +6,16 @@
 namespace qv::reactions {
 namespace {
 
-class ButtonEditorTest : public ::testing::Test {
+class ButtonEditorTest : public ::testing::Test, protected test::Bench {
 protected:
     ButtonEditorTest()
-        : network(monitor),
-          panel(
-              main.db, runner, network.state, monitor, network.clock,
-              [this](const net::RawMessage& m) { sent.messages.push_back(m); }, 8),
+        : panel(main.db, runner, network.state, monitor, network.clock, sent.sender(), 8),
           editor(main.db, panel) {
         network.inbox.addReactions(&panel);
         macro = main.addMacro("Lights");
     }
     int rows(const QString& table) { return main.count("SELECT count(*) FROM " + table); }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::FakeRunner runner;
-    test::SentLog sent;
     ButtonPanel panel;
     ButtonEditor editor;
     int macro = 0;

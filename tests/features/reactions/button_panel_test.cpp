@@ -13,13 +13,9 @@ net::RawMessage presetReport(int area, int preset) {
         {0x1C, static_cast<std::uint8_t>(area), static_cast<std::uint8_t>(preset - 1), 0x62, 0, 0, 0xFF});
 }
 
-class ButtonPanelTest : public ::testing::Test {
+class ButtonPanelTest : public ::testing::Test, protected test::Bench {
 protected:
-    ButtonPanelTest()
-        : network(monitor),
-          panel(
-              main.db, runner, network.state, monitor, network.clock,
-              [this](const net::RawMessage& m) { sent.messages.push_back(m); }, 8) {
+    ButtonPanelTest() : panel(main.db, runner, network.state, monitor, network.clock, sent.sender(), 8) {
         network.inbox.addReactions(&panel);
     }
 
@@ -39,11 +35,6 @@ protected:
         panel.GetButtonChanges();
     }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::FakeRunner runner;
-    test::SentLog sent;
     ButtonPanel panel;
 };
 
@@ -131,14 +122,6 @@ TEST_F(ButtonPanelTest, WithinOneTriggerTheLastRuleWins) {
     start();
     network.hear(presetReport(3, 2));
     EXPECT_EQ(panel.button(1), (ButtonFace{"second", 2, "Second", false}));
-}
-
-TEST_F(ButtonPanelTest, APressWithoutAMacroSaysSo) {
-    addButton(1, "Nothing", test::null());
-    start();
-    EXPECT_EQ(panel.press(1), ButtonPanel::kNoMacro);
-    EXPECT_EQ(panel.press(99), ButtonPanel::kNoMacro);
-    EXPECT_TRUE(runner.runs.isEmpty());
 }
 
 TEST_F(ButtonPanelTest, ARuleWhoseMacroIsGoneStillChangesTheCaption) {

@@ -9,11 +9,10 @@
 namespace qv::reactions {
 namespace {
 
-class ChannelSeekTest : public ::testing::Test {
+class ChannelSeekTest : public ::testing::Test, protected test::Bench {
 protected:
     ChannelSeekTest()
-        : network(monitor),
-          answering(network, sim::NetworkLayout{4, 5, {}, {}}),
+        : answering(network, sim::NetworkLayout{4, 5, {}, {}}),
           levels(main.db, network.state, monitor, network.clock, answering.sender(),
                  LightLevels::Intervals{}) {
         network.inbox.addReactions(&levels);
@@ -29,9 +28,6 @@ protected:
     }
     std::vector<AreaChannel> stored(int area) { return loadAreaChannels(main.db, area); }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
     test::AnsweringNetwork answering;
     LightLevels levels;
 };
@@ -47,9 +43,7 @@ TEST_F(ChannelSeekTest, StoresExactlyTheChannelsThatAnswer) {
 
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).value<QList<int>>(), QList<int>({1, 2, 3, 4, 5}));
-    const std::vector<AreaChannel> expected = {{1, " "}, {2, " "}, {3, " "}, {4, " "}, {5, " "}};
-    EXPECT_EQ(stored(2), expected);
-    EXPECT_TRUE(stored(1).empty());
+    EXPECT_TRUE(stored(1).empty());  // what is stored for area 2: ChannelsAlreadyKnownAreNotStoredTwice
 
     // One request per channel 1..255, with its progress text; the channels
     // found are asked once more when their rows are loaded.

@@ -6,14 +6,11 @@
 namespace qv::reactions {
 namespace {
 
-class DirectControlTest : public ::testing::Test {
+class DirectControlTest : public ::testing::Test, protected test::Bench {
 protected:
     DirectControlTest()
-        : network(monitor),
-          control(
-              main.db, network.state, network.names, monitor, network.clock, runner,
-              [this](const net::RawMessage& m) { sent.messages.push_back(m); },
-              [this](const QString& name, bool on) { enabled.emplace_back(name, on); }) {}
+        : control(main.db, network.state, network.names, monitor, network.clock, runner, sent.sender(),
+                  [this](const QString& name, bool on) { enabled.emplace_back(name, on); }) {}
 
     const store::MonitorRecord* directRecord() const {
         for (const auto& r : monitor.records)
@@ -21,11 +18,6 @@ protected:
         return nullptr;
     }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::FakeRunner runner;
-    test::SentLog sent;
     std::vector<std::pair<QString, bool>> enabled;
     DirectControl control;
 };

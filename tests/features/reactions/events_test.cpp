@@ -9,11 +9,9 @@ namespace {
 
 using test::message;
 
-class EventsTest : public ::testing::Test {
+class EventsTest : public ::testing::Test, protected test::Bench {
 protected:
-    EventsTest() : network(monitor), events(main.db, runner, monitor, network.clock) {
-        network.inbox.addReactions(&events);
-    }
+    EventsTest() : events(main.db, runner, monitor, network.clock) { network.inbox.addReactions(&events); }
 
     void load() {
         events.GetAreaPresetEvents();
@@ -23,10 +21,6 @@ protected:
         return monitor.count([](const store::MonitorRecord& r) { return r.MsgType == "Warning **"; });
     }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::FakeRunner runner;
     Events events;
 };
 

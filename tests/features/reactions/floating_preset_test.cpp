@@ -8,12 +8,11 @@ namespace {
 
 using test::message;
 
-class FloatingPresetTest : public ::testing::Test {
+class FloatingPresetTest : public ::testing::Test, protected test::Bench {
 protected:
     FloatingPresetTest()
-        : network(monitor),
-          floating(main.db, network.state, network.names, network.clock,
-                   [this](const net::RawMessage& m) { sent.messages.push_back(m); }, {200, 1000, 30, 1000}) {
+        : floating(main.db, network.state, network.names, network.clock, sent.sender(),
+                   {200, 1000, 30, 1000}) {
         network.inbox.addReactions(&floating);
         indicator = main.exec("INSERT INTO PlanIndicators (\"Index\", Area) VALUES (1, 4)").toInt();
         for (const auto& [channel, switching] : {std::pair{5, 1}, {2, 1}, {3, 0}, {7, -1}})
@@ -23,10 +22,6 @@ protected:
         main.exec("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (4, 2, 'Desk')");
     }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::SentLog sent;
     FloatingPreset floating;
     int indicator = 0;
 };

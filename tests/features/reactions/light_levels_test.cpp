@@ -2,7 +2,6 @@
 #include "reactions_fixture.h"
 
 #include <QSignalSpy>
-#include "support/case_names.h"
 
 namespace qv::reactions {
 namespace {
@@ -14,13 +13,10 @@ net::RawMessage levelReport(int area, int channel, int level) {
                     static_cast<std::uint8_t>(level), 0, 0xFF});
 }
 
-class LightLevelsTest : public ::testing::Test {
+class LightLevelsTest : public ::testing::Test, protected test::Bench {
 protected:
     LightLevelsTest()
-        : network(monitor),
-          levels(
-              main.db, network.state, monitor, network.clock,
-              [this](const net::RawMessage& m) { sent.messages.push_back(m); }, LightLevels::Intervals{}) {
+        : levels(main.db, network.state, monitor, network.clock, sent.sender(), LightLevels::Intervals{}) {
         network.inbox.addReactions(&levels);
     }
     void addChannel(int area, int channel, const QString& name) {
@@ -28,10 +24,6 @@ protected:
                   {area, channel, name});
     }
 
-    qv::test::RecordingMonitor monitor;
-    test::MainDb main;
-    test::Network network;
-    test::SentLog sent;
     LightLevels levels;
 };
 
@@ -98,28 +90,14 @@ TEST_F(LightLevelsTest, AReportMovingASliderIsNotSentBack) {
     EXPECT_TRUE(levels.okToSendLevelChange());
 }
 
-struct SliderRow {
-    double percent;
-    int levelByte;
-};
-
-void PrintTo(const SliderRow& row, std::ostream* os) {
-    *os << qv::test::caseName(row.percent);
-}
-
-class SliderLevels : public LightLevelsTest, public ::testing::WithParamInterface<SliderRow> {};
-
-TEST_P(SliderLevels, SendTheChannelLevelMessage) {
+TEST_F(LightLevelsTest, ASliderSendsTheChannelLevelMessage) {
     addChannel(2, 4, "A");
     levels.chooseArea(2);
     sent.messages.clear();
-    ASSERT_TRUE(levels.setSliderPercent(4, GetParam().percent));
-    EXPECT_EQ(sent.hex(), QStringList({test::hexOf(net::ChannelLevelMessage(2, 4, GetParam().levelByte))}));
+    // The byte of each percentage is net::levelFromPercent's (tests/net/encodings_test.cpp).
+    ASSERT_TRUE(levels.setSliderPercent(4, 100));
+    EXPECT_EQ(sent.hex(), QStringList({test::hexOf(net::ChannelLevelMessage(2, 4, 1))}));
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, SliderLevels,
-                         ::testing::Values(SliderRow{100, 1}, SliderRow{0, 0xFF}, SliderRow{50, 0x80},
-                                           SliderRow{99.9, 1}, SliderRow{150, 1}, SliderRow{-3, 0xFF}));
 
 TEST_F(LightLevelsTest, SliderChangesArePacedAndTheLastOneAlwaysGoes) {
     addChannel(2, 1, "A");

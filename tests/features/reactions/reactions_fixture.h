@@ -59,6 +59,9 @@ struct SentLog {
     int count(const net::RawMessage& message) const {
         return static_cast<int>(std::count(messages.begin(), messages.end(), message));
     }
+    SendRS232 sender() {
+        return [this](const net::RawMessage& m) { messages.push_back(m); };
+    }
 };
 
 inline QString hexOf(const std::optional<net::RawMessage>& message) {
@@ -155,6 +158,16 @@ public:
     net::NameTables names;
     net::AreaState state;
     comms::InBox inbox;
+};
+
+// What a reaction stands on, for a fixture to derive from after ::testing::Test:
+// a monitor, the main database, the hand-fed network, a runner and a sender.
+struct Bench {
+    qv::test::RecordingMonitor monitor;
+    MainDb main;
+    Network network{monitor};
+    FakeRunner runner;
+    SentLog sent;
 };
 
 // A network that answers: whatever is sent goes to a simulated network, and
