@@ -24,11 +24,6 @@ using namespace qv;
 
 namespace {
 
-struct Heard : store::MonitorSink {
-    std::vector<store::MonitorRecord> records;
-    void MonitorAdditem(const store::MonitorRecord& record) override { records.push_back(record); }
-};
-
 QStringList lineTexts(QTreeWidget* tree) {
     QStringList texts;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) texts << tree->topLevelItem(i)->text(0);
@@ -52,7 +47,7 @@ private slots:
 };
 
 void MacroEditorTest::buildSaveReloadAndRun() {
-    Heard heard;  // outlives the session, which reports until it ends
+    test::HeardRecords heard;  // outlives the session, which reports until it ends
     test::UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
     session.execOnMain(

@@ -12,8 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QtTest>
 
@@ -23,25 +21,15 @@ namespace {
 
 // "Night check" asks boxes 7 (simulated) and 9 (silent).
 void seedRollCall(const QString& dataDir) {
-    {
-        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
-        db.setDatabaseName(dataDir + QStringLiteral("/master/quorvel.db"));
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec(
-            "INSERT INTO DeviceTypes (Device_ID, Device, DeviceOpCode) VALUES (1, 'Sensor box', 'A5')"));
-        QVERIFY(
-            query.exec("INSERT INTO DevicesInstalled (BoxNumber, Description, Device_ID) VALUES "
-                       "(7, 'Atrium', 1), (9, 'Roof', 1)"));
-        query.prepare(
-            "INSERT INTO RollCall (RollCallName, Device_ID, Boxnumber) VALUES ('Night check', 1, ?)");
-        for (int box : {7, 9}) {
-            query.addBindValue(box);
-            QVERIFY(query.exec());
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+    using qv::test::execOnFile;
+    execOnFile(dataDir,
+               "INSERT INTO DeviceTypes (Device_ID, Device, DeviceOpCode) VALUES (1, 'Sensor box', 'A5')");
+    execOnFile(dataDir,
+               "INSERT INTO DevicesInstalled (BoxNumber, Description, Device_ID) VALUES "
+               "(7, 'Atrium', 1), (9, 'Roof', 1)");
+    execOnFile(dataDir,
+               "INSERT INTO RollCall (RollCallName, Device_ID, Boxnumber) VALUES "
+               "('Night check', 1, 7), ('Night check', 1, 9)");
 }
 
 }  // namespace
