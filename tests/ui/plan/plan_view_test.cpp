@@ -27,6 +27,41 @@
 
 using qv::test::UiSession;
 
+namespace {
+
+// View 7 "Ground floor" shows floor.svg (file 1) with the indicators given as
+// rows of (PlanIndicator_ID, Index, IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID).
+void addGroundFloorView(UiSession& session, const QString& indicators) {
+    session.execOnMain(
+        QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top,"
+                       " Height, iconsize) VALUES (7, 'Ground floor', 0, 'floor.svg', 0, 2000, 0, 1500, 2)"));
+    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanIndicators (PlanIndicator_ID, \"Index\", IndicatorLEFT,"
+                       " IndicatorTOP, Area, WMFFile_ID) VALUES ") +
+        indicators);
+}
+
+// Colour lines as rows of (PlanAreaColour_ID, Area, WMFFile_ID, DefaultColour)
+// and of (PlanAreaColour_ID, Preset, Colour, Icon), read by the plan at once.
+void addColours(UiSession& session, const QString& areas, const QString& presets) {
+    session.execOnMain(QStringLiteral("INSERT INTO PlanAreaColours (PlanAreaColour_ID, Area, WMFFile_ID,"
+                                      " DefaultColour) VALUES ") +
+                       areas);
+    session.execOnMain(
+        QStringLiteral("INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon) VALUES ") +
+        presets);
+    session.engine().features()->GetIndicatorChanges();
+}
+
+// The plan view opened on a view.
+qv::ui::PlanViewForm* openPlanView(UiSession& session, int view) {
+    session.windows().open(qv::ui::window::kPlanView, view);
+    return session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+}
+
+}  // namespace
+
 class PlanViewTest : public QObject {
     Q_OBJECT
 private slots:
@@ -41,28 +76,16 @@ private slots:
 void PlanViewTest::indicatorsFollowTheReportedPresets() {
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
-    // A view of floor.svg with indicator 1 for area 5 and indicator 2 for area 6.
-    session.execOnMain(
-        QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top,"
-                       " Height, iconsize) VALUES (7, 'Ground floor', 0, 'floor.svg', 0, 2000, 0, 1500, 2)"));
-    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
-    session.execOnMain(
-        QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
-                       " VALUES (1, 100, 100, 5, 1), (2, 600, 100, 6, 1)"));
-    session.execOnMain(
-        QStringLiteral("INSERT INTO PlanAreaColours (PlanAreaColour_ID, Area, WMFFile_ID, DefaultColour)"
-                       " VALUES (1, 5, 1, 8421504), (2, 6, 1, 8421504)"));
-    // Preset 3 of area 5 is red, preset 4 of both areas is blue (red in the low byte).
-    session.execOnMain(
-        QStringLiteral("INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon)"
-                       " VALUES (1, 3, 255, ''), (1, 4, 16711680, ''), (2, 4, 16711680, '')"));
-    session.engine().features()->GetIndicatorChanges();
+    // A view of floor.svg with indicator 1 for area 5 and indicator 2 for area 6;
+    // preset 3 of area 5 is red, preset 4 of both areas is blue (red in the low byte).
+    addGroundFloorView(session, QStringLiteral("(1, 1, 100, 100, 5, 1), (2, 2, 600, 100, 6, 1)"));
+    addColours(session, QStringLiteral("(1, 5, 1, 8421504), (2, 6, 1, 8421504)"),
+               QStringLiteral("(1, 3, 255, ''), (1, 4, 16711680, ''), (2, 4, 16711680, '')"));
     QDir(session.dataDir()).mkpath(QStringLiteral("Planview Drawings"));
     QVERIFY(QFile::copy(QStringLiteral(QUORVEL_DEMO_FLOOR),
                         session.dataDir() + QStringLiteral("/Planview Drawings/floor.svg")));
 
-    session.windows().open(qv::ui::window::kPlanView, 7);
-    auto* form = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    auto* form = openPlanView(session, 7);
     QVERIFY(form);
     QCOMPARE(form->currentView(), 7);
     QGraphicsRectItem* five = form->indicator(1);
@@ -79,8 +102,6 @@ void PlanViewTest::indicatorsFollowTheReportedPresets() {
     QVERIFY(UiSession::waitUntil([&] { return six->brush().color() == QColor(Qt::blue); }));
     QCOMPARE(five->brush().color(), QColor(Qt::blue));
     // The drawing is shown under the indicators.
-    const QImage shown = form->grab().toImage();
-    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB"));
     QVERIFY(form->scene()->items().size() == 3);
 
     // A macro's navigation shows the view and writes the monitor record.
@@ -95,15 +116,8 @@ void PlanViewTest::indicatorsFollowTheReportedPresets() {
 void PlanViewTest::lockRefusesClicksArrowsMove() {
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
-    session.execOnMain(
-        QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top,"
-                       " Height, iconsize) VALUES (7, 'Ground floor', 0, 'floor.svg', 0, 2000, 0, 1500, 2)"));
-    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
-    session.execOnMain(
-        QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
-                       " VALUES (1, 500, 500, 5, 1)"));
-    session.windows().open(qv::ui::window::kPlanView, 7);
-    auto* form = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    addGroundFloorView(session, QStringLiteral("(1, 1, 500, 500, 5, 1)"));
+    auto* form = openPlanView(session, 7);
     QVERIFY(form);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
@@ -150,10 +164,7 @@ void PlanViewTest::lockRefusesClicksArrowsMove() {
 void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
-    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
-    session.execOnMain(QStringLiteral(
-        "INSERT INTO PlanIndicators (PlanIndicator_ID, \"Index\", IndicatorLEFT, IndicatorTOP, Area,"
-        " WMFFile_ID) VALUES (4, 1, 500, 500, 0, 1)"));
+    addGroundFloorView(session, QStringLiteral("(4, 1, 500, 500, 0, 1)"));
     session.execOnMain(QStringLiteral("INSERT INTO AreaNames (Area, AreaName) VALUES (5, 'Lobby''s east')"));
     auto* form =
         qobject_cast<qv::ui::IndicatorSetupForm*>(session.windows().open(qv::ui::window::kIndicatorSetup, 4));
@@ -188,7 +199,6 @@ void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
     QCOMPARE(q.value(1).toInt(), 3);
     QCOMPARE(q.value(2).toInt(), 255);
     QVERIFY(session.engine().features()->plan().hasIndicator(5));
-    if (qEnvironmentVariableIsSet("SETUP_GRAB")) form->grab().save(qEnvironmentVariable("SETUP_GRAB"));
 
     grid->setCurrentCell(0, 0);
     QTest::keyClick(grid, Qt::Key_Delete);
@@ -274,21 +284,9 @@ void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
 void PlanViewTest::floatingPresetSendsTheChosenPreset() {
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
-    session.execOnMain(
-        QStringLiteral("INSERT INTO TreeView (TreeView_ID, Label, ChildOf, WMFFile, \"Left\", Width, Top,"
-                       " Height, iconsize) VALUES (7, 'Ground floor', 0, 'floor.svg', 0, 2000, 0, 1500, 2)"));
-    session.execOnMain(QStringLiteral("INSERT INTO WMFFiles (WMFFile_ID, WMFFile) VALUES (1, 'floor.svg')"));
-    session.execOnMain(QStringLiteral(
-        "INSERT INTO PlanIndicators (PlanIndicator_ID, \"Index\", IndicatorLEFT, IndicatorTOP, Area,"
-        " WMFFile_ID) VALUES (9, 1, 500, 500, 5, 1)"));
-    session.execOnMain(
-        QStringLiteral("INSERT INTO PlanAreaColours (PlanAreaColour_ID, Area, WMFFile_ID,"
-                       " DefaultColour) VALUES (1, 5, 1, 0)"));
-    session.execOnMain(QStringLiteral(
-        "INSERT INTO PlanPresetColours (PlanAreaColour_ID, Preset, Colour, Icon) VALUES (1, 3, 255, '')"));
-    session.engine().features()->GetIndicatorChanges();
-    session.windows().open(qv::ui::window::kPlanView, 7);
-    auto* plan = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    addGroundFloorView(session, QStringLiteral("(9, 1, 500, 500, 5, 1)"));
+    addColours(session, QStringLiteral("(1, 5, 1, 0)"), QStringLiteral("(1, 3, 255, '')"));
+    auto* plan = openPlanView(session, 7);
     QVERIFY(plan && plan->indicator(1));
     QTest::mouseClick(plan->viewport(), Qt::RightButton, {},
                       plan->mapFromScene(plan->indicator(1)->sceneBoundingRect().center()));
@@ -327,8 +325,7 @@ void PlanViewTest::metafileDrawingsShowAndABrokenOneIsPassedOver() {
     session.execOnMain(
         QStringLiteral("INSERT INTO PlanIndicators (\"Index\", IndicatorLEFT, IndicatorTOP, Area, WMFFile_ID)"
                        " VALUES (1, 100, 100, 5, 1)"));
-    session.windows().open(qv::ui::window::kPlanView, 8);
-    auto* form = session.windows().find<qv::ui::PlanViewForm>(qv::ui::window::kPlanView);
+    auto* form = openPlanView(session, 8);
     QVERIFY(form);
     const auto colourAt = [&](const QImage& shown, QPointF scenePoint) {
         return shown.pixelColor(form->mapFromScene(scenePoint));
@@ -339,7 +336,6 @@ void PlanViewTest::metafileDrawingsShowAndABrokenOneIsPassedOver() {
     };
     QVERIFY2(form->loadProblem().isEmpty(), qPrintable(form->loadProblem()));
     QImage shown = form->viewport()->grab().toImage();
-    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB") + "-wmf.png");
     QVERIFY(near(colourAt(shown, {300, 300}), Qt::red));
     QVERIFY(near(colourAt(shown, {750, 750}), Qt::blue));
     QVERIFY(!near(colourAt(shown, {750, 300}), Qt::red) && !near(colourAt(shown, {750, 300}), Qt::blue));
@@ -347,7 +343,6 @@ void PlanViewTest::metafileDrawingsShowAndABrokenOneIsPassedOver() {
     form->showView(9);
     QVERIFY2(form->loadProblem().isEmpty(), qPrintable(form->loadProblem()));
     shown = form->viewport()->grab().toImage();
-    if (qEnvironmentVariableIsSet("PLAN_GRAB")) shown.save(qEnvironmentVariable("PLAN_GRAB") + "-emf.png");
     QVERIFY(near(colourAt(shown, {300, 200}), Qt::green));
     QVERIFY(!near(colourAt(shown, {550, 350}), Qt::green));
 
