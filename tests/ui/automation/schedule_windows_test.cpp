@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
 #include <QTimeEdit>
@@ -278,9 +277,7 @@ void ScheduleWindowsTest::madeInTheEditorItFiresOnTheMinuteTickAndShowsAsPassed(
     clickRow(grid, 0);
     click(listing, "DeleteButton");
     QCOMPARE(grid->model()->rowCount(), 0);
-    QSqlQuery stored = session.engine().mainDatabase().run(QStringLiteral("SELECT COUNT(*) FROM Scheduler"));
-    QVERIFY(stored.next());
-    QCOMPARE(stored.value(0).toInt(), 0);
+    QCOMPARE(session.valueOnMain(QStringLiteral("SELECT COUNT(*) FROM Scheduler")).toInt(), 0);
 }
 
 QTEST_MAIN(ScheduleWindowsTest)

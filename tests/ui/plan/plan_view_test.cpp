@@ -66,10 +66,9 @@ class PlanViewTest : public QObject {
     Q_OBJECT
 private slots:
     void indicatorsFollowTheReportedPresets();
-    void lockRefusesClicksArrowsMove();
+    void lockArrowsAndThePresetsEntry();
     void indicatorSetupEntersAndDeletesLines();
     void treeAddsRenamesDeletesAndShowsViews();
-    void floatingPresetSendsTheChosenPreset();
     void metafileDrawingsShowAndABrokenOneIsPassedOver();
 };
 
@@ -112,8 +111,10 @@ void PlanViewTest::indicatorsFollowTheReportedPresets() {
 
 // With LockPlanview set a click on an indicator neither selects it, opens
 // its menu nor drags it; unlocked, Shift+arrow moves ten times as far as an
-// arrow alone and the place is stored at once.
-void PlanViewTest::lockRefusesClicksArrowsMove() {
+// arrow alone and the place is stored at once. The menu's Presets entry asks
+// for an area while the indicator has no colour line; with one it opens the
+// floating preset for the area, whose Go sends the chosen preset.
+void PlanViewTest::lockArrowsAndThePresetsEntry() {
     UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
     addGroundFloorView(session, QStringLiteral("(1, 1, 500, 500, 5, 1)"));
@@ -154,9 +155,23 @@ void PlanViewTest::lockRefusesClicksArrowsMove() {
     QCOMPARE(stored(), QPointF(510, 600));
     QTest::mouseClick(form->viewport(), Qt::RightButton, {}, centre());
     QVERIFY(form->indicatorMenu() && form->indicatorMenu()->isVisible());
-    // The indicator has no colour line yet: Presets asks for an area first.
     form->indicatorMenu()->actions().first()->trigger();
     QVERIFY(session.sawBox(qv::plan::PlanIndicators::kNeedArea));
+
+    addColours(session, QStringLiteral("(1, 5, 1, 0)"), QStringLiteral("(1, 3, 255, '')"));
+    QTest::mouseClick(form->viewport(), Qt::RightButton, {}, centre());
+    QVERIFY(form->indicatorMenu());
+    form->indicatorMenu()->actions().first()->trigger();
+    auto* floating = session.windows().find<qv::ui::FloatingPresetComboForm>(qv::ui::window::kFloatingPreset);
+    QVERIFY(floating);
+    QCOMPARE(floating->windowTitle(), QStringLiteral("Area 5:  "));
+    auto* presets = floating->findChild<QComboBox*>(QStringLiteral("PresetCombo"));
+    QVERIFY(presets);
+    QCOMPARE(presets->count(), 96);
+    presets->setCurrentIndex(presets->findData(3));
+    floating->findChild<QPushButton*>(QStringLiteral("GoButton"))->click();
+    QVERIFY(UiSession::waitUntil([&] { return session.engine().areaState().GetPresetforArea(5) == 3; }));
+    QVERIFY(UiSession::waitUntil([&] { return item->brush().color() == QColor(Qt::red); }));
 }
 
 // Enter needs an area and a preset; a line entered gives the indicator its
@@ -188,16 +203,13 @@ void PlanViewTest::indicatorSetupEntersAndDeletesLines() {
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Lobby's east"));
     QCOMPARE(grid->item(0, 2)->background().color(), QColor(Qt::red));
-    QSqlQuery q = session.engine().mainDatabase().run(
-        QStringLiteral("SELECT i.Area, p.Preset, p.Colour FROM PlanIndicators i"
+    // The indicator's area, the preset and its colour, as stored.
+    const QVariant stored = session.valueOnMain(
+        QStringLiteral("SELECT i.Area || ' ' || p.Preset || ' ' || p.Colour FROM PlanIndicators i"
                        " JOIN PlanAreaColours c ON c.Area = i.Area AND c.WMFFile_ID = i.WMFFile_ID"
                        " JOIN PlanPresetColours p ON p.PlanAreaColour_ID = c.PlanAreaColour_ID"
-                       " WHERE i.PlanIndicator_ID = 4"),
-        {});
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toInt(), 5);
-    QCOMPARE(q.value(1).toInt(), 3);
-    QCOMPARE(q.value(2).toInt(), 255);
+                       " WHERE i.PlanIndicator_ID = 4"));
+    QCOMPARE(stored.toString(), QStringLiteral("5 3 255"));
     QVERIFY(session.engine().features()->plan().hasIndicator(5));
 
     grid->setCurrentCell(0, 0);
@@ -229,10 +241,7 @@ void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     QTreeWidgetItem* child = root->child(0);
     QCOMPARE(child->text(0), QStringLiteral("New View"));
     child->setText(0, QStringLiteral("Bob's floor"));
-    const auto count = [&](const QString& sql) {
-        QSqlQuery q = session.engine().mainDatabase().run(sql, {});
-        return q.next() ? q.value(0).toInt() : -1;
-    };
+    const auto count = [&](const QString& sql) { return session.valueOnMain(sql).toInt(); };
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE Label = 'Bob''s floor'")), 1);
     const int childId = child->data(0, Qt::UserRole).toInt();
     QTest::mouseClick(tree->tree()->viewport(), Qt::LeftButton, {},
@@ -277,31 +286,6 @@ void PlanViewTest::treeAddsRenamesDeletesAndShowsViews() {
     tree->deleteView();
     QVERIFY(session.sawBox(QStringLiteral("You about to delete your entire project!\nAre you sure?")));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM TreeView WHERE Label <> 'Project'")), 0);
-}
-
-// The indicator's Presets entry opens the floating preset for its area; Go
-// sends the chosen preset and the network reports the area in it.
-void PlanViewTest::floatingPresetSendsTheChosenPreset() {
-    UiSession session;
-    QVERIFY2(session.start(), qPrintable(session.why()));
-    addGroundFloorView(session, QStringLiteral("(9, 1, 500, 500, 5, 1)"));
-    addColours(session, QStringLiteral("(1, 5, 1, 0)"), QStringLiteral("(1, 3, 255, '')"));
-    auto* plan = openPlanView(session, 7);
-    QVERIFY(plan && plan->indicator(1));
-    QTest::mouseClick(plan->viewport(), Qt::RightButton, {},
-                      plan->mapFromScene(plan->indicator(1)->sceneBoundingRect().center()));
-    QVERIFY(plan->indicatorMenu());
-    plan->indicatorMenu()->actions().first()->trigger();
-    auto* form = session.windows().find<qv::ui::FloatingPresetComboForm>(qv::ui::window::kFloatingPreset);
-    QVERIFY(form);
-    QCOMPARE(form->windowTitle(), QStringLiteral("Area 5:  "));
-    auto* presets = form->findChild<QComboBox*>(QStringLiteral("PresetCombo"));
-    QVERIFY(presets);
-    QCOMPARE(presets->count(), 96);
-    presets->setCurrentIndex(presets->findData(3));
-    form->findChild<QPushButton*>(QStringLiteral("GoButton"))->click();
-    QVERIFY(UiSession::waitUntil([&] { return session.engine().areaState().GetPresetforArea(5) == 3; }));
-    QVERIFY(UiSession::waitUntil([&] { return plan->indicator(1)->brush().color() == QColor(Qt::red); }));
 }
 
 // The WMF and EMF files are made by data/make_metafiles.py: a red rectangle

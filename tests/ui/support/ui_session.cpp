@@ -138,4 +138,8 @@ void UiSession::execOnMain(const QString& sql, const QVariantList& values) {
     m_engine->mainDatabase().run(sql, values);
 }
 
+QVariant UiSession::valueOnMain(const QString& sql, const QVariantList& values) {
+    return m_engine->mainDatabase().value(sql, values);
+}
+
 }  // namespace qv::test

@@ -84,8 +84,10 @@ public:
     QString dataDir() const { return m_data.path(); }
     QString simLink() const { return m_simDir.filePath(QStringLiteral("gateway")); }
 
-    // Runs one statement on the live main database.
+    // Runs one statement on the live main database; valueOnMain returns the
+    // first column of its first row (invalid when there is none).
     void execOnMain(const QString& sql, const QVariantList& values = {});
+    QVariant valueOnMain(const QString& sql, const QVariantList& values = {});
 
     // The boxes shown so far, and the answers the next questions get.
     std::vector<ui::BoxRequest> boxes;
