@@ -78,7 +78,6 @@ void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
     QCOMPARE(window->findChild<QComboBox*>("areaCombo")->currentData().toInt(), 5);
     QVERIFY(window->findChild<QSlider*>("slider3"));
     QVERIFY(!window->findChild<QSlider*>("slider4"));
-    auto* percent2 = window->findChild<QLabel*>("percent2");
     // Every channel answers its level query.
     QVERIFY(UiSession::waitUntil([&] { return !window->findChild<QLabel*>("query3")->isVisibleTo(window); }));
 
@@ -89,7 +88,7 @@ void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
     QVERIFY(UiSession::waitUntil([&] { return session.engine().comms().outboxCount() == 0; }));
     session.windows().open(qv::ui::window::kLightLevels, 1);
     session.windows().open(qv::ui::window::kLightLevels, 5);
-    percent2 = window->findChild<QLabel*>("percent2");
+    auto* percent2 = window->findChild<QLabel*>("percent2");
     QVERIFY(UiSession::waitUntil([&] { return percent2->text() == "40%"; }));
 
     // Saving presets is off in a fresh configuration.

@@ -45,7 +45,6 @@ void RollCallWindowTest::silentDeviceHasNoTriesLeft() {
     UiSession session({.simArguments = {"--devices", "A5:7:1.4"}, .seed = seedRollCall});
     QVERIFY2(session.start(), qPrintable(session.why()));
     QVERIFY(!session.windows().find(qv::ui::window::kRollCall));
-    QVERIFY(UiSession::waitUntil([&] { return session.engine().features() != nullptr; }));
     const auto outcome = session.engine().features()->rollCalls().RollCall("Night check");
     QVERIFY2(outcome.ok, qPrintable(outcome.message));
     QVERIFY(
