@@ -1,5 +1,6 @@
 // The roll-call progress window opens when a roll call starts, shows a
-// device that never answers with no tries left, and closes at the end.
+// device that never answers with no tries left, and closes at the end; the
+// editor then stores a new roll call and lists it.
 
 #include "features/devices/roll_call.h"
 #include "features/devices/roll_call_results.h"
@@ -37,11 +38,10 @@ void seedRollCall(const QString& dataDir) {
 class RollCallWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void silentDeviceHasNoTriesLeft();
-    void aRollCallMadeInTheEditorIsStoredAndListed();
+    void silentDeviceHasNoTriesLeftThenTheEditorMakesOne();
 };
 
-void RollCallWindowTest::silentDeviceHasNoTriesLeft() {
+void RollCallWindowTest::silentDeviceHasNoTriesLeftThenTheEditorMakesOne() {
     UiSession session({.simArguments = {"--devices", "A5:7:1.4"}, .seed = seedRollCall});
     QVERIFY2(session.start(), qPrintable(session.why()));
     QVERIFY(!session.windows().find(qv::ui::window::kRollCall));
@@ -73,11 +73,8 @@ void RollCallWindowTest::silentDeviceHasNoTriesLeft() {
     QVERIFY(cell(rowOfBox(7), "Version").contains("1.4"));
     QVERIFY(cell(rowOfBox(7), "Tries Left") != "0");
     QVERIFY(UiSession::waitUntil([&] { return !window->isVisible(); }));
-}
 
-void RollCallWindowTest::aRollCallMadeInTheEditorIsStoredAndListed() {
-    UiSession session({.simArguments = {}, .seed = seedRollCall});
-    QVERIFY2(session.start(), qPrintable(session.why()));
+    // The editor lists the roll call's devices; a new one is stored and listed.
     QWidget* form = session.windows().open(qv::ui::window::kRollCallEditor);
     auto* names = form->findChild<QComboBox*>("RollCallNameCombo");
     auto* devices = form->findChild<QListWidget*>("devicesList");
