@@ -16,16 +16,6 @@
 
 using namespace qv;
 
-namespace {
-
-void choose(QComboBox* box, int id) {
-    const int index = box->findData(id);
-    QVERIFY2(index >= 0, qPrintable(QString::number(id)));
-    box->setCurrentIndex(index);
-}
-
-}  // namespace
-
 class EventsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -56,12 +46,12 @@ void EventsTest::madeEventFiresOnPresetReport() {
     // An area without a preset (and no custom code) is not enough.
     QTest::keyClicks(name, QStringLiteral("Lobby's arrival"));
     macroCombo->setCurrentIndex(macroCombo->findText(macro));
-    choose(area, 5);
+    area->setCurrentIndex(area->findData(5));
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(session.sawBox(
         QStringLiteral("You need to select an Area, Preset and Macro before you can save this event")));
 
-    choose(preset, 3);
+    preset->setCurrentIndex(preset->findData(3));
     QTest::mouseClick(ok, Qt::LeftButton);
     QCOMPARE(session.boxes.size(), std::size_t(1));
     // Saved: the choices are cleared and the new name is in the list.

@@ -24,11 +24,6 @@ using namespace qv;
 
 namespace {
 
-struct Heard : store::MonitorSink {
-    std::vector<store::MonitorRecord> records;
-    void MonitorAdditem(const store::MonitorRecord& record) override { records.push_back(record); }
-};
-
 QStringList lineTexts(QTreeWidget* tree) {
     QStringList texts;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) texts << tree->topLevelItem(i)->text(0);
@@ -46,13 +41,12 @@ class MacroEditorTest : public QObject {
     Q_OBJECT
 private slots:
     void buildSaveReloadAndRun();
-    void folderNotEmptyRefusesDeletion();
+    void treeRefusesDeletingAFullFolderCopiesAndDrags();
     void lightBoxAndPlanViewLines();
-    void dragMovesAndRefuses();
 };
 
 void MacroEditorTest::buildSaveReloadAndRun() {
-    Heard heard;  // outlives the session, which reports until it ends
+    test::HeardRecords heard;  // outlives the session, which reports until it ends
     test::UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
     session.execOnMain(
@@ -116,13 +110,17 @@ void MacroEditorTest::buildSaveReloadAndRun() {
     QVERIFY(ok);
 }
 
-void MacroEditorTest::folderNotEmptyRefusesDeletion() {
+void MacroEditorTest::treeRefusesDeletingAFullFolderCopiesAndDrags() {
     test::UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
     auto& tree = session.engine().macroEngine()->tree();
     const auto folder = tree.createFolder(QStringLiteral("Foyer"), macros::kTopLevel);
     QVERIFY(folder.ok);
     QVERIFY(tree.createMacro(QStringLiteral("Open"), folder.id).ok);
+    const auto stage = tree.createFolder(QStringLiteral("Stage"), macros::kTopLevel);
+    QVERIFY(stage.ok);
+    QVERIFY(tree.createMacro(QStringLiteral("Cue"), macros::kTopLevel).ok);
+    QVERIFY(tree.createMacro(QStringLiteral("Walk in"), macros::kTopLevel).ok);
 
     auto* form = qobject_cast<ui::MacroEditorForm*>(session.windows().open(ui::window::kMacroEditor));
     QVERIFY(form);
@@ -164,15 +162,44 @@ void MacroEditorTest::folderNotEmptyRefusesDeletion() {
     QVERIFY(stored.ok());
     QCOMPARE(stored.lines.commandLines, QStringList{QStringLiteral("(CANCELMACRO:)All Macros")});
     QCOMPARE(session.boxes.size(), std::size_t(1));
+
+    // A drag as Qt delivers it: enter (which picks the target widget), then drop.
+    auto drop = [macroTree](const QString& dragged, const QString& onto) {
+        macroTree->setCurrentItem(findNode(macroTree, dragged));
+        std::unique_ptr<QMimeData> mime(macroTree->model()->mimeData({macroTree->currentIndex()}));
+        const QPoint at = macroTree->visualItemRect(findNode(macroTree, onto)).center();
+        QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(macroTree->viewport(), &enter);
+        QDropEvent event(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(macroTree->viewport(), &event);
+    };
+    auto storedParent = [&tree](const QString& caption) {
+        for (const auto& node : tree.load())
+            if (node.caption == caption) return node.parentKey;
+        return QString();
+    };
+
+    drop(QStringLiteral("Cue"), QStringLiteral("Stage"));
+    QCOMPARE(storedParent(QStringLiteral("Cue")), macros::folderKey(stage.id));
+    QCOMPARE(findNode(macroTree, QStringLiteral("Cue"))->parent(),
+             findNode(macroTree, QStringLiteral("Stage")));
+    QCOMPARE(session.boxes.size(), std::size_t(1));
+
+    // Onto a macro of another folder: refused, nothing moves.
+    drop(QStringLiteral("Cue"), QStringLiteral("Walk in"));
+    QVERIFY(session.sawBox(
+        QStringLiteral("You can only change the order of Macros that appear in the same Folder.\n"
+                       "If you wish to move a Macro to another Folder, you need to drop it onto the actual "
+                       "Folder itself.")));
+    QCOMPARE(storedParent(QStringLiteral("Cue")), macros::folderKey(stage.id));
 }
 
 void MacroEditorTest::lightBoxAndPlanViewLines() {
     test::UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
-    for (const auto& [channel, name] : {std::pair{7, "Colour"}, {8, "Speed"}, {9, "Gobo"}})
-        session.execOnMain(QStringLiteral("INSERT INTO CorvalinLightBox (CorvalinBoxNumber, Area, Channel, "
-                                          "ChannelDesc) VALUES (3, 5, ?, ?)"),
-                           {channel, QString::fromLatin1(name)});
+    session.execOnMain(
+        QStringLiteral("INSERT INTO CorvalinLightBox (CorvalinBoxNumber, Area, Channel, ChannelDesc)"
+                       " VALUES (3, 5, 7, 'Colour'), (3, 5, 8, 'Speed'), (3, 5, 9, 'Gobo')"));
     for (const auto& [channel, level, name] : {std::tuple{7, 10, "Red"}, {7, 20, "Blue"}, {9, 40, "Star"}})
         session.execOnMain(QStringLiteral("INSERT INTO CorvalinChannelLevels (CorvalinLightBox_ID, "
                                           "ChannelLevel, ChannelLevelDesc) SELECT CorvalinLightBox_ID, ?, ? "
@@ -229,49 +256,6 @@ void MacroEditorTest::lightBoxAndPlanViewLines() {
     QVERIFY(!findNode(macroTree, QStringLiteral("Show"))->isHidden());
     QVERIFY(!findNode(macroTree, QStringLiteral("Show"))->font(0).bold());
     QVERIFY(session.boxes.empty());
-}
-
-void MacroEditorTest::dragMovesAndRefuses() {
-    test::UiSession session;
-    QVERIFY2(session.start(), qPrintable(session.why()));
-    auto& tree = session.engine().macroEngine()->tree();
-    const auto stage = tree.createFolder(QStringLiteral("Stage"), macros::kTopLevel);
-    QVERIFY(stage.ok);
-    QVERIFY(tree.createMacro(QStringLiteral("Cue"), macros::kTopLevel).ok);
-    QVERIFY(tree.createMacro(QStringLiteral("Walk in"), macros::kTopLevel).ok);
-
-    auto* form = qobject_cast<ui::MacroEditorForm*>(session.windows().open(ui::window::kMacroEditor));
-    QVERIFY(form);
-    auto* macroTree = form->findChild<QTreeWidget*>("MacroTree");
-    // A drag as Qt delivers it: enter (which picks the target widget), then drop.
-    auto drop = [macroTree](const QString& dragged, const QString& onto) {
-        macroTree->setCurrentItem(findNode(macroTree, dragged));
-        std::unique_ptr<QMimeData> mime(macroTree->model()->mimeData({macroTree->currentIndex()}));
-        const QPoint at = macroTree->visualItemRect(findNode(macroTree, onto)).center();
-        QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(macroTree->viewport(), &enter);
-        QDropEvent event(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(macroTree->viewport(), &event);
-    };
-    auto storedParent = [&tree](const QString& caption) {
-        for (const auto& node : tree.load())
-            if (node.caption == caption) return node.parentKey;
-        return QString();
-    };
-
-    drop(QStringLiteral("Cue"), QStringLiteral("Stage"));
-    QCOMPARE(storedParent(QStringLiteral("Cue")), macros::folderKey(stage.id));
-    QCOMPARE(findNode(macroTree, QStringLiteral("Cue"))->parent(),
-             findNode(macroTree, QStringLiteral("Stage")));
-    QVERIFY(session.boxes.empty());
-
-    // Onto a macro of another folder: refused, nothing moves.
-    drop(QStringLiteral("Cue"), QStringLiteral("Walk in"));
-    QVERIFY(session.sawBox(
-        QStringLiteral("You can only change the order of Macros that appear in the same Folder.\n"
-                       "If you wish to move a Macro to another Folder, you need to drop it onto the actual "
-                       "Folder itself.")));
-    QCOMPARE(storedParent(QStringLiteral("Cue")), macros::folderKey(stage.id));
 }
 
 QTEST_MAIN(MacroEditorTest)

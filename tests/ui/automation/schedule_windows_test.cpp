@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
 #include <QTimeEdit>
@@ -33,6 +32,8 @@
 
 using namespace qv;
 using schedule::ScheduleListing;
+using test::child;
+using test::click;
 
 namespace {
 
@@ -49,30 +50,7 @@ private:
     QElapsedTimer m_started;
 };
 
-struct Heard : store::MonitorSink {
-    std::vector<store::MonitorRecord> records;
-    void MonitorAdditem(const store::MonitorRecord& record) override { records.push_back(record); }
-    bool saw(const QString& comment, const QString& macro = {}) const {
-        return std::any_of(records.begin(), records.end(), [&](const store::MonitorRecord& r) {
-            return r.comment == comment && (macro.isEmpty() || r.Macro == macro);
-        });
-    }
-};
-
 const QString kMacro = QStringLiteral("Hall's Lights");
-
-template <typename T>
-T* child(QWidget* window, const char* name) {
-    auto* found = window->findChild<T*>(QString::fromLatin1(name));
-    if (!found) qWarning() << "no control" << name;
-    return found;
-}
-
-void click(QWidget* window, const char* name) {
-    // As the button's own click: a frame just shown in the fixed-size editor
-    // may not have its place on the offscreen screen yet.
-    child<QAbstractButton>(window, name)->click();
-}
 
 // The grid row of a schedule, or -1.
 int gridRow(QTableView* grid, int schedulerId) {
@@ -101,7 +79,7 @@ private slots:
 };
 
 void ScheduleWindowsTest::madeInTheEditorItFiresOnTheMinuteTickAndShowsAsPassed() {
-    Heard heard;  // outlives the session, which reports until it ends
+    test::HeardRecords heard;  // outlives the session, which reports until it ends
     ShiftedClock clock;
     test::UiSession::Options options;
     options.clock = &clock;
@@ -299,9 +277,7 @@ void ScheduleWindowsTest::madeInTheEditorItFiresOnTheMinuteTickAndShowsAsPassed(
     clickRow(grid, 0);
     click(listing, "DeleteButton");
     QCOMPARE(grid->model()->rowCount(), 0);
-    QSqlQuery stored = session.engine().mainDatabase().run(QStringLiteral("SELECT COUNT(*) FROM Scheduler"));
-    QVERIFY(stored.next());
-    QCOMPARE(stored.value(0).toInt(), 0);
+    QCOMPARE(session.valueOnMain(QStringLiteral("SELECT COUNT(*) FROM Scheduler")).toInt(), 0);
 }
 
 QTEST_MAIN(ScheduleWindowsTest)

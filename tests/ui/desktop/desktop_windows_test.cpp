@@ -80,14 +80,6 @@ private slots:
             qv::ui::colourFromRgb(qv::store::coloursForMsgType(QStringLiteral("Comms")).background);
         QCOMPARE(comms, QColor(255, 255, 192));
         QCOMPARE(cell.data(Qt::BackgroundRole).value<QBrush>().color(), comms);
-        const int sourceRow = m_monitor->rows().sourceRow(echo);
-        QCOMPARE(
-            qv::ui::colourFromRgb(static_cast<int>(m_monitor->rows()
-                                                       .source()
-                                                       .data(m_monitor->rows().source().index(sourceRow, 0),
-                                                             qv::store::MonitorModel::BackgroundRgbRole)
-                                                       .value<quint32>())),
-            comms);
         QVERIFY(m_monitor->windowTitle().startsWith(QStringLiteral("System Message Monitor  ")));
     }
 

@@ -13,8 +13,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -24,18 +22,15 @@ namespace {
 
 // Area 5 has three known channels.
 void seedChannels(const QString& dataDir) {
-    auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
-    db.setDatabaseName(dataDir + QStringLiteral("/master/quorvel.db"));
-    QVERIFY(db.open());
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES (?, ?, ?)"));
-    for (int channel = 1; channel <= 3; ++channel) {
-        query.addBindValue(5);
-        query.addBindValue(channel);
-        query.addBindValue(QStringLiteral("Lamp %1").arg(channel));
-        QVERIFY(query.exec());
-    }
-    db.close();
+    qv::test::execOnFile(dataDir,
+                         QStringLiteral("INSERT INTO AreaChannels (Area, Channel, Channelname) VALUES"
+                                        " (5, 1, 'Lamp 1'), (5, 2, 'Lamp 2'), (5, 3, 'Lamp 3')"));
+}
+
+void allowSaveAndSeek(const QString& dataDir) {
+    seedChannels(dataDir);
+    qv::test::execOnFile(
+        dataDir, QStringLiteral("UPDATE Config SET UserCanSeekchannels = 1, UserCanSaveLightingPresets = 1"));
 }
 
 }  // namespace
@@ -48,28 +43,6 @@ private slots:
     void seekFindsTheChannelsAndSaveIsNoted();
     void itemExchangeSwitchesAndShowsItems();
 };
-
-namespace {
-
-struct Heard : qv::store::MonitorSink {
-    std::vector<qv::store::MonitorRecord> records;
-    void MonitorAdditem(const qv::store::MonitorRecord& record) override { records.push_back(record); }
-};
-
-void allowSaveAndSeek(const QString& dataDir) {
-    seedChannels(dataDir);
-    {
-        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("config"));
-        db.setDatabaseName(dataDir + QStringLiteral("/master/quorvel.db"));
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec("UPDATE Config SET UserCanSeekchannels = 1, UserCanSaveLightingPresets = 1"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("config"));
-}
-
-}  // namespace
 
 void ControlWindowsTest::directControlFollowsTheArea() {
     UiSession session;
@@ -105,7 +78,6 @@ void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
     QCOMPARE(window->findChild<QComboBox*>("areaCombo")->currentData().toInt(), 5);
     QVERIFY(window->findChild<QSlider*>("slider3"));
     QVERIFY(!window->findChild<QSlider*>("slider4"));
-    auto* percent2 = window->findChild<QLabel*>("percent2");
     // Every channel answers its level query.
     QVERIFY(UiSession::waitUntil([&] { return !window->findChild<QLabel*>("query3")->isVisibleTo(window); }));
 
@@ -116,7 +88,7 @@ void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
     QVERIFY(UiSession::waitUntil([&] { return session.engine().comms().outboxCount() == 0; }));
     session.windows().open(qv::ui::window::kLightLevels, 1);
     session.windows().open(qv::ui::window::kLightLevels, 5);
-    percent2 = window->findChild<QLabel*>("percent2");
+    auto* percent2 = window->findChild<QLabel*>("percent2");
     QVERIFY(UiSession::waitUntil([&] { return percent2->text() == "40%"; }));
 
     // Saving presets is off in a fresh configuration.
@@ -129,7 +101,7 @@ void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
 // here; 150 ms in the program) finds the simulator's three and lists exactly
 // those. Save writes its monitor line before the save message goes.
 void ControlWindowsTest::seekFindsTheChannelsAndSaveIsNoted() {
-    Heard heard;  // outlives the session
+    qv::test::HeardRecords heard;  // outlives the session
     UiSession session(
         {.simArguments = {"--channels", "3"}, .seed = allowSaveAndSeek, .channelSeekStepMs = 5});
     QVERIFY2(session.start(), qPrintable(session.why()));

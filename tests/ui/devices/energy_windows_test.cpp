@@ -3,6 +3,7 @@
 // report's completion message, stored rows and chart.
 
 #include "features/devices/energy_report.h"
+#include "store/database.h"
 #include "ui/support/ui_session.h"
 #include "ui/window_names.h"
 
@@ -16,10 +17,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 
+using qv::test::child;
+using qv::test::click;
 using qv::test::UiSession;
 
 namespace {
@@ -27,38 +29,16 @@ namespace {
 // Four level changes of area 5 on 2 and 3 March, one the day after the
 // range, and a preset change without a channel.
 void seedLog(const QString& dataDir) {
-    {
-        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
-        db.setDatabaseName(dataDir + QStringLiteral("/master/monitorlog.db"));
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        query.prepare(
-            QStringLiteral("INSERT INTO EventLog (Origin, TimeDateStamp, Area, Preset, Channel, "
-                           "ChannelLevel) VALUES (?, ?, ?, ?, ?, ?)"));
-        const QVariant none(QMetaType::fromType<int>());
-        const QList<QVariantList> rows = {
-            {"2026-03-02 08:00:00", 5, none, 1, 50},  {"2026-03-02 12:00:00", 5, none, 1, 0},
-            {"2026-03-02 08:00:00", 5, none, 2, 100}, {"2026-03-03 10:00:00", 5, none, 2, 50},
-            {"2026-03-04 09:00:00", 5, none, 1, 100}, {"2026-03-02 09:00:00", 5, 3, none, none}};
-        for (const QVariantList& row : rows) {
-            query.addBindValue(QStringLiteral("Test"));
-            for (const QVariant& value : row) query.addBindValue(value);
-            QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
-}
-
-template <typename T>
-T* child(QWidget* window, const char* name) {
-    T* found = window->findChild<T*>(QString::fromLatin1(name));
-    if (!found) qWarning("no %s", name);
-    return found;
-}
-
-void click(QWidget* window, const char* button) {
-    child<QPushButton>(window, button)->click();
+    qv::test::execOnFile(
+        dataDir,
+        "INSERT INTO EventLog (Origin, TimeDateStamp, Area, Preset, Channel, ChannelLevel) VALUES"
+        " ('Test', '2026-03-02 08:00:00', 5, NULL, 1, 50),"
+        " ('Test', '2026-03-02 12:00:00', 5, NULL, 1, 0),"
+        " ('Test', '2026-03-02 08:00:00', 5, NULL, 2, 100),"
+        " ('Test', '2026-03-03 10:00:00', 5, NULL, 2, 50),"
+        " ('Test', '2026-03-04 09:00:00', 5, NULL, 1, 100),"
+        " ('Test', '2026-03-02 09:00:00', 5, 3, NULL, NULL)",
+        {}, qv::store::DbKind::MonitorLog);
 }
 
 }  // namespace
@@ -135,19 +115,17 @@ void EnergyWindowsTest::lampDataThenReport() {
     QVERIFY(session.boxes.back().text.endsWith("The date range and available data has produced 4 records"));
 
     {
-        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(session.engine().paths().energyUsage());
-        QVERIFY(db.open());
-        QSqlQuery query(QStringLiteral("SELECT Channel, Level, PowerUsage FROM EnergyUsage ORDER BY ID"), db);
+        auto db =
+            qv::store::Database::open(session.engine().paths().energyUsage(), qv::store::DbKind::EnergyUsage);
+        QSqlQuery query =
+            db.run(QStringLiteral("SELECT Channel, Level, PowerUsage FROM EnergyUsage ORDER BY ID"));
         QList<QVariantList> rows;
         while (query.next())
             rows.append({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toDouble()});
         // 3 x 30; 0; 2 x 60 + 2 x 40; 2 x 30 + 2 x 20.
         const QList<QVariantList> expected = {{1, 50, 90.0}, {1, 0, 0.0}, {2, 100, 200.0}, {2, 50, 100.0}};
         QCOMPARE(rows, expected);
-        db.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
 
     // The chart: one bar per channel; channel 1 drew 90 W for 4 hours.
     auto* chart = child<QChartView>(energy, "energyChart")->chart();

@@ -14,34 +14,22 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QtTest>
 
+using qv::test::click;
 using qv::test::UiSession;
 
 namespace {
 
 // Sensor 7 is simulated (lux 120), sensor 8 is not; both polled every second.
 void seedSensors(const QString& dataDir) {
-    {
-        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
-        db.setDatabaseName(dataDir + QStringLiteral("/master/quorvel.db"));
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec("UPDATE Config SET enablesensorlog = 1"));
-        QVERIFY(query.exec("UPDATE SensorInterval SET SensorInterval = 1"));
-        query.prepare(
-            "INSERT INTO Sensors (SensorBoxNum, SensorDesc, Calibration, LogthisSensor) VALUES (?, ?, 1, 1)");
-        for (int box : {7, 8}) {
-            query.addBindValue(box);
-            query.addBindValue(box == 7 ? QStringLiteral("Atrium") : QStringLiteral("Roof's edge"));
-            QVERIFY(query.exec());
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+    using qv::test::execOnFile;
+    execOnFile(dataDir, "UPDATE Config SET enablesensorlog = 1");
+    execOnFile(dataDir, "UPDATE SensorInterval SET SensorInterval = 1");
+    execOnFile(dataDir,
+               "INSERT INTO Sensors (SensorBoxNum, SensorDesc, Calibration, LogthisSensor) VALUES "
+               "(7, 'Atrium', 1, 1), (8, 'Roof''s edge', 1, 1)");
 }
 
 }  // namespace
@@ -51,16 +39,6 @@ class SensorsWindowTest : public QObject {
 private slots:
     void silentSensorShowsQuestionMarks();
 };
-
-namespace {
-
-void click(QWidget* window, const char* name) {
-    auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
-    QVERIFY2(button, name);
-    button->click();
-}
-
-}  // namespace
 
 void SensorsWindowTest::silentSensorShowsQuestionMarks() {
     UiSession session({.simArguments = {"--sensors", "7=120"}, .seed = seedSensors});

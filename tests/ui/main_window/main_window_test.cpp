@@ -13,22 +13,15 @@
 
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QSqlQuery>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
+using qv::test::execOnFile;
 using qv::test::UiSession;
 namespace window = qv::ui::window;
 
 namespace {
-
-void exec(const QString& dataDir, const QString& sql) {
-    auto db = qv::store::Database::open(qv::store::DataPaths{dataDir}.mainDb(), qv::store::DbKind::Main);
-    QSqlQuery q = db.prepare(sql);
-    db.exec(q);
-    db.close();
-}
 
 UiSession::Options withMainWindow(qv::test::Seed seed = {}) {
     UiSession::Options options;
@@ -55,7 +48,8 @@ private slots:
 };
 
 void MainWindowTest::toolbarKeysOpenTheirWindowsAndFollowPermissions() {
-    UiSession session(withMainWindow([](const QString& dir) { exec(dir, "UPDATE Config SET monitor = 0"); }));
+    UiSession session(
+        withMainWindow([](const QString& dir) { execOnFile(dir, "UPDATE Config SET monitor = 0"); }));
     QVERIFY2(session.start(), qPrintable(session.why()));
     qv::ui::MainWindow* main = session.mainWindow();
 
@@ -95,22 +89,16 @@ void MainWindowTest::toolbarKeysOpenTheirWindowsAndFollowPermissions() {
 
 void MainWindowTest::aRuleChangesTheButtonWhenThePresetIsReported() {
     UiSession session(withMainWindow([](const QString& dir) {
-        exec(dir,
-             "INSERT INTO Macros (Macro_ID, Macro, Enabled, MacroFolder_ID, SortOrder) VALUES (1, 'Up', 1, "
-             "0, 1)");
-        exec(dir,
-             "INSERT INTO Macros (Macro_ID, Macro, Enabled, MacroFolder_ID, SortOrder) VALUES (2, 'Down', 1, "
-             "0, 2)");
-        exec(dir,
-             "INSERT INTO Buttons (ButtonIndex, Invisible, Buttonlabel, Macro_ID) VALUES (2, 0, 'Boardroom', "
-             "1)");
-        exec(
-            dir,
-            "INSERT INTO Buttons (ButtonIndex, Invisible, Buttonlabel, Macro_ID) VALUES (3, 1, 'Hidden', 1)");
+        execOnFile(dir,
+                   "INSERT INTO Macros (Macro_ID, Macro, Enabled, MacroFolder_ID, SortOrder) VALUES"
+                   " (1, 'Up', 1, 0, 1), (2, 'Down', 1, 0, 2)");
+        execOnFile(dir,
+                   "INSERT INTO Buttons (ButtonIndex, Invisible, Buttonlabel, Macro_ID) VALUES"
+                   " (2, 0, 'Boardroom', 1), (3, 1, 'Hidden', 1)");
         // Red 0x20, green 0x40, blue 0xC0.
-        exec(dir,
-             "INSERT INTO ButtonMultiState (ButtonIndex, Area, Preset, ButtonLabel, Macro_ID, Colour)"
-             " VALUES (2, 3, 2, 'Meeting on', 2, 12599328)");
+        execOnFile(dir,
+                   "INSERT INTO ButtonMultiState (ButtonIndex, Area, Preset, ButtonLabel, Macro_ID, Colour)"
+                   " VALUES (2, 3, 2, 'Meeting on', 2, 12599328)");
     }));
     QVERIFY2(session.start(), qPrintable(session.why()));
     auto* panel = session.mainWindow()->buttonPanel();
@@ -135,8 +123,8 @@ void MainWindowTest::aRuleChangesTheButtonWhenThePresetIsReported() {
 }
 
 void MainWindowTest::closeIsRefusedWhileShutdownIsNotAllowed() {
-    UiSession session(
-        withMainWindow([](const QString& dir) { exec(dir, "UPDATE Config SET donotallowshutdown = 1"); }));
+    UiSession session(withMainWindow(
+        [](const QString& dir) { execOnFile(dir, "UPDATE Config SET donotallowshutdown = 1"); }));
     QVERIFY2(session.start(), qPrintable(session.why()));
     qv::ui::MainWindow* main = session.mainWindow();
     QSignalSpy quit(main, &qv::ui::MainWindow::quitRequested);

@@ -2,7 +2,9 @@
 
 #include "clock/clock.h"
 #include "comms/serial_link.h"
+#include "store/database.h"
 #include "store/store.h"
+#include "store/store_error.h"
 #include "support/qt_support.h"
 #include "ui/main_window/main_window.h"
 #include "ui/window_catalogue.h"
@@ -10,6 +12,7 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QSqlQuery>
+#include <QTest>
 
 namespace qv::test {
 
@@ -20,6 +23,26 @@ QApplication& uiApp() {
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
     static QApplication* app = new QApplication(argc, argv);
     return *app;
+}
+
+void execOnFile(const QString& dataDir, const QString& sql, const QVariantList& values, store::DbKind kind) {
+    try {
+        store::Database::open(store::DataPaths{dataDir}.pathOf(kind), kind).run(sql, values);
+    } catch (const store::StoreError& error) {
+        QFAIL(error.what());
+    }
+}
+
+bool HeardRecords::saw(const QString& comment, const QString& macro) const {
+    return std::any_of(records.begin(), records.end(), [&](const store::MonitorRecord& r) {
+        return r.comment == comment && (macro.isEmpty() || r.Macro == macro);
+    });
+}
+
+void click(QWidget* window, const char* name) {
+    auto* button = child<QAbstractButton>(window, name);
+    QVERIFY2(button, name);
+    button->click();
 }
 
 UiSession::UiSession() : UiSession(Options{}) {}
@@ -113,6 +136,10 @@ bool UiSession::start() {
 
 void UiSession::execOnMain(const QString& sql, const QVariantList& values) {
     m_engine->mainDatabase().run(sql, values);
+}
+
+QVariant UiSession::valueOnMain(const QString& sql, const QVariantList& values) {
+    return m_engine->mainDatabase().value(sql, values);
 }
 
 }  // namespace qv::test

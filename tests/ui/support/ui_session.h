@@ -5,11 +5,14 @@
 // are answered from answers (Yes when it is empty).
 
 #include "shell/engine.h"
+#include "store/data_paths.h"
+#include "store/monitor_record.h"
 #include "ui/common/message_box.h"
 #include "ui/windows.h"
 
 #include "process/simulator_process.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -29,6 +32,32 @@ namespace qv::test {
 // Makes the data directory's files (one start and shutdown of an engine), so
 // a test can write rows before the session it drives starts.
 using Seed = std::function<void(const QString& dataDir)>;
+
+// Runs one statement on a file of a data directory (in a Seed, while no
+// engine runs); a failure fails the test.
+void execOnFile(const QString& dataDir, const QString& sql, const QVariantList& values = {},
+                store::DbKind kind = store::DbKind::Main);
+
+// Every monitor record a session writes (engine().monitorLog()->addSink);
+// declared before the session, which writes records until it ends.
+struct HeardRecords : store::MonitorSink {
+    std::vector<store::MonitorRecord> records;
+    void MonitorAdditem(const store::MonitorRecord& record) override { records.push_back(record); }
+    // Whether a record has this comment (and this macro, when one is given).
+    bool saw(const QString& comment, const QString& macro = {}) const;
+};
+
+// The named control of a window; a missing one is named in a warning.
+template <typename T>
+T* child(QWidget* window, const char* name) {
+    auto* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found) qWarning("no control %s", name);
+    return found;
+}
+
+// Clicks the named button as its own click(): a frame just shown may not
+// have its place on the offscreen screen yet, so a mouse click could miss.
+void click(QWidget* window, const char* name);
 
 class UiSession {
 public:
@@ -55,8 +84,10 @@ public:
     QString dataDir() const { return m_data.path(); }
     QString simLink() const { return m_simDir.filePath(QStringLiteral("gateway")); }
 
-    // Runs one statement on the live main database.
+    // Runs one statement on the live main database; valueOnMain returns the
+    // first column of its first row (invalid when there is none).
     void execOnMain(const QString& sql, const QVariantList& values = {});
+    QVariant valueOnMain(const QString& sql, const QVariantList& values = {});
 
     // The boxes shown so far, and the answers the next questions get.
     std::vector<ui::BoxRequest> boxes;
