@@ -8,6 +8,8 @@
 
 #include <QSettings>
 
+#include <algorithm>
+
 namespace qv::comms {
 namespace {
 
@@ -33,24 +35,25 @@ protected:
     process::SimulatorProcess sim{QStringLiteral(QUORVEL_SIM_PATH)};
 };
 
+// The simulator is a real process: on a busy machine its echo can come after
+// the next out-box tick, which sends the head again, and each copy is echoed
+// and answered. So the checks are on what was heard and in which order, not
+// on how many copies went.
 TEST_F(SerialPathTest, PresetSelectThenQueryIsHeardAndAnswered) {
     ASSERT_TRUE(open());
     comms.sendRS232(*net::GoAreaPreset(5, 3));
     comms.sendRS232(*net::AskforCurrentPreset(5));
-    ASSERT_TRUE(test::waitUntil([&] { return monitor.countComment("area 5 is in preset 3") == 1; }));
-    EXPECT_EQ(monitor.countComment("Set area 5 to preset 3"), 1);
-    EXPECT_EQ(monitor.countComment("what preset is area 5 in?"), 1);
+    ASSERT_TRUE(test::waitUntil([&] { return monitor.countComment("area 5 is in preset 3") >= 1; }));
     EXPECT_EQ(state.GetPresetforArea(5), 3);
     EXPECT_EQ(comms.outboxCount(), 0u);  // both echoed
 
     // Order on the monitor: the select's echo, the query's echo, the answer.
     std::vector<QString> order;
     for (const auto& r : monitor.records)
-        if (r.MsgType == "Comms") order.push_back(r.comment);
-    ASSERT_GE(order.size(), 3u);
-    EXPECT_EQ(order[0], "Set area 5 to preset 3");
-    EXPECT_EQ(order[1], "what preset is area 5 in?");
-    EXPECT_EQ(order[2], "area 5 is in preset 3");
+        if (r.MsgType == "Comms" && std::find(order.begin(), order.end(), r.comment) == order.end())
+            order.push_back(r.comment);
+    EXPECT_EQ(order, (std::vector<QString>{"Set area 5 to preset 3", "what preset is area 5 in?",
+                                           "area 5 is in preset 3"}));
 }
 
 TEST_F(SerialPathTest, ChannelLevelsTravelBothWays) {
@@ -58,7 +61,7 @@ TEST_F(SerialPathTest, ChannelLevelsTravelBothWays) {
     comms.sendRS232(*net::ChannelLevelMessage(2, 3, 0x80));
     comms.sendRS232(*net::RequestlevelofChannel(2, 3));
     ASSERT_TRUE(test::waitUntil([&] {
-        return state.channelLevel(2, 3) == 0x80 && monitor.countComment("Area 2 Channel 3 is at 50%") == 1;
+        return state.channelLevel(2, 3) == 0x80 && monitor.countComment("Area 2 Channel 3 is at 50%") >= 1;
     }));
 }
 
@@ -79,11 +82,12 @@ TEST_F(SerialPathTest, WithoutEchoesTheOutBoxOverflowsAt501) {
 TEST_F(SerialPathTest, CorruptedAndCoalescedTrafficLosesNothing) {
     ASSERT_TRUE(open({QStringLiteral("--coalesce"), QStringLiteral("--split")}));
     for (int area = 1; area <= 20; ++area) comms.sendRS232(*net::AskforCurrentPreset(area));
+    // Every area answered (a resent query is answered twice).
     ASSERT_TRUE(test::waitUntil(
         [&] {
-            return monitor.count([](const store::MonitorRecord& r) {
-                return r.comment.endsWith(" is in preset 1");
-            }) == 20;
+            for (int area = 1; area <= 20; ++area)
+                if (state.GetPresetforArea(area) != 1) return false;
+            return true;
         },
         10000))
         << monitor.records.size();
