@@ -158,9 +158,7 @@ protected:
         return rows;
     }
 
-    QVariant scalar(const QString& sql, const QVariantList& values = {}) {
-        return qv::test::scalar(*db, sql, values);
-    }
+    QVariant scalar(const QString& sql, const QVariantList& values = {}) { return db->value(sql, values); }
 
     store::DataPaths paths;
     std::optional<store::Database> db;

@@ -39,12 +39,6 @@ inline store::Database openFreshMainDb(const QString& path) {
     return store::Database::open(path, store::DbKind::Main);
 }
 
-// The first value of the statement's first row, or a null value.
-inline QVariant scalar(store::Database& db, const QString& sql, const QVariantList& values = {}) {
-    QSqlQuery query = db.run(sql, values);
-    return query.next() ? query.value(0) : QVariant();
-}
-
 // The key of the row the statement inserted.
 inline qint64 insert(store::Database& db, const QString& sql, const QVariantList& values = {}) {
     return db.run(sql, values).lastInsertId().toLongLong();

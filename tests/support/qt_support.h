@@ -69,6 +69,12 @@ public:
     int countComment(const QString& comment) const {
         return count([&](const store::MonitorRecord& r) { return r.comment == comment; });
     }
+    // Whether a record has this comment (and this macro, when one is given).
+    bool saw(const QString& comment, const QString& macro = {}) const {
+        return count([&](const store::MonitorRecord& r) {
+                   return r.comment == comment && (macro.isEmpty() || r.Macro == macro);
+               }) > 0;
+    }
 
     std::vector<store::MonitorRecord> records;
 };

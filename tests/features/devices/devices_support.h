@@ -86,7 +86,7 @@ protected:
         db.run(sql, values);
     }
     static QVariant scalar(store::Database& db, const QString& sql, const QVariantList& values = {}) {
-        return qv::test::scalar(db, sql, values);
+        return db.value(sql, values);
     }
 
     QTemporaryDir dir;

@@ -49,17 +49,8 @@ protected:
     QString inData(const QString& relative) const { return m_data.filePath(relative); }
 
     // Runs one statement with bound values on the main database.
-    void exec(const QString& sql, const QVariantList& values = {}) {
-        QSqlQuery query = main->prepare(sql);
-        for (const QVariant& value : values) query.addBindValue(value);
-        main->exec(query);
-    }
-    QVariant scalar(const QString& sql, const QVariantList& values = {}) {
-        QSqlQuery query = main->prepare(sql);
-        for (const QVariant& value : values) query.addBindValue(value);
-        main->exec(query);
-        return query.next() ? query.value(0) : QVariant();
-    }
+    void exec(const QString& sql, const QVariantList& values = {}) { main->run(sql, values); }
+    QVariant scalar(const QString& sql, const QVariantList& values = {}) { return main->value(sql, values); }
     int count(const QString& table) {
         return scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
     }

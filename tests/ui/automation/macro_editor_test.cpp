@@ -46,7 +46,7 @@ private slots:
 };
 
 void MacroEditorTest::buildSaveReloadAndRun() {
-    test::HeardRecords heard;  // outlives the session, which reports until it ends
+    test::RecordingMonitor heard;  // outlives the session, which reports until it ends
     test::UiSession session;
     QVERIFY2(session.start(), qPrintable(session.why()));
     session.execOnMain(

@@ -79,7 +79,7 @@ private slots:
 };
 
 void ScheduleWindowsTest::madeInTheEditorItFiresOnTheMinuteTickAndShowsAsPassed() {
-    test::HeardRecords heard;  // outlives the session, which reports until it ends
+    test::RecordingMonitor heard;  // outlives the session, which reports until it ends
     ShiftedClock clock;
     test::UiSession::Options options;
     options.clock = &clock;

@@ -101,7 +101,7 @@ void ControlWindowsTest::lightLevelsSliderSetsTheChannel() {
 // here; 150 ms in the program) finds the simulator's three and lists exactly
 // those. Save writes its monitor line before the save message goes.
 void ControlWindowsTest::seekFindsTheChannelsAndSaveIsNoted() {
-    qv::test::HeardRecords heard;  // outlives the session
+    qv::test::RecordingMonitor heard;  // outlives the session
     UiSession session(
         {.simArguments = {"--channels", "3"}, .seed = allowSaveAndSeek, .channelSeekStepMs = 5});
     QVERIFY2(session.start(), qPrintable(session.why()));

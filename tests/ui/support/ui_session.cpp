@@ -33,12 +33,6 @@ void execOnFile(const QString& dataDir, const QString& sql, const QVariantList& 
     }
 }
 
-bool HeardRecords::saw(const QString& comment, const QString& macro) const {
-    return std::any_of(records.begin(), records.end(), [&](const store::MonitorRecord& r) {
-        return r.comment == comment && (macro.isEmpty() || r.Macro == macro);
-    });
-}
-
 void click(QWidget* window, const char* name) {
     auto* button = child<QAbstractButton>(window, name);
     QVERIFY2(button, name);

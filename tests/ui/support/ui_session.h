@@ -6,7 +6,7 @@
 
 #include "shell/engine.h"
 #include "store/data_paths.h"
-#include "store/monitor_record.h"
+#include "support/qt_support.h"
 #include "ui/common/message_box.h"
 #include "ui/windows.h"
 
@@ -37,15 +37,6 @@ using Seed = std::function<void(const QString& dataDir)>;
 // engine runs); a failure fails the test.
 void execOnFile(const QString& dataDir, const QString& sql, const QVariantList& values = {},
                 store::DbKind kind = store::DbKind::Main);
-
-// Every monitor record a session writes (engine().monitorLog()->addSink);
-// declared before the session, which writes records until it ends.
-struct HeardRecords : store::MonitorSink {
-    std::vector<store::MonitorRecord> records;
-    void MonitorAdditem(const store::MonitorRecord& record) override { records.push_back(record); }
-    // Whether a record has this comment (and this macro, when one is given).
-    bool saw(const QString& comment, const QString& macro = {}) const;
-};
 
 // The named control of a window; a missing one is named in a warning.
 template <typename T>
